@@ -1,0 +1,330 @@
+// The data side of the document: loading, saving and releasing the bytes, the skip
+// index, and the byte changes with their renumbering.
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "doc/data_mgr.h"
+#include "edit/proc_data.h"
+#include "edit/process.h"
+#include "model/component.h"
+#include "toolkit/exception.h"
+#include "toolkit/file_io.h"
+#include "toolkit/progress.h"
+#include "toolkit/texts.h"
+
+namespace {
+
+// Advances the Shift-JIS state over one byte: a byte read inside a character ends
+// it; otherwise a lead byte starts one.
+bool next_sjis_state(bool in_double_byte, std::uint8_t byte)
+{
+    return !in_double_byte && is_sjis_lead(byte);
+}
+
+} // namespace
+
+// ---- releasing and loading ----
+
+void Data_mgr::release_data_nodes()
+{
+    // Components and commands borrow or own nodes: they go first, then the pool
+    // drops every node at once, far faster than releasing 16-byte nodes one by one.
+    root_.reset();
+    std::uint64_t done = size_;
+    empty_history(data_undo_, done);
+    empty_history(data_redo_, done);
+    Node_pool::release_all();
+    head_ = Node_pool::allocate();
+    size_ = 0;
+    skip_index_.clear();
+}
+
+void Data_mgr::new_data()
+{
+    {
+        Progress_scope scope(texts::releasing(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
+        data_path_ = Bcl_str();
+        data_modified_ = false;
+        release_data_nodes();
+    }
+    analyze();
+}
+
+void Data_mgr::install_data(std::string_view bytes)
+{
+    size_ = static_cast<std::uint32_t>(bytes.size());
+    skip_index_.reserve(bytes.size() / skip_block + 1);
+    Data_node* prev = head_;
+    bool in_double_byte = false;
+    std::uint32_t position = 0;
+    for (const char c : bytes) {
+        Data_node* node = Node_pool::allocate();
+        node->value = static_cast<std::uint8_t>(c);
+        node->position = position;
+        node->set_prev(prev);
+        prev->set_next(node);
+        if ((position & (skip_block - 1)) == 0)
+            skip_index_.push_back({node, in_double_byte});
+        in_double_byte = next_sjis_state(in_double_byte, node->value);
+        prev = node;
+        ++position;
+    }
+}
+
+void Data_mgr::load_data(const Bcl_str& path)
+{
+    // Everything that can fail happens before the document is touched.
+    const auto length = file_size(path);
+    if (!length)
+        throw File_open_err_exception(path);
+    if (*length > std::numeric_limits<std::uint32_t>::max())
+        throw File_too_large_exception(path);
+    std::string bytes;
+    {
+        Progress_scope scope(texts::loading(), *length);
+        File_reader file;
+        file.open(path);
+        bytes.resize(static_cast<std::size_t>(*length));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const std::size_t n = file.read(bytes.data() + got, std::min<std::size_t>(skip_block, bytes.size() - got));
+            if (n == 0)
+                break;
+            got += n;
+            reporter().step(got);
+        }
+        // A file that grew while we read keeps the bytes it had at open time; one
+        // that shrank is a read failure: its tail would silently be lost otherwise.
+        if (got < bytes.size())
+            throw File_read_err_exception(path);
+    }
+    {
+        Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
+        release_data_nodes();
+        install_data(bytes);
+    }
+    analyze();
+    data_path_ = path;
+    data_modified_ = false;
+}
+
+void Data_mgr::save_data(const Bcl_str& path)
+{
+    {
+        Progress_scope scope(texts::saving(), size_);
+        File_writer file;
+        file.open(path);
+        for (const Data_node* node = first_node(); node; node = node->next()) {
+            file.put(node->value);
+            reporter().step(node->position);
+        }
+        file.commit();
+    }
+    data_path_ = path;
+    data_modified_ = false;
+}
+
+// ---- positions ----
+
+Data_node* Data_mgr::node_at(std::uint32_t position) const
+{
+    if (position >= size_)
+        return nullptr;
+    Data_node* node = skip_index_[position >> skip_shift].node;
+    for (std::uint32_t p = position & ~(skip_block - 1); p < position; ++p)
+        node = node->next();
+    return node;
+}
+
+Skip_entry Data_mgr::skip_entry(std::uint32_t position) const
+{
+    const std::size_t block = position >> skip_shift;
+    if (size_ == 0 || block >= skip_index_.size())
+        return {};
+    return skip_index_[block];
+}
+
+void Data_mgr::renumber(Data_node* first_removed, std::uint32_t removed_count, Data_node* first_new,
+                        std::uint32_t inserted_count)
+{
+    if (removed_count == 0 && inserted_count == 0)
+        return;
+    // The first changed position: right after the bytes the change left alone.
+    // Removed nodes keep their old positions, which makes it easy to find.
+    std::uint32_t first_changed;
+    if (removed_count > 0) {
+        first_changed = first_removed->position;
+    } else {
+        const Data_node* before = first_new->prev();
+        first_changed = before == head_ ? 0 : before->position + 1;
+    }
+    size_ = size_ + inserted_count - removed_count;
+
+    if (removed_count == inserted_count) {
+        for (std::uint32_t i = 0; i < inserted_count; ++i, first_new = first_new->next()) {
+            first_new->position = first_changed + i;
+            if ((first_new->position & (skip_block - 1)) == 0)
+                skip_index_[first_new->position >> skip_shift].node = first_new;
+        }
+        renumber_same_length(node_at(first_changed), inserted_count);
+        return;
+    }
+    renumber_from(first_changed, first_new);
+}
+
+// After a same-length replacement only the Shift-JIS phase can change: rescan from
+// the block of the change until a block boundary agrees with what is stored.
+void Data_mgr::renumber_same_length(Data_node* first_new, std::uint32_t count)
+{
+    const std::uint32_t last_new = first_new->position + count - 1;
+    const std::size_t block = first_new->position >> skip_shift;
+    Data_node* node = skip_index_[block].node;
+    bool state = skip_index_[block].in_double_byte;
+    for (;;) {
+        state = next_sjis_state(state, node->value);
+        node = node->next();
+        if (!node)
+            return;
+        if ((node->position & (skip_block - 1)) == 0) {
+            Skip_entry& entry = skip_index_[node->position >> skip_shift];
+            if (node->position > last_new && entry.in_double_byte == state)
+                return;
+            entry.in_double_byte = state;
+        }
+    }
+}
+
+// After a change of length every position from the change's block onward moves.
+void Data_mgr::renumber_from(std::uint32_t first_changed, Data_node* first_after_unchanged)
+{
+    if (!first_after_unchanged)
+        return;  // the change ended the data: no byte moved
+    const std::uint32_t block_start = first_changed & ~(skip_block - 1);
+    Data_node* node;
+    bool state;
+    if (first_changed == 0) {
+        node = first_node();
+        state = false;
+    } else if (first_changed == block_start) {
+        // The change starts a block. Its entry may be missing or stale (the data may
+        // have ended at this boundary), but the flag depends only on the unchanged
+        // bytes before it: rescan the previous block.
+        node = first_after_unchanged;
+        const Skip_entry& previous = skip_index_[(block_start >> skip_shift) - 1];
+        state = previous.in_double_byte;
+        for (const Data_node* n = previous.node; n != node; n = n->next())
+            state = next_sjis_state(state, n->value);
+    } else {
+        node = skip_index_[block_start >> skip_shift].node;
+        state = skip_index_[block_start >> skip_shift].in_double_byte;
+    }
+    Progress_scope scope(texts::updating(), size_ - block_start);
+    for (std::uint32_t position = block_start; node; node = node->next(), ++position) {
+        node->position = position;
+        if ((position & (skip_block - 1)) == 0) {
+            const std::size_t block = position >> skip_shift;
+            if (block < skip_index_.size())
+                skip_index_[block] = {node, state};
+            else
+                skip_index_.push_back({node, state});
+        }
+        state = next_sjis_state(state, node->value);
+        reporter().step(position - block_start);
+    }
+}
+
+// ---- byte changes ----
+
+Data_node* Data_mgr::make_chain(std::string_view bytes)
+{
+    Data_node* first = nullptr;
+    Data_node* last = nullptr;
+    for (const char c : bytes) {
+        Data_node* node = Node_pool::allocate();
+        node->value = static_cast<std::uint8_t>(c);
+        if (last) {
+            last->set_next(node);
+            node->set_prev(last);
+        } else {
+            first = node;
+        }
+        last = node;
+    }
+    return first;
+}
+
+void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag)
+{
+    std::uint32_t chain_length = 0;
+    Data_node* chain_last = chain;
+    for (Data_node* n = chain; n; n = n->next()) {
+        ++chain_length;
+        chain_last = n;
+    }
+    // The removed run stays linked to itself and remembers its neighbours.
+    if (!chain)
+        return;
+    Data_node* before = node ? node->prev() : (size_ ? node_at(size_ - 1) : head_);
+    std::uint32_t removed = 0;
+    Data_node* after = node;
+    while (after && removed < count) {
+        after = after->next();
+        ++removed;
+    }
+    before->set_next(chain);
+    chain->set_prev(before);
+    chain_last->set_next(after);
+    if (after)
+        after->set_prev(chain_last);
+    renumber(removed ? node : nullptr, removed, chain, chain_length);
+    data_modified_ = true;
+    record_data_command(std::make_unique<Proc_data_edit>(removed ? node : nullptr, removed, chain, chain_length, tag));
+}
+
+Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, int tag)
+{
+    std::string bytes(static_cast<std::size_t>(width), '\0');
+    for (int i = 0; i < width; ++i) {
+        const int shift = little_endian() ? 8 * i : 8 * (width - 1 - i);
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value >> shift);
+    }
+    Data_node* chain = make_chain(bytes);
+    replace_bytes(node, static_cast<std::uint32_t>(width), chain, tag);
+    return chain;
+}
+
+Data_node* Data_mgr::insert_bytes(std::uint32_t position, std::uint32_t count)
+{
+    if (count == 0)
+        return node_at(position);
+    Data_node* chain = make_chain(std::string(count, '\0'));
+    Data_node* after = node_at(position);
+    Data_node* before = after ? after->prev() : (size_ ? node_at(size_ - 1) : head_);
+    Data_node* last = chain;
+    while (last->next())
+        last = last->next();
+    before->set_next(chain);
+    chain->set_prev(before);
+    last->set_next(after);
+    if (after)
+        after->set_prev(last);
+    renumber(nullptr, 0, chain, count);
+    data_modified_ = true;
+    record_data_command(std::make_unique<Proc_data_add>(chain, count));
+    return chain;
+}
+
+Data_node* Data_mgr::delete_bytes(std::uint32_t position, std::uint32_t count)
+{
+    Data_node* first = node_at(position);
+    if (!first || count == 0)
+        return first;
+    const Node_run run{first, std::min(count, size_ - position)};
+    run.unlink();
+    Data_node* after = run.follower_of_predecessor();
+    renumber(run.first, run.count, after, 0);
+    data_modified_ = true;
+    record_data_command(std::make_unique<Proc_data_del>(run.first, run.count));
+    return after;
+}

@@ -1,0 +1,194 @@
+#include "doc/data_mgr.h"
+
+#include "edit/process.h"
+#include "model/component.h"
+#include "model/define.h"
+#include "toolkit/progress.h"
+#include "toolkit/texts.h"
+
+Data_mgr& Data_mgr::instance()
+{
+    static Data_mgr document;
+    return document;
+}
+
+Data_mgr::Data_mgr() : head_(Node_pool::allocate()), title_(texts::undefined())
+{
+    analyze();
+}
+
+Data_mgr::~Data_mgr()
+{
+    // Commands first: they hand their nodes back to the pool and may own items.
+    for (History* stack : {&definition_undo_, &definition_redo_, &data_undo_, &data_redo_})
+        while (!stack->empty())
+            stack->pop_back();
+    root_.reset();
+}
+
+void Data_mgr::insert_item(Define* item, Define* before)
+{
+    items_.insert(item, before);
+    item->set_parent(nullptr);
+    definition_modified_ = true;
+}
+
+Define* Data_mgr::remove_item(Define* item)
+{
+    Define* next = items_.remove(item);
+    definition_modified_ = true;
+    return next;
+}
+
+void Data_mgr::set_title(Bcl_str title)
+{
+    title_ = std::move(title);
+    definition_modified_ = true;
+}
+
+void Data_mgr::set_byte_order(int byte_order)
+{
+    byte_order_ = byte_order;
+    definition_modified_ = true;
+}
+
+void Data_mgr::new_definition()
+{
+    Progress_reporter& progress = reporter();
+    progress.set_text(texts::releasing());
+    progress.begin_progress(items_.size() + definition_undo_.size() + definition_redo_.size());
+    definition_path_ = Bcl_str();
+    definition_modified_ = false;
+    // The old tree refers to the items: drop it before them.
+    root_.reset();
+    std::uint64_t done = 0;
+    for (Define* item : items_.release_all()) {
+        delete item;
+        progress.step(++done);
+    }
+    title_ = texts::undefined();
+    byte_order_ = 0;
+    empty_history(definition_undo_, done);
+    empty_history(definition_redo_, done);
+    progress.end_progress();
+    progress.set_text(Bcl_str());
+    analyze();
+}
+
+// ---- variables and definition sets ----
+
+std::int32_t Data_mgr::get_variable(std::string_view name) const
+{
+    const auto found = variables_.find(name);
+    return found == variables_.end() ? 0 : found->second;
+}
+
+void Data_mgr::set_variable(const Bcl_str& name, std::int32_t value)
+{
+    const auto found = variables_.find(name.view());
+    if (found != variables_.end())
+        found->second = value;
+    else
+        variables_.emplace(name, value);
+}
+
+void Data_mgr::register_definition_set(const Bcl_str& name, Def_def_set* set)
+{
+    const auto found = definition_sets_.find(name.view());
+    if (found != definition_sets_.end())
+        found->second = set;
+    else
+        definition_sets_.emplace(name, set);
+}
+
+Def_def_set* Data_mgr::find_definition_set(std::string_view name) const
+{
+    const auto found = definition_sets_.find(name);
+    return found == definition_sets_.end() ? nullptr : found->second;
+}
+
+void Data_mgr::clear_tables()
+{
+    variables_.clear();
+    definition_sets_.clear();
+}
+
+// ---- histories ----
+
+void Data_mgr::empty_history(History& stack, std::uint64_t& done)
+{
+    // One command at a time from the top: no recursion however deep the history.
+    while (!stack.empty()) {
+        stack.pop_back();
+        reporter().step(++done);
+    }
+}
+
+void Data_mgr::push_definition_command(std::unique_ptr<Process> command)
+{
+    definition_undo_.push_back(std::move(command));
+    while (!definition_redo_.empty())
+        definition_redo_.pop_back();
+}
+
+void Data_mgr::record_data_command(std::unique_ptr<Process> command)
+{
+    data_undo_.push_back(std::move(command));
+    while (!data_redo_.empty())
+        data_redo_.pop_back();
+}
+
+namespace {
+
+// Moves the top command of `from` to `to` after running `step` on it.
+template <typename Step>
+Process& move_top(std::deque<std::unique_ptr<Process>>& from, std::deque<std::unique_ptr<Process>>& to, Step step)
+{
+    std::unique_ptr<Process> command = std::move(from.back());
+    from.pop_back();
+    step(*command);
+    to.push_back(std::move(command));
+    return *to.back();
+}
+
+} // namespace
+
+Define* Data_mgr::undo_definition()
+{
+    if (definition_undo_.empty())
+        return nullptr;
+    Process& command = move_top(definition_undo_, definition_redo_, [](Process& p) { p.undo(); });
+    definition_modified_ = true;
+    analyze();
+    return command.item_to_select();
+}
+
+Define* Data_mgr::redo_definition()
+{
+    if (definition_redo_.empty())
+        return nullptr;
+    Process& command = move_top(definition_redo_, definition_undo_, [](Process& p) { p.redo(); });
+    definition_modified_ = true;
+    analyze();
+    return command.item_to_select();
+}
+
+Data_place Data_mgr::undo_data()
+{
+    if (data_undo_.empty())
+        return {};
+    Process& command = move_top(data_undo_, data_redo_, [](Process& p) { p.undo(); });
+    data_modified_ = true;
+    analyze();
+    return {command.place_to_show(), command.bit_to_show()};
+}
+
+Data_place Data_mgr::redo_data()
+{
+    if (data_redo_.empty())
+        return {};
+    Process& command = move_top(data_redo_, data_undo_, [](Process& p) { p.redo(); });
+    data_modified_ = true;
+    analyze();
+    return {command.place_to_show(), command.bit_to_show()};
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "doc/data_node.h"
+#include "model/def_nodef.h"
+#include "model/item_list.h"
+#include "toolkit/bcl_str.h"
+
+class Component;
+class Def_def_set;
+class Define;
+class Process;
+
+// Where the data view goes after a data undo or redo.
+struct Data_place {
+    Data_node* node = nullptr;
+    int bit = -1;
+};
+
+// The document: the definition, the data bytes, the last analysis, the settings and
+// the two undo histories. There is one, reached through Data_mgr::instance().
+//
+// The definition side and the data side are independent, each with its own path,
+// modified flag and history. Every long operation reports through reporter().
+class Data_mgr {
+public:
+    static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry
+    static constexpr unsigned skip_shift = 19;
+
+    static Data_mgr& instance();
+
+    Data_mgr();
+    ~Data_mgr();
+    Data_mgr(const Data_mgr&) = delete;
+    Data_mgr& operator=(const Data_mgr&) = delete;
+
+    // ---- definition side ----
+    [[nodiscard]] const Item_list& definition_items() const { return items_; }
+    // Inserts a top-level item before `before` (at the end when it is null or not in
+    // the list), clears its parent, sets definition modified. Takes ownership.
+    void insert_item(Define* item, Define* before);
+    // Takes a top-level item out without destroying it (the caller owns it), sets
+    // definition modified, returns the item that followed it.
+    Define* remove_item(Define* item);
+    [[nodiscard]] Def_nodef& undefined_item() { return undefined_item_; }
+
+    [[nodiscard]] const Bcl_str& title() const { return title_; }
+    void set_title(Bcl_str title);
+    [[nodiscard]] int byte_order() const { return byte_order_; }
+    [[nodiscard]] bool little_endian() const { return byte_order_ == 1; }
+    void set_byte_order(int byte_order);
+
+    [[nodiscard]] const Bcl_str& definition_path() const { return definition_path_; }
+    [[nodiscard]] bool is_definition_modified() const { return definition_modified_; }
+    void mark_definition_modified() { definition_modified_ = true; }
+
+    void new_definition();
+    // Throws the Exception family; on failure the document is unchanged.
+    void load_definition(const Bcl_str& path);
+    void save_definition(const Bcl_str& path);
+
+    // ---- data side ----
+    [[nodiscard]] Data_node* head() const { return head_; }
+    [[nodiscard]] Data_node* first_node() const { return head_->next(); }
+    [[nodiscard]] std::uint32_t size() const { return size_; }
+    [[nodiscard]] const Bcl_str& data_path() const { return data_path_; }
+    [[nodiscard]] bool is_data_modified() const { return data_modified_; }
+
+    void new_data();
+    // Throws the Exception family; on failure the document is unchanged.
+    void load_data(const Bcl_str& path);
+    // Replaces the file atomically; on failure path and modified flag stay.
+    void save_data(const Bcl_str& path);
+
+    // The node's position, or size() for null (the end of the data).
+    [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : size_; }
+    // The node at `position`, or null at or past the end; at most one skip block walked.
+    [[nodiscard]] Data_node* node_at(std::uint32_t position) const;
+    [[nodiscard]] Skip_entry skip_entry(std::uint32_t position) const;
+    [[nodiscard]] const std::vector<Skip_entry>& skip_index() const { return skip_index_; }
+
+    // Updates size, positions and the skip index after the list was relinked.
+    // `first_new` is the first inserted node, or the node after the removed range
+    // when nothing was inserted (null at the end).
+    void renumber(Data_node* first_removed, std::uint32_t removed_count, Data_node* first_new,
+                  std::uint32_t inserted_count);
+
+    // Byte changes: each relinks, renumbers, sets data modified and records its
+    // undoable command. None re-analyses; the caller does.
+    //
+    // Puts `chain` (new nodes linked to each other, the last with no next) in place
+    // of up to `count` bytes from `node` (appends when `node` is null).
+    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag);
+    // Replaces `width` bytes from `node` by `value` in the document's byte order;
+    // returns the first new node.
+    Data_node* change_value(Data_node* node, int width, std::uint32_t value, int tag);
+    // Inserts `count` zero bytes before `position` (at the end when past it);
+    // returns the first new node.
+    Data_node* insert_bytes(std::uint32_t position, std::uint32_t count);
+    // Deletes up to `count` bytes from `position`; returns the node after them.
+    Data_node* delete_bytes(std::uint32_t position, std::uint32_t count);
+    // New free-standing nodes holding `bytes`, linked to each other; null when empty.
+    [[nodiscard]] static Data_node* make_chain(std::string_view bytes);
+
+    // ---- analysis ----
+    [[nodiscard]] Component* root_component() const { return root_.get(); }
+    void analyze();
+    void replay_to(Data_node* stop);
+    void analyze_to_text(const Bcl_str& data_path, const Bcl_str& output_path);
+
+    [[nodiscard]] std::int32_t get_variable(std::string_view name) const;
+    void set_variable(const Bcl_str& name, std::int32_t value);
+    void register_definition_set(const Bcl_str& name, Def_def_set* set);
+    [[nodiscard]] Def_def_set* find_definition_set(std::string_view name) const;
+    void clear_tables();
+    [[nodiscard]] const std::map<Bcl_str, std::int32_t, std::less<>>& variables() const { return variables_; }
+
+    // ---- histories ----
+    // Takes ownership; drops every command on the definition redo side.
+    void push_definition_command(std::unique_ptr<Process> command);
+    Define* undo_definition();
+    Define* redo_definition();
+    Data_place undo_data();
+    Data_place redo_data();
+    [[nodiscard]] bool can_undo_definition() const { return !definition_undo_.empty(); }
+    [[nodiscard]] bool can_redo_definition() const { return !definition_redo_.empty(); }
+    [[nodiscard]] bool can_undo_data() const { return !data_undo_.empty(); }
+    [[nodiscard]] bool can_redo_data() const { return !data_redo_.empty(); }
+    [[nodiscard]] std::size_t definition_undo_depth() const { return definition_undo_.size(); }
+    [[nodiscard]] std::size_t definition_redo_depth() const { return definition_redo_.size(); }
+    [[nodiscard]] std::size_t data_undo_depth() const { return data_undo_.size(); }
+    [[nodiscard]] std::size_t data_redo_depth() const { return data_redo_.size(); }
+
+private:
+    using History = std::deque<std::unique_ptr<Process>>;
+
+    void record_data_command(std::unique_ptr<Process> command);
+    // Destroys every command of `stack` from the top, one progress step each.
+    static void empty_history(History& stack, std::uint64_t& done);
+    void release_data_nodes();
+    void install_data(std::string_view bytes);
+    void renumber_same_length(Data_node* first_new, std::uint32_t count);
+    void renumber_from(std::uint32_t first_changed, Data_node* first_after_unchanged);
+
+    Item_list items_;
+    Def_nodef undefined_item_;
+    std::unique_ptr<Component> root_;
+    Data_node* head_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::vector<Skip_entry> skip_index_;
+    std::map<Bcl_str, std::int32_t, std::less<>> variables_;
+    std::map<Bcl_str, Def_def_set*, std::less<>> definition_sets_;
+    Bcl_str title_;
+    int byte_order_ = 0;
+    bool definition_modified_ = false;
+    bool data_modified_ = false;
+    Bcl_str definition_path_;
+    Bcl_str data_path_;
+    History definition_undo_;
+    History definition_redo_;
+    History data_undo_;
+    History data_redo_;
+};

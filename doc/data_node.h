@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One byte of the data in the document's doubly linked list. Components, commands
+// and views refer to bytes by Data_node pointers, so a node keeps its identity (and
+// address) while bytes around it are inserted or deleted; only `position` changes.
+//
+// There is one node per data byte, so the node is kept to 16 bytes: the links are
+// 32-bit indexes into the node pool rather than pointers.
+class Data_node {
+public:
+    std::uint8_t value = 0;
+    // Offset from the start of the data, 0-based; kept current by the document.
+    std::uint32_t position = 0;
+
+    [[nodiscard]] Data_node* next() const;
+    [[nodiscard]] Data_node* prev() const;
+    void set_next(const Data_node* node);
+    void set_prev(const Data_node* node);
+
+private:
+    friend class Node_pool;
+    std::uint32_t next_ = 0;
+    std::uint32_t prev_ = 0;
+};
+
+static_assert(sizeof(Data_node) <= 16, "one node per data byte: keep it small");
+
+// Where every Data_node lives: blocks of 65,536 nodes that never move, each aligned
+// to its own size so that a node's index can be found from its address, and a free
+// list for the nodes that the document and the commands release. Index 0 (the first
+// slot of block 0) means "no node"; the first slot of every block holds the block's
+// number instead of a node.
+class Node_pool {
+public:
+    static constexpr unsigned block_bits = 16;
+    static constexpr std::uint32_t block_nodes = 1u << block_bits;
+    static constexpr std::size_t block_bytes = block_nodes * sizeof(Data_node);
+
+    [[nodiscard]] static Data_node* at(std::uint32_t index)
+    {
+        return index == 0 ? nullptr : blocks()[index >> block_bits] + (index & (block_nodes - 1));
+    }
+    [[nodiscard]] static std::uint32_t index_of(const Data_node* node);
+
+    // A fresh node: value 0, position 0, no links.
+    [[nodiscard]] static Data_node* allocate();
+    static void release(Data_node* node);
+    // Releases `count` nodes from `first` along the next links.
+    static void release_run(Data_node* first, std::size_t count);
+    // Drops every node at once. Only for when nothing refers to any node any more.
+    static void release_all();
+
+    // Nodes handed out and not yet released.
+    [[nodiscard]] static std::size_t live_count();
+    // Bytes the pool holds from the system.
+    [[nodiscard]] static std::size_t reserved_bytes();
+
+private:
+    static std::vector<Data_node*>& blocks();
+};
+
+inline Data_node* Data_node::next() const { return Node_pool::at(next_); }
+inline Data_node* Data_node::prev() const { return Node_pool::at(prev_); }
+inline void Data_node::set_next(const Data_node* node) { next_ = Node_pool::index_of(node); }
+inline void Data_node::set_prev(const Data_node* node) { prev_ = Node_pool::index_of(node); }
+
+// One entry per 524,288 bytes of data: the byte at that position and whether it is
+// the second byte of a Shift-JIS double-byte character.
+struct Skip_entry {
+    Data_node* node = nullptr;
+    bool in_double_byte = false;
+};
+
+// True for a byte that starts a Shift-JIS double-byte character.
+[[nodiscard]] inline bool is_sjis_lead(std::uint8_t byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}

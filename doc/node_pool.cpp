@@ -1,0 +1,151 @@
+#include "doc/data_node.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KESTRIX_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define KESTRIX_ASAN 1
+#endif
+
+#ifdef KESTRIX_ASAN
+#include <sanitizer/asan_interface.h>
+// Released nodes are poisoned, so a use after release or a double release is
+// reported even though the memory stays in the pool.
+#define POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define POISON(p, n) ((void)(p), (void)(n))
+#define UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace {
+
+struct Pool_state {
+    std::vector<std::uint32_t> free_list;
+    std::uint32_t bump = 0;      // next never-used index; 0 = no block yet
+    std::size_t live = 0;
+};
+
+Pool_state& state()
+{
+    static Pool_state s;
+    return s;
+}
+
+// Maps a block aligned to its own size, trimming the slack of a double-size mapping.
+Data_node* map_block()
+{
+    const std::size_t size = Node_pool::block_bytes;
+    void* raw = ::mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + size - 1) & ~(std::uintptr_t(size) - 1);
+    if (aligned > start)
+        ::munmap(raw, aligned - start);
+    if (aligned + size < start + 2 * size)
+        ::munmap(reinterpret_cast<void*>(aligned + size), start + 2 * size - (aligned + size));
+    return reinterpret_cast<Data_node*>(aligned);
+}
+
+} // namespace
+
+std::vector<Data_node*>& Node_pool::blocks()
+{
+    static std::vector<Data_node*> table;
+    return table;
+}
+
+std::uint32_t Node_pool::index_of(const Data_node* node)
+{
+    if (!node)
+        return 0;
+    const auto address = reinterpret_cast<std::uintptr_t>(node);
+    const std::uintptr_t base = address & ~(std::uintptr_t(block_bytes) - 1);
+    const std::uint32_t block = reinterpret_cast<const Data_node*>(base)->position;
+    return (block << block_bits) | static_cast<std::uint32_t>((address - base) / sizeof(Data_node));
+}
+
+Data_node* Node_pool::allocate()
+{
+    Pool_state& s = state();
+    std::uint32_t index;
+    if (!s.free_list.empty()) {
+        index = s.free_list.back();
+        s.free_list.pop_back();
+    } else {
+        if ((s.bump & (block_nodes - 1)) == 0) {
+            auto& table = blocks();
+            if (table.size() >= (std::size_t(1) << (32 - block_bits)))
+                throw std::bad_alloc();
+            Data_node* block = map_block();
+            block->position = static_cast<std::uint32_t>(table.size());  // the header slot
+            POISON(block + 1, block_bytes - sizeof(Data_node));
+            s.bump = static_cast<std::uint32_t>(table.size()) << block_bits;
+            table.push_back(block);
+            ++s.bump;  // skip the header slot
+        }
+        index = s.bump++;
+    }
+    Data_node* node = at(index);
+    UNPOISON(node, sizeof(Data_node));
+    new (node) Data_node();
+    ++s.live;
+    return node;
+}
+
+void Node_pool::release(Data_node* node)
+{
+    if (!node)
+        return;
+#ifdef KESTRIX_ASAN
+    if (__asan_address_is_poisoned(node)) {
+        std::fprintf(stderr, "Node_pool: node %p released twice\n", static_cast<void*>(node));
+        std::abort();
+    }
+#endif
+    Pool_state& s = state();
+    s.free_list.push_back(index_of(node));
+    POISON(node, sizeof(Data_node));
+    --s.live;
+}
+
+void Node_pool::release_run(Data_node* first, std::size_t count)
+{
+    while (count-- > 0 && first) {
+        Data_node* next = first->next();
+        release(first);
+        first = next;
+    }
+}
+
+void Node_pool::release_all()
+{
+    auto& table = blocks();
+    for (Data_node* block : table) {
+        UNPOISON(block, block_bytes);
+        ::munmap(block, block_bytes);
+    }
+    table.clear();
+    Pool_state& s = state();
+    s.free_list.clear();
+    s.free_list.shrink_to_fit();
+    s.bump = 0;
+    s.live = 0;
+}
+
+std::size_t Node_pool::live_count() { return state().live; }
+
+std::size_t Node_pool::reserved_bytes()
+{
+    return blocks().size() * block_bytes + state().free_list.capacity() * sizeof(std::uint32_t);
+}

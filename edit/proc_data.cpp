@@ -1,0 +1,131 @@
+#include "edit/proc_data.h"
+
+#include "doc/data_mgr.h"
+
+Data_node* Node_run::last() const
+{
+    Data_node* node = first;
+    for (std::uint32_t i = 1; i < count; ++i)
+        node = node->next();
+    return node;
+}
+
+void Node_run::unlink() const
+{
+    if (count == 0)
+        return;
+    Data_node* before = first->prev();
+    Data_node* after = last()->next();
+    before->set_next(after);
+    if (after)
+        after->set_prev(before);
+}
+
+void Node_run::link() const
+{
+    if (count == 0)
+        return;
+    Data_node* tail = last();
+    Data_node* after = tail->next();
+    first->prev()->set_next(first);
+    if (after)
+        after->set_prev(tail);
+}
+
+Data_node* Node_run::follower_of_predecessor() const { return first ? first->prev()->next() : nullptr; }
+
+void Node_run::release() const { Node_pool::release_run(first, count); }
+
+namespace {
+
+Data_mgr& doc() { return Data_mgr::instance(); }
+
+} // namespace
+
+Proc_data_add::~Proc_data_add()
+{
+    if (removed_)
+        run_.release();
+}
+
+void Proc_data_add::undo()
+{
+    removed_ = true;
+    run_.unlink();
+    doc().renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
+}
+
+void Proc_data_add::redo()
+{
+    removed_ = false;
+    run_.link();
+    doc().renumber(nullptr, 0, run_.first, run_.count);
+}
+
+Data_node* Proc_data_add::place_to_show() const
+{
+    return removed_ ? run_.follower_of_predecessor() : run_.first;
+}
+
+Proc_data_del::~Proc_data_del()
+{
+    if (!restored_)
+        run_.release();
+}
+
+void Proc_data_del::undo()
+{
+    restored_ = true;
+    run_.link();
+    doc().renumber(nullptr, 0, run_.first, run_.count);
+}
+
+void Proc_data_del::redo()
+{
+    restored_ = false;
+    run_.unlink();
+    doc().renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
+}
+
+Data_node* Proc_data_del::place_to_show() const
+{
+    return restored_ ? run_.first : run_.follower_of_predecessor();
+}
+
+Proc_data_edit::~Proc_data_edit() { (undone_ ? new_run_ : old_run_).release(); }
+
+void Proc_data_edit::swap_runs(const Node_run& out, const Node_run& in)
+{
+    // The run going out remembers the neighbours; the run coming in takes them.
+    Data_node* before = out.first ? out.first->prev() : in.first->prev();
+    Data_node* after = out.count ? out.last()->next() : in.last()->next();
+    if (in.count) {
+        before->set_next(in.first);
+        in.first->set_prev(before);
+        Data_node* tail = in.last();
+        tail->set_next(after);
+        if (after)
+            after->set_prev(tail);
+    } else {
+        before->set_next(after);
+        if (after)
+            after->set_prev(before);
+    }
+}
+
+void Proc_data_edit::undo()
+{
+    undone_ = true;
+    swap_runs(new_run_, old_run_);
+    doc().renumber(new_run_.first, new_run_.count, old_run_.count ? old_run_.first : old_run_.follower_of_predecessor(),
+                   old_run_.count);
+}
+
+void Proc_data_edit::redo()
+{
+    undone_ = false;
+    swap_runs(old_run_, new_run_);
+    doc().renumber(old_run_.first, old_run_.count, new_run_.first, new_run_.count);
+}
+
+Data_node* Proc_data_edit::place_to_show() const { return undone_ ? old_run_.first : new_run_.first; }

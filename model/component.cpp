@@ -1,0 +1,28 @@
+#include "model/component.h"
+
+#include "doc/data_node.h"
+#include "model/cmp_visitor.h"
+
+Component::~Component() { clear_children(); }
+
+void Component::accept(Cmp_visitor& visitor) { visitor.visit_component(*this); }
+
+const Bcl_str& Component::name() { return name_; }
+
+const Bcl_str& Component::value_text() { return value_text_; }
+
+void Component::clear_children()
+{
+    // Children are destroyed from a moved-out list, so a child's destructor never
+    // sees its parent half-emptied; deep trees unwind one level per child.
+    std::vector<std::unique_ptr<Component>> doomed;
+    doomed.swap(children_);
+}
+
+std::uint32_t Component::size() const
+{
+    std::uint32_t count = 0;
+    for (const Data_node* node = start_; node && node != end_; node = node->next())
+        ++count;
+    return count;
+}

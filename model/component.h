@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "toolkit/bcl_str.h"
+
+class Cmp_visitor;
+class Data_node;
+
+// A node of the analysis result. The plain base kind is used for the root and for
+// the data-shortage marker. A component owns its children; `start`, `end` and the
+// producing item are borrowed, so a tree is valid only until the next analysis.
+class Component {
+public:
+    explicit Component(Data_node* start) : start_(start) {}
+    Component(Bcl_str name, Bcl_str value_text, Data_node* start)
+        : name_(std::move(name)), value_text_(std::move(value_text)), start_(start) {}
+    virtual ~Component();
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
+    virtual void accept(Cmp_visitor& visitor);
+    [[nodiscard]] virtual const Bcl_str& name();
+    [[nodiscard]] virtual const Bcl_str& value_text();
+    [[nodiscard]] virtual bool has_children() const { return true; }
+    // Builds the children of a lazily filled container; the base does nothing.
+    virtual void expand() {}
+
+    // Appends; takes ownership.
+    void add_child(Component* child) { children_.emplace_back(child); }
+    [[nodiscard]] int child_count() const { return static_cast<int>(children_.size()); }
+    [[nodiscard]] Component* child(int i) const { return children_[static_cast<std::size_t>(i)].get(); }
+    // Destroys the children; the component can be expanded again later.
+    void clear_children();
+
+    [[nodiscard]] Data_node* start() const { return start_; }
+    void set_start(Data_node* start) { start_ = start; }
+    [[nodiscard]] Data_node* end() const { return end_; }
+    void set_end(Data_node* end) { end_ = end; }
+    // Bytes from start up to (not including) end; to the end of the data when end
+    // is null.
+    [[nodiscard]] std::uint32_t size() const;
+
+protected:
+    // For leaf kinds: the cached value text, filled on first use.
+    Bcl_str& stored_name() { return name_; }
+    Bcl_str& stored_value_text() { return value_text_; }
+
+private:
+    std::vector<std::unique_ptr<Component>> children_;
+    Bcl_str name_;
+    Bcl_str value_text_;
+    Data_node* start_;
+    Data_node* end_ = nullptr;
+};

@@ -1,0 +1,69 @@
+#include "support/document_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+void Document_test::SetUp()
+{
+    char pattern[] = "/tmp/kestrix-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    doc().new_definition();
+    doc().new_data();
+}
+
+void Document_test::TearDown()
+{
+    doc().new_definition();
+    doc().new_data();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void Document_test::load_bytes(const std::vector<std::uint8_t>& bytes)
+{
+    load_bytes(std::string(bytes.begin(), bytes.end()));
+}
+
+void Document_test::load_bytes(const std::string& bytes)
+{
+    const std::string path = temp_path("data.bin");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    doc().load_data(Bcl_str(path));
+}
+
+std::vector<std::uint8_t> Document_test::data_bytes()
+{
+    std::vector<std::uint8_t> bytes;
+    for (const Data_node* node = doc().first_node(); node; node = node->next())
+        bytes.push_back(node->value);
+    return bytes;
+}
+
+std::string Document_test::temp_path(const std::string& name) const { return folder_ + "/" + name; }
+
+void Document_test::expect_consistent()
+{
+    const Data_mgr& d = doc();
+    std::uint32_t position = 0;
+    bool state = false;
+    const Data_node* prev = d.head();
+    for (const Data_node* node = d.first_node(); node; node = node->next(), ++position) {
+        ASSERT_EQ(node->position, position);
+        ASSERT_EQ(node->prev(), prev) << "at " << position;
+        if (position % Data_mgr::skip_block == 0) {
+            const Skip_entry entry = d.skip_entry(position);
+            ASSERT_EQ(entry.node, node) << "skip entry at " << position;
+            ASSERT_EQ(entry.in_double_byte, state) << "skip flag at " << position;
+        }
+        state = !state && is_sjis_lead(node->value);
+        prev = node;
+    }
+    ASSERT_EQ(d.size(), position);
+}

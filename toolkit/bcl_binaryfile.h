@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/bcl_str.h"
+#include "toolkit/file_io.h"
+
+// A file opened for binary reading or writing, a byte, a big-endian unsigned integer
+// of 1 to 4 bytes or a length-prefixed string at a time. Reads return false at the
+// end of the file. Writing replaces the target atomically on close() (see
+// File_writer); a file opened for writing and destroyed without close() leaves the
+// target untouched.
+class Bcl_binaryfile {
+public:
+    // Throw File_open_err_exception.
+    void open_read(const Bcl_str& path);
+    void open_write(const Bcl_str& path);
+    // For a written file: commits it, throwing File_write_err_exception on failure.
+    void close();
+
+    bool read_byte(std::uint8_t& byte) { return reader_.get(byte); }
+    // Big-endian, `width` from 1 to 4.
+    bool read_uint(int width, std::uint32_t& value);
+    // A length prefix of `width` bytes (big-endian), then that many bytes. Memory
+    // grows only with the bytes actually present, whatever the prefix claims; false
+    // when the file ends first (`text` then holds what was there).
+    bool read_str(int width, Bcl_str& text);
+
+    void write_byte(std::uint8_t byte) { writer_.put(byte); }
+    void write_uint(int width, std::uint32_t value);
+    // The caller checks that the length fits in `width` bytes.
+    void write_str(int width, const Bcl_str& text);
+
+    [[nodiscard]] std::uint64_t offset() const { return reader_.is_open() ? reader_.offset() : writer_.offset(); }
+    [[nodiscard]] const Bcl_str& path() const { return path_; }
+
+private:
+    Bcl_str path_;
+    File_reader reader_;
+    File_writer writer_;
+};

@@ -1,0 +1,98 @@
+#include "toolkit/bcl_str.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+
+namespace {
+
+bool is_ascii(std::string_view s)
+{
+    for (unsigned char c : s)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+// One iconv descriptor per direction and thread, opened on first use: opening costs
+// far more than converting a short name.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
+    {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in`; at each byte that cannot be converted, appends `replacement`
+    // and skips `skip(rest)` bytes.
+    template <typename Skip>
+    std::string convert(std::string_view in, std::string_view replacement, Skip skip)
+    {
+        std::string out;
+        out.reserve(in.size() * 3 / 2 + 8);
+        char chunk[1024];
+        char* src = const_cast<char*>(in.data());  // iconv's signature; it does not write
+        std::size_t src_left = in.size();
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        while (src_left > 0) {
+            char* dst = chunk;
+            std::size_t dst_left = sizeof chunk;
+            const std::size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+            out.append(chunk, static_cast<std::size_t>(dst - chunk));
+            if (r != static_cast<std::size_t>(-1) || errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL (a sequence cut short at the end): replace and go on.
+            const std::size_t n = std::min(src_left, skip(std::string_view(src, src_left)));
+            out.append(replacement);
+            src += n;
+            src_left -= n;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::size_t one_byte(std::string_view) { return 1; }
+
+// Length of the malformed or unmappable UTF-8 character at the start of `s`.
+std::size_t utf8_char_length(std::string_view s)
+{
+    const auto lead = static_cast<unsigned char>(s[0]);
+    std::size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+    std::size_t i = 1;
+    while (i < n && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+        ++i;
+    return i;
+}
+
+} // namespace
+
+Bcl_str Bcl_str::from_utf8(std::string_view utf8)
+{
+    if (is_ascii(utf8))
+        return Bcl_str(utf8);
+    thread_local Converter to_sjis("CP932", "UTF-8");
+    return Bcl_str(to_sjis.convert(utf8, "?", utf8_char_length));
+}
+
+std::string Bcl_str::to_utf8() const
+{
+    if (is_ascii(bytes_))
+        return bytes_;
+    thread_local Converter to_utf8("UTF-8", "CP932");
+    return to_utf8.convert(bytes_, "\xEF\xBF\xBD", one_byte);
+}
+
+bool Bcl_str::converts_losslessly() const
+{
+    return is_ascii(bytes_) || from_utf8(to_utf8()) == *this;
+}

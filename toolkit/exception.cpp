@@ -1,0 +1,20 @@
+#include "toolkit/exception.h"
+
+#include <cstdio>
+
+#include "toolkit/texts.h"
+
+Bcl_str File_open_err_exception::message() const { return texts::cannot_open(); }
+Bcl_str Data_kind_exception::message() const { return texts::not_definition(); }
+Bcl_str Data_err_exception::message() const { return texts::data_corrupt(); }
+Bcl_str File_write_err_exception::message() const { return texts::cannot_write(); }
+Bcl_str File_read_err_exception::message() const { return texts::cannot_read(); }
+Bcl_str File_too_large_exception::message() const { return texts::too_large(); }
+Bcl_str Unstorable_exception::message() const { return texts::cannot_store(); }
+
+Bcl_str Ver_exception::message() const
+{
+    char version[32];
+    std::snprintf(version, sizeof version, "%d.%02d", version_ / 100, version_ % 100);
+    return texts::version_head() + std::string_view(version) + texts::version_tail();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/bcl_str.h"
+
+// The status and progress reporter: a status text and a progress bar with a total,
+// advanced by positions and redrawn only when the whole percentage changes.
+//
+// step() is called per item and per byte block, so its common case (percentage
+// unchanged) is two comparisons inline; only a change of percentage reaches the
+// implementation through on_percent().
+class Progress_reporter {
+public:
+    virtual ~Progress_reporter() = default;
+
+    virtual void set_text(const Bcl_str& text) = 0;
+
+    // Arms the bar when total is not 0; an unarmed bar ignores step().
+    void begin_progress(std::uint64_t total);
+    void step(std::uint64_t done)
+    {
+        if (done >= low_ && done < high_)
+            return;
+        advance(done);
+    }
+    void end_progress();
+
+    [[nodiscard]] bool armed() const { return total_ != 0; }
+    [[nodiscard]] std::uint64_t total() const { return total_; }
+
+protected:
+    virtual void on_begin(std::uint64_t total) = 0;
+    virtual void on_percent(int percent) = 0;
+    virtual void on_end() = 0;
+
+private:
+    void advance(std::uint64_t done);
+
+    std::uint64_t total_ = 0;
+    // Positions in [low_, high_) map to the percentage last shown.
+    std::uint64_t low_ = 0;
+    std::uint64_t high_ = UINT64_MAX;
+};
+
+// Does nothing: the reporter in force when nobody installed one.
+class Null_reporter final : public Progress_reporter {
+public:
+    void set_text(const Bcl_str&) override {}
+
+protected:
+    void on_begin(std::uint64_t) override {}
+    void on_percent(int) override {}
+    void on_end() override {}
+};
+
+// The program-wide reporter the logic talks to.
+Progress_reporter& reporter();
+// Installs `r` (not owned) as the program-wide reporter; nullptr restores the
+// do-nothing one.
+void set_reporter(Progress_reporter* r);
+
+// Sets a status text and arms the progress for the length of a scope; ends the
+// progress and clears the text however the scope is left.
+class Progress_scope {
+public:
+    Progress_scope(const Bcl_str& text, std::uint64_t total)
+    {
+        reporter().set_text(text);
+        reporter().begin_progress(total);
+    }
+    ~Progress_scope()
+    {
+        reporter().end_progress();
+        reporter().set_text(Bcl_str());
+    }
+    Progress_scope(const Progress_scope&) = delete;
+    Progress_scope& operator=(const Progress_scope&) = delete;
+};

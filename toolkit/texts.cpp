@@ -1,0 +1,31 @@
+#include "toolkit/texts.h"
+
+#define KESTRIX_TEXT(name, utf8)                              \
+    const Bcl_str& name()                                     \
+    {                                                         \
+        static const Bcl_str text = Bcl_str::from_utf8(utf8); \
+        return text;                                          \
+    }
+
+namespace texts {
+
+KESTRIX_TEXT(undefined, "未定義")
+KESTRIX_TEXT(data_shortage, "データ不足")
+KESTRIX_TEXT(loading, "読み込んでいます・・・")
+KESTRIX_TEXT(saving, "保存しています・・・")
+KESTRIX_TEXT(releasing, "解放しています・・・")
+KESTRIX_TEXT(analysing, "解析しています・・・")
+KESTRIX_TEXT(updating, "更新しています・・・")
+KESTRIX_TEXT(analysing_saving, "解析・保存しています・・・")
+
+KESTRIX_TEXT(cannot_open, "は開けません。")
+KESTRIX_TEXT(not_definition, "はケストリクスの定義ファイルではありません。")
+KESTRIX_TEXT(data_corrupt, "はデータ異常です。")
+KESTRIX_TEXT(version_head, "はこのプログラムでは読めません。\nプログラムバージョン")
+KESTRIX_TEXT(version_tail, "以降を御使用ください。")
+KESTRIX_TEXT(cannot_write, "に書き込めませんでした。元のファイルは変更されていません。")
+KESTRIX_TEXT(cannot_read, "を読み込めませんでした。")
+KESTRIX_TEXT(too_large, "は大きすぎて読み込めません。")
+KESTRIX_TEXT(cannot_store, "は保存できません。定義ファイルに入らない長さの文字列または項目数があります。")
+
+} // namespace texts

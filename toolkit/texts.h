@@ -1,0 +1,28 @@
+#pragma once
+
+#include "toolkit/bcl_str.h"
+
+// The system's own texts, written once here as UTF-8 and converted to Shift-JIS on
+// first use. Every message, label and marker the logic produces comes from here.
+namespace texts {
+
+const Bcl_str& undefined();          // 未定義: the initial title and the undefined-bytes label
+const Bcl_str& data_shortage();      // データ不足
+const Bcl_str& loading();            // 読み込んでいます・・・
+const Bcl_str& saving();             // 保存しています・・・
+const Bcl_str& releasing();          // 解放しています・・・
+const Bcl_str& analysing();          // 解析しています・・・
+const Bcl_str& updating();           // 更新しています・・・
+const Bcl_str& analysing_saving();   // 解析・保存しています・・・
+
+const Bcl_str& cannot_open();        // は開けません。
+const Bcl_str& not_definition();     // はケストリクスの定義ファイルではありません。
+const Bcl_str& data_corrupt();       // はデータ異常です。
+const Bcl_str& version_head();       // はこのプログラムでは読めません。\nプログラムバージョン
+const Bcl_str& version_tail();       // 以降を御使用ください。
+const Bcl_str& cannot_write();       // に書き込めませんでした。元のファイルは変更されていません。
+const Bcl_str& cannot_read();        // を読み込めませんでした。
+const Bcl_str& too_large();          // は大きすぎて読み込めません。
+const Bcl_str& cannot_store();       // は保存できません。...
+
+} // namespace texts
