@@ -1,0 +1,115 @@
+// Definition items: child lists, parents and the deep copy of integer items.
+#include <gtest/gtest.h>
+
+#include "model/items.h"
+
+namespace {
+
+Define* str(const char* name) { return new Def_null_str(Bcl_str(name)); }
+
+std::vector<std::string> names(const Item_list& list)
+{
+    std::vector<std::string> out;
+    for (const Define* item : list)
+        out.push_back(item->name().bytes());
+    return out;
+}
+
+} // namespace
+
+TEST(Item_list, InsertsBeforeAnItemOrAtTheEnd)
+{
+    Def_for loop(Bcl_str("loop"), Bcl_str("3"));
+    Define* b = str("b");
+    loop.insert_child(b, nullptr);
+    loop.insert_child(str("a"), b);
+    loop.insert_child(str("c"), nullptr);
+    Def_null_str stranger(Bcl_str("x"));
+    loop.insert_child(str("d"), &stranger);  // not in the list: goes last
+    EXPECT_EQ(names(loop.children()), (std::vector<std::string>{"a", "b", "c", "d"}));
+    for (const Define* item : loop.children())
+        EXPECT_EQ(item->parent(), &loop);
+}
+
+TEST(Item_list, RemovingReturnsTheNextItemAndKeepsTheItemAlive)
+{
+    Def_def_set set(Bcl_str("set"));
+    Define* a = str("a");
+    Define* b = str("b");
+    Define* c = str("c");
+    for (Define* item : {a, b, c})
+        set.insert_child(item, nullptr);
+    EXPECT_EQ(set.remove_child(a), b);
+    EXPECT_EQ(set.remove_child(c), nullptr);
+    EXPECT_EQ(a->parent(), &set);  // removal leaves the parent link alone
+    EXPECT_EQ(names(set.children()), (std::vector<std::string>{"b"}));
+    EXPECT_EQ(set.remove_child(a), nullptr);  // no longer there: nothing happens
+    delete a;
+    delete c;
+}
+
+TEST(Def_if, EachBranchHasItsOwnListAndRemovalSearchesBoth)
+{
+    Def_if branch(Bcl_str("x == 1"));
+    Define* t1 = str("t1");
+    Define* t2 = str("t2");
+    Define* e1 = str("e1");
+    branch.insert_then_child(t1, nullptr);
+    branch.insert_then_child(t2, nullptr);
+    branch.insert_else_child(e1, nullptr);
+    EXPECT_EQ(names(branch.then_children()), (std::vector<std::string>{"t1", "t2"}));
+    EXPECT_EQ(names(branch.else_children()), (std::vector<std::string>{"e1"}));
+    EXPECT_EQ(branch.remove_child(e1), nullptr);
+    EXPECT_EQ(branch.remove_child(t1), t2);
+    EXPECT_TRUE(branch.else_children().empty());
+    delete e1;
+    delete t1;
+}
+
+TEST(Def_int, CopyingDeepCopiesTheBitFlags)
+{
+    Def_int source(Bcl_str("flags"), true, 2, Def_int::hexadecimal, Bcl_str("v"));
+    source.set_named_values({{-1, Bcl_str("minus")}, {5, Bcl_str("five")}});
+    source.add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("low"), 1, Bcl_str("l")));
+    source.add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("high"), 3, Bcl_str()));
+
+    Def_int copy(Bcl_str("other"), false, 1, Def_int::decimal, Bcl_str());
+    copy.add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("old"), 7, Bcl_str()));
+    copy.assign(source);
+
+    EXPECT_EQ(copy.name(), source.name());
+    EXPECT_TRUE(copy.is_signed());
+    EXPECT_EQ(copy.size(), 2);
+    EXPECT_EQ(copy.display(), Def_int::hexadecimal);
+    EXPECT_EQ(copy.variable().bytes(), "v");
+    EXPECT_EQ(copy.named_values(), source.named_values());
+    ASSERT_EQ(copy.bit_flags().size(), 2u);
+    EXPECT_NE(copy.bit_flags()[0].get(), source.bit_flags()[0].get());
+    EXPECT_EQ(copy.bit_flags()[1]->name().bytes(), "high");
+    EXPECT_EQ(copy.flag_bits(), 4);
+
+    copy.bit_flags()[0]->set_name(Bcl_str("changed"));
+    copy.set_bit_flags({});
+    EXPECT_EQ(source.bit_flags()[0]->name().bytes(), "low");
+    EXPECT_EQ(source.bit_flags().size(), 2u);
+
+    const auto clone = source.clone();
+    EXPECT_EQ(clone->parent(), nullptr);
+    EXPECT_EQ(clone->bit_flags().size(), 2u);
+}
+
+TEST(Define, NestedContainersOwnTheirChildren)
+{
+    // Destroying the outer item destroys the whole tree; LeakSanitizer checks it.
+    auto outer = std::make_unique<Def_def_set>(Bcl_str("outer"));
+    auto* branch = new Def_if(Bcl_str("1"));
+    auto* loop = new Def_while(Bcl_str("w"), Bcl_str("0"));
+    loop->insert_child(new Def_int(Bcl_str("i"), false, 4, 0, Bcl_str()), nullptr);
+    branch->insert_else_child(loop, nullptr);
+    branch->insert_then_child(new Def_set_variable(Bcl_str("x"), Bcl_str("1")), nullptr);
+    outer->insert_child(branch, nullptr);
+    outer->insert_child(new Def_def_ref(Bcl_str("r"), Bcl_str("outer")), nullptr);
+    EXPECT_EQ(loop->parent(), branch);
+    EXPECT_EQ(branch->parent(), outer.get());
+    EXPECT_EQ(loop->last_count(), 0);
+}

@@ -1,0 +1,64 @@
+// Shift-JIS strings, the system texts and the exception messages.
+#include <gtest/gtest.h>
+
+#include "toolkit/bcl_str.h"
+#include "toolkit/exception.h"
+#include "toolkit/number_text.h"
+#include "toolkit/texts.h"
+
+TEST(Bcl_str, ConvertsBetweenShiftJisAndUtf8)
+{
+    const Bcl_str title = Bcl_str::from_utf8("未定義");
+    EXPECT_EQ(title.bytes(), "\x96\xA2\x92\xE8\x8B\x60");
+    EXPECT_EQ(title.to_utf8(), "未定義");
+    // A trail byte equal to a backslash survives both ways.
+    const Bcl_str so = Bcl_str::from_utf8("ソ");
+    EXPECT_EQ(so.bytes(), "\x83\x5C");
+    EXPECT_EQ(so.to_utf8(), "ソ");
+}
+
+TEST(Bcl_str, UnconvertibleBytesStayVisible)
+{
+    // A lone lead byte at the end and an undefined byte each become U+FFFD.
+    EXPECT_EQ(Bcl_str(std::string("a\x82")).to_utf8(), "a\xEF\xBF\xBD");
+    EXPECT_EQ(Bcl_str(std::string("\xA0" "b")).to_utf8(), "\xEF\xBF\xBD" "b");
+    EXPECT_FALSE(Bcl_str(std::string("a\x82")).converts_losslessly());
+    EXPECT_TRUE(Bcl_str::from_utf8("表示").converts_losslessly());
+    // Characters outside CP932 and broken UTF-8 become one '?' each.
+    EXPECT_EQ(Bcl_str::from_utf8("x\xF0\x9F\x98\x80y").bytes(), "x?y");
+    EXPECT_EQ(Bcl_str::from_utf8("x\xC3").bytes(), "x?");
+}
+
+TEST(Bcl_str, ComparesAsUnsignedBytes)
+{
+    EXPECT_LT(Bcl_str("a"), Bcl_str("b"));
+    EXPECT_LT(Bcl_str("z"), Bcl_str(std::string("\x81\x40")));
+    EXPECT_LT(Bcl_str("ab"), Bcl_str("abc"));
+    EXPECT_EQ(Bcl_str(std::string("a\0b", 3)).size(), 3u);
+}
+
+TEST(Exception, MessagesFollowThePath)
+{
+    const Bcl_str path("/tmp/x.kxd");
+    EXPECT_EQ(File_open_err_exception(path).full_text().to_utf8(), "/tmp/x.kxdは開けません。");
+    EXPECT_EQ(Data_kind_exception(path).message().to_utf8(), "はケストリクスの定義ファイルではありません。");
+    EXPECT_EQ(Data_err_exception(path).message().to_utf8(), "はデータ異常です。");
+    EXPECT_EQ(Ver_exception(path, 205).message().to_utf8(),
+              "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。");
+    EXPECT_EQ(Ver_exception(path, 1000).message().to_utf8(),
+              "はこのプログラムでは読めません。\nプログラムバージョン10.00以降を御使用ください。");
+}
+
+TEST(Number_text, AllModes)
+{
+    EXPECT_EQ(number_text(0xFFFFFFFFu, Radix::signed_decimal), "-1");
+    EXPECT_EQ(number_text(0x80000000u, Radix::signed_decimal), "-2147483648");
+    EXPECT_EQ(number_text(0xFFFFFFFFu, Radix::unsigned_decimal), "4294967295");
+    EXPECT_EQ(number_text(0xABu, Radix::hexadecimal), "ab");
+    EXPECT_EQ(number_text(8, Radix::octal), "10");
+    EXPECT_EQ(number_text(5, Radix::binary), "101");
+    EXPECT_EQ(number_text(0, Radix::unsigned_decimal), "0");
+    EXPECT_EQ(hex_text(255, 2), "0x00FF");
+    EXPECT_EQ(hex_text(0xFFFFFFFFu, 4), "0xFFFFFFFF");
+    EXPECT_EQ(hex_text(0x0A, 1), "0x0A");
+}
