@@ -1,0 +1,72 @@
+// Loads, changes and releases a large data file and prints time and memory figures.
+// Usage: document_bench [MiB]   (default 64)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "doc/data_mgr.h"
+
+namespace {
+
+double seconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Resident memory of this process in bytes.
+std::size_t resident_bytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+template <typename F>
+double timed(F f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return seconds_since(start);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
+    const std::size_t size = mib << 20;
+    const std::string path = "/tmp/kestrix-document-bench.bin";
+    {
+        std::string bytes(size, 0);
+        std::mt19937 random(1);
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    Data_mgr& doc = Data_mgr::instance();
+    const std::size_t before = resident_bytes();
+    const double load = timed([&] { doc.load_data(Bcl_str(path)); });
+    const std::size_t after = resident_bytes();
+    const double analyse = timed([&] { doc.analyze(); });
+    const double change_end = timed([&] { doc.insert_bytes(doc.size() - 100, 1); });
+    const double change_start = timed([&] { doc.insert_bytes(100, 1); });
+    const double replace_end = timed([&] { doc.change_value(doc.node_at(doc.size() - 50), 4, 0x12345678, -1); });
+    const double release = timed([&] { doc.new_data(); });
+
+    std::printf("data size                       %zu MiB\n", mib);
+    std::printf("sizeof(Data_node)               %zu bytes\n", sizeof(Data_node));
+    std::printf("load_data (read, link, analyse) %.3f s  (%.0f MB/s)\n", load, size / 1e6 / load);
+    std::printf("memory per data byte            %.2f bytes\n", double(after - before) / double(size));
+    std::printf("analyze (empty definition)      %.3f s  (%.0f MB/s)\n", analyse, size / 1e6 / analyse);
+    std::printf("insert 1 byte near the end      %.6f s  (renumbers the last block only)\n", change_end);
+    std::printf("insert 1 byte near the start    %.6f s  (renumbers everything)\n", change_start);
+    std::printf("replace 4 bytes near the end    %.6f s  (same length: new nodes only)\n", replace_end);
+    std::printf("release (new_data)              %.3f s\n", release);
+    std::remove(path.c_str());
+    return 0;
+}
