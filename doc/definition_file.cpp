@@ -1,0 +1,425 @@
+// The "*.kxd" definition file: every item kind's record writer, the reader for each
+// kind code, and the document's load and save of the definition side.
+#include "doc/definition_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "doc/data_mgr.h"
+#include "model/component.h"
+#include "model/items.h"
+#include "model/limits.h"
+#include "toolkit/bcl_binaryfile.h"
+#include "toolkit/exception.h"
+#include "toolkit/file_io.h"
+#include "toolkit/progress.h"
+#include "toolkit/texts.h"
+
+using namespace definition_file;
+
+// ---- writing ----
+
+namespace {
+
+// Nesting level of the records being written. save() takes no depth argument, so
+// the level lives here; it stops a tree deeper than a reader accepts from being
+// written (and bounds the recursion).
+thread_local int save_level = 0;
+
+class Save_level {
+public:
+    explicit Save_level(const Bcl_binaryfile& out)
+    {
+        if (++save_level > limits::max_definition_depth) {
+            --save_level;
+            throw Unstorable_exception(out.path());
+        }
+    }
+    ~Save_level() { --save_level; }
+    Save_level(const Save_level&) = delete;
+    Save_level& operator=(const Save_level&) = delete;
+};
+
+void refuse_unless(bool storable, const Bcl_binaryfile& out)
+{
+    if (!storable)
+        throw Unstorable_exception(out.path());
+}
+
+void write_text(Bcl_binaryfile& out, const Bcl_str& text)
+{
+    refuse_unless(text.size() <= max_text_bytes, out);
+    out.write_str(1, text);
+}
+
+void write_named_values(Bcl_binaryfile& out, const Named_values& values)
+{
+    refuse_unless(values.size() <= max_named_values, out);
+    out.write_uint(1, static_cast<std::uint32_t>(values.size()));
+    // The map is ordered by signed value, which is the order the file wants.
+    for (const auto& [value, name] : values) {
+        out.write_uint(4, static_cast<std::uint32_t>(value));
+        write_text(out, name);
+    }
+}
+
+// A count and that many records; `written` is called after each record.
+template <typename After = void (*)()>
+void write_items(Bcl_binaryfile& out, const Item_list& items, After written = [] {})
+{
+    refuse_unless(items.size() <= max_list_items, out);
+    Save_level level(out);
+    out.write_uint(2, static_cast<std::uint32_t>(items.size()));
+    for (const Define* item : items) {
+        item->save(out);
+        written();
+    }
+}
+
+bool is_int_size(int size) { return size == 1 || size == 2 || size == 4; }
+
+} // namespace
+
+void Def_int::save(Bcl_binaryfile& out) const
+{
+    refuse_unless(is_int_size(size()) && (display() == decimal || display() == hexadecimal), out);
+    refuse_unless(bit_flags().size() <= max_bit_flags, out);
+    out.write_byte(code_int);
+    write_text(out, name());
+    out.write_byte(is_signed() ? 1 : 0);
+    out.write_byte(static_cast<std::uint8_t>(size()));
+    out.write_byte(static_cast<std::uint8_t>(display()));
+    write_text(out, variable());
+    write_named_values(out, named_values());
+    out.write_uint(1, static_cast<std::uint32_t>(bit_flags().size()));
+    for (const auto& flag : bit_flags())
+        flag->save(out);
+}
+
+// A flag record has no kind code: it only ever stands inside its integer's record.
+void Def_bitflag::save(Bcl_binaryfile& out) const
+{
+    refuse_unless(bit_count() >= 1 && bit_count() <= max_bit_count, out);
+    write_text(out, name());
+    out.write_byte(static_cast<std::uint8_t>(bit_count()));
+    write_text(out, variable());
+    write_named_values(out, named_values());
+}
+
+void Def_fix_str::save(Bcl_binaryfile& out) const
+{
+    refuse_unless(length() >= 0 && length() <= max_fixed_length, out);
+    out.write_byte(code_fix_str);
+    write_text(out, name());
+    out.write_byte(static_cast<std::uint8_t>(length()));
+}
+
+void Def_flex_str::save(Bcl_binaryfile& out) const
+{
+    refuse_unless(is_int_size(prefix_size()), out);
+    out.write_byte(code_flex_str);
+    write_text(out, name());
+    out.write_byte(static_cast<std::uint8_t>(prefix_size()));
+}
+
+void Def_null_str::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_null_str);
+    write_text(out, name());
+}
+
+void Def_if::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_if);
+    write_text(out, condition());
+    write_items(out, then_children());
+    write_items(out, else_children());
+}
+
+void Def_for::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_for);
+    write_text(out, name());
+    write_text(out, count());
+    write_items(out, children());
+}
+
+void Def_while::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_while);
+    write_text(out, name());
+    write_text(out, condition());
+    write_items(out, children());
+}
+
+void Def_set_variable::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_set_variable);
+    write_text(out, variable());
+    write_text(out, value());
+}
+
+void Def_def_set::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_def_set);
+    write_text(out, name());
+    write_items(out, children());
+}
+
+void Def_def_ref::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_def_ref);
+    write_text(out, name());
+    write_text(out, target());
+}
+
+void write_definition_file(const Bcl_str& path, const Bcl_str& title, int byte_order, const Item_list& items)
+{
+    Bcl_binaryfile out;
+    out.open_write(path);
+    // Destroying `out` without close() on any exception below leaves `path` as it was.
+    refuse_unless(byte_order == 0 || byte_order == 1, out);
+    for (const char c : signature)
+        out.write_byte(static_cast<std::uint8_t>(c));
+    out.write_uint(2, format_version);
+    out.write_uint(2, required_version);
+    write_text(out, title);
+    out.write_byte(static_cast<std::uint8_t>(byte_order));
+    std::uint64_t done = 0;
+    write_items(out, items, [&] { reporter().step(++done); });
+    out.close();
+}
+
+// ---- reading ----
+
+namespace {
+
+class Definition_reader {
+public:
+    explicit Definition_reader(Bcl_binaryfile& in) : in_(in) {}
+
+    void read_header(Definition_contents& contents)
+    {
+        for (const char expected : signature) {
+            std::uint8_t byte;
+            if (!in_.read_byte(byte) || byte != static_cast<std::uint8_t>(expected))
+                throw Data_kind_exception(in_.path());
+        }
+        const std::uint32_t format = read_uint(2);
+        const std::uint32_t required = read_uint(2);
+        // An older or equal format is read whatever program version it asks for.
+        if (format > format_version)
+            throw Ver_exception(in_.path(), static_cast<int>(required));
+        contents.title = read_text();
+        contents.byte_order = static_cast<int>(read_uint(1));
+        check(contents.byte_order == 0 || contents.byte_order == 1);
+    }
+
+    // Reads a count and that many item records at nesting level `level`, handing
+    // each to `take` (which takes ownership).
+    template <typename Take>
+    void read_items(int level, Take take)
+    {
+        check(level <= limits::max_definition_depth);
+        const std::uint32_t count = read_uint(2);
+        for (std::uint32_t i = 0; i < count; ++i)
+            take(read_item(level));
+    }
+
+private:
+    [[noreturn]] void corrupt() const { throw Data_err_exception(in_.path()); }
+    void check(bool ok) const
+    {
+        if (!ok)
+            corrupt();
+    }
+
+    std::uint32_t read_uint(int width)
+    {
+        std::uint32_t value;
+        check(in_.read_uint(width, value));
+        return value;
+    }
+
+    // The text kept is the bytes before the first NUL; the rest is still consumed.
+    Bcl_str read_text()
+    {
+        Bcl_str text;
+        check(in_.read_str(1, text));
+        const auto nul = text.view().find('\0');
+        if (nul == std::string_view::npos)
+            return text;
+        return Bcl_str(text.view().substr(0, nul));
+    }
+
+    bool read_flag()
+    {
+        const std::uint32_t value = read_uint(1);
+        check(value <= 1);
+        return value == 1;
+    }
+
+    int read_int_size()
+    {
+        const auto size = static_cast<int>(read_uint(1));
+        check(is_int_size(size));
+        return size;
+    }
+
+    // A repeated value takes the last name read for it.
+    Named_values read_named_values()
+    {
+        Named_values values;
+        const std::uint32_t count = read_uint(1);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const auto value = static_cast<std::int32_t>(read_uint(4));
+            values.insert_or_assign(value, read_text());
+        }
+        return values;
+    }
+
+    std::unique_ptr<Def_bitflag> read_bit_flag()
+    {
+        Bcl_str name = read_text();
+        const auto bit_count = static_cast<int>(read_uint(1));
+        check(bit_count != 0);
+        Bcl_str variable = read_text();
+        auto flag = std::make_unique<Def_bitflag>(std::move(name), bit_count, std::move(variable));
+        flag->set_named_values(read_named_values());
+        return flag;
+    }
+
+    std::unique_ptr<Define> read_int()
+    {
+        Bcl_str name = read_text();
+        const bool is_signed = read_flag();
+        const int size = read_int_size();
+        const int display = read_flag() ? Def_int::hexadecimal : Def_int::decimal;
+        Bcl_str variable = read_text();
+        auto item = std::make_unique<Def_int>(std::move(name), is_signed, size, display, std::move(variable));
+        item->set_named_values(read_named_values());
+        const std::uint32_t flags = read_uint(1);
+        for (std::uint32_t i = 0; i < flags; ++i)
+            item->add_bit_flag(read_bit_flag());
+        return item;
+    }
+
+    template <typename Container>
+    void read_children(Container& container, int level)
+    {
+        read_items(level + 1, [&](std::unique_ptr<Define> child) { container.insert_child(child.release(), nullptr); });
+    }
+
+    std::unique_ptr<Define> read_item(int level)
+    {
+        std::unique_ptr<Define> item = read_record(level);
+        reporter().step(in_.offset());
+        return item;
+    }
+
+    std::unique_ptr<Define> read_record(int level)
+    {
+        switch (read_uint(1)) {
+        case code_int:
+            return read_int();
+        case code_fix_str: {
+            Bcl_str name = read_text();
+            return std::make_unique<Def_fix_str>(std::move(name), static_cast<int>(read_uint(1)));
+        }
+        case code_flex_str: {
+            Bcl_str name = read_text();
+            return std::make_unique<Def_flex_str>(std::move(name), read_int_size());
+        }
+        case code_null_str:
+            return std::make_unique<Def_null_str>(read_text());
+        case code_if: {
+            auto item = std::make_unique<Def_if>(read_text());
+            read_items(level + 1, [&](std::unique_ptr<Define> child) { item->insert_then_child(child.release(), nullptr); });
+            read_items(level + 1, [&](std::unique_ptr<Define> child) { item->insert_else_child(child.release(), nullptr); });
+            return item;
+        }
+        case code_for: {
+            Bcl_str name = read_text();
+            auto item = std::make_unique<Def_for>(std::move(name), read_text());
+            read_children(*item, level);
+            return item;
+        }
+        case code_while: {
+            Bcl_str name = read_text();
+            auto item = std::make_unique<Def_while>(std::move(name), read_text());
+            read_children(*item, level);
+            return item;
+        }
+        case code_set_variable: {
+            Bcl_str variable = read_text();
+            return std::make_unique<Def_set_variable>(std::move(variable), read_text());
+        }
+        case code_def_set: {
+            auto item = std::make_unique<Def_def_set>(read_text());
+            read_children(*item, level);
+            return item;
+        }
+        case code_def_ref: {
+            Bcl_str name = read_text();
+            return std::make_unique<Def_def_ref>(std::move(name), read_text());
+        }
+        default:
+            corrupt();
+        }
+    }
+
+    Bcl_binaryfile& in_;
+};
+
+} // namespace
+
+Definition_contents read_definition_file(const Bcl_str& path)
+{
+    Bcl_binaryfile in;
+    in.open_read(path);
+    Definition_contents contents;
+    Definition_reader reader(in);
+    reader.read_header(contents);
+    reader.read_items(1, [&](std::unique_ptr<Define> item) { contents.items.push_back(std::move(item)); });
+    in.close();
+    return contents;
+}
+
+// ---- the document's definition side ----
+
+void Data_mgr::load_definition(const Bcl_str& path)
+{
+    const auto length = file_size(path);
+    if (!length)
+        throw File_open_err_exception(path);
+    Definition_contents contents;
+    {
+        Progress_scope scope(texts::loading(), *length);
+        contents = read_definition_file(path);
+    }
+    // Everything that can fail is behind us: the document changes only from here on.
+    // The old tree and the old commands refer to the old items, so they go first.
+    root_.reset();
+    std::uint64_t released = 0;
+    empty_history(definition_undo_, released);
+    empty_history(definition_redo_, released);
+    items_.clear();
+    for (auto& item : contents.items) {
+        Define* raw = item.release();
+        items_.insert(raw, nullptr);
+        raw->set_parent(nullptr);
+    }
+    title_ = std::move(contents.title);
+    byte_order_ = contents.byte_order;
+    definition_path_ = path;
+    definition_modified_ = false;
+    analyze();
+}
+
+void Data_mgr::save_definition(const Bcl_str& path)
+{
+    Progress_scope scope(texts::saving(), items_.size());
+    write_definition_file(path, title_, byte_order_, items_);
+    definition_path_ = path;
+    definition_modified_ = false;
+}
