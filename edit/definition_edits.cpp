@@ -1,0 +1,103 @@
+#include "edit/definition_edits.h"
+
+#include <stdexcept>
+
+#include "doc/data_mgr.h"
+
+namespace definition_edits {
+
+namespace {
+
+Data_mgr& doc() { return Data_mgr::instance(); }
+
+void record(std::unique_ptr<Process> command)
+{
+    doc().mark_definition_modified();
+    doc().push_definition_command(std::move(command));
+}
+
+// Only these kinds hold lists of items.
+bool holds_lists(const Define* item)
+{
+    return dynamic_cast<const Def_if*>(item) || dynamic_cast<const Def_container*>(item);
+}
+
+void require_list(const Def_place& place)
+{
+    if (place.parent && !holds_lists(place.parent))
+        throw std::invalid_argument("the place's parent holds no list of items");
+}
+
+// One dialog edit: read the old values, write the new ones, record both.
+template <typename Command, typename Item, typename Fields>
+void edit_with(Item& item, const Fields& values)
+{
+    Fields old_values = Fields::read(item);
+    values.write(item);
+    record(std::make_unique<Command>(item, std::move(old_values)));
+}
+
+} // namespace
+
+bool place_is_inside(const Def_place& place, const Define* item)
+{
+    for (const Define* container = place.parent; container; container = container->parent())
+        if (container == item)
+            return true;
+    return false;
+}
+
+void add_item(const Def_place& place, std::unique_ptr<Define> item)
+{
+    require_list(place);
+    put_item_at(place, item.get());
+    Define* added = item.release();
+    record(std::make_unique<Proc_def_add>(place.parent, place.branch, added, place.before));
+}
+
+Define* delete_item(Define* parent, bool branch, Define* item)
+{
+    Define* next = take_item_out(parent, item);
+    record(std::make_unique<Proc_def_del>(parent, branch, item, next));
+    return next;
+}
+
+bool move_item(Define* item, Define* from_parent, bool from_branch, const Def_place& to)
+{
+    require_list(to);
+    if (to.before == item || place_is_inside(to, item))
+        return false;
+    Define* next = take_item_out(from_parent, item);
+    const Def_place from{from_parent, from_branch, next};
+    put_item_at(to, item);
+    record(std::make_unique<Proc_def_move>(item, from, to));
+    return true;
+}
+
+void edit_int(Def_int& item, const Def_int& values)
+{
+    std::unique_ptr<Def_int> old_copy = item.clone();
+    item.assign(values);
+    record(std::make_unique<Proc_def_edit_int>(item, std::move(old_copy)));
+}
+
+void edit_item(Def_fix_str& item, const Fix_str_fields& values) { edit_with<Proc_def_edit_fix_str>(item, values); }
+void edit_item(Def_flex_str& item, const Flex_str_fields& values) { edit_with<Proc_def_edit_flex_str>(item, values); }
+void edit_item(Def_null_str& item, const Null_str_fields& values) { edit_with<Proc_def_edit_null_str>(item, values); }
+void edit_item(Def_if& item, const If_fields& values) { edit_with<Proc_def_edit_if>(item, values); }
+void edit_item(Def_for& item, const For_fields& values) { edit_with<Proc_def_edit_for>(item, values); }
+void edit_item(Def_while& item, const While_fields& values) { edit_with<Proc_def_edit_while>(item, values); }
+void edit_item(Def_set_variable& item, const Set_var_fields& values) { edit_with<Proc_def_edit_set_var>(item, values); }
+void edit_item(Def_def_set& item, const Def_set_fields& values) { edit_with<Proc_def_edit_def_set>(item, values); }
+void edit_item(Def_def_ref& item, const Def_ref_fields& values) { edit_with<Proc_def_edit_def_ref>(item, values); }
+
+void change_settings(const Bcl_str& title, int byte_order)
+{
+    Bcl_str old_title = doc().title();
+    const int old_byte_order = doc().byte_order();
+    doc().set_title(title);
+    doc().set_byte_order(byte_order);
+    record(std::make_unique<Proc_conf_chg>(std::move(old_title), old_byte_order, title, byte_order));
+}
+
+} // namespace definition_edits

@@ -1,0 +1,80 @@
+#include "edit/proc_def.h"
+
+#include <stdexcept>
+
+#include "doc/data_mgr.h"
+#include "model/def_add_visitor.h"
+
+void put_item_at(const Def_place& place, Define* item)
+{
+    if (!place.parent) {
+        Data_mgr::instance().insert_item(item, place.before);
+        return;
+    }
+    Def_add_visitor add(place.branch, item, place.before);
+    place.parent->accept(add);
+    if (!add.inserted())
+        throw std::invalid_argument("put_item_at: the parent holds no list");
+}
+
+Define* take_item_out(Define* parent, Define* item)
+{
+    return parent ? parent->remove_child(item) : Data_mgr::instance().remove_item(item);
+}
+
+// ---- addition ----
+
+Proc_def_add::Proc_def_add(Define* parent, bool branch, Define* item, Define* before)
+    : place_{parent, branch, before}, item_(item)
+{
+}
+
+void Proc_def_add::undo()
+{
+    take_item_out(place_.parent, item_);
+    owned_.reset(item_);
+}
+
+void Proc_def_add::redo()
+{
+    // The list takes the item first: should it fail, the command still owns it.
+    put_item_at(place_, item_);
+    (void)owned_.release();
+}
+
+Define* Proc_def_add::item_to_select() const { return out_of_tree() ? place_.before : item_; }
+
+// ---- deletion ----
+
+Proc_def_del::Proc_def_del(Define* parent, bool branch, Define* item, Define* next)
+    : place_{parent, branch, next}, item_(item), owned_(item)
+{
+}
+
+void Proc_def_del::undo()
+{
+    put_item_at(place_, item_);
+    (void)owned_.release();
+}
+
+void Proc_def_del::redo()
+{
+    take_item_out(place_.parent, item_);
+    owned_.reset(item_);
+}
+
+Define* Proc_def_del::item_to_select() const { return in_tree() ? item_ : place_.before; }
+
+// ---- move ----
+
+void Proc_def_move::undo()
+{
+    take_item_out(to_.parent, item_);
+    put_item_at(from_, item_);
+}
+
+void Proc_def_move::redo()
+{
+    take_item_out(from_.parent, item_);
+    put_item_at(to_, item_);
+}

@@ -1,0 +1,54 @@
+#include "edit/proc_def_edit.h"
+
+#include "doc/data_mgr.h"
+
+void Fix_str_fields::write(Def_fix_str& item) const
+{
+    item.set_name(name);
+    item.set_length(length);
+}
+
+void Flex_str_fields::write(Def_flex_str& item) const
+{
+    item.set_name(name);
+    item.set_prefix_size(prefix_size);
+}
+
+void For_fields::write(Def_for& item) const
+{
+    item.set_name(name);
+    item.set_count(count);
+}
+
+void While_fields::write(Def_while& item) const
+{
+    item.set_name(name);
+    item.set_condition(condition);
+}
+
+void Set_var_fields::write(Def_set_variable& item) const
+{
+    item.set_variable(variable);
+    item.set_value(value);
+}
+
+void Def_ref_fields::write(Def_def_ref& item) const
+{
+    item.set_name(name);
+    item.set_target(target);
+}
+
+// Title first, then byte order; each setter marks the definition modified.
+void Proc_conf_chg::undo()
+{
+    Data_mgr& doc = Data_mgr::instance();
+    doc.set_title(old_title_);
+    doc.set_byte_order(old_byte_order_);
+}
+
+void Proc_conf_chg::redo()
+{
+    Data_mgr& doc = Data_mgr::instance();
+    doc.set_title(new_title_);
+    doc.set_byte_order(new_byte_order_);
+}
