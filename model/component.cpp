@@ -1,7 +1,10 @@
 #include "model/component.h"
 
+#include "doc/data_mgr.h"
 #include "doc/data_node.h"
 #include "model/cmp_visitor.h"
+#include "toolkit/progress.h"
+#include "toolkit/texts.h"
 
 Component::~Component() { clear_children(); }
 
@@ -25,4 +28,24 @@ std::uint32_t Component::size() const
     for (const Data_node* node = start_; node && node != end_; node = node->next())
         ++count;
     return count;
+}
+
+void Component::begin_expansion(std::uint64_t progress_total)
+{
+    Progress_reporter& progress = reporter();
+    progress.set_text(texts::analysing());
+    progress.begin_progress(progress_total);
+    try {
+        Data_mgr::instance().replay_to(start_);
+    } catch (...) {
+        end_expansion();
+        throw;
+    }
+}
+
+void Component::end_expansion()
+{
+    Progress_reporter& progress = reporter();
+    progress.end_progress();
+    progress.set_text(Bcl_str());
 }

@@ -26,6 +26,8 @@ public:
     [[nodiscard]] virtual const Bcl_str& value_text();
     [[nodiscard]] virtual bool has_children() const { return true; }
     // Builds the children of a lazily filled container; the base does nothing.
+    // A data shortage met on the way leaves the children made so far and passes
+    // on to the caller.
     virtual void expand() {}
 
     // Appends; takes ownership.
@@ -44,14 +46,50 @@ public:
     [[nodiscard]] std::uint32_t size() const;
 
 protected:
-    // For leaf kinds: the cached value text, filled on first use.
     Bcl_str& stored_name() { return name_; }
     Bcl_str& stored_value_text() { return value_text_; }
 
+    // Leaf kinds compute their value text on first use. A separate flag (rather than
+    // "the text is empty") keeps an empty string from being recomputed on every call.
+    [[nodiscard]] bool value_text_cached() const { return value_text_cached_; }
+    void cache_value_text(Bcl_str text)
+    {
+        value_text_ = std::move(text);
+        value_text_cached_ = true;
+    }
+    void forget_value_text()
+    {
+        value_text_ = Bcl_str();
+        value_text_cached_ = false;
+    }
+
+    // The expansion frame shared by every container kind: arms the progress with
+    // `progress_total`, replays the walk up to this component's start so that the
+    // variables and definition sets in force there are restored, then lets `build`
+    // make the children. Progress is reset however `build` ends.
+    template <typename Build>
+    void expand_after_replay(std::uint64_t progress_total, Build build);
+
 private:
+    // Everything of expand_after_replay that needs the document.
+    void begin_expansion(std::uint64_t progress_total);
+    static void end_expansion();
+
     std::vector<std::unique_ptr<Component>> children_;
     Bcl_str name_;
     Bcl_str value_text_;
     Data_node* start_;
     Data_node* end_ = nullptr;
+    bool value_text_cached_ = false;
 };
+
+template <typename Build>
+void Component::expand_after_replay(std::uint64_t progress_total, Build build)
+{
+    struct Ender {
+        ~Ender() { Component::end_expansion(); }
+    };
+    begin_expansion(progress_total);
+    const Ender ender;
+    build();
+}

@@ -15,4 +15,25 @@ inline constexpr unsigned long long max_data_size = 0xFFFFFFFFull;
 // stack; no real layout comes near this.
 inline constexpr int max_definition_depth = 256;
 
+// Deepest nesting of items the text report walks, counting every loop, branch and
+// definition reference entered. A definition set that refers to itself (directly
+// or through other sets) would otherwise recurse once per record of the data until
+// the stack overflows; a reference met deeper than this writes nothing, like a
+// reference to a set that is not registered.
+inline constexpr int max_walk_nesting = 1024;
+
+// Deepest chain of definition references the analysis follows inside one another.
+// A set that refers to itself (directly or through other sets) would otherwise
+// recurse without end; a reference met this deep is treated like a reference to a
+// set that is not registered: no component, nothing consumed. The analysis also
+// refuses a reference once max_walk_nesting loops, branches and references are
+// open around it, which bounds the stack however the sets nest their items.
+inline constexpr int max_reference_depth = 256;
+
+// Deepest nesting of parentheses the expression evaluator descends into. Each level
+// costs one pass through all ten grammar levels on the stack; a parenthesised part
+// deeper than this counts as a missing operand (0). Hand-written expressions never
+// come near it.
+inline constexpr int max_expression_depth = 64;
+
 } // namespace limits

@@ -1,0 +1,73 @@
+// The integer item: reads 1, 2 or 4 bytes, binds its variable and its bit flags.
+#include <algorithm>
+
+#include "engine/walk.h"
+#include "model/cmp_int.h"
+#include "model/def_int.h"
+
+namespace {
+
+// Binds the flag variables from `raw` and, with a parent, adds one component per
+// flag over the integer's bytes [start, end).
+void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
+{
+    Data_mgr& doc = Data_mgr::instance();
+    int shift = 0;
+    for (const auto& flag : item.bit_flags()) {
+        if (parent) {
+            auto* component = new Cmp_bitflag(flag.get(), &item, shift, raw, int_width(item), start);
+            component->set_end(end);
+            parent->add_child(component);
+        }
+        if (!flag->variable().empty())
+            doc.set_variable(flag->variable(), static_cast<std::int32_t>(flag_bits_of(raw, shift, flag->bit_count())));
+        // Held below 64 so that widths from a broken item cannot overflow it; every
+        // bit past bit 31 reads 0 anyway.
+        shift = static_cast<int>(std::min<long long>(64, shift + static_cast<long long>(std::max(flag->bit_count(), 0))));
+    }
+}
+
+} // namespace
+
+Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    walk::check_stop(cur, stop);
+    Data_mgr& doc = Data_mgr::instance();
+    const int width = int_width(*this);
+    Data_node* const start = cur;
+    Data_node* next = cur;
+    bool complete = true;
+    const std::uint32_t bits = walk::read_bits(next, width, doc.little_endian(), complete);
+    const std::int32_t value = is_signed() ? sign_extend(bits, width) : static_cast<std::int32_t>(bits);
+    if (!variable().empty())
+        doc.set_variable(variable(), value);
+    if (parent) {
+        const bool flags = !bit_flags().empty();
+        Component* component;
+        if (display() == hexadecimal)
+            component = new Cmp_hex(this, bits, flags, start);
+        else if (is_signed())
+            component = new Cmp_int(this, value, flags, start);
+        else
+            component = new Cmp_uint(this, bits, flags, start);
+        component->set_end(complete ? next : nullptr);
+        parent->add_child(component);
+    }
+    if (!complete)
+        throw Data_shortage{};
+    // The bytes were just read: bind the flags from them instead of reading again.
+    bind_flags(*this, bits, nullptr, start, next);
+    walk::report(next);
+    return next;
+}
+
+Data_node* Def_int::analyze_range(Data_node* cur, Component* parent, Data_node*, unsigned, unsigned, unsigned)
+{
+    Data_node* next = cur;
+    bool complete = true;
+    const std::uint32_t raw = walk::read_bits(next, int_width(*this), Data_mgr::instance().little_endian(), complete);
+    if (!complete)
+        throw Data_shortage{};
+    bind_flags(*this, raw, parent, cur, next);
+    return next;
+}

@@ -1,0 +1,212 @@
+// Branches, loops and variable assignments.
+#include <algorithm>
+
+#include "engine/expression.h"
+#include "engine/walk.h"
+#include "model/cmp_table.h"
+#include "model/def_container.h"
+#include "model/def_if.h"
+#include "model/def_set_variable.h"
+
+namespace {
+
+// Walks `items` in order, reporting after each.
+Data_node* walk_items(const Item_list& items, Data_node* cur, Component* parent, Data_node* stop)
+{
+    for (Define* item : items) {
+        cur = item->analyze(cur, parent, stop);
+        walk::report(cur);
+    }
+    return cur;
+}
+
+Bcl_str label(std::uint64_t index) { return Bcl_str(walk::index_label(index)); }
+Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(walk::range_label(first, last)); }
+
+} // namespace
+
+Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    const bool then_branch = evaluate_condition(condition().view());
+    const walk::Nesting nesting(false);
+    return walk_items(children(then_branch), cur, parent, stop);
+}
+
+Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
+{
+    Data_mgr::instance().set_variable(variable(), evaluate(value().view()));
+    return cur;
+}
+
+// ---- For ----
+
+Data_node* Def_for::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
+{
+    const walk::Nesting nesting(false);
+    return walk_items(children(), cur, parent, stop);
+}
+
+Data_node* Def_for::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    if (evaluate(count().view()) <= 0)
+        return cur;
+    Cmp_tbl* table = nullptr;
+    if (parent) {
+        table = new Cmp_tbl(this, name(), cur, 0, 0, 0);
+        parent->add_child(table);
+    }
+    Data_node* next = analyze_range(cur, nullptr, stop, 0, 0, 0);
+    walk::report(next);
+    if (table)
+        table->set_end(next);
+    return next;
+}
+
+Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned from, unsigned to,
+                                  unsigned group)
+{
+    if (!parent) {
+        // Skipping: the iterations without components. An iteration that consumes
+        // nothing would repeat itself forever, so it ends the loop.
+        const std::int32_t n = evaluate(count().view());
+        if (n <= 0 || !cur)
+            return cur;
+        for (std::int32_t i = 0; i < n; ++i) {
+            Data_node* next = analyze_once(cur, nullptr, stop);
+            walk::report(next);
+            const bool consumed = next != cur;
+            cur = next;
+            if (!consumed)
+                break;
+        }
+        return cur;
+    }
+
+    // Expanding a table: the loop's own (group 0) or a group of it. `group` is the
+    // number of iterations the table spans; its children span group / 1024.
+    std::uint64_t total;
+    std::uint64_t first;
+    std::uint64_t child_span;
+    if (group == 0) {
+        const std::int32_t n = evaluate(count().view());
+        if (n <= 0)
+            return cur;
+        total = static_cast<std::uint64_t>(n);
+        child_span = walk::group_size_for(total, 1);
+        first = 0;
+    } else {
+        total = to;
+        child_span = std::max(group / 1024u, 1u);
+        first = from;
+    }
+    if (!cur)
+        return cur;
+    Component* current = nullptr;
+    for (std::uint64_t i = first; i < total; ++i) {
+        if (child_span == 1) {
+            current = new Cmp_rec(this, label(i), cur);
+            parent->add_child(current);
+        } else if (i % child_span == 0 || !current) {
+            const std::uint64_t last = std::min(i + child_span, total);
+            current = new Cmp_tbl(this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last),
+                                  static_cast<unsigned>(child_span));
+            parent->add_child(current);
+        }
+        Data_node* next = analyze_once(cur, nullptr, stop);
+        walk::report(next);
+        const bool consumed = next != cur;
+        cur = next;
+        if (i % child_span == child_span - 1 || i == total - 1 || !consumed)
+            current->set_end(cur);
+        if (!consumed)
+            break;
+    }
+    return cur;
+}
+
+// ---- While ----
+
+Data_node* Def_while::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
+{
+    const walk::Nesting nesting(false);
+    return walk_items(children(), cur, parent, stop);
+}
+
+Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    if (!evaluate_condition(condition().view()))
+        return cur;
+    // The table is made after counting, from the count; a shortage while counting
+    // still leaves it (without an end) with the iterations counted so far.
+    const auto add_table = [&]() -> Cmp_tbl* {
+        if (!parent)
+            return nullptr;
+        const auto count = static_cast<unsigned>(last_count());
+        auto* table = new Cmp_tbl(this, name(), cur, 0, count, walk::group_size_for(count, 1));
+        parent->add_child(table);
+        return table;
+    };
+    Data_node* next;
+    try {
+        next = analyze_range(cur, nullptr, stop, 0, 0, 0);
+    } catch (const Data_shortage&) {
+        add_table();
+        throw;
+    }
+    Cmp_tbl* table = add_table();
+    walk::report(next);
+    if (table)
+        table->set_end(next);
+    return next;
+}
+
+Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned from, unsigned to,
+                                    unsigned group)
+{
+    if (group == 0) {
+        // Counting: the condition is evaluated before every iteration, after the
+        // previous one bound its variables. The iteration that consumed nothing is
+        // counted and ends the loop.
+        std::uint32_t count = 0;
+        set_last_count(0);
+        if (!cur)
+            return cur;
+        bool consumed = true;
+        while (consumed && evaluate_condition(condition().view())) {
+            set_last_count(static_cast<int>(++count));
+            Data_node* next = analyze_once(cur, nullptr, stop);
+            walk::report(next);
+            consumed = next != cur;
+            cur = next;
+        }
+        return cur;
+    }
+
+    // Expanding: exactly to − from iterations, the condition is not evaluated.
+    // `group` is the size of each child (1: records).
+    const std::uint64_t end = to;
+    const std::uint64_t span = group;
+    const unsigned child_group = std::max(group / 1024u, 1u);
+    for (std::uint64_t i = from; i < end; i += span) {
+        const std::uint64_t last = std::min(i + span, end);
+        Component* made = nullptr;
+        if (span == 1) {
+            if (parent) {
+                made = new Cmp_rec(this, label(i), cur);
+                parent->add_child(made);
+            }
+            cur = analyze_once(cur, nullptr, stop);
+        } else {
+            if (parent) {
+                made = new Cmp_tbl(this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last),
+                                   child_group);
+                parent->add_child(made);
+            }
+            cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group);
+        }
+        if (made)
+            made->set_end(cur);
+        walk::report(cur);
+    }
+    return cur;
+}

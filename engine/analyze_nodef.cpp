@@ -1,0 +1,73 @@
+// The undefined remainder: the bytes after the last top-level item, shown as
+// "未定義[first - last]" tables of 1024 bytes, grouped by powers of 1024.
+#include <algorithm>
+
+#include "engine/walk.h"
+#include "model/cmp_nodef.h"
+#include "model/cmp_table.h"
+#include "model/def_nodef.h"
+#include "toolkit/texts.h"
+
+namespace {
+
+Bcl_str undefined_label(std::uint64_t first, std::uint64_t last)
+{
+    return texts::undefined() + walk::range_label(first, last);
+}
+
+} // namespace
+
+Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    Data_mgr& doc = Data_mgr::instance();
+    const std::uint64_t rest = doc.size() - doc.position_of(cur);
+    const std::uint64_t span = walk::group_size_for(rest, 1024);
+    // The bound on `first` matters only when `stop` lies in the remainder: the range
+    // walk then returns the stop byte, which must not start another round.
+    for (std::uint64_t first = 0; cur && first < rest; first += span) {
+        const std::uint64_t last = std::min(first + span, rest);
+        Cmp_tbl* table = nullptr;
+        if (parent) {
+            table = new Cmp_tbl(this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first),
+                                static_cast<unsigned>(last), static_cast<unsigned>(span));
+            parent->add_child(table);
+        }
+        cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(first), static_cast<unsigned>(last),
+                            static_cast<unsigned>(span));
+        if (table)
+            table->set_end(cur);
+    }
+    return nullptr;
+}
+
+Data_node* Def_nodef::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned from, unsigned to,
+                                    unsigned group)
+{
+    if (!parent) {
+        // Skipping needs no grouping: step over the bytes, stopping at `stop`.
+        for (std::uint64_t n = from < to ? to - from : 0; n > 0 && cur && cur != stop; --n)
+            cur = cur->next();
+        walk::report(cur);
+        return cur;
+    }
+    const std::uint64_t span = std::max(group / 1024u, 1u);
+    const std::uint64_t end = to;
+    for (std::uint64_t i = from; i < end && cur && cur != stop; i += span) {
+        walk::report(cur);
+        if (span == 1) {
+            auto* byte = new Cmp_nodef(static_cast<std::uint32_t>(i), cur);
+            cur = cur->next();
+            byte->set_end(cur);
+            parent->add_child(byte);
+        } else {
+            const std::uint64_t last = std::min(i + span, end);
+            auto* table = new Cmp_tbl(this, undefined_label(i, last - 1), cur, static_cast<unsigned>(i),
+                                      static_cast<unsigned>(last), static_cast<unsigned>(span));
+            parent->add_child(table);
+            cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(i), static_cast<unsigned>(last),
+                                static_cast<unsigned>(span));
+            table->set_end(cur);
+        }
+    }
+    return cur;
+}

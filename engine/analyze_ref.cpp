@@ -1,0 +1,43 @@
+// Definition sets and references to them.
+#include "engine/walk.h"
+#include "model/cmp_table.h"
+#include "model/def_container.h"
+#include "model/def_def_ref.h"
+
+Data_node* Def_def_set::analyze(Data_node* cur, Component*, Data_node*)
+{
+    Data_mgr::instance().register_definition_set(name(), this);
+    return cur;
+}
+
+Data_node* Def_def_ref::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    // An unknown set, or a reference nested too deep (a set that refers to itself),
+    // makes no component and consumes nothing.
+    if (!walk::Nesting::reference_allowed() || !Data_mgr::instance().find_definition_set(target().view()))
+        return cur;
+    Cmp_tbl* table = nullptr;
+    if (parent) {
+        table = new Cmp_tbl(this, name(), cur, 0, 0, 0);
+        parent->add_child(table);
+    }
+    Data_node* next = analyze_range(cur, nullptr, stop, 0, 0, 0);
+    walk::report(next);
+    if (table)
+        table->set_end(next);
+    return next;
+}
+
+Data_node* Def_def_ref::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned, unsigned, unsigned)
+{
+    // Looked up again: when a table is expanded the replay has registered the set by
+    // then; if it has not (the definition changed), the table stays empty.
+    Def_def_set* set = Data_mgr::instance().find_definition_set(target().view());
+    if (!set || !walk::Nesting::reference_allowed())
+        return cur;
+    const walk::Nesting nesting(true);
+    for (Define* item : set->children())
+        cur = item->analyze(cur, parent, stop);
+    walk::report(cur);
+    return cur;
+}

@@ -1,0 +1,60 @@
+// The three string items.
+#include <algorithm>
+
+#include "engine/walk.h"
+#include "model/cmp_str.h"
+#include "model/def_str.h"
+
+Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    walk::check_stop(cur, stop);
+    Component* component = nullptr;
+    if (parent) {
+        component = new Cmp_fix_str(this, cur);
+        parent->add_child(component);
+    }
+    // A negative length from a broken item covers no bytes.
+    if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(std::max(length(), 0))))
+        throw Data_shortage{};
+    if (component)
+        component->set_end(cur);
+    walk::report(cur);
+    return cur;
+}
+
+Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    walk::check_stop(cur, stop);
+    Data_node* const start = cur;
+    bool complete = true;
+    // The prefix is unsigned whatever its width: a 4-byte length of 2^31 or more is
+    // a long string, which the data simply does not hold.
+    const std::uint32_t length = walk::read_bits(cur, prefix_width(*this), Data_mgr::instance().little_endian(), complete);
+    if (!complete || !walk::skip_bytes(cur, length))
+        throw Data_shortage{};
+    if (parent) {
+        auto* component = new Cmp_flex_str(this, length, start);
+        component->set_end(cur);
+        parent->add_child(component);
+    }
+    walk::report(cur);
+    return cur;
+}
+
+Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* stop)
+{
+    walk::check_stop(cur, stop);
+    Data_node* const start = cur;
+    while (cur && cur->value != 0)
+        cur = cur->next();
+    if (!cur)
+        throw Data_shortage{};
+    cur = cur->next();
+    if (parent) {
+        auto* component = new Cmp_null_str(this, start);
+        component->set_end(cur);
+        parent->add_child(component);
+    }
+    walk::report(cur);
+    return cur;
+}

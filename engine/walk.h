@@ -1,0 +1,124 @@
+#pragma once
+
+// Helpers shared by the item walks of the analysis (not part of the public API).
+
+#include <cstdint>
+#include <string>
+
+#include "doc/data_mgr.h"
+#include "doc/data_node.h"
+#include "toolkit/exception.h"
+#include "toolkit/progress.h"
+
+namespace walk {
+
+// Reports the position of `node` to the progress bar (nothing at the end of data).
+inline void report(const Data_node* node)
+{
+    if (node)
+        reporter().step(node->position);
+}
+
+// A reading item entered at the replay's stop byte ends the replay.
+inline void check_stop(const Data_node* cur, const Data_node* stop)
+{
+    if (stop && cur == stop)
+        throw Data_shortage{};
+}
+
+// Reads `width` bytes from `cur` in the document's byte order into an unsigned bit
+// pattern and moves `cur` past them. When the data ends first, `complete` turns
+// false and the bytes that exist are kept (a missing byte contributes nothing).
+inline std::uint32_t read_bits(Data_node*& cur, int width, bool little_endian, bool& complete)
+{
+    std::uint32_t value = 0;
+    complete = true;
+    for (int i = 0; i < width; ++i) {
+        if (!cur) {
+            complete = false;
+            break;
+        }
+        if (little_endian)
+            value |= std::uint32_t{cur->value} << (8 * i);
+        else
+            value = (value << 8) | cur->value;
+        cur = cur->next();
+    }
+    return value;
+}
+
+// Moves `cur` over `count` bytes; false when the data ends first.
+inline bool skip_bytes(Data_node*& cur, std::uint64_t count)
+{
+    for (; count > 0; --count) {
+        if (!cur)
+            return false;
+        cur = cur->next();
+    }
+    return true;
+}
+
+// The size of the groups a table of `n` entries is split into so that no table
+// holds more than 1024 entries: 1 (plain records) up to 1024 entries, then the
+// largest power of 1024 below `n`. `smallest` is 1 for loops and 1024 for the
+// undefined bytes, whose smallest tables hold 1024 bytes.
+inline std::uint32_t group_size_for(std::uint64_t n, std::uint32_t smallest)
+{
+    if (n <= 1024)
+        return smallest;
+    if (n <= 1048576)
+        return 1024;
+    if (n <= 1073741824)
+        return 1048576;
+    return 1073741824;
+}
+
+// "[" first "]" for a record, "[" first " - " last "]" for a group.
+// (Built by appending: "[" + std::string trips a false GCC 12 warning.)
+inline std::string index_label(std::uint64_t first)
+{
+    std::string text(1, '[');
+    text += std::to_string(first);
+    text += ']';
+    return text;
+}
+inline std::string range_label(std::uint64_t first, std::uint64_t last)
+{
+    std::string text(1, '[');
+    text += std::to_string(first);
+    text += " - ";
+    text += std::to_string(last);
+    text += ']';
+    return text;
+}
+
+// Counts the loops, branches and references open around the current point of the
+// walk, and separately the references, so that a definition set that refers to
+// itself cannot recurse without end (see limits.h).
+class Nesting {
+public:
+    explicit Nesting(bool reference) : reference_(reference)
+    {
+        ++walks_;
+        if (reference_)
+            ++references_;
+    }
+    ~Nesting()
+    {
+        --walks_;
+        if (reference_)
+            --references_;
+    }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+    // False when a reference met here must be treated as unknown.
+    [[nodiscard]] static bool reference_allowed();
+
+private:
+    static int walks_;
+    static int references_;
+    bool reference_;
+};
+
+} // namespace walk

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/component.h"
+#include "model/def_int.h"
+
+// The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
+// item with a broken size still reads a defined number of bytes.
+[[nodiscard]] int int_width(const Def_int& item);
+// `bits` taken as a value of `width` bytes and sign-extended to 32 bits.
+[[nodiscard]] std::int32_t sign_extend(std::uint32_t bits, int width);
+// The value of the flag that takes `bit_count` bits from `shift` upward. Bits beyond
+// bit 31 do not exist and read as 0.
+[[nodiscard]] std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count);
+
+// Shared by the three kinds an integer item produces (signed and unsigned decimal,
+// hexadecimal): the item, the value as stored, whether the item has bit flags, and
+// the data change. The expansion makes one Cmp_bitflag per flag.
+class Cmp_integer : public Component {
+public:
+    Cmp_integer(Def_int* def, std::uint32_t value, bool has_flags, Data_node* start)
+        : Component(start), def_(def), value_(value), has_flags_(has_flags) {}
+
+    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] bool has_children() const override { return has_flags_; }
+    void expand() override;
+
+    [[nodiscard]] Def_int* def() const { return def_; }
+    [[nodiscard]] bool has_flags() const { return has_flags_; }
+    // For the data change dialogs: the item's table, byte size and flag width.
+    [[nodiscard]] const Named_values& named_values() const { return def_->named_values(); }
+    [[nodiscard]] int int_size() const { return int_width(*def_); }
+    [[nodiscard]] int flag_bits() const { return def_->flag_bits(); }
+
+    // Writes `v` into the integer's bytes in the document's byte order (recorded for
+    // undo); the first new byte becomes the start. The stored value becomes what
+    // reading the new bytes gives back.
+    void set_value(int v);
+
+protected:
+    [[nodiscard]] std::uint32_t bits() const { return value_; }
+    // The value as the kind stores it, from the bit pattern of int_size() bytes.
+    [[nodiscard]] virtual std::uint32_t stored_from(std::uint32_t pattern) const { return pattern; }
+    // The meaning of `key` in the item's table, or null.
+    [[nodiscard]] const Bcl_str* meaning_of(std::int32_t key) const;
+
+private:
+    Def_int* def_;
+    std::uint32_t value_;
+    bool has_flags_;
+};
+
+// A signed decimal integer: `value` is sign-extended from the item's size.
+class Cmp_int : public Cmp_integer {
+public:
+    Cmp_int(Def_int* def, std::int32_t value, bool has_flags, Data_node* start)
+        : Cmp_integer(def, static_cast<std::uint32_t>(value), has_flags, start) {}
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] std::int32_t value() const { return static_cast<std::int32_t>(bits()); }
+
+protected:
+    [[nodiscard]] std::uint32_t stored_from(std::uint32_t pattern) const override;
+};
+
+// An unsigned decimal integer: `value` is the bit pattern as read.
+class Cmp_uint : public Cmp_integer {
+public:
+    using Cmp_integer::Cmp_integer;
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] std::uint32_t value() const { return bits(); }
+};
+
+// A hexadecimal integer (signed or not): `value` is the bit pattern as read.
+class Cmp_hex : public Cmp_integer {
+public:
+    using Cmp_integer::Cmp_integer;
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] std::uint32_t value() const { return bits(); }
+};
+
+// One bit flag of an integer: covers the integer's bytes and shows the bits
+// `shift` ... `shift` + bit_count − 1 of the integer's raw value.
+class Cmp_bitflag : public Component {
+public:
+    Cmp_bitflag(Def_bitflag* def, Def_int* owner, int shift, std::uint32_t raw, int int_size, Data_node* start)
+        : Component(start), def_(def), owner_(owner), shift_(shift), raw_(raw), int_size_(int_size) {}
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] bool has_children() const override { return false; }
+
+    [[nodiscard]] Def_bitflag* def() const { return def_; }
+    // The integer item that holds the flag.
+    [[nodiscard]] Def_int* owner() const { return owner_; }
+    [[nodiscard]] int shift() const { return shift_; }
+    [[nodiscard]] std::uint32_t raw() const { return raw_; }
+    [[nodiscard]] std::uint32_t flag_value() const { return flag_bits_of(raw_, shift_, def_->bit_count()); }
+    [[nodiscard]] int int_size() const { return int_size_; }
+    [[nodiscard]] int bit_count() const { return def_->bit_count(); }
+    [[nodiscard]] const Named_values& named_values() const { return def_->named_values(); }
+    [[nodiscard]] int flag_bits() const { return owner_->flag_bits(); }
+
+    // Puts `v` (cut to the flag's width) into the flag's bits of the raw value and
+    // writes the whole integer back; the change is tagged with the flag's shift.
+    void set_value(int v);
+
+private:
+    Def_bitflag* def_;
+    Def_int* owner_;
+    int shift_;
+    std::uint32_t raw_;
+    int int_size_;
+};

@@ -1,0 +1,35 @@
+#include "model/cmp_nodef.h"
+
+#include <string>
+
+#include "doc/data_mgr.h"
+#include "model/cmp_visitor.h"
+#include "toolkit/number_text.h"
+
+void Cmp_nodef::accept(Cmp_visitor& visitor) { visitor.visit_nodef(*this); }
+
+const Bcl_str& Cmp_nodef::name()
+{
+    Bcl_str& stored = stored_name();
+    if (stored.empty()) {
+        // Appended piece by piece: "[" + std::string trips a false GCC 12 warning.
+        std::string text(1, '[');
+        text += number_text(index_, Radix::unsigned_decimal);
+        text += ']';
+        stored = Bcl_str(std::move(text));
+    }
+    return stored;
+}
+
+const Bcl_str& Cmp_nodef::value_text()
+{
+    if (!value_text_cached())
+        cache_value_text(start() ? Bcl_str(hex_text(start()->value, 1)) : Bcl_str());
+    return stored_value_text();
+}
+
+void Cmp_nodef::set_value(int v)
+{
+    set_start(Data_mgr::instance().change_value(start(), 1, static_cast<std::uint32_t>(v) & 0xFFu, -1));
+    forget_value_text();
+}

@@ -1,0 +1,98 @@
+#include "model/cmp_str.h"
+
+#include <algorithm>
+#include <string>
+
+#include "doc/data_mgr.h"
+#include "model/cmp_visitor.h"
+
+int prefix_width(const Def_flex_str& item) { return std::clamp(item.prefix_size(), 1, 4); }
+
+namespace {
+
+// The bytes from `node`, at most `limit` of them, up to the first 0 byte or the end
+// of the data.
+Bcl_str text_from(const Data_node* node, std::uint64_t limit)
+{
+    std::string bytes;
+    for (; node && limit > 0 && node->value != 0; node = node->next(), --limit)
+        bytes += static_cast<char>(node->value);
+    return Bcl_str(std::move(bytes));
+}
+
+// Puts `bytes` in place of `count` bytes from the component's start and makes the
+// first new byte the start.
+void replace_covered(Component& component, std::uint32_t count, std::string_view bytes)
+{
+    Data_node* chain = Data_mgr::make_chain(bytes);
+    if (!chain)
+        return;
+    Data_mgr::instance().replace_bytes(component.start(), count, chain, -1);
+    component.set_start(chain);
+}
+
+} // namespace
+
+void Cmp_fix_str::accept(Cmp_visitor& visitor) { visitor.visit_fix_str(*this); }
+
+const Bcl_str& Cmp_fix_str::value_text()
+{
+    if (!value_text_cached())
+        cache_value_text(text_from(start(), static_cast<std::uint64_t>(std::max(def_->length(), 0))));
+    return stored_value_text();
+}
+
+void Cmp_fix_str::set_text(const Bcl_str& s)
+{
+    const std::uint32_t length = std::min(static_cast<std::uint32_t>(std::max(def_->length(), 0)), size());
+    std::string bytes = s.bytes().substr(0, length);
+    bytes.resize(length, '\0');
+    replace_covered(*this, length, bytes);
+    cache_value_text(s);
+}
+
+void Cmp_flex_str::accept(Cmp_visitor& visitor) { visitor.visit_flex_str(*this); }
+
+const Bcl_str& Cmp_flex_str::value_text()
+{
+    if (!value_text_cached()) {
+        const Data_node* node = start();
+        for (int i = 0; i < prefix_width(*def_) && node; ++i)
+            node = node->next();
+        cache_value_text(text_from(node, length_));
+    }
+    return stored_value_text();
+}
+
+void Cmp_flex_str::set_text(const Bcl_str& s)
+{
+    const int width = prefix_width(*def_);
+    const auto length = static_cast<std::uint32_t>(s.size());
+    const bool little = Data_mgr::instance().little_endian();
+    std::string bytes;
+    for (int i = 0; i < width; ++i) {
+        const int shift = little ? 8 * i : 8 * (width - 1 - i);
+        bytes += static_cast<char>(length >> shift);
+    }
+    bytes += s.view();
+    replace_covered(*this, size(), bytes);
+    length_ = length;
+    cache_value_text(s);
+}
+
+void Cmp_null_str::accept(Cmp_visitor& visitor) { visitor.visit_null_str(*this); }
+
+const Bcl_str& Cmp_null_str::value_text()
+{
+    if (!value_text_cached())
+        cache_value_text(text_from(start(), UINT64_MAX));
+    return stored_value_text();
+}
+
+void Cmp_null_str::set_text(const Bcl_str& s)
+{
+    std::string bytes = s.bytes();
+    bytes += '\0';
+    replace_covered(*this, size(), bytes);
+    cache_value_text(s);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/component.h"
+#include "model/def_str.h"
+
+// The three string kinds. Their value text is read from the data on first use and
+// never runs past the end of the data; an edit replaces the bytes through the
+// document (recorded for undo) and makes the first new byte the start.
+
+class Cmp_fix_str : public Component {
+public:
+    Cmp_fix_str(Def_fix_str* def, Data_node* start) : Component(start), def_(def) {}
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    // The bytes from start, at most the item's length, ending at the first 0 byte.
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] bool has_children() const override { return false; }
+
+    [[nodiscard]] Def_fix_str* def() const { return def_; }
+    // Writes exactly `length` bytes: `s` cut to the length or padded with 0 bytes.
+    // When the data ended inside the string, only the bytes that exist are written,
+    // so a broken length cannot make a huge chain.
+    void set_text(const Bcl_str& s);
+
+private:
+    Def_fix_str* def_;
+};
+
+class Cmp_flex_str : public Component {
+public:
+    Cmp_flex_str(Def_flex_str* def, std::uint32_t length, Data_node* start)
+        : Component(start), def_(def), length_(length) {}
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    // After the prefix: at most `length` bytes, ending at the first 0 byte.
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] bool has_children() const override { return false; }
+
+    [[nodiscard]] Def_flex_str* def() const { return def_; }
+    // The value of the length prefix, taken as unsigned.
+    [[nodiscard]] std::uint32_t length() const { return length_; }
+    // Replaces prefix and body by a prefix holding the byte length of `s` (document
+    // byte order) followed by `s`.
+    void set_text(const Bcl_str& s);
+
+private:
+    Def_flex_str* def_;
+    std::uint32_t length_;
+};
+
+class Cmp_null_str : public Component {
+public:
+    Cmp_null_str(Def_null_str* def, Data_node* start) : Component(start), def_(def) {}
+
+    void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    // The bytes up to the first 0 byte or the end of the data.
+    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] bool has_children() const override { return false; }
+
+    [[nodiscard]] Def_null_str* def() const { return def_; }
+    // Replaces text and terminator by `s` followed by one 0 byte.
+    void set_text(const Bcl_str& s);
+
+private:
+    Def_null_str* def_;
+};
+
+// The prefix width of a length-prefixed string item, held to 1 ... 4.
+[[nodiscard]] int prefix_width(const Def_flex_str& item);
