@@ -68,8 +68,10 @@ template <typename After = void (*)()>
 void write_items(Bcl_binaryfile& out, const Item_list& items, After written = [] {})
 {
     refuse_unless(items.size() <= max_list_items, out);
-    Save_level level(out);
     out.write_uint(2, static_cast<std::uint32_t>(items.size()));
+    if (items.empty())
+        return;
+    Save_level level(out);
     for (const Define* item : items) {
         item->save(out);
         written();
@@ -220,8 +222,8 @@ public:
     template <typename Take>
     void read_items(int level, Take take)
     {
-        check(level <= limits::max_definition_depth);
         const std::uint32_t count = read_uint(2);
+        check(count == 0 || level <= limits::max_definition_depth);
         for (std::uint32_t i = 0; i < count; ++i)
             take(read_item(level));
     }

@@ -15,11 +15,11 @@ inline constexpr unsigned long long max_data_size = 0xFFFFFFFFull;
 // stack; no real layout comes near this.
 inline constexpr int max_definition_depth = 256;
 
-// Deepest nesting of items the text report walks, counting every loop, branch and
-// definition reference entered. A definition set that refers to itself (directly
-// or through other sets) would otherwise recurse once per record of the data until
-// the stack overflows; a reference met deeper than this writes nothing, like a
-// reference to a set that is not registered.
+// Deepest nesting of items the walks (analysis and text report) enter, counting
+// every loop, branch and definition reference. A definition set that refers to
+// itself (directly or through other sets) would otherwise recurse once per record
+// of the data until the stack overflows; a reference met deeper than this is
+// treated like a reference to a set that is not registered.
 inline constexpr int max_walk_nesting = 1024;
 
 // Deepest chain of definition references the analysis follows inside one another.

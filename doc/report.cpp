@@ -1,0 +1,437 @@
+// The text report: every item kind's write_analysis and the driver. Each item reads
+// its bytes from the data file as it goes and writes its lines at once.
+//
+// Line layout: a value line starts with the offset of its first byte as 8
+// upper-case hexadecimal digits and 4 spaces, every other line with 12 spaces, so
+// indentation (4 spaces per level) always starts at column 13.
+#include "doc/report.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "doc/data_mgr.h"
+#include "engine/expression.h"
+#include "model/items.h"
+#include "model/limits.h"
+#include "toolkit/bcl_binaryfile.h"
+#include "toolkit/exception.h"
+#include "toolkit/file_io.h"
+#include "toolkit/number_text.h"
+#include "toolkit/progress.h"
+#include "toolkit/texts.h"
+
+namespace {
+
+constexpr std::string_view blank_prefix = "            ";  // 12 spaces
+constexpr std::string_view after_name = "    ";
+constexpr int spaces_per_level = 4;
+constexpr char upper_hex[] = "0123456789ABCDEF";
+
+// Writes the last 8 hexadecimal digits of `offset` at `at`.
+void put_offset(char* at, std::uint64_t offset)
+{
+    for (int i = 7; i >= 0; --i) {
+        at[i] = upper_hex[offset & 0xF];
+        offset >>= 4;
+    }
+}
+
+// The line being built. One buffer serves every line of the report, so building a
+// line allocates nothing once the buffer has grown to the longest line.
+class Line {
+public:
+    Line() { text().clear(); }
+
+    Line& offset_prefix(std::uint64_t offset)
+    {
+        char digits[8];
+        put_offset(digits, offset);
+        text().append(digits, sizeof digits).append(after_name);
+        return *this;
+    }
+    Line& blank() { return add(blank_prefix); }
+    Line& indent(int level) { return spaces(static_cast<std::size_t>(level) * spaces_per_level); }
+    Line& spaces(std::size_t count)
+    {
+        text().append(count, ' ');
+        return *this;
+    }
+    Line& add(std::string_view bytes)
+    {
+        text().append(bytes);
+        return *this;
+    }
+    Line& add(char c)
+    {
+        text().push_back(c);
+        return *this;
+    }
+    Line& number(std::uint32_t value, Radix radix)
+    {
+        char digits[16];
+        char* end = digits + sizeof digits;
+        return add(std::string_view(format_number(end, value, radix), end));
+    }
+    // "0x" and exactly 2 × bytes upper-case hexadecimal digits.
+    Line& hex(std::uint32_t value, int bytes)
+    {
+        add("0x");
+        for (int i = 2 * bytes - 1; i >= 0; --i)
+            add(upper_hex[(value >> (4 * i)) & 0xF]);
+        return *this;
+    }
+    void write(Bcl_textfile& out) { out.write_line(text()); }
+
+private:
+    static std::string& text()
+    {
+        static std::string buffer;
+        return buffer;
+    }
+};
+
+Data_mgr& doc() { return Data_mgr::instance(); }
+
+void report_position(const Bcl_binaryfile& in) { reporter().step(in.offset()); }
+
+// Counts the loops, branches and references open around the current point of the
+// walk, and the references among them, so that a definition set that refers to
+// itself cannot recurse without end. The bounds are the analysis's, so the report
+// follows references exactly as deep as the data tree does.
+class Walk_level {
+public:
+    explicit Walk_level(bool reference = false) : reference_(reference)
+    {
+        ++walks_;
+        references_ += reference_ ? 1 : 0;
+    }
+    ~Walk_level()
+    {
+        --walks_;
+        references_ -= reference_ ? 1 : 0;
+    }
+    Walk_level(const Walk_level&) = delete;
+    Walk_level& operator=(const Walk_level&) = delete;
+
+    // False when a reference met here must be treated as unknown.
+    [[nodiscard]] static bool reference_allowed()
+    {
+        return references_ < limits::max_reference_depth && walks_ < limits::max_walk_nesting;
+    }
+
+private:
+    static inline int walks_ = 0;
+    static inline int references_ = 0;
+    bool reference_;
+};
+
+void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    for (Define* item : items) {
+        item->write_analysis(in, out, indent);
+        report_position(in);
+    }
+}
+
+// Reads `width` bytes as an unsigned number in the document's byte order; `got`
+// tells how many bytes there were. Missing bytes contribute nothing.
+std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
+{
+    const bool little_endian = doc().little_endian();
+    std::uint32_t value = 0;
+    for (got = 0; got < width; ++got) {
+        std::uint8_t byte;
+        if (!in.read_byte(byte))
+            break;
+        value = little_endian ? value | std::uint32_t(byte) << (8 * got) : value << 8 | byte;
+    }
+    return value;
+}
+
+// A string value's lines, written as its bytes arrive: the first after the item's
+// prefix and name, each further one as a continuation line aligned under the
+// first line's text. Lines are separated by CR LF, a lone CR or a lone LF. Only the
+// line being built is held in memory, however long the string.
+class Text_lines {
+public:
+    Text_lines(Bcl_textfile& out, std::uint64_t offset, int indent, const Bcl_str& name)
+        : out_(out), indent_(indent), name_(name)
+    {
+        line_.offset_prefix(offset).indent(indent_).add(name_.view()).add(after_name);
+    }
+
+    void add(std::uint8_t byte)
+    {
+        if (byte == '\r') {
+            end_line();
+            after_cr_ = true;
+            return;
+        }
+        const bool second_half_of_crlf = after_cr_ && byte == '\n';
+        after_cr_ = false;
+        if (second_half_of_crlf)
+            return;
+        if (byte == '\n')
+            end_line();
+        else
+            line_.add(static_cast<char>(byte));
+    }
+    // Writes the last line (the first line too when the text is empty).
+    void finish() { line_.write(out_); }
+
+private:
+    void end_line()
+    {
+        line_.write(out_);
+        line_ = Line();
+        line_.indent(indent_).spaces(name_.size()).add(after_name);
+    }
+
+    Bcl_textfile& out_;
+    int indent_;
+    const Bcl_str& name_;
+    Line line_;
+    bool after_cr_ = false;
+};
+
+// Feeds up to `count` bytes to `lines`, the text ending at the first NUL (the
+// bytes after it are consumed but not shown). Returns how many bytes were read.
+std::uint64_t read_text_bytes(Bcl_binaryfile& in, std::uint64_t count, Text_lines& lines)
+{
+    bool ended = false;
+    std::uint64_t read = 0;
+    for (; read < count; ++read) {
+        std::uint8_t byte;
+        if (!in.read_byte(byte))
+            break;
+        ended = ended || byte == 0;
+        if (!ended)
+            lines.add(byte);
+    }
+    return read;
+}
+
+} // namespace
+
+void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    const std::uint64_t offset = in.offset();
+    int got = 0;
+    const std::uint32_t raw = read_number(in, size(), got);
+    std::uint32_t value = raw;
+    if (is_signed() && size() == 1)
+        value = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(raw)));
+    else if (is_signed() && size() == 2)
+        value = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(raw)));
+
+    Line line;
+    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name);
+    const auto named = named_values().find(static_cast<std::int32_t>(value));
+    if (named != named_values().end())
+        line.add(named->second.view());
+    else if (display() == hexadecimal)
+        line.hex(raw, size());
+    else
+        line.number(value, is_signed() ? Radix::signed_decimal : Radix::unsigned_decimal);
+    line.write(out);
+    if (got < size())
+        throw Data_shortage{};
+
+    if (!variable().empty())
+        doc().set_variable(variable(), static_cast<std::int32_t>(value));
+
+    // Flags take bits from the least significant bit upward, whatever the byte order.
+    unsigned shift = 0;
+    for (const auto& flag : bit_flags()) {
+        const unsigned width = static_cast<unsigned>(flag->bit_count());
+        const std::uint32_t field = (raw >> (shift % 32)) & ((1u << (width % 32)) - 1);
+        Line flag_line;
+        flag_line.blank().indent(indent + 1).add(flag->name().view()).add(after_name);
+        const auto flag_named = flag->named_values().find(static_cast<std::int32_t>(field));
+        if (flag_named != flag->named_values().end())
+            flag_line.add(flag_named->second.view());
+        else
+            flag_line.number(field, Radix::unsigned_decimal);
+        flag_line.write(out);
+        if (!flag->variable().empty())
+            doc().set_variable(flag->variable(), static_cast<std::int32_t>(field));
+        shift += width;
+    }
+}
+
+// A flag's line needs its integer's value: Def_int writes it.
+void Def_bitflag::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int) {}
+
+void Def_fix_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    Text_lines lines(out, in.offset(), indent, name());
+    const auto wanted = static_cast<std::uint64_t>(length() < 0 ? 0 : length());
+    const std::uint64_t got = read_text_bytes(in, wanted, lines);
+    lines.finish();
+    if (got < wanted)
+        throw Data_shortage{};
+}
+
+void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    const std::uint64_t offset = in.offset();
+    int got_prefix = 0;
+    const std::uint32_t length = read_number(in, prefix_size(), got_prefix);
+    if (got_prefix < prefix_size())
+        throw Data_shortage{};
+    // The announced length is never allocated: the text streams through line by
+    // line, and the read stops where the input ends.
+    Text_lines lines(out, offset, indent, name());
+    const std::uint64_t got = read_text_bytes(in, length, lines);
+    lines.finish();
+    if (got < length)
+        throw Data_shortage{};
+}
+
+void Def_null_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    Text_lines lines(out, in.offset(), indent, name());
+    std::uint8_t byte;
+    bool terminated = false;
+    while (in.read_byte(byte)) {
+        if (byte == 0) {
+            terminated = true;
+            break;
+        }
+        lines.add(byte);
+    }
+    lines.finish();
+    if (!terminated)
+        throw Data_shortage{};
+}
+
+void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    Walk_level level;
+    write_items(evaluate_condition(condition().view()) ? then_children() : else_children(), in, out, indent);
+}
+
+namespace {
+
+// The loop body shared by For and While: the header, then per iteration an index
+// line and the children, while `more(i)` holds and every iteration consumed bytes.
+template <typename More>
+void write_loop(const Define& loop, const Item_list& children, Bcl_binaryfile& in, Bcl_textfile& out, int indent,
+                More more)
+{
+    Walk_level level;
+    Line().blank().indent(indent).add(loop.name().view()).write(out);
+    std::uint64_t previous_start = 0;
+    for (std::uint32_t i = 0; i == 0 || more(i); ++i) {
+        const std::uint64_t start = in.offset();
+        if (i > 0 && start == previous_start)
+            break;
+        previous_start = start;
+        Line().blank().indent(indent + 1).add('[').number(i, Radix::unsigned_decimal).add(']').write(out);
+        write_items(children, in, out, indent + 2);
+        report_position(in);
+    }
+}
+
+} // namespace
+
+void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    const std::int32_t count = evaluate(this->count().view());
+    if (count < 1)
+        return;
+    write_loop(*this, children(), in, out, indent,
+               [&](std::uint32_t i) { return i < static_cast<std::uint32_t>(count); });
+}
+
+void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    if (!evaluate_condition(condition().view()))
+        return;
+    write_loop(*this, children(), in, out, indent,
+               [&](std::uint32_t) { return evaluate_condition(condition().view()); });
+}
+
+void Def_set_variable::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
+{
+    doc().set_variable(variable(), evaluate(value().view()));
+}
+
+void Def_def_set::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
+{
+    doc().register_definition_set(name(), this);
+}
+
+void Def_def_ref::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    Def_def_set* set = doc().find_definition_set(target().view());
+    if (!set || !Walk_level::reference_allowed())
+        return;
+    Walk_level level(true);
+    Line().blank().indent(indent).add(name().view()).write(out);
+    write_items(set->children(), in, out, indent + 1);
+}
+
+// The undefined section has a fixed layout and takes no indent. This is the line
+// written once per remaining byte, so it is built in place on the stack.
+void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
+{
+    std::uint8_t byte;
+    if (!in.read_byte(byte))
+        return;
+    Line().spaces(16).add(texts::undefined().view()).write(out);
+
+    constexpr std::string_view open = "            [";
+    constexpr std::string_view close = "]    0x";
+    char line[8 + open.size() + 10 + close.size() + 2];
+    open.copy(line + 8, open.size());
+    std::uint32_t index = 0;
+    do {
+        const std::uint64_t offset = in.offset() - 1;
+        put_offset(line, offset);
+        char* p = line + 8 + open.size();
+        char digits[10];
+        char* const digits_end = digits + sizeof digits;
+        const char* first = format_number(digits_end, index, Radix::unsigned_decimal);
+        while (first != digits_end)
+            *p++ = *first++;
+        close.copy(p, close.size());
+        p += close.size();
+        *p++ = upper_hex[byte >> 4];
+        *p++ = upper_hex[byte & 0xF];
+        out.write_line(std::string_view(line, static_cast<std::size_t>(p - line)));
+        reporter().step(offset + 1);
+        ++index;
+    } while (in.read_byte(byte));
+}
+
+void write_report(const Bcl_str& data_path, const Bcl_str& output_path, Bcl_textfile::Encoding encoding)
+{
+    const auto size = file_size(data_path);
+    if (!size)
+        throw File_open_err_exception(data_path);
+    Progress_scope scope(texts::analysing_saving(), *size);
+    Bcl_binaryfile in;
+    in.open_read(data_path);
+    Bcl_textfile out;
+    out.open_write(output_path, encoding);
+    // Leaving by an exception destroys `out` unclosed, which keeps the old output.
+
+    Data_mgr& document = doc();
+    document.clear_tables();
+    Line().blank().add(document.title().view()).write(out);
+    try {
+        write_items(document.definition_items(), in, out, 1);
+        document.undefined_item().write_analysis(in, out, 0);
+    } catch (const Data_shortage&) {
+        Line().blank().add(texts::data_shortage().view()).write(out);
+    }
+    out.close();
+    in.close();
+}
+
+void Data_mgr::analyze_to_text(const Bcl_str& data_path, const Bcl_str& output_path)
+{
+    write_report(data_path, output_path);
+}
