@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "engine/expression.h"
+#include "model/limits.h"
+#include "support/document_fixture.h"
+
+namespace {
+
+struct Case {
+    const char* text;
+    std::int32_t expected;
+};
+
+class Expression_test : public Document_test, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(Expression_test, EvaluatesByTheGrammar)
+{
+    // Variables the rows may read: x = 10, a1 = 4, a.b = 6.
+    doc().set_variable(Bcl_str("x"), 10);
+    doc().set_variable(Bcl_str("a1"), 4);
+    doc().set_variable(Bcl_str("a.b"), 6);
+    EXPECT_EQ(evaluate(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Expression_test,
+    ::testing::Values(
+        // empty and blank texts
+        Case{"", 0}, Case{"   ", 0},
+        // precedence and associativity
+        Case{"1+2*3", 7}, Case{"(1+2)*3", 9}, Case{"2*3%4", 2}, Case{"1<<2+1", 8}, Case{"1|2==2", 1},
+        Case{"6&3", 2}, Case{"10-3-2", 5}, Case{"1 == 2 != 1", 1}, Case{"5 == 5 == 1", 1},
+        Case{"10 > 3 && 2 > 5 || 1", 1}, Case{"0 || 0", 0}, Case{"2 && 3", 1}, Case{"2 && 0", 0},
+        // comparisons, checked >= before >, <= before <
+        Case{"3>=3", 1}, Case{"3>3", 0}, Case{"2<=1", 0}, Case{"3<4", 1}, Case{"-1<0", 1}, Case{"3 != 4", 1},
+        // division, remainder and shifts
+        Case{"-7/2", -3}, Case{"-7%2", -1}, Case{"-1>>1", -1}, Case{"1<<33", 2}, Case{"7 >> 1", 3},
+        Case{"5/0", 0}, Case{"5%0", 0}, Case{"5/", 0}, Case{"-2147483648/-1", INT_MIN}, Case{"-2147483648%-1", 0},
+        // wrap-around
+        Case{"2147483647+1", INT_MIN}, Case{"4294967296", 0}, Case{"65536*65536", 0}, Case{"-2147483648-1", INT_MAX},
+        // negative literals and the '-' operator
+        Case{"3*-2", -6}, Case{"3--2", 5}, Case{"3 - -2", 5}, Case{"-x", 0}, Case{"-(1)", 0}, Case{"-", 0},
+        Case{"--5", -5}, Case{"+5", 5},
+        // names
+        Case{"a", 0}, Case{"X", 0}, Case{"x-1", 9}, Case{"x -1", 9}, Case{"a1*2", 8}, Case{"a.b", 6},
+        Case{"x*x", 100},
+        // malformed texts: tails ignored, missing operands and parentheses tolerated
+        Case{"(1+2", 3}, Case{"(1+2]", 3}, Case{"(1+2)*3)", 9}, Case{"1 2", 1}, Case{"5 = 5", 5}, Case{"!1", 0},
+        Case{"3|", 3}, Case{"3&", 3}, Case{"3>", 3}, Case{"3<", 3}, Case{"5+", 5}, Case{"5 -", 5}, Case{"1 <<", 1},
+        Case{"3||", 1}, Case{"1\t+2", 1}, Case{"( 2 )", 2}, Case{"()", 0}));
+
+TEST_F(Document_test, ExpressionNamesEndAtDelimiterBytesInsideShiftJis)
+{
+    // "ー" is 81 5B in Shift-JIS: its trail byte is '[', a delimiter, so the name is
+    // the lone lead byte and the rest of the text is ignored.
+    doc().set_variable(Bcl_str("\x81"), 7);
+    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ー").view()), 7);
+    // "ソ" is 83 5C: its trail byte '\' belongs to names.
+    doc().set_variable(Bcl_str("\x83\x5C"), 3);
+    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ソ+1").view()), 4);
+}
+
+TEST_F(Document_test, ExpressionLookupsNeverAddVariables)
+{
+    EXPECT_EQ(evaluate("missing + 1"), 1);
+    EXPECT_TRUE(doc().variables().empty());
+    EXPECT_FALSE(evaluate_condition(""));
+    EXPECT_TRUE(evaluate_condition("-1"));
+}
+
+TEST_F(Document_test, ExpressionNestingIsBoundedNotFatal)
+{
+    // Up to the limit the parentheses are evaluated as usual.
+    const int limit = limits::max_expression_depth;
+    EXPECT_EQ(evaluate(std::string(limit, '(') + "5" + std::string(limit, ')')), 5);
+    // One more: the innermost part counts as a missing operand, the rest goes on.
+    EXPECT_EQ(evaluate(std::string(limit + 1, '(') + "5" + std::string(limit + 1, ')') + "+1"), 1);
+    // A million deep neither overflows the stack nor hangs, closed or not.
+    const std::string deep(1000000, '(');
+    EXPECT_EQ(evaluate(deep + "1" + std::string(1000000, ')') + "+2"), 2);
+    EXPECT_EQ(evaluate(deep), 0);
+    EXPECT_EQ(evaluate("7+" + deep + "1"), 7);
+}
+
+} // namespace
