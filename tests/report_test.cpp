@@ -1,0 +1,333 @@
+// The text report: byte-exact lines of every item kind, the undefined section, the
+// data-shortage line, encodings and failures.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "analysis_helpers.h"
+#include "doc/report.h"
+#include "model/limits.h"
+#include "support/document_fixture.h"
+#include "support/recording_reporter.h"
+#include "toolkit/exception.h"
+
+using namespace analysis_test;
+
+namespace {
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The expected report: UTF-8 lines, each stored in Shift-JIS and ended by CR LF.
+std::string report_of(std::initializer_list<const char*> utf8_lines)
+{
+    std::string text;
+    for (const char* line : utf8_lines)
+        text += Bcl_str::from_utf8(line).bytes() + "\r\n";
+    return text;
+}
+
+class Report_test : public Document_test {
+protected:
+    // Writes `data` to a file and returns the report of it by the document's
+    // definition, as stored on disk.
+    std::string report(const std::string& data)
+    {
+        std::ofstream(data_path(), std::ios::binary) << data;
+        doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(output_path()));
+        return contents(output_path());
+    }
+    std::string data_path() const { return temp_path("data.bin"); }
+    std::string output_path() const { return temp_path("report.txt"); }
+};
+
+} // namespace
+
+TEST_F(Report_test, EmptyDefinitionListsEveryByteUnderUndefined)
+{
+    EXPECT_EQ(report(std::string("\x41\x00\xFE", 3)),
+              report_of({"            未定義",
+                         "                未定義",
+                         "00000000            [0]    0x41",
+                         "00000001            [1]    0x00",
+                         "00000002            [2]    0xFE"}));
+}
+
+TEST_F(Report_test, EmptyDataWritesOnlyTheTitle)
+{
+    doc().set_title(sj("表題"));
+    EXPECT_EQ(report(""), report_of({"            表題"}));
+}
+
+// One integer item over two or four bytes: the value text for each combination.
+struct Int_case {
+    const char* bytes;
+    int size;
+    bool is_signed;
+    int display;
+    int byte_order;
+    const char* text;
+};
+
+class Report_int : public Report_test, public ::testing::WithParamInterface<Int_case> {};
+
+TEST_P(Report_int, ValueText)
+{
+    const Int_case& c = GetParam();
+    doc().set_byte_order(c.byte_order);
+    define(int_item("n", c.size, c.is_signed, c.display));
+    const std::string expected = std::string("            未定義\r\n00000000        n    ") + c.text + "\r\n";
+    EXPECT_EQ(Bcl_str(report(std::string(c.bytes, static_cast<std::size_t>(c.size)))).to_utf8(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Report_int,
+    ::testing::Values(Int_case{"\xFF\xFE", 2, true, Def_int::decimal, 0, "-2"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, 0, "65534"},
+                      Int_case{"\xFF\xFE", 2, true, Def_int::hexadecimal, 0, "0xFFFE"},
+                      Int_case{"\xFF\xFE", 2, true, Def_int::decimal, 1, "-257"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, 1, "65279"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::hexadecimal, 1, "0xFEFF"},
+                      Int_case{"\xFF\xFF\xFF\xFF", 4, false, Def_int::decimal, 0, "4294967295"},
+                      Int_case{"\xFF\xFF\xFF\xFE", 4, true, Def_int::decimal, 0, "-2"},
+                      Int_case{"\x80", 1, true, Def_int::decimal, 0, "-128"},
+                      Int_case{"\x0A", 1, false, Def_int::hexadecimal, 0, "0x0A"},
+                      Int_case{"\x12\x34\x56\x78", 4, false, Def_int::decimal, 1, "2018915346"}));
+
+TEST_F(Report_test, NamedValueReplacesTheNumberAndFlagsFollowOneLevelDeeper)
+{
+    Def_int* item = with_flag(with_flag(int_item("b", 1, true, Def_int::hexadecimal, "v"), "lo", 3, "low"), "hi", 5);
+    item->set_named_values({{-75, sj("負")}});
+    item->bit_flags()[1]->set_named_values({{22, sj("二十二")}});
+    define(item, int_item("after", 1));
+    // 0xB5 is -75 signed: the table's name wins over hexadecimal display.
+    EXPECT_EQ(report("\xB5\x07"), report_of({"            未定義",
+                                              "00000000        b    負",
+                                              "                    lo    5",
+                                              "                    hi    二十二",
+                                              "00000001        after    7"}));
+    EXPECT_EQ(doc().get_variable("v"), -75);
+    EXPECT_EQ(doc().get_variable("low"), 5);
+}
+
+TEST_F(Report_test, StringLinesSplitAtEveryKindOfLineBreak)
+{
+    define(fix_str("s", 6), null_str("n"), fix_str("名前", 4));
+    EXPECT_EQ(report(std::string("ab\r\ncd" "x\ry\nz\r\n\0" "AB\0C", 18)),
+              report_of({"            未定義",
+                         "00000000        s    ab",
+                         "         cd",  // 4 + 1 + 4 spaces: no 12-column prefix
+                         "00000006        n    x",
+                         "         y",
+                         "         z",
+                         "         ",  // a final line break leaves an empty last line
+                         "0000000E        名前    AB"}));
+}
+
+TEST_F(Report_test, FixedStringTextEndsAtNulButConsumesItsLength)
+{
+    define(fix_str("s", 4), int_item("i", 1));
+    EXPECT_EQ(report(std::string("a\0bc\x09", 5)), report_of({"            未定義",
+                                                             "00000000        s    a",
+                                                             "00000004        i    9"}));
+}
+
+TEST_F(Report_test, LengthPrefixedStringReadsItsPrefixInDocumentOrder)
+{
+    doc().set_byte_order(1);
+    define(flex_str("f", 2), flex_str("e", 1));
+    EXPECT_EQ(report(std::string("\x03\x00xyz\x00", 6)), report_of({"            未定義",
+                                                                    "00000000        f    xyz",
+                                                                    "00000005        e    "}));
+}
+
+TEST_F(Report_test, ForLoopWritesHeaderIndexLinesAndChildrenTwoLevelsDeeper)
+{
+    define(int_item("count", 1, false, Def_int::decimal, "n"), for_loop("L", "n", int_item("v", 1)));
+    EXPECT_EQ(report("\x02\x0A\x0B\x0C"), report_of({"            未定義",
+                                                      "00000000        count    2",
+                                                      "                L",
+                                                      "                    [0]",
+                                                      "00000001                v    10",
+                                                      "                    [1]",
+                                                      "00000002                v    11",
+                                                      "                未定義",
+                                                      "00000003            [0]    0x0C"}));
+}
+
+TEST_F(Report_test, LoopsThatWriteNothingOrStopAfterAnEmptyIteration)
+{
+    const std::vector<std::pair<const char*, std::function<Define*()>>> rows = {
+        {"count 0", [] { return for_loop("L", "0", int_item("v", 1)); }},
+        {"negative count", [] { return for_loop("L", "-3", int_item("v", 1)); }},
+        {"false condition", [] { return while_loop("W", "0", int_item("v", 1)); }},
+    };
+    for (const auto& [label, make] : rows) {
+        SCOPED_TRACE(label);
+        doc().new_definition();
+        define(make());
+        EXPECT_EQ(report("\x01"), report_of({"            未定義", "                未定義", "00000000            [0]    0x01"}));
+    }
+    // A body that consumes nothing runs once: "[0]" and no more.
+    doc().new_definition();
+    define(for_loop("L", "1000", set_var("x", "x+1")));
+    EXPECT_EQ(report(""), report_of({"            未定義", "                L", "                    [0]"}));
+    EXPECT_EQ(doc().get_variable("x"), 1);
+}
+
+TEST_F(Report_test, WhileLoopEndsWhenItsConditionTurnsFalse)
+{
+    define(set_var("go", "1"), while_loop("W", "go", int_item("v", 1, false, Def_int::decimal, "go")));
+    EXPECT_EQ(report(std::string("\x05\x00\x09", 3)), report_of({"            未定義",
+                                                  "                W",
+                                                  "                    [0]",
+                                                  "00000000                v    5",
+                                                  "                    [1]",
+                                                  "00000001                v    0",
+                                                  "                未定義",
+                                                  "00000002            [0]    0x09"}));
+}
+
+TEST_F(Report_test, BranchesAndReferencesFollowTheWalk)
+{
+    auto* branch = new Def_if(sj("k == 1"));
+    branch->insert_then_child(int_item("one", 1), nullptr);
+    branch->insert_else_child(int_item("other", 1), nullptr);
+    // The first reference comes before its set is registered and writes nothing.
+    define(ref("early", "S"), def_set("S", int_item("k", 1, false, Def_int::decimal, "k"), branch), ref("R", "S"),
+           ref("R2", "S"));
+    EXPECT_EQ(report("\x01\x07\x02\x08"), report_of({"            未定義",
+                                                      "                R",
+                                                      "00000000            k    1",
+                                                      "00000001            one    7",
+                                                      "                R2",
+                                                      "00000002            k    2",
+                                                      "00000003            other    8"}));
+}
+
+TEST_F(Report_test, SelfReferencingSetIsBoundedNotACrash)
+{
+    define(def_set("S", int_item("i", 1), ref("again", "S")), ref("R", "S"));
+    const std::string text = report(std::string(100000, '\x01'));
+    // Each level writes a header and one integer line; the chain stops at the bound.
+    // Title, a header and an integer line per level, then the undefined section.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+              1 + 2 * limits::max_reference_depth + 1 + (100000 - limits::max_reference_depth));
+}
+
+// The data ends inside an item: its line (if it writes one) and then the shortage
+// line, and nothing after it, not even the undefined section.
+struct Shortage_case {
+    const char* label;
+    std::function<Define*()> make;
+    std::string data;
+    std::vector<const char*> lines;
+};
+
+class Report_shortage : public Report_test, public ::testing::WithParamInterface<Shortage_case> {};
+
+TEST_P(Report_shortage, EndsWithTheShortageLine)
+{
+    const Shortage_case& c = GetParam();
+    define(c.make(), int_item("never", 1));
+    std::string expected = report_of({"            未定義"});
+    for (const char* line : c.lines)
+        expected += Bcl_str::from_utf8(line).bytes() + "\r\n";
+    expected += report_of({"            データ不足"});
+    EXPECT_EQ(report(c.data), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Report_shortage,
+    ::testing::Values(
+        Shortage_case{"inside_int", [] { return int_item("i", 4); }, "\x01\x02", {"00000000        i    258"}},
+        Shortage_case{"int_without_bytes", [] { return int_item("i", 2); }, "", {"00000000        i    0"}},
+        Shortage_case{"fixed_string", [] { return fix_str("s", 8); }, "abc", {"00000000        s    abc"}},
+        Shortage_case{"prefix_cut", [] { return flex_str("f", 4); }, std::string("\x00\x00", 2), {}},
+        // A prefix announcing 4 GiB reads what there is; nothing of the size is allocated.
+        Shortage_case{"huge_prefix", [] { return flex_str("f", 4); }, "\xFF\xFF\xFF\xFFxy", {"00000000        f    xy"}},
+        Shortage_case{"unterminated", [] { return null_str("z"); }, "ab", {"00000000        z    ab"}},
+        Shortage_case{"inside_loop", [] { return for_loop("L", "5", int_item("v", 2)); }, std::string("\x00\x01\x02", 3),
+                      {"                L", "                    [0]", "00000000                v    1",
+                       "                    [1]", "00000002                v    2"}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(Report_test, DataEndingAfterTheLastItemHasNoShortageAndNoUndefinedSection)
+{
+    define(int_item("i", 2));
+    EXPECT_EQ(report(std::string("\x00\x01", 2)), report_of({"            未定義", "00000000        i    1"}));
+}
+
+TEST_F(Report_test, StartsFromEmptyTablesAndLeavesWhatTheExportSet)
+{
+    doc().set_variable(Bcl_str("stale"), 9);
+    define(for_loop("L", "stale", int_item("v", 1, false, Def_int::decimal, "seen")));
+    EXPECT_EQ(report("\x04"), report_of({"            未定義", "                未定義", "00000000            [0]    0x04"}));
+    EXPECT_EQ(doc().get_variable("stale"), 0);
+    EXPECT_TRUE(doc().variables().empty());
+}
+
+TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
+{
+    doc().set_title(sj("題"));
+    define(fix_str("名", 2));
+    std::ofstream(data_path(), std::ios::binary) << Bcl_str::from_utf8("字").bytes() << '\x01';
+    write_report(Bcl_str(data_path()), Bcl_str(output_path()), Bcl_textfile::Encoding::utf8_lf);
+    EXPECT_EQ(contents(output_path()),
+              "            題\n00000000        名    字\n                未定義\n00000002            [0]    0x01\n");
+}
+
+TEST_F(Report_test, ProgressRunsOverTheDataFileSize)
+{
+    Recording_reporter recording;
+    (void)report(std::string(1000, 'x'));
+    ASSERT_FALSE(recording.texts.empty());
+    EXPECT_EQ(recording.texts.front(), "解析・保存しています・・・");
+    EXPECT_EQ(recording.texts.back(), "");
+    EXPECT_EQ(recording.begins, std::vector<std::uint64_t>{1000});
+    EXPECT_EQ(recording.percents.back(), 100);
+}
+
+TEST_F(Report_test, UnreadableDataFailsBeforeTheOutputIsCreated)
+{
+    try {
+        doc().analyze_to_text(Bcl_str(temp_path("missing.bin")), Bcl_str(output_path()));
+        FAIL() << "no exception";
+    } catch (const File_open_err_exception& e) {
+        EXPECT_EQ(e.path(), Bcl_str(temp_path("missing.bin")));
+    }
+    EXPECT_FALSE(std::filesystem::exists(output_path()));
+
+    std::ofstream(data_path()) << "x";
+    try {
+        doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(temp_path("no/folder/out.txt")));
+        FAIL() << "no exception";
+    } catch (const File_open_err_exception& e) {
+        EXPECT_EQ(e.path(), Bcl_str(temp_path("no/folder/out.txt")));
+    }
+}
+
+TEST_F(Report_test, ReportThatDoesNotFitIsAFailureAndKeepsTheOldFile)
+{
+    std::ofstream(output_path()) << "keep";
+    std::ofstream(data_path(), std::ios::binary) << std::string(20000, 'x');
+    struct rlimit old_limit{};
+    ::getrlimit(RLIMIT_FSIZE, &old_limit);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(output_path())), File_write_err_exception);
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(contents(output_path()), "keep");
+}
