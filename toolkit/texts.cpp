@@ -27,5 +27,6 @@ KESTRIX_TEXT(cannot_write, "に書き込めませんでした。元のファイ�
 KESTRIX_TEXT(cannot_read, "を読み込めませんでした。")
 KESTRIX_TEXT(too_large, "は大きすぎて読み込めません。")
 KESTRIX_TEXT(cannot_store, "は保存できません。定義ファイルに入らない長さの文字列または項目数があります。")
+KESTRIX_TEXT(output_done, "に出力しました。")
 
 } // namespace texts

@@ -24,5 +24,6 @@ const Bcl_str& cannot_write();       // に書き込めませんでした。元�
 const Bcl_str& cannot_read();        // を読み込めませんでした。
 const Bcl_str& too_large();          // は大きすぎて読み込めません。
 const Bcl_str& cannot_store();       // は保存できません。...
+const Bcl_str& output_done();        // に出力しました。 (after the report's path)
 
 } // namespace texts

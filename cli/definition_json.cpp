@@ -1,0 +1,386 @@
+#include "cli/definition_json.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <set>
+
+#include "model/items.h"
+#include "model/limits.h"
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+constexpr char hex_digits[] = "0123456789abcdef";
+
+json text_to_json(const Bcl_str& text)
+{
+    if (text.converts_losslessly())
+        return text.to_utf8();
+    std::string hex;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        hex += hex_digits[text[i] >> 4];
+        hex += hex_digits[text[i] & 0xF];
+    }
+    return json{{"sjis", hex}};
+}
+
+json named_values_to_json(const Named_values& values)
+{
+    json list = json::array();
+    for (const auto& [value, name] : values)
+        list.push_back(json{{"value", value}, {"name", text_to_json(name)}});
+    return list;
+}
+
+// One JSON object per item; containers recurse through their lists.
+class Json_writer final : public Def_visitor {
+public:
+    static json items(const Item_list& list)
+    {
+        json array = json::array();
+        for (Define* item : list)
+            array.push_back(of(*item));
+        return array;
+    }
+    static json of(Define& item)
+    {
+        Json_writer writer;
+        item.accept(writer);
+        return std::move(writer.result_);
+    }
+
+    void visit_int(Def_int& item) override
+    {
+        json flags = json::array();
+        for (const auto& flag : item.bit_flags())
+            flags.push_back(of(*flag));
+        result_ = {{"kind", "int"},
+                   {"name", text_to_json(item.name())},
+                   {"signed", item.is_signed()},
+                   {"size", item.size()},
+                   {"display", item.display() == Def_int::hexadecimal ? "hexadecimal" : "decimal"},
+                   {"variable", text_to_json(item.variable())},
+                   {"named_values", named_values_to_json(item.named_values())},
+                   {"bit_flags", std::move(flags)}};
+    }
+    void visit_bitflag(Def_bitflag& item) override
+    {
+        result_ = {{"name", text_to_json(item.name())},
+                   {"bits", item.bit_count()},
+                   {"variable", text_to_json(item.variable())},
+                   {"named_values", named_values_to_json(item.named_values())}};
+    }
+    void visit_fix_str(Def_fix_str& item) override
+    {
+        result_ = {{"kind", "fix_str"}, {"name", text_to_json(item.name())}, {"length", item.length()}};
+    }
+    void visit_flex_str(Def_flex_str& item) override
+    {
+        result_ = {{"kind", "flex_str"}, {"name", text_to_json(item.name())}, {"prefix_size", item.prefix_size()}};
+    }
+    void visit_null_str(Def_null_str& item) override
+    {
+        result_ = {{"kind", "null_str"}, {"name", text_to_json(item.name())}};
+    }
+    void visit_if(Def_if& item) override
+    {
+        result_ = {{"kind", "if"},
+                   {"condition", text_to_json(item.condition())},
+                   {"then", items(item.then_children())},
+                   {"else", items(item.else_children())}};
+    }
+    void visit_for(Def_for& item) override
+    {
+        result_ = {{"kind", "for"},
+                   {"name", text_to_json(item.name())},
+                   {"count", text_to_json(item.count())},
+                   {"children", items(item.children())}};
+    }
+    void visit_while(Def_while& item) override
+    {
+        result_ = {{"kind", "while"},
+                   {"name", text_to_json(item.name())},
+                   {"condition", text_to_json(item.condition())},
+                   {"children", items(item.children())}};
+    }
+    void visit_set_variable(Def_set_variable& item) override
+    {
+        result_ = {{"kind", "set_variable"}, {"variable", text_to_json(item.variable())}, {"value", text_to_json(item.value())}};
+    }
+    void visit_def_set(Def_def_set& item) override
+    {
+        result_ = {{"kind", "def_set"}, {"name", text_to_json(item.name())}, {"children", items(item.children())}};
+    }
+    void visit_def_ref(Def_def_ref& item) override
+    {
+        result_ = {{"kind", "def_ref"}, {"name", text_to_json(item.name())}, {"target", text_to_json(item.target())}};
+    }
+    // The undefined item is never part of a stored definition.
+    void visit_nodef(Def_nodef&) override { result_ = nullptr; }
+
+private:
+    json result_;
+};
+
+// ---- reading ----
+
+[[noreturn]] void fail(const std::string& where, const std::string& what)
+{
+    throw Json_definition_error(where + ": " + what);
+}
+
+int hex_value(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads one JSON object's fields, refusing keys it does not know (a misspelt field
+// would otherwise be dropped without a word).
+class Fields {
+public:
+    Fields(const json& object, std::string where, std::set<std::string> known)
+        : object_(object), where_(std::move(where))
+    {
+        if (!object.is_object())
+            fail(where_, "must be an object");
+        for (const auto& [key, value] : object.items())
+            if (!known.contains(key))
+                fail(where_, "unknown field \"" + key + "\"");
+    }
+
+    [[nodiscard]] const std::string& where() const { return where_; }
+    [[nodiscard]] std::string at(const std::string& key) const { return where_ + "." + key; }
+    [[nodiscard]] const json* find(const std::string& key) const
+    {
+        const auto found = object_.find(key);
+        return found == object_.end() ? nullptr : &*found;
+    }
+
+    Bcl_str text(const std::string& key) const
+    {
+        const json* value = find(key);
+        if (!value)
+            return Bcl_str();
+        if (value->is_string()) {
+            const std::string& utf8 = value->get_ref<const std::string&>();
+            Bcl_str sjis = Bcl_str::from_utf8(utf8);
+            // A character Shift-JIS cannot hold comes back as '?': refuse rather
+            // than store a different text than the one written.
+            if (std::count(sjis.view().begin(), sjis.view().end(), '?') != std::count(utf8.begin(), utf8.end(), '?'))
+                fail(at(key), "holds a character that Shift-JIS cannot represent");
+            return sjis;
+        }
+        if (value->is_object() && value->size() == 1 && value->contains("sjis") && (*value)["sjis"].is_string()) {
+            const std::string& hex = (*value)["sjis"].get_ref<const std::string&>();
+            std::string raw;
+            for (std::size_t i = 0; i < hex.size(); i += 2) {
+                const int high = hex_value(hex[i]);
+                const int low = i + 1 < hex.size() ? hex_value(hex[i + 1]) : -1;
+                if (high < 0 || low < 0)
+                    fail(at(key) + ".sjis", "must be an even number of hexadecimal digits");
+                raw += static_cast<char>(high * 16 + low);
+            }
+            return Bcl_str(std::move(raw));
+        }
+        fail(at(key), "must be a string or {\"sjis\": \"<hex bytes>\"}");
+    }
+
+    bool flag(const std::string& key, bool fallback) const
+    {
+        const json* value = find(key);
+        if (!value)
+            return fallback;
+        if (!value->is_boolean())
+            fail(at(key), "must be true or false");
+        return value->get<bool>();
+    }
+
+    // A required whole number in [low, high].
+    long long number(const std::string& key, long long low, long long high) const
+    {
+        const json* value = find(key);
+        if (!value)
+            fail(where_, "missing field \"" + key + "\"");
+        return number_of(*value, at(key), low, high);
+    }
+
+    static long long number_of(const json& value, const std::string& where, long long low, long long high)
+    {
+        if (!value.is_number_integer())
+            fail(where, "must be a whole number");
+        const long long n = value.is_number_unsigned() && value.get<unsigned long long>() > static_cast<unsigned long long>(high)
+                                ? high + 1
+                                : value.get<long long>();
+        if (n < low || n > high)
+            fail(where, "must be from " + std::to_string(low) + " to " + std::to_string(high));
+        return n;
+    }
+
+    // A member that must be one of `choices`; returns its index.
+    int choice(const std::string& key, std::initializer_list<const char*> choices, int fallback) const
+    {
+        const json* value = find(key);
+        if (!value)
+            return fallback;
+        int index = 0;
+        std::string allowed;
+        for (const char* option : choices) {
+            if (value->is_string() && value->get_ref<const std::string&>() == option)
+                return index;
+            allowed += (index++ ? ", " : "") + std::string("\"") + option + "\"";
+        }
+        fail(at(key), "must be one of " + allowed);
+    }
+
+    const json& array(const std::string& key) const
+    {
+        static const json empty = json::array();
+        const json* value = find(key);
+        if (!value)
+            return empty;
+        if (!value->is_array())
+            fail(at(key), "must be an array");
+        return *value;
+    }
+
+private:
+    const json& object_;
+    std::string where_;
+};
+
+Named_values named_values_from(const Fields& fields)
+{
+    Named_values values;
+    const json& list = fields.array("named_values");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Fields entry(list[i], fields.at("named_values") + "[" + std::to_string(i) + "]", {"value", "name"});
+        // 0x80000000 to 0xFFFFFFFF are taken as the negative values of the same bits.
+        const long long value = entry.number("value", std::numeric_limits<std::int32_t>::min(),
+                                             std::numeric_limits<std::uint32_t>::max());
+        values.insert_or_assign(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)), entry.text("name"));
+    }
+    return values;
+}
+
+std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level);
+
+template <typename Insert>
+void items_from(const json& list, const std::string& where, int level, Insert insert)
+{
+    if (level > limits::max_definition_depth)
+        fail(where, "nested deeper than " + std::to_string(limits::max_definition_depth) + " levels");
+    for (std::size_t i = 0; i < list.size(); ++i)
+        insert(item_from(list[i], where + "[" + std::to_string(i) + "]", level).release());
+}
+
+template <typename Container>
+void children_from(Container& container, const Fields& fields, const std::string& key, int level)
+{
+    items_from(fields.array(key), fields.at(key), level + 1,
+               [&](Define* child) { container.insert_child(child, nullptr); });
+}
+
+std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level)
+{
+    if (!value.is_object() || !value.contains("kind") || !value["kind"].is_string())
+        fail(where, "must be an object with a \"kind\"");
+    const std::string& kind = value["kind"].get_ref<const std::string&>();
+    if (kind == "int") {
+        const Fields f(value, where, {"kind", "name", "signed", "size", "display", "variable", "named_values", "bit_flags"});
+        const auto size = static_cast<int>(f.number("size", 1, 4));
+        if (size == 3)
+            fail(f.at("size"), "must be 1, 2 or 4");
+        auto item = std::make_unique<Def_int>(f.text("name"), f.flag("signed", false), size,
+                                              f.choice("display", {"decimal", "hexadecimal"}, 0), f.text("variable"));
+        item->set_named_values(named_values_from(f));
+        const json& flags = f.array("bit_flags");
+        for (std::size_t i = 0; i < flags.size(); ++i) {
+            const Fields flag(flags[i], f.at("bit_flags") + "[" + std::to_string(i) + "]",
+                              {"name", "bits", "variable", "named_values"});
+            auto made = std::make_unique<Def_bitflag>(flag.text("name"), static_cast<int>(flag.number("bits", 1, 255)),
+                                                      flag.text("variable"));
+            made->set_named_values(named_values_from(flag));
+            item->add_bit_flag(std::move(made));
+        }
+        return item;
+    }
+    if (kind == "fix_str") {
+        const Fields f(value, where, {"kind", "name", "length"});
+        return std::make_unique<Def_fix_str>(f.text("name"), static_cast<int>(f.number("length", 0, 255)));
+    }
+    if (kind == "flex_str") {
+        const Fields f(value, where, {"kind", "name", "prefix_size"});
+        const auto size = static_cast<int>(f.number("prefix_size", 1, 4));
+        if (size == 3)
+            fail(f.at("prefix_size"), "must be 1, 2 or 4");
+        return std::make_unique<Def_flex_str>(f.text("name"), size);
+    }
+    if (kind == "null_str") {
+        const Fields f(value, where, {"kind", "name"});
+        return std::make_unique<Def_null_str>(f.text("name"));
+    }
+    if (kind == "if") {
+        const Fields f(value, where, {"kind", "condition", "then", "else"});
+        auto item = std::make_unique<Def_if>(f.text("condition"));
+        items_from(f.array("then"), f.at("then"), level + 1, [&](Define* child) { item->insert_then_child(child, nullptr); });
+        items_from(f.array("else"), f.at("else"), level + 1, [&](Define* child) { item->insert_else_child(child, nullptr); });
+        return item;
+    }
+    if (kind == "for") {
+        const Fields f(value, where, {"kind", "name", "count", "children"});
+        auto item = std::make_unique<Def_for>(f.text("name"), f.text("count"));
+        children_from(*item, f, "children", level);
+        return item;
+    }
+    if (kind == "while") {
+        const Fields f(value, where, {"kind", "name", "condition", "children"});
+        auto item = std::make_unique<Def_while>(f.text("name"), f.text("condition"));
+        children_from(*item, f, "children", level);
+        return item;
+    }
+    if (kind == "set_variable") {
+        const Fields f(value, where, {"kind", "variable", "value"});
+        return std::make_unique<Def_set_variable>(f.text("variable"), f.text("value"));
+    }
+    if (kind == "def_set") {
+        const Fields f(value, where, {"kind", "name", "children"});
+        auto item = std::make_unique<Def_def_set>(f.text("name"));
+        children_from(*item, f, "children", level);
+        return item;
+    }
+    if (kind == "def_ref") {
+        const Fields f(value, where, {"kind", "name", "target"});
+        return std::make_unique<Def_def_ref>(f.text("name"), f.text("target"));
+    }
+    fail(where + ".kind", "unknown kind \"" + kind +
+                              "\" (int, fix_str, flex_str, null_str, if, for, while, set_variable, def_set, def_ref)");
+}
+
+} // namespace
+
+json definition_to_json(const Definition_contents& definition)
+{
+    json items = json::array();
+    for (const auto& item : definition.items)
+        items.push_back(Json_writer::of(*item));
+    return {{"title", text_to_json(definition.title)},
+            {"byte_order", definition.byte_order == 1 ? "little-endian" : "big-endian"},
+            {"items", std::move(items)}};
+}
+
+void definition_from_json(const json& document, Bcl_str& title, int& byte_order, Item_list& items)
+{
+    const Fields fields(document, "definition", {"title", "byte_order", "items"});
+    title = fields.text("title");
+    byte_order = fields.choice("byte_order", {"big-endian", "little-endian"}, 0);
+    items_from(fields.array("items"), "items", 1, [&](Define* item) { items.insert(item, nullptr); });
+}

@@ -1,0 +1,240 @@
+// kestrix-cli: the text report, the component tree and definitions as JSON from the
+// command line. Paths and messages are UTF-8 here; the logic works in Shift-JIS, so
+// every text is converted at this edge.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/definition_json.h"
+#include "cli/terminal_progress.h"
+#include "doc/data_mgr.h"
+#include "doc/definition_file.h"
+#include "doc/report.h"
+#include "engine/tree_text.h"
+#include "model/component.h"
+#include "model/item_list.h"
+#include "toolkit/exception.h"
+#include "toolkit/texts.h"
+
+namespace {
+
+constexpr int exit_failure = 1;
+constexpr int exit_usage = 2;
+
+constexpr const char* usage_text =
+    "Usage:\n"
+    "  kestrix-cli export [--utf8] DEFINITION DATA OUTPUT\n"
+    "      Writes the analysis of DATA by the definition file DEFINITION (*.kxd) to\n"
+    "      OUTPUT as a text report: Shift-JIS with CR LF line ends, or UTF-8 with LF\n"
+    "      line ends with --utf8.\n"
+    "  kestrix-cli tree [--depth N] DEFINITION DATA\n"
+    "      Analyses DATA and prints the component tree down to depth N (the root is\n"
+    "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8).\n"
+    "  kestrix-cli json DEFINITION\n"
+    "      Prints the definition file DEFINITION as JSON.\n"
+    "  kestrix-cli kxd JSON OUTPUT\n"
+    "      Writes the definition described by the JSON file JSON to OUTPUT (*.kxd).\n"
+    "  kestrix-cli --help | --version\n"
+    "\n"
+    "Exit status: 0 on success (a report that ends in \"データ不足\" included), 1 when\n"
+    "a file cannot be read or written, 2 for a wrong command line. A file that\n"
+    "cannot be written completely is left as it was.\n";
+
+struct Usage_error {
+    std::string message;
+};
+
+Bcl_str path_arg(const std::string& utf8) { return Bcl_str::from_utf8(utf8); }
+
+// The command line after the command: options and positional arguments.
+struct Arguments {
+    std::vector<std::string> positional;
+    bool utf8 = false;
+    std::optional<int> depth;
+};
+
+Arguments parse(const std::string& command, int argc, char** argv)
+{
+    Arguments args;
+    bool options_done = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (options_done || arg.size() < 2 || arg[0] != '-') {
+            args.positional.emplace_back(arg);
+        } else if (arg == "--") {
+            options_done = true;
+        } else if (arg == "--utf8" && command == "export") {
+            args.utf8 = true;
+        } else if ((arg == "--depth" || arg.starts_with("--depth=")) && command == "tree") {
+            std::string value;
+            if (arg == "--depth") {
+                if (++i >= argc)
+                    throw Usage_error{"--depth needs a number"};
+                value = argv[i];
+            } else {
+                value = std::string(arg.substr(8));
+            }
+            char* end = nullptr;
+            const long n = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || n < 0 || n > 1000000)
+                throw Usage_error{"--depth needs a whole number from 0 to 1000000, not \"" + value + "\""};
+            args.depth = static_cast<int>(n);
+        } else {
+            throw Usage_error{"unknown option \"" + std::string(arg) + "\" for " + command};
+        }
+    }
+    return args;
+}
+
+void expect_count(const Arguments& args, std::size_t count, const std::string& command)
+{
+    if (args.positional.size() != count)
+        throw Usage_error{command + " takes " + std::to_string(count) + " file arguments, not " +
+                          std::to_string(args.positional.size())};
+}
+
+// Shows the progress of long steps on standard error while it is a terminal.
+class Progress_on_terminal {
+public:
+    Progress_on_terminal()
+    {
+        if (::isatty(STDERR_FILENO)) {
+            bar_.emplace(stderr);
+            set_reporter(&*bar_);
+        }
+    }
+    ~Progress_on_terminal() { set_reporter(nullptr); }
+    Progress_on_terminal(const Progress_on_terminal&) = delete;
+    Progress_on_terminal& operator=(const Progress_on_terminal&) = delete;
+
+private:
+    std::optional<Terminal_progress> bar_;
+};
+
+int run_export(const Arguments& args)
+{
+    expect_count(args, 3, "export");
+    const Bcl_str output = path_arg(args.positional[2]);
+    {
+        Progress_on_terminal progress;
+        Data_mgr& document = Data_mgr::instance();
+        document.load_definition(path_arg(args.positional[0]));
+        write_report(path_arg(args.positional[1]), output,
+                     args.utf8 ? Bcl_textfile::Encoding::utf8_lf : Bcl_textfile::Encoding::shift_jis_crlf);
+    }
+    // What the program says when its analyse-and-output command is done.
+    std::cout << (output + texts::output_done()).to_utf8() << '\n';
+    return 0;
+}
+
+int run_tree(const Arguments& args)
+{
+    expect_count(args, 2, "tree");
+    std::string text;
+    {
+        Progress_on_terminal progress;
+        Data_mgr& document = Data_mgr::instance();
+        document.load_definition(path_arg(args.positional[0]));
+        document.load_data(path_arg(args.positional[1]));
+        render_tree(*document.root_component(), args.depth.value_or(1), text);
+    }
+    std::cout << Bcl_str(std::move(text)).to_utf8();
+    return 0;
+}
+
+int run_json(const Arguments& args)
+{
+    expect_count(args, 1, "json");
+    const Definition_contents definition = read_definition_file(path_arg(args.positional[0]));
+    std::cout << definition_to_json(definition).dump(2) << '\n';
+    return 0;
+}
+
+int run_kxd(const Arguments& args)
+{
+    expect_count(args, 2, "kxd");
+    const Bcl_str json_path = path_arg(args.positional[0]);
+    std::ifstream in(args.positional[0], std::ios::binary);
+    if (!in)
+        throw File_open_err_exception(json_path);
+    nlohmann::ordered_json document;
+    try {
+        document = nlohmann::ordered_json::parse(in);
+    } catch (const nlohmann::json::parse_error& e) {
+        throw Json_definition_error(args.positional[0] + ": not valid JSON: " + e.what());
+    }
+    Bcl_str title;
+    int byte_order = 0;
+    Item_list items;
+    try {
+        definition_from_json(document, title, byte_order, items);
+    } catch (const Json_definition_error& e) {
+        throw Json_definition_error(args.positional[0] + ": " + e.what());
+    }
+    write_definition_file(path_arg(args.positional[1]), title, byte_order, items);
+    return 0;
+}
+
+int run(int argc, char** argv)
+{
+    if (argc < 2)
+        throw Usage_error{"no command given"};
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << usage_text;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "kestrix-cli " KESTRIX_VERSION "\n";
+        return 0;
+    }
+    const Arguments args = parse(command, argc, argv);
+    if (command == "export")
+        return run_export(args);
+    if (command == "tree")
+        return run_tree(args);
+    if (command == "json")
+        return run_json(args);
+    if (command == "kxd")
+        return run_kxd(args);
+    throw Usage_error{"unknown command \"" + command + "\""};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int status = exit_failure;
+    try {
+        status = run(argc, argv);
+    } catch (const Usage_error& e) {
+        std::cerr << "kestrix-cli: " << e.message << "\nTry \"kestrix-cli --help\".\n";
+        return exit_usage;
+    } catch (const Exception& e) {
+        // The path first, then the program's own message, as its message boxes show.
+        std::cerr << e.full_text().to_utf8() << '\n';
+        return exit_failure;
+    } catch (const Json_definition_error& e) {
+        std::cerr << e.what() << '\n';
+        return exit_failure;
+    } catch (const std::exception& e) {
+        std::cerr << "kestrix-cli: " << e.what() << '\n';
+        return exit_failure;
+    }
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "kestrix-cli: standard output could not be written\n";
+        return exit_failure;
+    }
+    return status;
+}
