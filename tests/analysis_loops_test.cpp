@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis_helpers.h"
+#include "support/document_fixture.h"
+#include "model/limits.h"
+#include "toolkit/exception.h"
+
+using namespace analysis_test;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The names of a component's children, expanding it first when needed.
+std::vector<std::string> child_names(Component* component)
+{
+    if (component->child_count() == 0)
+        component->expand();
+    std::vector<std::string> names;
+    for (int i = 0; i < component->child_count(); ++i)
+        names.push_back(component->child(i)->name().to_utf8());
+    return names;
+}
+
+// Grouping of large loops: the same names whether the loop is a For or a While.
+struct Grouping {
+    int iterations;
+    std::vector<std::string> first_level;  // the loop table's children
+    std::size_t last_group_children;       // children of its last child
+    std::string last_group_last;           // the last of them
+};
+
+class Loop_grouping_test : public Document_test, public ::testing::WithParamInterface<std::tuple<Grouping, bool>> {};
+
+TEST_P(Loop_grouping_test, GroupsBy1024)
+{
+    const auto& [g, use_while] = GetParam();
+    const std::string n = std::to_string(g.iterations);
+    if (use_while)
+        define(set_var("i", "0"), while_loop("L", ("i < " + n).c_str(), set_var("i", "i+1"), int_item("b", 1)));
+    else
+        define(for_loop("L", n.c_str(), int_item("b", 1)));
+    load_bytes(std::string(static_cast<std::size_t>(g.iterations) + 1, '\x07'));
+    ASSERT_EQ(root()->child_count(), 2);
+    EXPECT_EQ(line(root()->child(1)), "未定義[0 - 0]\t...");
+    Component* loop = root()->child(0);
+    EXPECT_EQ(line(loop), "L\t...");
+    EXPECT_EQ(loop->end()->position, static_cast<std::uint32_t>(g.iterations));
+    const std::vector<std::string> names = child_names(loop);
+    if (g.iterations != 1024) {
+        EXPECT_EQ(names, g.first_level);
+    } else {
+        ASSERT_EQ(names.size(), 1024u);
+        EXPECT_EQ(names.front(), g.first_level.front());
+        EXPECT_EQ(names.back(), g.first_level.back());
+    }
+    Component* last = loop->child(loop->child_count() - 1);
+    const std::vector<std::string> inner = child_names(last);
+    ASSERT_EQ(inner.size(), g.last_group_children);
+    EXPECT_EQ(inner.back(), g.last_group_last);
+    // Every child ends where the next begins; the last where the loop ends.
+    for (int i = 0; i + 1 < loop->child_count(); ++i)
+        EXPECT_EQ(loop->child(i)->end(), loop->child(i + 1)->start());
+    EXPECT_EQ(last->end(), loop->end());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, Loop_grouping_test,
+    ::testing::Combine(
+        ::testing::Values(Grouping{3, {"[0]", "[1]", "[2]"}, 1, "b"},
+                          Grouping{1024, {"[0]", "[1023]"}, 1, "b"},
+                          Grouping{1025, {"[0 - 1023]", "[1024 - 1024]"}, 1, "[1024]"},
+                          Grouping{2500, {"[0 - 1023]", "[1024 - 2047]", "[2048 - 2499]"}, 452, "[2499]"},
+                          Grouping{1048577, {"[0 - 1048575]", "[1048576 - 1048576]"}, 1, "[1048576 - 1048576]"}),
+        ::testing::Bool()));
+
+TEST_F(Document_test, MillionGroupOpensInto1024Tables)
+{
+    define(for_loop("L", "1048577", int_item("b", 1)));
+    load_bytes(std::string(1048577, '\x01'));
+    Component* big = root()->child(0);
+    big->expand();
+    const std::vector<std::string> names = child_names(big->child(0));
+    ASSERT_EQ(names.size(), 1024u);
+    EXPECT_EQ(names[1], "[1024 - 2047]");
+    EXPECT_EQ(names.back(), "[1047552 - 1048575]");
+    Component* group = big->child(0)->child(1023);
+    const std::vector<std::string> records = child_names(group);
+    ASSERT_EQ(records.size(), 1024u);
+    EXPECT_EQ(records.back(), "[1048575]");
+    EXPECT_EQ(group->child(1023)->start()->position, 1048575u);
+}
+
+TEST_F(Document_test, ForCountsOfZeroOrLessMakeNoTable)
+{
+    for (const char* count : {"0", "-1", "", "nothing"}) {
+        doc().new_definition();
+        define(for_loop("L", count, int_item("b", 1)));
+        load_bytes(Bytes{1});
+        EXPECT_EQ(tree(1), "未定義\t\n  未定義[0 - 0]\t...\n") << count;
+    }
+}
+
+TEST_F(Document_test, LoopBodyConsumingNothingRunsOnce)
+{
+    define(for_loop("L", "5", set_var("v", "v+1")), while_loop("W", "1", set_var("w", "w+1")));
+    load_bytes(Bytes{1});
+    EXPECT_EQ(doc().get_variable("v"), 1);
+    EXPECT_EQ(doc().get_variable("w"), 1);
+    EXPECT_EQ(tree(2), "未定義\t\n  L\t...\n    [0]\t...\n  W\t...\n    [0]\t...\n  未定義[0 - 0]\t...\n"
+                       "    [0]\t0x01\n");
+}
+
+TEST_F(Document_test, WhileStopsOnTheValueThatMakesItsConditionFalse)
+{
+    auto* loop = while_loop("W", "v != 0", int_item("v", 1, false, Def_int::decimal, "v"));
+    define(set_var("v", "1"), loop);
+    load_bytes(Bytes{0x01, 0x02, 0x00, 0x09});
+    EXPECT_EQ(loop->last_count(), 3);
+    EXPECT_EQ(tree(3), "未定義\t\n  W\t...\n    [0]\t...\n      v\t1\n    [1]\t...\n      v\t2\n    [2]\t...\n"
+                       "      v\t0\n  未定義[0 - 0]\t...\n    [0]\t0x09\n");
+    // A false condition at the start makes no table.
+    load_bytes(Bytes{0x00});
+    loop->set_condition(sj("0"));
+    doc().analyze();
+    EXPECT_EQ(tree(1), "未定義\t\n  未定義[0 - 0]\t...\n");
+}
+
+TEST_F(Document_test, ShortageInTheMiddleOfALoop)
+{
+    auto* w = while_loop("W", "1", int_item("n", 2));
+    for (Define* loop : std::vector<Define*>{for_loop("F", "4", int_item("n", 2)), w}) {
+        doc().new_definition();
+        define(loop);
+        load_bytes(Bytes{0, 1, 0, 2, 0});
+        // The loop's table stays, without an end, before the marker.
+        EXPECT_EQ(tree(1), "未定義\t\n  " + loop->name().to_utf8() + "\t...\n  データ不足\t\n");
+        Component* table = root()->child(0);
+        EXPECT_EQ(table->end(), nullptr);
+        // Expanding: the records made before the data ran out stay.
+        EXPECT_THROW(table->expand(), Data_shortage);
+        EXPECT_EQ(child_names(table), (std::vector<std::string>{"[0]", "[1]", "[2]"}));
+        EXPECT_EQ(tree(3, table), loop->name().to_utf8() + "\t...\n  [0]\t...\n    n\t1\n  [1]\t...\n    n\t2\n"
+                                  "  [2]\t...\n    n\t0\n");
+    }
+    // The interrupted iteration is counted.
+    EXPECT_EQ(w->last_count(), 3);
+}
+
+TEST_F(Document_test, UndefinedBlocksAreGroupedBy1024)
+{
+    load_bytes(std::string(3000, '\0'));
+    EXPECT_EQ(child_names(root()),
+              (std::vector<std::string>{"未定義[0 - 1023]", "未定義[1024 - 2047]", "未定義[2048 - 2999]"}));
+    const std::vector<std::string> bytes = child_names(root()->child(1));
+    ASSERT_EQ(bytes.size(), 1024u);
+    EXPECT_EQ(bytes.front(), "[1024]");
+    EXPECT_EQ(root()->child(2)->size(), 952u);
+
+    load_bytes(std::string(2000000, '\0'));
+    EXPECT_EQ(child_names(root()), (std::vector<std::string>{"未定義[0 - 1048575]", "未定義[1048576 - 1999999]"}));
+    const std::vector<std::string> blocks = child_names(root()->child(1));
+    ASSERT_EQ(blocks.size(), 930u);
+    EXPECT_EQ(blocks.front(), "未定義[1048576 - 1049599]");
+    EXPECT_EQ(blocks.back(), "未定義[1999872 - 1999999]");
+    const std::vector<std::string> last = child_names(root()->child(1)->child(929));
+    ASSERT_EQ(last.size(), 128u);
+    EXPECT_EQ(last.back(), "[1999999]");
+    EXPECT_EQ(child_names(root()->child(0)).size(), 1024u);
+}
+
+TEST_F(Document_test, ReferencesFindOnlySetsWalkedBeforeThem)
+{
+    define(ref("early", "S"), def_set("S", int_item("a", 1)), ref("late", "S"));
+    load_bytes(Bytes{5, 6});
+    EXPECT_EQ(tree(2), "未定義\t\n  late\t...\n    a\t5\n  未定義[0 - 0]\t...\n    [0]\t0x06\n");
+
+    // Inside a loop the iterations after the set's item find it; expansion replays
+    // the walk and so registers it again.
+    doc().new_definition();
+    define(for_loop("L", "3", int_item("n", 1), ref("r", "S"), def_set("S", int_item("a", 1))));
+    load_bytes(Bytes{1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(tree(4), "未定義\t\n  L\t...\n    [0]\t...\n      n\t1\n    [1]\t...\n      n\t2\n      r\t...\n"
+                       "        a\t3\n    [2]\t...\n      n\t4\n      r\t...\n        a\t5\n  未定義[0 - 0]\t...\n"
+                       "    [0]\t0x06\n");
+}
+
+TEST_F(Document_test, ReferenceWhoseSetVanishedExpandsToNothing)
+{
+    auto* set = def_set("S", int_item("a", 1));
+    define(set, ref("r", "S"));
+    load_bytes(Bytes{5});
+    Component* table = root()->child(0);
+    set->set_name(sj("T"));  // the definition changed; the old tree is still shown
+    EXPECT_NO_THROW(table->expand());
+    EXPECT_EQ(table->child_count(), 0);
+}
+
+TEST_F(Document_test, SelfReferenceIsCutAtTheNestingLimit)
+{
+    // Directly: each level reads one byte; the reference beyond the limit is treated
+    // as unknown, so exactly max_reference_depth bytes are consumed.
+    define(def_set("S", int_item("a", 1), ref("again", "S")), ref("top", "S"));
+    load_bytes(std::string(300, '\x01'));
+    ASSERT_EQ(root()->child_count(), 2);
+    EXPECT_EQ(root()->child(0)->end()->position, static_cast<std::uint32_t>(limits::max_reference_depth));
+    EXPECT_EQ(line(root()->child(1)), "未定義[0 - 43]\t...");
+    EXPECT_EQ(child_names(root()->child(0)), (std::vector<std::string>{"a", "again"}));
+
+    // Through another set, consuming nothing.
+    doc().new_definition();
+    define(def_set("A", ref("to b", "B")), def_set("B", ref("to a", "A")), ref("top", "A"));
+    doc().new_data();
+    EXPECT_EQ(tree(2), "未定義\t\n  top\t...\n    to b\t...\n");
+
+    // Loops inside the set: the open walks, not only the references, are bounded.
+    doc().new_definition();
+    Define* body = ref("again", "S");
+    for (int i = 0; i < 100; ++i)
+        body = for_loop("L", "1", body);
+    define(def_set("S", int_item("a", 1), body), ref("top", "S"));
+    load_bytes(std::string(300, '\x01'));
+    ASSERT_EQ(root()->child_count(), 2);
+    EXPECT_LT(root()->child(0)->end()->position, 20u);
+}
+
+TEST_F(Document_test, ExpandingARecordReplaysItsLeadingAssignments)
+{
+    // The replay stops at the record's first byte after running the assignment that
+    // stands there, and the record's own walk runs it again: the record sees the
+    // variable one higher than the analysis did.
+    auto* branch = new Def_if(sj("v == 3"));
+    branch->insert_then_child(int_item("three", 1), nullptr);
+    branch->insert_else_child(int_item("other", 1), nullptr);
+    auto* loop = for_loop("L", "2", set_var("v", "v+1"), branch);
+    define(loop);
+    load_bytes(Bytes{1, 2});
+    EXPECT_EQ(doc().get_variable("v"), 2);
+    EXPECT_EQ(tree(3), "未定義\t\n  L\t...\n    [0]\t...\n      other\t1\n    [1]\t...\n      three\t2\n");
+}
+
+TEST_F(Document_test, ExpansionRebuildsAfterClearChildren)
+{
+    define(for_loop("L", "2", with_flag(int_item("n", 1), "f", 4, "f")));
+    load_bytes(Bytes{0x21, 0x43});
+    Component* table = root()->child(0);
+    const std::string once = tree(4, table);
+    EXPECT_EQ(once, "L\t...\n  [0]\t...\n    n\t33\n      f\t1\n  [1]\t...\n    n\t67\n      f\t3\n");
+    table->clear_children();
+    EXPECT_EQ(table->child_count(), 0);
+    EXPECT_EQ(tree(4, table), once);
+}
+
+} // namespace
