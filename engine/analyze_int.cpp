@@ -11,7 +11,7 @@ namespace {
 // flag over the integer's bytes [start, end).
 void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
 {
-    Data_mgr& doc = Data_mgr::instance();
+    Data_mgr& doc = walk::document();
     int shift = 0;
     for (const auto& flag : item.bit_flags()) {
         if (parent) {
@@ -32,7 +32,7 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
 Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     walk::check_stop(cur, stop);
-    Data_mgr& doc = Data_mgr::instance();
+    Data_mgr& doc = walk::document();
     const int width = int_width(*this);
     Data_node* const start = cur;
     Data_node* next = cur;
@@ -65,7 +65,7 @@ Data_node* Def_int::analyze_range(Data_node* cur, Component* parent, Data_node*,
 {
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t raw = walk::read_bits(next, int_width(*this), Data_mgr::instance().little_endian(), complete);
+    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk::document().little_endian(), complete);
     if (!complete)
         throw Data_shortage{};
     bind_flags(*this, raw, parent, cur, next);

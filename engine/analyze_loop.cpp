@@ -34,7 +34,7 @@ Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 
 Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 {
-    Data_mgr::instance().set_variable(variable(), evaluate(value().view()));
+    walk::document().set_variable(variable(), evaluate(value().view()));
     return cur;
 }
 

@@ -19,7 +19,7 @@ Bcl_str undefined_label(std::uint64_t first, std::uint64_t last)
 
 Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    Data_mgr& doc = Data_mgr::instance();
+    Data_mgr& doc = walk::document();
     const std::uint64_t rest = doc.size() - doc.position_of(cur);
     const std::uint64_t span = walk::group_size_for(rest, 1024);
     // The bound on `first` matters only when `stop` lies in the remainder: the range

@@ -6,7 +6,7 @@
 
 Data_node* Def_def_set::analyze(Data_node* cur, Component*, Data_node*)
 {
-    Data_mgr::instance().register_definition_set(name(), this);
+    walk::document().register_definition_set(name(), this);
     return cur;
 }
 
@@ -14,7 +14,7 @@ Data_node* Def_def_ref::analyze(Data_node* cur, Component* parent, Data_node* st
 {
     // An unknown set, or a reference nested too deep (a set that refers to itself),
     // makes no component and consumes nothing.
-    if (!walk::Nesting::reference_allowed() || !Data_mgr::instance().find_definition_set(target().view()))
+    if (!walk::Nesting::reference_allowed() || !walk::document().find_definition_set(target().view()))
         return cur;
     Cmp_tbl* table = nullptr;
     if (parent) {
@@ -32,7 +32,7 @@ Data_node* Def_def_ref::analyze_range(Data_node* cur, Component* parent, Data_no
 {
     // Looked up again: when a table is expanded the replay has registered the set by
     // then; if it has not (the definition changed), the table stays empty.
-    Def_def_set* set = Data_mgr::instance().find_definition_set(target().view());
+    Def_def_set* set = walk::document().find_definition_set(target().view());
     if (!set || !walk::Nesting::reference_allowed())
         return cur;
     const walk::Nesting nesting(true);

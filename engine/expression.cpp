@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "doc/data_mgr.h"
+#include "engine/walk.h"
 #include "model/limits.h"
 
 namespace {
@@ -227,7 +227,7 @@ private:
         const std::size_t start = pos_;
         while (!at_end() && !is_delimiter(text_[pos_]))
             ++pos_;
-        return Data_mgr::instance().get_variable(text_.substr(start, pos_ - start));
+        return walk::document().get_variable(text_.substr(start, pos_ - start));
     }
 
     std::string_view text_;

@@ -12,6 +12,14 @@
 
 namespace walk {
 
+// The document, without a call per item: Data_mgr::instance() is out of line and
+// checks its static's guard on every call, which shows at millions of items.
+inline Data_mgr& document()
+{
+    static Data_mgr* const doc = &Data_mgr::instance();
+    return *doc;
+}
+
 // Reports the position of `node` to the progress bar (nothing at the end of data).
 inline void report(const Data_node* node)
 {

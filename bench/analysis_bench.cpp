@@ -1,0 +1,174 @@
+// Analyses a large file of records and prints time and memory figures: the data
+// load, the analysis (MB/s and the heap it takes beyond the data), and the lazy
+// expansions down to a record near the end, each of which replays the walk.
+//
+// Usage: analysis_bench [records]   (default 8388608: about 64 MiB of data)
+//
+// The layout: one For loop of records {2-byte integer, 4-byte integer with two bit
+// flags bound to variables, string with a 1-byte length prefix of 0 to 2 bytes}.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "doc/data_mgr.h"
+#include "model/component.h"
+#include "model/items.h"
+
+// ---- heap accounting: every operator new of the process is counted ----
+
+namespace {
+
+std::size_t heap_now = 0;
+std::size_t heap_calls = 0;
+// The largest rise of the heap over its lowest point before it: what an operation
+// builds up, even when it first frees an older structure of the same size.
+std::size_t heap_low = 0;
+std::size_t heap_rise = 0;
+
+// The block size is kept in a header in front of each block so that delete can
+// subtract it; 16 bytes keep the block aligned for any fundamental type.
+constexpr std::size_t header = 16;
+
+void* counted_alloc(std::size_t size)
+{
+    void* block = std::malloc(size + header);
+    if (!block)
+        throw std::bad_alloc();
+    *static_cast<std::size_t*>(block) = size;
+    heap_now += size;
+    ++heap_calls;
+    if (heap_now - heap_low > heap_rise)
+        heap_rise = heap_now - heap_low;
+    return static_cast<char*>(block) + header;
+}
+
+void counted_free(void* p) noexcept
+{
+    if (!p)
+        return;
+    void* block = static_cast<char*>(p) - header;
+    heap_now -= *static_cast<std::size_t*>(block);
+    if (heap_now < heap_low)
+        heap_low = heap_now;
+    std::free(block);
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return counted_alloc(size); }
+void* operator new[](std::size_t size) { return counted_alloc(size); }
+void operator delete(void* p) noexcept { counted_free(p); }
+void operator delete[](void* p) noexcept { counted_free(p); }
+void operator delete(void* p, std::size_t) noexcept { counted_free(p); }
+void operator delete[](void* p, std::size_t) noexcept { counted_free(p); }
+
+namespace {
+
+double seconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F>
+double timed(F f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return seconds_since(start);
+}
+
+Bcl_str text(const char* s) { return Bcl_str(s); }
+
+// Writes the records; returns the file size.
+std::size_t write_records(const std::string& path, std::size_t records)
+{
+    std::string bytes;
+    bytes.reserve(records * 8);
+    for (std::size_t i = 0; i < records; ++i) {
+        bytes += static_cast<char>(i >> 8);
+        bytes += static_cast<char>(i);
+        for (int b = 3; b >= 0; --b)
+            bytes += static_cast<char>((i * 2654435761u) >> (8 * b));
+        const std::size_t length = i % 3;
+        bytes += static_cast<char>(length);
+        bytes.append(length, 'a');
+    }
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes.size();
+}
+
+void define_records(Data_mgr& doc, std::size_t records)
+{
+    auto* loop = new Def_for(text("records"), Bcl_str(std::to_string(records)));
+    loop->insert_child(new Def_int(text("a"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+    auto* b = new Def_int(text("b"), false, 4, Def_int::hexadecimal, Bcl_str());
+    b->add_bit_flag(std::make_unique<Def_bitflag>(text("low"), 4, text("x")));
+    b->add_bit_flag(std::make_unique<Def_bitflag>(text("high"), 12, text("y")));
+    loop->insert_child(b, nullptr);
+    loop->insert_child(new Def_flex_str(text("s"), 1), nullptr);
+    doc.insert_item(loop, nullptr);
+}
+
+// Expands `component` and returns its last child.
+Component* expand_last(Component* component, double& seconds)
+{
+    seconds = timed([&] { component->expand(); });
+    return component->child(component->child_count() - 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::size_t records = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 8388608;
+    const std::string path = "/tmp/kestrix-analysis-bench.bin";
+    const std::size_t size = write_records(path, records);
+    const double mb = static_cast<double>(size) / 1e6;
+
+    Data_mgr& doc = Data_mgr::instance();
+    const double load = timed([&] { doc.load_data(Bcl_str(path)); });
+    std::remove(path.c_str());
+
+    define_records(doc, records);
+    // The first run replaces the tree of the load (undefined blocks only); the
+    // second, measured for memory, replaces a tree of the same shape as its own.
+    const double first_analyse = timed([&] { doc.analyze(); });
+    const std::size_t base = heap_now;
+    const std::size_t calls_before = heap_calls;
+    heap_low = heap_now;
+    heap_rise = 0;
+    const double analyse = timed([&] { doc.analyze(); });
+    const std::size_t analysis_peak = heap_rise;
+    const std::size_t analysis_calls = heap_calls - calls_before;
+    const auto kept = static_cast<long long>(heap_now) - static_cast<long long>(base);
+    Component* root = doc.root_component();
+
+    double expand_table = 0, expand_group = 0, expand_records = 0, expand_record = 0;
+    Component* table = root->child(0);
+    Component* group = expand_last(table, expand_table);
+    Component* sub_group = group;
+    if (group->has_children())
+        sub_group = expand_last(group, expand_group);
+    Component* record = expand_last(sub_group, expand_records);
+    expand_last(record, expand_record);
+
+    std::printf("records                          %zu\n", records);
+    std::printf("data size                        %zu bytes (%.1f MiB)\n", size, static_cast<double>(size) / 1048576.0);
+    std::printf("load_data (empty definition)     %.3f s  (%.0f MB/s)\n", load, mb / load);
+    std::printf("analyze                          %.3f s  (%.0f MB/s)\n", first_analyse, mb / first_analyse);
+    std::printf("analyze again                    %.3f s  (%.0f MB/s)\n", analyse, mb / analyse);
+    std::printf("  heap built up (beyond data)    %zu bytes\n", analysis_peak);
+    std::printf("  heap kept (new tree - old)     %lld bytes\n", kept);
+    std::printf("  operator new calls             %zu\n", analysis_calls);
+    std::printf("  components at the top level    %d\n", root->child_count());
+    std::printf("expand the loop's table          %.3f s  (%d children)\n", expand_table, table->child_count());
+    std::printf("expand its last group            %.3f s  (%d children)\n", expand_group, group->child_count());
+    std::printf("expand the last 1024 records     %.3f s  (%d children, last %s)\n", expand_records,
+                sub_group->child_count(), record->name().to_utf8().c_str());
+    std::printf("expand the last record           %.3f s  (%d children)\n", expand_record, record->child_count());
+    return 0;
+}
