@@ -8,6 +8,7 @@
 
 #include "model/items.h"
 #include "model/limits.h"
+#include "toolkit/texts.h"
 
 using json = nlohmann::ordered_json;
 
@@ -165,11 +166,11 @@ public:
         return found == object_.end() ? nullptr : &*found;
     }
 
-    Bcl_str text(const std::string& key) const
+    Bcl_str text(const std::string& key, const Bcl_str& fallback = Bcl_str()) const
     {
         const json* value = find(key);
         if (!value)
-            return Bcl_str();
+            return fallback;
         if (value->is_string()) {
             const std::string& utf8 = value->get_ref<const std::string&>();
             Bcl_str sjis = Bcl_str::from_utf8(utf8);
@@ -380,7 +381,8 @@ json definition_to_json(const Definition_contents& definition)
 void definition_from_json(const json& document, Bcl_str& title, int& byte_order, Item_list& items)
 {
     const Fields fields(document, "definition", {"title", "byte_order", "items"});
-    title = fields.text("title");
+    // Without a title the definition gets the one a new document has.
+    title = fields.text("title", texts::undefined());
     byte_order = fields.choice("byte_order", {"big-endian", "little-endian"}, 0);
     items_from(fields.array("items"), "items", 1, [&](Define* item) { items.insert(item, nullptr); });
 }

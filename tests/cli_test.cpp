@@ -1,0 +1,224 @@
+// kestrix-cli as a user meets it: exit statuses, messages, what is left at OUTPUT,
+// the report encodings, and the JSON form of definitions.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cli_helpers.h"
+#include "doc/definition_file.h"
+#include "model/items.h"
+
+using namespace cli_test;
+
+namespace {
+
+class Cli_test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kestrix-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    Cli_run cli(std::initializer_list<std::string> args) const { return run_cli(folder_, args); }
+
+    // Builds a definition file from JSON text through the program itself.
+    std::string kxd_from(const std::string& json, const std::string& name = "def.kxd") const
+    {
+        write_file(path("def.json"), json);
+        const Cli_run run = cli({"kxd", path("def.json"), path(name)});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return path(name);
+    }
+
+    std::string folder_;
+};
+
+constexpr const char* one_int = R"({"title": "題", "items": [{"kind": "int", "name": "n", "size": 2}]})";
+
+} // namespace
+
+TEST_F(Cli_test, HelpVersionAndWrongCommandLines)
+{
+    const Cli_run help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("kestrix-cli export [--utf8] DEFINITION DATA OUTPUT"), std::string::npos);
+    const Cli_run version = cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("kestrix-cli ", 0), 0u);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"export", "a", "b"}, {"json"}, {"export", "--depth", "2", "a", "b", "c"},
+             {"tree", "--depth", "x", "a", "b"}, {"tree", "--depth"}}) {
+        std::string shown;
+        for (const auto& arg : args)
+            shown += arg + " ";
+        SCOPED_TRACE(shown);
+        std::string command = quoted(KESTRIX_CLI_PATH);
+        for (const auto& arg : args)
+            command.append(" ").append(quoted(arg));
+        command.append(" >/dev/null 2>").append(quoted(path("err")));
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WEXITSTATUS(raw), 2);
+        EXPECT_NE(file_contents(path("err")).find("--help"), std::string::npos);
+    }
+}
+
+TEST_F(Cli_test, ExportWritesTheShiftJisReportAndSaysWhereToTheTerminal)
+{
+    const std::string definition = kxd_from(one_int);
+    write_file(path("data.bin"), std::string("\x01\x02\x03", 3));
+    const Cli_run run = cli({"export", definition, path("data.bin"), path("out.txt")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path("out.txt") + "に出力しました。\n");
+    EXPECT_EQ(run.err, "") << "no progress bar when standard error is not a terminal";
+    EXPECT_EQ(file_contents(path("out.txt")),
+              "            \x91\xE8\r\n"
+              "00000000        n    258\r\n"
+              "                \x96\xA2\x92\xE8\x8B`\r\n"
+              "00000002            [0]    0x03\r\n");
+
+    const Cli_run utf8 = cli({"export", "--utf8", definition, path("data.bin"), path("out8.txt")});
+    ASSERT_EQ(utf8.status, 0) << utf8.err;
+    EXPECT_EQ(file_contents(path("out8.txt")),
+              "            題\n00000000        n    258\n                未定義\n00000002            [0]    0x03\n");
+}
+
+TEST_F(Cli_test, DataShortageIsAReportNotAFailure)
+{
+    const std::string definition = kxd_from(one_int);
+    write_file(path("data.bin"), "\x07");
+    const Cli_run run = cli({"export", definition, path("data.bin"), path("out.txt")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Bcl_str(file_contents(path("out.txt"))).to_utf8(),
+              "            題\r\n00000000        n    7\r\n            データ不足\r\n");
+}
+
+TEST_F(Cli_test, FailuresShowThePathAndTheProgramsMessageAndLeaveOutputAlone)
+{
+    const std::string definition = kxd_from(one_int);
+    write_file(path("data.bin"), "x");
+    write_file(path("not.kxd"), "KX");
+    write_file(path("bad.kxd"), std::string("KXD\x00\x64\x00\x64\x00\x02\x00\x00", 12));
+    write_file(path("new.kxd"), std::string("KXD\x00\x65\x00\xCD", 7));
+    struct Row {
+        std::string definition, data, message;
+    };
+    const std::vector<Row> rows = {
+        {path("missing.kxd"), path("data.bin"), path("missing.kxd") + "は開けません。\n"},
+        {path("not.kxd"), path("data.bin"), path("not.kxd") + "はケストリクスの定義ファイルではありません。\n"},
+        {path("bad.kxd"), path("data.bin"), path("bad.kxd") + "はデータ異常です。\n"},
+        {path("new.kxd"), path("data.bin"),
+         path("new.kxd") + "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。\n"},
+        {definition, path("missing.bin"), path("missing.bin") + "は開けません。\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        write_file(path("out.txt"), "old");
+        const Cli_run run = cli({"export", row.definition, row.data, path("out.txt")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, row.message);
+        EXPECT_EQ(file_contents(path("out.txt")), "old");
+    }
+    const Cli_run fresh = cli({"export", definition, path("missing.bin"), path("fresh.txt")});
+    EXPECT_EQ(fresh.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(path("fresh.txt")));
+}
+
+TEST_F(Cli_test, TreeRendersToTheRequestedDepth)
+{
+    const std::string definition =
+        kxd_from(R"({"items": [{"kind": "for", "name": "L", "count": "2",
+                     "children": [{"kind": "int", "name": "v", "size": 1}]}]})");
+    write_file(path("data.bin"), std::string("\x05\x06\x07", 3));
+    EXPECT_EQ(cli({"tree", "--depth", "0", definition, path("data.bin")}).out, "未定義\t\n");
+    EXPECT_EQ(cli({"tree", definition, path("data.bin")}).out, "未定義\t\n  L\t...\n  未定義[0 - 0]\t...\n");
+    const Cli_run deep = cli({"tree", "--depth=3", definition, path("data.bin")});
+    EXPECT_EQ(deep.status, 0);
+    EXPECT_EQ(deep.out,
+              "未定義\t\n  L\t...\n    [0]\t...\n      v\t5\n    [1]\t...\n      v\t6\n"
+              "  未定義[0 - 0]\t...\n    [0]\t0x07\n");
+}
+
+TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
+{
+    // 0xFF and 0x85 0x40 are no Shift-JIS characters: they travel as hex bytes.
+    Item_list items;
+    auto* item = new Def_int(Bcl_str(std::string("a\xFF", 2)), true, 4, Def_int::hexadecimal, Bcl_str("v"));
+    item->set_named_values({{-1, Bcl_str("\x85\x40")}, {5, Bcl_str::from_utf8("五")}});
+    auto flag = std::make_unique<Def_bitflag>(Bcl_str("f"), 3, Bcl_str());
+    flag->set_named_values({{1, Bcl_str("on")}});
+    item->add_bit_flag(std::move(flag));
+    items.insert(item, nullptr);
+    auto* branch = new Def_if(Bcl_str("v == 1"));
+    branch->insert_else_child(new Def_def_ref(Bcl_str("r"), Bcl_str("S")), nullptr);
+    items.insert(branch, nullptr);
+    write_definition_file(Bcl_str(path("a.kxd")), Bcl_str::from_utf8("表題"), 1, items);
+
+    const Cli_run json = cli({"json", path("a.kxd")});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find(R"("name": {)"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("sjis": "61ff")"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("sjis": "8540")"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("title": "表題")"), std::string::npos) << json.out;
+    write_file(path("a.json"), json.out);
+    const Cli_run back = cli({"kxd", path("a.json"), path("b.kxd")});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(file_contents(path("b.kxd")), file_contents(path("a.kxd")));
+}
+
+TEST_F(Cli_test, BadJsonIsExplainedAndNothingIsWritten)
+{
+    struct Row {
+        const char* json;
+        const char* message_part;
+    };
+    const std::vector<Row> rows = {
+        {"{", "not valid JSON"},
+        {R"({"items": [{"kind": "float"}]})", "items[0].kind: unknown kind \"float\""},
+        {R"({"items": [{"kind": "int", "size": 3}]})", "items[0].size: must be 1, 2 or 4"},
+        {R"({"items": [{"kind": "int"}]})", "items[0]: missing field \"size\""},
+        {R"({"items": [{"kind": "null_str", "nmae": "x"}]})", "items[0]: unknown field \"nmae\""},
+        {R"({"items": [{"kind": "for", "children": [{"kind": "fix_str", "length": 256}]}]})",
+         "items[0].children[0].length: must be from 0 to 255"},
+        {R"({"byte_order": "middle"})", "byte_order: must be one of"},
+        {R"({"title": "😀"})", "title: holds a character that Shift-JIS cannot represent"},
+        {R"({"title": {"sjis": "8"}})", "title.sjis: must be an even number"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.json);
+        write_file(path("out.kxd"), "old");
+        write_file(path("in.json"), row.json);
+        const Cli_run run = cli({"kxd", path("in.json"), path("out.kxd")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind(path("in.json") + ": ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
+        EXPECT_EQ(file_contents(path("out.kxd")), "old");
+    }
+
+    // Nesting beyond what a definition file holds is refused, however deep.
+    std::string deep = R"({"items": [)";
+    for (int i = 0; i < 100000; ++i)
+        deep += R"({"kind": "def_set", "children": [)";
+    for (int i = 0; i < 100000; ++i)
+        deep += "]}";
+    write_file(path("deep.json"), deep + "]}");
+    const Cli_run run = cli({"kxd", path("deep.json"), path("out.kxd")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("nested deeper than 256 levels"), std::string::npos) << run.err.substr(0, 300);
+}
+
+TEST_F(Cli_test, TextTooLongForTheFileIsRefusedWithTheProgramsMessage)
+{
+    write_file(path("in.json"), R"({"title": ")" + std::string(256, 'x') + R"("})");
+    write_file(path("out.kxd"), "old");
+    const Cli_run run = cli({"kxd", path("in.json"), path("out.kxd")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, path("out.kxd") + "は保存できません。定義ファイルに入らない長さの文字列または項目数があります。\n");
+    EXPECT_EQ(file_contents(path("out.kxd")), "old");
+}
