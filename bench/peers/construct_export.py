@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Decodes the benchmark's record file with Python's Construct and writes one text
 line per value in the same layout as Kestrix's text export of bench/records.json,
-so that both write the same bytes.
+so that both write the same bytes (CR LF line ends, as the export writes by
+default).
 
 The layout is the same as records.ksy. The parser is compiled with Construct's
 compile(), its documented fast path, and parses the whole file into containers
@@ -42,7 +43,7 @@ def main():
     parser = record_file if "--interpreted" in sys.argv else record_file.compile()
     parsed = parser.parse_file(data_path)
 
-    with open(output_path, "w", encoding="ascii", newline="\n") as out:
+    with open(output_path, "w", encoding="ascii", newline="\r\n") as out:
         lines = [f"{BLANK_PREFIX}{TITLE}", f"{0:08X}        count    {parsed.count}"]
         if parsed.count > 0:
             lines.append(f"{BLANK_PREFIX}    records")
@@ -51,11 +52,11 @@ def main():
         for index, r in enumerate(parsed.records):
             lines.append(
                 f"{BLANK_PREFIX}        [{index}]\n"
-                f"{offset:08X}            number    {r.number}\n"
-                f"{offset + 2:08X}            word    {r.word}\n"
+                f"{offset:08X}                number    {r.number}\n"
+                f"{offset + 2:08X}                word    {r.word}\n"
                 f"{BLANK_PREFIX}                kind    {r.kind}\n"
                 f"{BLANK_PREFIX}                level    {r.level}\n"
-                f"{offset + 6:08X}            name    {r.name}"
+                f"{offset + 6:08X}                name    {r.name}"
             )
             offset += 7 + len(r.name)
             if len(lines) >= FLUSH_LINES:
