@@ -1,0 +1,151 @@
+// End to end through kestrix-cli: the shipped examples (export, tree, the JSON round
+// trip) and the feature folders of tests/data (definition.json, data.bin and the
+// byte-exact expected.txt). Adding a case is adding a folder.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cli_helpers.h"
+#include "toolkit/bcl_str.h"
+
+using namespace cli_test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Temp_folder {
+public:
+    Temp_folder()
+    {
+        char pattern[] = "/tmp/kestrix-examples-XXXXXX";
+        if (::mkdtemp(pattern))
+            path_ = pattern;
+    }
+    ~Temp_folder() { fs::remove_all(path_); }
+    Temp_folder(const Temp_folder&) = delete;
+    Temp_folder& operator=(const Temp_folder&) = delete;
+
+    [[nodiscard]] std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    [[nodiscard]] const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::vector<std::string> folders_in(const fs::path& parent)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(parent))
+        if (entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string crlf_to_lf(std::string text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
+// ---- shipped examples ----
+
+struct Example {
+    std::string name;
+    std::string sample;
+    std::string tree_mark;  // a line the tree must show at depth 3
+};
+
+class Shipped_example : public ::testing::TestWithParam<Example> {
+protected:
+    [[nodiscard]] std::string file(const std::string& name) const
+    {
+        return std::string(KESTRIX_SOURCE_DIR) + "/examples/" + GetParam().name + "/" + name;
+    }
+    Temp_folder temp_;
+};
+
+TEST_P(Shipped_example, DefinitionFileIsBuiltFromItsJson)
+{
+    const Cli_run run = run_cli(temp_.path(), {"kxd", file("definition.json"), temp_ / "built.kxd"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(file_contents(temp_ / "built.kxd"), file_contents(file("definition.kxd")));
+}
+
+TEST_P(Shipped_example, JsonRoundTripIsByteIdentical)
+{
+    const Cli_run json = run_cli(temp_.path(), {"json", file("definition.kxd")});
+    ASSERT_EQ(json.status, 0) << json.err;
+    write_file(temp_ / "round.json", json.out);
+    const Cli_run back = run_cli(temp_.path(), {"kxd", temp_ / "round.json", temp_ / "round.kxd"});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(file_contents(temp_ / "round.kxd"), file_contents(file("definition.kxd")));
+}
+
+TEST_P(Shipped_example, ExportMatchesTheShippedReportInBothEncodings)
+{
+    const std::string expected = file_contents(file("report.txt"));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(expected.find("データ不足"), std::string::npos) << "the sample is complete";
+
+    Cli_run run = run_cli(temp_.path(), {"export", "--utf8", file("definition.kxd"), file(GetParam().sample),
+                                         temp_ / "utf8.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(file_contents(temp_ / "utf8.txt"), expected);
+
+    run = run_cli(temp_.path(), {"export", file("definition.kxd"), file(GetParam().sample), temp_ / "sjis.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(crlf_to_lf(Bcl_str(file_contents(temp_ / "sjis.txt")).to_utf8()), expected);
+}
+
+TEST_P(Shipped_example, TreeExpandsThroughTheLazyTables)
+{
+    const Cli_run run = run_cli(temp_.path(), {"tree", "--depth", "3", file("definition.kxd"), file(GetParam().sample)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\n" + GetParam().tree_mark + "\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("データ不足"), std::string::npos) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Shipped_example,
+                         ::testing::Values(Example{"png", "sample.png", "      カラータイプ\tトゥルーカラー"},
+                                           Example{"bmp", "sample.bmp", "      詰め物\t..."},
+                                           Example{"wav", "sample.wav", "      AudioFormat\tPCM"}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(Shipped_examples, EveryExampleFolderIsTested)
+{
+    EXPECT_EQ(folders_in(fs::path(KESTRIX_SOURCE_DIR) / "examples"), (std::vector<std::string>{"bmp", "png", "wav"}));
+}
+
+// ---- feature folders ----
+
+class Feature_folder : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Feature_folder, ReportIsByteExact)
+{
+    const std::string folder = std::string(KESTRIX_SOURCE_DIR) + "/tests/data/" + GetParam();
+    Temp_folder temp;
+    Cli_run run = run_cli(temp.path(), {"kxd", folder + "/definition.json", temp / "definition.kxd"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = run_cli(temp.path(), {"export", temp / "definition.kxd", folder + "/data.bin", temp / "report.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(file_contents(temp / "report.txt"), file_contents(folder + "/expected.txt"))
+        << Bcl_str(file_contents(temp / "report.txt")).to_utf8();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Feature_folder,
+                         ::testing::ValuesIn(folders_in(fs::path(KESTRIX_SOURCE_DIR) / "tests" / "data")),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+} // namespace
