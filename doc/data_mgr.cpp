@@ -140,13 +140,20 @@ void Data_mgr::record_data_command(std::unique_ptr<Process> command)
 
 namespace {
 
-// Moves the top command of `from` to `to` after running `step` on it.
+// Takes the top command off `from`, runs `step` on it and pushes it on `to`. Should
+// the step throw, the command goes back where it was rather than being destroyed
+// with whatever it owns while the document may still refer to it.
 template <typename Step>
 Process& move_top(std::deque<std::unique_ptr<Process>>& from, std::deque<std::unique_ptr<Process>>& to, Step step)
 {
     std::unique_ptr<Process> command = std::move(from.back());
     from.pop_back();
-    step(*command);
+    try {
+        step(*command);
+    } catch (...) {
+        from.push_back(std::move(command));
+        throw;
+    }
     to.push_back(std::move(command));
     return *to.back();
 }

@@ -117,7 +117,9 @@ void Proc_data_edit::undo()
 {
     undone_ = true;
     swap_runs(new_run_, old_run_);
-    doc().renumber(new_run_.first, new_run_.count, old_run_.count ? old_run_.first : old_run_.follower_of_predecessor(),
+    // An empty old run (the new bytes were put in without replacing any) leaves
+    // nothing in their place: the renumbering starts at the node that followed them.
+    doc().renumber(new_run_.first, new_run_.count, old_run_.count ? old_run_.first : new_run_.last()->next(),
                    old_run_.count);
 }
 
