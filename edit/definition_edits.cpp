@@ -16,16 +16,32 @@ void record(std::unique_ptr<Process> command)
     doc().push_definition_command(std::move(command));
 }
 
-// Only these kinds hold lists of items.
-bool holds_lists(const Define* item)
+// The list a place names: the top-level list, a branch of an If, or the list of
+// a loop or definition set; null for any other parent.
+const Item_list* list_of(const Define* parent, bool branch)
 {
-    return dynamic_cast<const Def_if*>(item) || dynamic_cast<const Def_container*>(item);
+    if (!parent)
+        return &doc().definition_items();
+    if (const auto* choice = dynamic_cast<const Def_if*>(parent))
+        return &choice->children(branch);
+    if (const auto* container = dynamic_cast<const Def_container*>(parent))
+        return &container->children();
+    return nullptr;
 }
 
 void require_list(const Def_place& place)
 {
-    if (place.parent && !holds_lists(place.parent))
+    if (!list_of(place.parent, place.branch))
         throw std::invalid_argument("the place's parent holds no list of items");
+}
+
+// An item that is not where the caller says would stay in the tree while a command
+// owned it, and be destroyed twice.
+void require_in_list(Define* parent, bool branch, const Define* item)
+{
+    const Item_list* list = list_of(parent, branch);
+    if (!list || !list->contains(item))
+        throw std::invalid_argument("the item does not stand in the given list");
 }
 
 // One dialog edit: read the old values, write the new ones, record both.
@@ -57,6 +73,7 @@ void add_item(const Def_place& place, std::unique_ptr<Define> item)
 
 Define* delete_item(Define* parent, bool branch, Define* item)
 {
+    require_in_list(parent, branch, item);
     Define* next = take_item_out(parent, item);
     record(std::make_unique<Proc_def_del>(parent, branch, item, next));
     return next;
@@ -64,6 +81,7 @@ Define* delete_item(Define* parent, bool branch, Define* item)
 
 bool move_item(Define* item, Define* from_parent, bool from_branch, const Def_place& to)
 {
+    require_in_list(from_parent, from_branch, item);
     require_list(to);
     if (to.before == item || place_is_inside(to, item))
         return false;

@@ -556,3 +556,18 @@ TEST_F(Definition_commands_test, APlaceWhoseParentHoldsNoListIsRefusedAndTheItem
     EXPECT_EQ(top_names(), (Names{"a"}));
     EXPECT_FALSE(doc().can_undo_definition());
 }
+
+TEST_F(Definition_commands_test, AnItemNotInTheNamedListIsNeitherDeletedNorMoved)
+{
+    // Recording it would leave the item in the tree while a command owned it too.
+    Def_if* branch = top_if("c");
+    Define* e = counted("e");
+    branch->insert_else_child(e, nullptr);
+    const std::string before = dump_definition(doc().definition_items());
+    EXPECT_THROW(definition_edits::delete_item(branch, true, e), std::invalid_argument);
+    EXPECT_THROW(definition_edits::delete_item(nullptr, false, e), std::invalid_argument);
+    EXPECT_THROW(definition_edits::move_item(e, branch, true, {nullptr, false, nullptr}), std::invalid_argument);
+    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_FALSE(doc().can_undo_definition());
+    EXPECT_EQ(definition_edits::delete_item(branch, false, e), nullptr);
+}

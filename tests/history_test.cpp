@@ -170,6 +170,17 @@ TEST_F(History_test, EachSideKeepsItsOwnHistory)
     doc().new_definition();
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(doc().data_undo_depth(), 1u);
+
+    // So does opening a definition file.
+    const std::string path = temp_path("d.kxd");
+    doc().save_definition(Bcl_str(path));
+    definition_edits::change_settings(Bcl_str("a"), 0);
+    definition_edits::change_settings(Bcl_str("b"), 1);
+    doc().undo_definition();
+    doc().load_definition(Bcl_str(path));
+    EXPECT_FALSE(doc().can_undo_definition());
+    EXPECT_FALSE(doc().can_redo_definition());
+    EXPECT_EQ(doc().data_undo_depth(), 1u);
 }
 
 TEST_F(History_test, ReleasingCountsOneStepPerItemNodeAndCommand)
