@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,27 @@ TEST_F(History_test, AStepWithAnEmptyStackDoesNothing)
     EXPECT_EQ(place.bit, -1);
     EXPECT_FALSE(doc().is_definition_modified());
     EXPECT_FALSE(doc().is_data_modified());
+}
+
+TEST_F(History_test, AStepThatThrowsLeavesItsCommandWhereItWas)
+{
+    // A command destroyed mid-step would take with it whatever it owns while the
+    // document may still hold it.
+    struct Failing : Process {
+        bool* destroyed;
+        explicit Failing(bool* flag) : destroyed(flag) {}
+        ~Failing() override { *destroyed = true; }
+        void undo() override { throw std::runtime_error("undo failed"); }
+        void redo() override {}
+    };
+    bool destroyed = false;
+    doc().push_definition_command(std::make_unique<Failing>(&destroyed));
+    EXPECT_THROW(doc().undo_definition(), std::runtime_error);
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(doc().definition_undo_depth(), 1u);
+    EXPECT_FALSE(doc().can_redo_definition());
+    doc().new_definition();
+    EXPECT_TRUE(destroyed);
 }
 
 TEST_F(History_test, ANewChangeAfterUndoEmptiesTheRedoSide)
