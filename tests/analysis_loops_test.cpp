@@ -216,10 +216,11 @@ TEST_F(Document_test, SelfReferenceIsCutAtTheNestingLimit)
     doc().new_data();
     EXPECT_EQ(tree(2), "未定義\t\n  top\t...\n    to b\t...\n");
 
-    // Loops inside the set: the open walks, not only the references, are bounded.
+    // Loops inside the set, as deep as a definition file may nest them: the open
+    // walks, not only the references, are bounded, so the stack is too.
     doc().new_definition();
     Define* body = ref("again", "S");
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < limits::max_definition_depth - 2; ++i)
         body = for_loop("L", "1", body);
     define(def_set("S", int_item("a", 1), body), ref("top", "S"));
     load_bytes(std::string(300, '\x01'));
