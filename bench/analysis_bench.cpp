@@ -117,7 +117,7 @@ void define_records(Data_mgr& doc, std::size_t records)
 Component* expand_last(Component* component, double& seconds)
 {
     seconds = timed([&] { component->expand(); });
-    return component->child(component->child_count() - 1);
+    return component->child_count() ? component->child(component->child_count() - 1) : component;
 }
 
 } // namespace
@@ -149,11 +149,21 @@ int main(int argc, char** argv)
 
     double expand_table = 0, expand_group = 0, expand_records = 0, expand_record = 0;
     Component* table = root->child(0);
-    Component* group = expand_last(table, expand_table);
-    Component* sub_group = group;
-    if (group->has_children())
-        sub_group = expand_last(group, expand_group);
-    Component* record = expand_last(sub_group, expand_records);
+    // The loop's table holds records (up to 1024 of them), groups of records (up to
+    // a million) or groups of groups: descend through the groups, named
+    // "[first - last]", to the last record.
+    auto is_group = [](Component* c) { return c->name().view().find(" - ") != std::string_view::npos; };
+    Component* record = expand_last(table, expand_table);
+    Component* group = table;
+    Component* sub_group = table;
+    if (is_group(record)) {
+        group = sub_group = record;
+        record = expand_last(record, expand_group);
+    }
+    if (is_group(record)) {
+        sub_group = record;
+        record = expand_last(record, expand_records);
+    }
     expand_last(record, expand_record);
 
     std::printf("records                          %zu\n", records);
