@@ -50,16 +50,7 @@ Data_node* Def_for::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     if (evaluate(count().view()) <= 0)
         return cur;
-    Cmp_tbl* table = nullptr;
-    if (parent) {
-        table = new Cmp_tbl(this, name(), cur, 0, 0, 0);
-        parent->add_child(table);
-    }
-    Data_node* next = analyze_range(cur, nullptr, stop, 0, 0, 0);
-    walk::report(next);
-    if (table)
-        table->set_end(next);
-    return next;
+    return walk::walk_as_table(*this, cur, parent, stop);
 }
 
 Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned from, unsigned to,

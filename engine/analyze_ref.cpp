@@ -16,16 +16,7 @@ Data_node* Def_def_ref::analyze(Data_node* cur, Component* parent, Data_node* st
     // makes no component and consumes nothing.
     if (!walk::Nesting::reference_allowed() || !walk::document().find_definition_set(target().view()))
         return cur;
-    Cmp_tbl* table = nullptr;
-    if (parent) {
-        table = new Cmp_tbl(this, name(), cur, 0, 0, 0);
-        parent->add_child(table);
-    }
-    Data_node* next = analyze_range(cur, nullptr, stop, 0, 0, 0);
-    walk::report(next);
-    if (table)
-        table->set_end(next);
-    return next;
+    return walk::walk_as_table(*this, cur, parent, stop);
 }
 
 Data_node* Def_def_ref::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned, unsigned, unsigned)

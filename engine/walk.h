@@ -6,6 +6,7 @@
 #include <string>
 
 #include "doc/data_mgr.h"
+#include "model/define.h"
 #include "doc/data_node.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
@@ -128,5 +129,10 @@ private:
     static int references_;
     bool reference_;
 };
+
+// The walk of a loop or reference that shows as one table: the table (when
+// `parent` is given) starts at `cur`, the item's range walk without components
+// finds its end.
+Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_node* stop);
 
 } // namespace walk
