@@ -42,7 +42,7 @@ public:
 
     [[nodiscard]] static Data_node* at(std::uint32_t index)
     {
-        return index == 0 ? nullptr : blocks()[index >> block_bits] + (index & (block_nodes - 1));
+        return index == 0 ? nullptr : block_table_[index >> block_bits] + (index & (block_nodes - 1));
     }
     [[nodiscard]] static std::uint32_t index_of(const Data_node* node);
 
@@ -61,6 +61,8 @@ public:
 
 private:
     static std::vector<Data_node*>& blocks();
+    // The data of blocks(), read on every link step without a function call.
+    static inline Data_node* const* block_table_ = nullptr;
 };
 
 inline Data_node* Data_node::next() const { return Node_pool::at(next_); }

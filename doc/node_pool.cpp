@@ -92,6 +92,7 @@ Data_node* Node_pool::allocate()
             POISON(block + 1, block_bytes - sizeof(Data_node));
             s.bump = static_cast<std::uint32_t>(table.size()) << block_bits;
             table.push_back(block);
+            block_table_ = table.data();
             ++s.bump;  // skip the header slot
         }
         index = s.bump++;
@@ -136,6 +137,7 @@ void Node_pool::release_all()
         ::munmap(block, block_bytes);
     }
     table.clear();
+    block_table_ = table.data();
     Pool_state& s = state();
     s.free_list.clear();
     s.free_list.shrink_to_fit();
