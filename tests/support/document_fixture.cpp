@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "doc/data_check.h"
+
 void Document_test::SetUp()
 {
     char pattern[] = "/tmp/kestrix-test-XXXXXX";
@@ -50,20 +52,5 @@ std::string Document_test::temp_path(const std::string& name) const { return fol
 
 void Document_test::expect_consistent()
 {
-    const Data_mgr& d = doc();
-    std::uint32_t position = 0;
-    bool state = false;
-    const Data_node* prev = d.head();
-    for (const Data_node* node = d.first_node(); node; node = node->next(), ++position) {
-        ASSERT_EQ(node->position, position);
-        ASSERT_EQ(node->prev(), prev) << "at " << position;
-        if (position % Data_mgr::skip_block == 0) {
-            const Skip_entry entry = d.skip_entry(position);
-            ASSERT_EQ(entry.node, node) << "skip entry at " << position;
-            ASSERT_EQ(entry.in_double_byte, state) << "skip flag at " << position;
-        }
-        state = !state && is_sjis_lead(node->value);
-        prev = node;
-    }
-    ASSERT_EQ(d.size(), position);
+    EXPECT_EQ(find_data_inconsistency(doc()), "");
 }

@@ -1,0 +1,37 @@
+#include "doc/data_check.h"
+
+#include "doc/data_mgr.h"
+
+namespace {
+
+std::string at(const char* what, std::uint32_t position)
+{
+    return std::string(what) + " at " + std::to_string(position);
+}
+
+} // namespace
+
+std::string find_data_inconsistency(const Data_mgr& doc)
+{
+    std::uint32_t position = 0;
+    bool in_double_byte = false;
+    const Data_node* prev = doc.head();
+    for (const Data_node* node = doc.first_node(); node; node = node->next(), ++position) {
+        if (node->position != position)
+            return at("wrong position", position);
+        if (node->prev() != prev)
+            return at("wrong back link", position);
+        if (position % Data_mgr::skip_block == 0) {
+            const Skip_entry entry = doc.skip_entry(position);
+            if (entry.node != node)
+                return at("wrong skip entry node", position);
+            if (entry.in_double_byte != in_double_byte)
+                return at("wrong skip entry phase", position);
+        }
+        in_double_byte = !in_double_byte && is_sjis_lead(node->value);
+        prev = node;
+    }
+    if (doc.size() != position)
+        return "size " + std::to_string(doc.size()) + " but " + std::to_string(position) + " bytes linked";
+    return {};
+}
