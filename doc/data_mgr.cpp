@@ -3,6 +3,7 @@
 #include "edit/process.h"
 #include "model/component.h"
 #include "model/define.h"
+#include "model/walk_bounds.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -111,6 +112,7 @@ void Data_mgr::clear_tables()
 {
     variables_.clear();
     definition_sets_.clear();
+    Walk_bounds::start();
 }
 
 // ---- histories ----

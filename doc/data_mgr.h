@@ -119,6 +119,8 @@ public:
     void set_variable(const Bcl_str& name, std::int32_t value);
     void register_definition_set(const Bcl_str& name, Def_def_set* set);
     [[nodiscard]] Def_def_set* find_definition_set(std::string_view name) const;
+    // Empties the variables and definition sets and starts the walk bounds afresh:
+    // called as every walk from the first byte begins.
     void clear_tables();
     [[nodiscard]] const std::map<Bcl_str, std::int32_t, std::less<>>& variables() const { return variables_; }
 

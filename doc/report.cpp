@@ -13,7 +13,7 @@
 #include "doc/data_mgr.h"
 #include "engine/expression.h"
 #include "model/items.h"
-#include "model/limits.h"
+#include "model/walk_bounds.h"
 #include "toolkit/bcl_binaryfile.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_io.h"
@@ -94,37 +94,6 @@ private:
 Data_mgr& doc() { return Data_mgr::instance(); }
 
 void report_position(const Bcl_binaryfile& in) { reporter().step(in.offset()); }
-
-// Counts the loops, branches and references open around the current point of the
-// walk, and the references among them, so that a definition set that refers to
-// itself cannot recurse without end. The bounds are the analysis's, so the report
-// follows references exactly as deep as the data tree does.
-class Walk_level {
-public:
-    explicit Walk_level(bool reference = false) : reference_(reference)
-    {
-        ++walks_;
-        references_ += reference_ ? 1 : 0;
-    }
-    ~Walk_level()
-    {
-        --walks_;
-        references_ -= reference_ ? 1 : 0;
-    }
-    Walk_level(const Walk_level&) = delete;
-    Walk_level& operator=(const Walk_level&) = delete;
-
-    // False when a reference met here must be treated as unknown.
-    [[nodiscard]] static bool reference_allowed()
-    {
-        return references_ < limits::max_reference_depth && walks_ < limits::max_walk_nesting;
-    }
-
-private:
-    static inline int walks_ = 0;
-    static inline int references_ = 0;
-    bool reference_;
-};
 
 void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
@@ -308,7 +277,7 @@ void Def_null_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 
 void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    Walk_level level;
+    const Walk_bounds::Level level;
     write_items(evaluate_condition(condition().view()) ? then_children() : else_children(), in, out, indent);
 }
 
@@ -320,7 +289,7 @@ template <typename More>
 void write_loop(const Define& loop, const Item_list& children, Bcl_binaryfile& in, Bcl_textfile& out, int indent,
                 More more)
 {
-    Walk_level level;
+    const Walk_bounds::Level level;
     Line().blank().indent(indent).add(loop.name().view()).write(out);
     std::uint64_t previous_start = 0;
     for (std::uint32_t i = 0; i == 0 || more(i); ++i) {
@@ -366,9 +335,9 @@ void Def_def_set::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
 void Def_def_ref::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     Def_def_set* set = doc().find_definition_set(target().view());
-    if (!set || !Walk_level::reference_allowed())
+    if (!set || !Walk_bounds::reference_allowed(in.offset()))
         return;
-    Walk_level level(true);
+    const Walk_bounds::Level level(true);
     Line().blank().indent(indent).add(name().view()).write(out);
     write_items(set->children(), in, out, indent + 1);
 }

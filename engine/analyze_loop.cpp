@@ -7,6 +7,7 @@
 #include "model/def_container.h"
 #include "model/def_if.h"
 #include "model/def_set_variable.h"
+#include "model/walk_bounds.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(walk::ra
 Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     const bool then_branch = evaluate_condition(condition().view());
-    const walk::Nesting nesting(false);
+    const Walk_bounds::Level level;
     return walk_items(children(then_branch), cur, parent, stop);
 }
 
@@ -42,7 +43,7 @@ Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 
 Data_node* Def_for::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const walk::Nesting nesting(false);
+    const Walk_bounds::Level level;
     return walk_items(children(), cur, parent, stop);
 }
 
@@ -119,7 +120,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
 
 Data_node* Def_while::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const walk::Nesting nesting(false);
+    const Walk_bounds::Level level;
     return walk_items(children(), cur, parent, stop);
 }
 

@@ -2,17 +2,7 @@
 
 #include "model/cmp_table.h"
 
-#include "model/limits.h"
-
 namespace walk {
-
-int Nesting::walks_ = 0;
-int Nesting::references_ = 0;
-
-bool Nesting::reference_allowed()
-{
-    return references_ < limits::max_reference_depth && walks_ < limits::max_walk_nesting;
-}
 
 Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_node* stop)
 {

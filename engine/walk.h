@@ -101,35 +101,6 @@ inline std::string range_label(std::uint64_t first, std::uint64_t last)
     return text;
 }
 
-// Counts the loops, branches and references open around the current point of the
-// walk, and separately the references, so that a definition set that refers to
-// itself cannot recurse without end (see limits.h).
-class Nesting {
-public:
-    explicit Nesting(bool reference) : reference_(reference)
-    {
-        ++walks_;
-        if (reference_)
-            ++references_;
-    }
-    ~Nesting()
-    {
-        --walks_;
-        if (reference_)
-            --references_;
-    }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
-
-    // False when a reference met here must be treated as unknown.
-    [[nodiscard]] static bool reference_allowed();
-
-private:
-    static int walks_;
-    static int references_;
-    bool reference_;
-};
-
 // The walk of a loop or reference that shows as one table: the table (when
 // `parent` is given) starts at `cur`, the item's range walk without components
 // finds its end.

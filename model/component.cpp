@@ -3,6 +3,7 @@
 #include "doc/data_mgr.h"
 #include "doc/data_node.h"
 #include "model/cmp_visitor.h"
+#include "model/walk_bounds.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -37,6 +38,9 @@ void Component::begin_expansion(std::uint64_t progress_total)
     progress.begin_progress(progress_total);
     try {
         Data_mgr::instance().replay_to(start_);
+        // The replay has followed the references standing at the start; the
+        // children are built by a walk of their own, with its own count.
+        Walk_bounds::start();
     } catch (...) {
         end_expansion();
         throw;

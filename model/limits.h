@@ -30,6 +30,15 @@ inline constexpr int max_walk_nesting = 1024;
 // open around it, which bounds the stack however the sets nest their items.
 inline constexpr int max_reference_depth = 256;
 
+// Most definition references a walk follows at one data position, that is without
+// reading a byte in between. Loops end when an iteration reads nothing, but
+// references do not: a set holding two references to itself, or a chain of sets
+// each referring twice to the next, would otherwise be followed 2^256 times at the
+// same place (and the text report would write a line for each). A reference met
+// once this many have been followed at its position is treated like a reference to
+// a set that is not registered. Real layouts follow a handful per position.
+inline constexpr int max_idle_references = 1024;
+
 // Deepest nesting of parentheses the expression evaluator descends into. Each level
 // costs one pass through all ten grammar levels on the stack; a parenthesised part
 // deeper than this counts as a missing operand (0). Hand-written expressions never

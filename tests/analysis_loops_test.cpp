@@ -228,6 +228,55 @@ TEST_F(Document_test, SelfReferenceIsCutAtTheNestingLimit)
     EXPECT_LT(root()->child(0)->end()->position, 20u);
 }
 
+// References that read nothing: two references to the set itself, or a chain of
+// sets each referring twice to the next, must not be followed 2^n times.
+Def_def_set* doubling_chain(int length)
+{
+    Def_def_set* first = nullptr;
+    for (int i = 0; i < length; ++i) {
+        const std::string name = "S" + std::to_string(i);
+        const std::string next = "S" + std::to_string(i + 1);
+        auto* set = def_set(name.c_str(), ref("x", next.c_str()), ref("y", next.c_str()));
+        Data_mgr::instance().insert_item(set, nullptr);
+        first = first ? first : set;
+    }
+    return first;
+}
+
+TEST_F(Document_test, ReferencesThatReadNothingAreBoundedAtOnePosition)
+{
+    define(def_set("A", ref("a1", "A"), ref("a2", "A")), ref("top", "A"), int_item("after", 1));
+    load_bytes(std::string("xyz"));
+    EXPECT_EQ(tree(1), "未定義\t\n  top\t...\n  after\t120\n  未定義[0 - 1]\t...\n");
+    // Expanding follows the first reference again; the references it follows at
+    // this position use up the count, so the second one is not followed.
+    EXPECT_EQ(tree(3, root()->child(0)), "top\t...\n  a1\t...\n    a1\t...\n      a1\t...\n");
+
+    doc().new_definition();
+    doubling_chain(200);
+    define(ref("top", "S0"), int_item("after", 1));
+    doc().analyze();
+    EXPECT_EQ(line(root()->child(1)), "after\t120");
+}
+
+TEST_F(Document_test, ReferenceBoundsLeaveRealRecursionAlone)
+{
+    // A set that counts down through itself reads nothing, 100 levels deep.
+    auto* branch = new Def_if(sj("n > 0"));
+    branch->insert_then_child(ref("again", "C"), nullptr);
+    define(set_var("n", "100"), def_set("C", set_var("n", "n-1"), branch), ref("top", "C"));
+    load_bytes(std::string("a"));
+    EXPECT_EQ(doc().get_variable("n"), 0);
+
+    // The count of references at one position starts again once a byte is read:
+    // 3000 iterations each follow one reference that reads nothing.
+    doc().new_definition();
+    define(set_var("count", "0"), def_set("E", set_var("count", "count+1")),
+           for_loop("L", "3000", int_item("b", 1), ref("e", "E")));
+    load_bytes(std::string(3000, 'b'));
+    EXPECT_EQ(doc().get_variable("count"), 3000);
+}
+
 TEST_F(Document_test, ExpandingARecordReplaysItsLeadingAssignments)
 {
     // The replay stops at the record's first byte after running the assignment that

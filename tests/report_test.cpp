@@ -224,6 +224,17 @@ TEST_F(Report_test, SelfReferencingSetIsBoundedNotACrash)
               1 + 2 * limits::max_reference_depth + 1 + (100000 - limits::max_reference_depth));
 }
 
+TEST_F(Report_test, ReferencesThatReadNothingWriteABoundedReport)
+{
+    // Two references to the set itself at every level: followed without a bound,
+    // this would write 2^256 header lines.
+    define(def_set("A", ref("a1", "A"), ref("a2", "A")), ref("top", "A"));
+    const std::string text = report(std::string(4, '\x01'));
+    const auto lines = std::count(text.begin(), text.end(), '\n');
+    EXPECT_GT(lines, limits::max_idle_references);
+    EXPECT_LT(lines, 2 * limits::max_idle_references);
+}
+
 // The data ends inside an item: its line (if it writes one) and then the shortage
 // line, and nothing after it, not even the undefined section.
 struct Shortage_case {

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/limits.h"
+
+// The bounds every walk of the definition over the data keeps: the analysis with
+// its replays and expansions, and the text report. Both ask the same question at
+// every reference, so the report follows exactly the references the data tree
+// shows. A reference that is not followed is treated like a reference to a set
+// that is not registered: nothing shown, nothing consumed.
+class Walk_bounds {
+public:
+    // One open loop, branch or followed reference, for as long as it lives.
+    class Level {
+    public:
+        explicit Level(bool reference = false) : reference_(reference)
+        {
+            ++walks_;
+            if (reference_) {
+                ++references_;
+                ++idle_references_;
+            }
+        }
+        ~Level()
+        {
+            --walks_;
+            if (reference_)
+                --references_;
+        }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+
+    private:
+        bool reference_;
+    };
+
+    // A walk from the first byte, or the walk that builds an expansion's children,
+    // begins with nothing followed yet.
+    static void start()
+    {
+        idle_position_ = 0;
+        idle_references_ = 0;
+    }
+
+    // Whether a reference met at data offset `position` is followed: not when
+    // limits::max_reference_depth references or limits::max_walk_nesting levels
+    // are open around it, nor when limits::max_idle_references have already been
+    // followed at this position. Offsets only grow during a walk, so an unchanged
+    // offset means nothing was read since.
+    [[nodiscard]] static bool reference_allowed(std::uint64_t position)
+    {
+        if (position != idle_position_) {
+            idle_position_ = position;
+            idle_references_ = 0;
+        }
+        return references_ < limits::max_reference_depth && walks_ < limits::max_walk_nesting &&
+               idle_references_ < limits::max_idle_references;
+    }
+
+private:
+    static inline int walks_ = 0;
+    static inline int references_ = 0;
+    static inline std::uint64_t idle_position_ = 0;
+    static inline int idle_references_ = 0;
+};
