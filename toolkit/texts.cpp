@@ -29,4 +29,8 @@ KESTRIX_TEXT(too_large, "は大きすぎて読み込めません。")
 KESTRIX_TEXT(cannot_store, "は保存できません。定義ファイルに入らない長さの文字列または項目数があります。")
 KESTRIX_TEXT(output_done, "に出力しました。")
 
+KESTRIX_TEXT(signed_mark, "○")
+KESTRIX_TEXT(string_size, "文字列")
+KESTRIX_TEXT(definition_set_open, "定義 (")
+
 } // namespace texts

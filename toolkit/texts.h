@@ -26,4 +26,9 @@ const Bcl_str& too_large();          // は大きすぎて読み込めません�
 const Bcl_str& cannot_store();       // は保存できません。...
 const Bcl_str& output_done();        // に出力しました。 (after the report's path)
 
+// The definition list's markers.
+const Bcl_str& signed_mark();        // ○: a signed integer
+const Bcl_str& string_size();        // 文字列: the size of a string without a fixed length
+const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set's row
+
 } // namespace texts
