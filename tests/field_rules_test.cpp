@@ -1,0 +1,297 @@
+// The keystroke rules of the validated fields, without a window.
+//
+// A field is written as its text with the caret as "|" or the selection in "[...]":
+// "25|" is "25" with the caret at the end, "0[0F]F" has "0F" selected.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/core/field_rules.h"
+
+namespace {
+
+std::u32string utf32(const std::string& utf8)
+{
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = n == 1 ? lead : lead & (0x3F >> (n - 1));
+        for (std::size_t k = 1; k < n; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        out += c;
+        i += n;
+    }
+    return out;
+}
+
+std::string utf8(const std::u32string& text)
+{
+    std::string out;
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+Field_text field(const std::string& written)
+{
+    Field_text f;
+    for (const char32_t c : utf32(written)) {
+        if (c == U'|') {
+            f.start = f.end = f.text.size();
+        } else if (c == U'[') {
+            f.start = f.text.size();
+        } else if (c == U']') {
+            f.end = f.text.size();
+        } else {
+            f.text += c;
+        }
+    }
+    return f;
+}
+
+std::string written(const Field_text& f)
+{
+    std::u32string out;
+    for (std::size_t i = 0; i <= f.text.size(); ++i) {
+        if (f.start == f.end && i == f.start)
+            out += U'|';
+        else if (i == f.start)
+            out += U'[';
+        else if (i == f.end && f.start != f.end)
+            out += U']';
+        if (i < f.text.size())
+            out += f.text[i];
+    }
+    return utf8(out);
+}
+
+std::string written(const Field_outcome& outcome)
+{
+    switch (outcome.kind) {
+    case Field_outcome::pass:
+        return "pass";
+    case Field_outcome::refuse:
+        return "refused";
+    default:
+        return written(outcome.after);
+    }
+}
+
+const Num_field_rules byte_field(0, 255);
+const Num_field_rules small_field(0, 5);
+const Num_field_rules signed_byte_field(-128, 127);
+const Num_field_rules above_minus_five(-5, 10);
+const Num_field_rules full_range(-2147483647 - 1, 4294967295u);
+const Hex_field_rules hex_field;
+const Var_field_rules var_field;
+const Var_field_rules short_var_field(4);
+
+enum class Event { type, key, paste, focus, click, after_key };
+
+struct Rule_case {
+    const Field_rules* rules;
+    const char* before;
+    Event event;
+    const char* input;  // the character, the pasted text or the key's name
+    const char* expected;
+};
+
+void PrintTo(const Rule_case& c, std::ostream* os) { *os << c.before << " + " << c.input; }
+
+Field_key key_named(const std::string& name)
+{
+    static const std::vector<std::pair<std::string, Field_key>> keys{
+        {"Left", Field_key::left},           {"Right", Field_key::right},   {"Up", Field_key::up},
+        {"Down", Field_key::down},           {"Home", Field_key::home},     {"End", Field_key::end},
+        {"Backspace", Field_key::backspace}, {"Delete", Field_key::delete_key}, {"F1", Field_key::other}};
+    for (const auto& [n, key] : keys)
+        if (n == name)
+            return key;
+    throw std::invalid_argument(name);
+}
+
+std::string apply(const Rule_case& c)
+{
+    const Field_text before = field(c.before);
+    switch (c.event) {
+    case Event::type:
+        return written(c.rules->typed(before, utf32(c.input).at(0)));
+    case Event::key:
+        return written(c.rules->key(before, key_named(c.input)));
+    case Event::paste:
+        return written(c.rules->pasted(before, utf32(c.input)));
+    case Event::focus:
+        return written(c.rules->after_focus(before));
+    case Event::click:
+        return written(c.rules->after_click(before));
+    case Event::after_key:
+        return written(c.rules->after_key(before, key_named(c.input)));
+    }
+    return {};
+}
+
+class Field_rules_test : public testing::TestWithParam<Rule_case> {};
+
+TEST_P(Field_rules_test, GivesTheTextAndSelection) { EXPECT_EQ(apply(GetParam()), GetParam().expected); }
+
+constexpr Event type = Event::type;
+constexpr Event key = Event::key;
+constexpr Event paste = Event::paste;
+
+INSTANTIATE_TEST_SUITE_P(
+    Number, Field_rules_test,
+    testing::Values(
+        // Digits are judged as appended, and appended.
+        Rule_case{&byte_field, "25|", type, "5", "255|"}, Rule_case{&byte_field, "25|", type, "6", "refused"},
+        Rule_case{&byte_field, "255|", type, "0", "refused"}, Rule_case{&byte_field, "|25", type, "5", "255|"},
+        Rule_case{&byte_field, "2|5", type, "6", "refused"},
+        // "0" and "-0" give way to the first digit.
+        Rule_case{&byte_field, "0|", type, "7", "7|"}, Rule_case{&small_field, "0|", type, "7", "refused"},
+        Rule_case{&small_field, "0|", type, "5", "5|"}, Rule_case{&signed_byte_field, "-0|", type, "5", "-5|"},
+        Rule_case{&above_minus_five, "-0|", type, "6", "refused"},
+        Rule_case{&above_minus_five, "-0|", type, "5", "-5|"},
+        // A whole selection is typed over, but never with a digit no number in range starts with.
+        Rule_case{&byte_field, "[123]", type, "9", "9|"}, Rule_case{&small_field, "[3]", type, "7", "refused"},
+        Rule_case{&small_field, "[3]", type, "4", "4|"},
+        // Negative limits.
+        Rule_case{&signed_byte_field, "-12|", type, "8", "-128|"},
+        Rule_case{&signed_byte_field, "-12|", type, "9", "refused"},
+        Rule_case{&signed_byte_field, "12|", type, "7", "127|"},
+        Rule_case{&signed_byte_field, "12|", type, "8", "refused"},
+        Rule_case{&full_range, "-214748364|", type, "8", "-2147483648|"},
+        Rule_case{&full_range, "-214748364|", type, "9", "refused"},
+        Rule_case{&full_range, "429496729|", type, "5", "4294967295|"},
+        Rule_case{&full_range, "429496729|", type, "6", "refused"},
+        Rule_case{&full_range, "4294967295|", type, "0", "refused"},
+        // The minus sign.
+        Rule_case{&byte_field, "0|", type, "-", "refused"}, Rule_case{&signed_byte_field, "0|", type, "-", "-0|"},
+        Rule_case{&signed_byte_field, "[45]", type, "-", "-0|"},
+        Rule_case{&signed_byte_field, "45|", type, "-", "refused"},
+        // Nothing else, and no character of two bytes.
+        Rule_case{&byte_field, "1|", type, "a", "refused"}, Rule_case{&byte_field, "1|", type, "５", "refused"},
+        Rule_case{&byte_field, "1|", type, " ", "refused"},
+        // Backspace and Delete never leave an empty field, nor a number out of range.
+        Rule_case{&byte_field, "7|", key, "Backspace", "0|"}, Rule_case{&byte_field, "|7", key, "Backspace", "0|"},
+        Rule_case{&signed_byte_field, "-0|", key, "Backspace", "0|"},
+        Rule_case{&signed_byte_field, "-5|", key, "Backspace", "-0|"},
+        Rule_case{&byte_field, "123|", key, "Backspace", "12|"},
+        Rule_case{&byte_field, "1[2]3", key, "Backspace", "1|3"},
+        Rule_case{&byte_field, "[123]", key, "Backspace", "|"},
+        Rule_case{&byte_field, "|123", key, "Backspace", "refused"},
+        Rule_case{&signed_byte_field, "-12[3]", key, "Backspace", "-12|"},
+        Rule_case{&signed_byte_field, "-[12]", key, "Backspace", "-0|"},
+        Rule_case{&signed_byte_field, "-|128", key, "Backspace", "refused"},
+        Rule_case{&signed_byte_field, "-|127", key, "Backspace", "|127"},
+        Rule_case{&byte_field, "12|3", key, "Delete", "0|"}, Rule_case{&byte_field, "[123]", key, "Delete", "0|"},
+        // Left and Up go to the end; other keys are the control's.
+        Rule_case{&byte_field, "1|23", key, "Left", "123|"}, Rule_case{&byte_field, "[12]3", key, "Up", "123|"},
+        Rule_case{&byte_field, "1|23", key, "Right", "pass"}, Rule_case{&byte_field, "1|23", key, "Home", "pass"},
+        // Focus selects everything; a click without a selection goes to the end.
+        Rule_case{&byte_field, "1|23", Event::focus, "", "[123]"},
+        Rule_case{&byte_field, "1|23", Event::click, "", "123|"},
+        Rule_case{&byte_field, "1[2]3", Event::click, "", "[123]"},
+        // Pasting is typing, all or nothing.
+        Rule_case{&byte_field, "0|", paste, "255", "255|"}, Rule_case{&byte_field, "0|", paste, "256", "refused"},
+        Rule_case{&byte_field, "[7]", paste, "12a", "refused"},
+        Rule_case{&signed_byte_field, "[0]", paste, "-128", "-128|"},
+        Rule_case{&signed_byte_field, "[0]", paste, "-129", "refused"},
+        Rule_case{&byte_field, "1|", paste, "", "refused"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Hexadecimal, Field_rules_test,
+    testing::Values(
+        Rule_case{&hex_field, "|00FF", type, "a", "A|0FF"}, Rule_case{&hex_field, "0|0FF", type, "9", "09|FF"},
+        Rule_case{&hex_field, "00F|F", type, "c", "00FC|"}, Rule_case{&hex_field, "00FF|", type, "1", "refused"},
+        Rule_case{&hex_field, "0|0FF", type, "g", "refused"}, Rule_case{&hex_field, "0|0FF", type, "Ａ", "refused"},
+        Rule_case{&hex_field, "00[FF]", type, "1", "001|F"},
+        Rule_case{&hex_field, "00F|F", key, "Backspace", "refused"},
+        Rule_case{&hex_field, "00F|F", key, "Delete", "refused"}, Rule_case{&hex_field, "00F|F", key, "Right", "pass"},
+        Rule_case{&hex_field, "0[0F]F", Event::after_key, "End", "00F|F"},
+        Rule_case{&hex_field, "0[0F]F", Event::after_key, "Down", "00F|F"},
+        Rule_case{&hex_field, "0[0F]F", Event::after_key, "Home", "0|0FF"},
+        Rule_case{&hex_field, "0[0F]F", Event::after_key, "Up", "0|0FF"},
+        Rule_case{&hex_field, "0[0F]F", Event::after_key, "F1", "0[0F]F"},
+        Rule_case{&hex_field, "00F|F", Event::focus, "", "|00FF"},
+        Rule_case{&hex_field, "0[0F]F", Event::click, "", "00F|F"},
+        Rule_case{&hex_field, "|00FF", paste, "12ab", "12AB|"}, Rule_case{&hex_field, "0|0FF", paste, "1234", "refused"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Variable, Field_rules_test,
+    testing::Values(
+        Rule_case{&var_field, "|", type, "1", "refused"}, Rule_case{&var_field, "|x", type, "1", "refused"},
+        Rule_case{&var_field, "a|", type, "1", "a1|"}, Rule_case{&var_field, "[ab]", type, "1", "refused"},
+        Rule_case{&var_field, "a|", type, "_", "a_|"}, Rule_case{&var_field, "a|c", type, "b", "ab|c"},
+        Rule_case{&var_field, "a[bc]", type, "d", "ad|"},
+        Rule_case{&var_field, "|", type, "あ", "あ|"}, Rule_case{&var_field, "a|", type, "ｱ", "aｱ|"},
+        Rule_case{&var_field, "a|", type, "é", "refused"}, Rule_case{&var_field, "a|", type, "😀", "refused"},
+        Rule_case{&var_field, "a|", type, "\t", "refused"},
+        // The limit counts Shift-JIS bytes: "abあ" is four.
+        Rule_case{&short_var_field, "ab|", type, "あ", "abあ|"},
+        Rule_case{&short_var_field, "abc|", type, "あ", "refused"},
+        Rule_case{&short_var_field, "[abc]", type, "あ", "あ|"},
+        Rule_case{&short_var_field, "abc|", type, "d", "abcd|"},
+        Rule_case{&var_field, "a|b", key, "Backspace", "pass"},
+        Rule_case{&var_field, "a|b", Event::click, "", "ab|"}, Rule_case{&var_field, "[a]b", Event::click, "", "[ab]"},
+        Rule_case{&var_field, "a|b", Event::focus, "", "a|b"},
+        Rule_case{&var_field, "|", paste, "名前_2", "名前_2|"}, Rule_case{&var_field, "|", paste, "2nd", "refused"},
+        Rule_case{&var_field, "|", paste, "a b", "refused"}, Rule_case{&short_var_field, "|", paste, "あいう", "refused"}));
+
+TEST(Var_field_rules, RefusesEachOfTheEighteenOperatorCharacters)
+{
+    const std::string refused = " !\"%&'()*+-/=[]{|}";
+    ASSERT_EQ(refused.size(), 18u);
+    for (const char c : refused)
+        EXPECT_EQ(var_field.typed(field("a|"), static_cast<char32_t>(c)).kind, Field_outcome::refuse) << c;
+    for (const char c : std::string("#$,.:;<>?@\\^_`~"))
+        EXPECT_EQ(var_field.typed(field("a|"), static_cast<char32_t>(c)).kind, Field_outcome::set) << c;
+}
+
+TEST(Var_field_rules, TypingAMinusBetweenTwoLettersGivesTheTwoLetters)
+{
+    Field_text f = field("|");
+    for (const char32_t c : std::u32string(U"a-b")) {
+        const Field_outcome outcome = var_field.typed(f, c);
+        if (outcome.kind == Field_outcome::set)
+            f = outcome.after;
+    }
+    EXPECT_EQ(written(f), "ab|");
+}
+
+TEST(Field_rules, StaleSelectionsAreHeldInsideTheText)
+{
+    const Field_text beyond{U"12", 5, 9};
+    EXPECT_EQ(written(byte_field.typed(beyond, U'3')), "123|");
+    EXPECT_EQ(written(hex_field.typed(beyond, U'3')), "refused");
+    EXPECT_EQ(written(var_field.typed(beyond, U'x')), "12x|");
+}
+
+TEST(Shift_jis, LengthsAndCharactersItCanHold)
+{
+    EXPECT_EQ(sjis_length(U"aあｱ"), 4u);
+    EXPECT_EQ(sjis_length(U""), 0u);
+    EXPECT_TRUE(sjis_can_hold(U'漢'));
+    EXPECT_TRUE(sjis_can_hold(U'?'));
+    EXPECT_FALSE(sjis_can_hold(U'é'));
+    EXPECT_FALSE(sjis_can_hold(char32_t{0xD800}));
+    EXPECT_FALSE(sjis_can_hold(char32_t{0x110000}));
+}
+
+} // namespace

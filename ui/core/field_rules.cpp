@@ -1,0 +1,292 @@
+#include "ui/core/field_rules.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "toolkit/bcl_str.h"
+
+namespace {
+
+bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+std::string utf8_of(std::u32string_view text)
+{
+    std::string out;
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;  // not a character: counts as one that Shift-JIS cannot hold
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+Field_outcome refuse() { return {Field_outcome::refuse, {}}; }
+
+Field_outcome set(std::u32string text, std::size_t caret)
+{
+    return {Field_outcome::set, {std::move(text), caret, caret}};
+}
+
+Field_outcome set_caret_at_end(std::u32string text)
+{
+    const std::size_t n = text.size();
+    return set(std::move(text), n);
+}
+
+Field_text select_all(const Field_text& field) { return {field.text, 0, field.text.size()}; }
+
+Field_text collapse(const Field_text& field, std::size_t caret) { return {field.text, caret, caret}; }
+
+// The selection replaced by `insert`, the caret after it.
+Field_outcome replace_selection(const Field_text& field, std::u32string_view insert)
+{
+    std::u32string text = field.text.substr(0, field.start);
+    text += insert;
+    text += field.text.substr(std::min(field.end, field.text.size()));
+    return set(std::move(text), field.start + insert.size());
+}
+
+// The selection held inside the text, so that a window that hands stale positions
+// cannot make the rules read past it.
+Field_text held(const Field_text& field)
+{
+    const std::size_t n = field.text.size();
+    const std::size_t start = std::min(field.start, n);
+    return {field.text, start, std::clamp(field.end, start, n)};
+}
+
+// The decimal value of a text of an optional "-" and digits; nothing for any other
+// text. Saturates far outside the 32-bit range instead of overflowing.
+std::optional<std::int64_t> decimal_value(const std::u32string& text)
+{
+    const bool negative = !text.empty() && text[0] == U'-';
+    std::int64_t value = 0;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        if (!is_digit(text[i]))
+            return std::nullopt;
+        value = std::min<std::int64_t>(value * 10 + (text[i] - U'0'), std::int64_t{1} << 40);
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+// ---- every field ----
+
+Field_outcome Field_rules::key(const Field_text&, Field_key) const { return {}; }
+Field_text Field_rules::after_key(const Field_text& field, Field_key) const { return field; }
+Field_text Field_rules::after_focus(const Field_text& field) const { return field; }
+Field_text Field_rules::after_click(const Field_text& field) const { return field; }
+
+Field_outcome Field_rules::pasted(const Field_text& field, std::u32string_view pasted) const
+{
+    if (pasted.empty())
+        return refuse();
+    Field_text current = held(field);
+    for (const char32_t c : pasted) {
+        Field_outcome step = typed(current, c);
+        if (step.kind != Field_outcome::set)
+            return refuse();
+        current = std::move(step.after);
+    }
+    return {Field_outcome::set, std::move(current)};
+}
+
+// ---- numbers ----
+
+bool Num_field_rules::digit_allowed(const std::u32string& text, int digit) const
+{
+    const std::int64_t min = minimum_;
+    const std::uint64_t max = maximum_;
+    if (text == U"-0")
+        return !(min >= -9 && -min < digit);
+    if (!text.empty() && text[0] == U'-') {
+        const std::optional<std::int64_t> v = decimal_value(text);
+        const std::int64_t limit = min / 10;  // truncated toward zero
+        return v && !(*v < limit || (*v == limit && (-min) % 10 < digit));
+    }
+    // "0" and the empty text (a whole selection is typed over as if empty) are
+    // replaced by the digit: allowed when some number can start with it.
+    const std::optional<std::int64_t> v = decimal_value(text);
+    if (!v)
+        return false;
+    const auto value = static_cast<std::uint64_t>(*v);
+    return !(max / 10 < value || (value == max / 10 && max % 10 < static_cast<std::uint64_t>(digit)));
+}
+
+Field_outcome Num_field_rules::typed(const Field_text& given, char32_t c) const
+{
+    const Field_text field = held(given);
+    const std::u32string& text = field.text;
+    const bool whole = field.start == 0 && field.end == text.size();
+    if (c == U'-') {
+        if (minimum_ < 0 && (whole || text == U"0"))
+            return set_caret_at_end(U"-0");
+        return refuse();
+    }
+    if (!is_digit(c))
+        return refuse();
+    const int digit = static_cast<int>(c - U'0');
+    const std::u32string judged = whole ? std::u32string() : text;
+    if (!digit_allowed(judged, digit))
+        return refuse();
+    if (judged.empty() || judged == U"0")
+        return set_caret_at_end(std::u32string(1, c));
+    if (judged == U"-0")
+        return set_caret_at_end(std::u32string{U'-', c});
+    return set_caret_at_end(judged + c);
+}
+
+bool Num_field_rules::in_range(const std::u32string& text) const
+{
+    if (text.empty())
+        return true;
+    const std::optional<std::int64_t> v = decimal_value(text);
+    return v && *v >= minimum_ && *v <= static_cast<std::int64_t>(maximum_);
+}
+
+Field_outcome Num_field_rules::backspace(const Field_text& field) const
+{
+    const std::u32string& text = field.text;
+    if (text.size() == 1 || text == U"-0")
+        return set_caret_at_end(U"0");
+    if (text.size() == 2 && text[0] == U'-')
+        return set_caret_at_end(U"-0");
+    Field_text deleting = field;
+    if (deleting.start == deleting.end) {
+        if (deleting.start == 0)
+            return refuse();
+        --deleting.start;
+    }
+    Field_outcome result = replace_selection(deleting, U"");
+    if (result.after.text == U"-")
+        return set_caret_at_end(U"-0");
+    // Taking the "-" away can leave a number above the maximum ("-128" -> "128").
+    if (!in_range(result.after.text))
+        return refuse();
+    return result;
+}
+
+Field_outcome Num_field_rules::key(const Field_text& given, Field_key key) const
+{
+    const Field_text field = held(given);
+    switch (key) {
+    case Field_key::left:
+    case Field_key::up:
+        return {Field_outcome::set, collapse(field, field.text.size())};
+    case Field_key::delete_key:
+        return set_caret_at_end(U"0");
+    case Field_key::backspace:
+        return backspace(field);
+    default:
+        return {};
+    }
+}
+
+Field_text Num_field_rules::after_focus(const Field_text& field) const { return select_all(field); }
+
+Field_text Num_field_rules::after_click(const Field_text& field) const
+{
+    return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
+}
+
+// ---- hexadecimal ----
+
+Field_outcome Hex_field_rules::typed(const Field_text& given, char32_t c) const
+{
+    const Field_text field = held(given);
+    const std::size_t s = field.start;
+    if (s >= field.text.size())
+        return refuse();
+    if (c >= U'a' && c <= U'f')
+        c = c - U'a' + U'A';
+    if (!is_digit(c) && !(c >= U'A' && c <= U'F'))
+        return refuse();
+    std::u32string text = field.text;
+    text[s] = c;
+    return set(std::move(text), s + 1);
+}
+
+Field_outcome Hex_field_rules::key(const Field_text&, Field_key key) const
+{
+    if (key == Field_key::delete_key || key == Field_key::backspace)
+        return refuse();
+    return {};
+}
+
+Field_text Hex_field_rules::after_key(const Field_text& given, Field_key key) const
+{
+    const Field_text field = held(given);
+    switch (key) {
+    case Field_key::end:
+    case Field_key::right:
+    case Field_key::down:
+        return collapse(field, field.end);
+    case Field_key::home:
+    case Field_key::left:
+    case Field_key::up:
+        return collapse(field, field.start);
+    default:
+        return field;
+    }
+}
+
+Field_text Hex_field_rules::after_focus(const Field_text& field) const { return collapse(field, 0); }
+
+Field_text Hex_field_rules::after_click(const Field_text& given) const
+{
+    const Field_text field = held(given);
+    return collapse(field, field.end);
+}
+
+// ---- plain text and variable names ----
+
+Field_outcome Text_field_rules::typed(const Field_text& given, char32_t c) const
+{
+    if (is_control(c) || !sjis_can_hold(c))
+        return refuse();
+    Field_outcome result = replace_selection(held(given), std::u32string_view(&c, 1));
+    if (sjis_length(result.after.text) > max_bytes_)
+        return refuse();
+    return result;
+}
+
+Field_outcome Var_field_rules::typed(const Field_text& given, char32_t c) const
+{
+    static constexpr std::u32string_view operators = U" !\"%&'()*+-/=[]{|}";
+    const Field_text field = held(given);
+    if ((field.start == 0 && is_digit(c)) || operators.find(c) != std::u32string_view::npos)
+        return refuse();
+    return Text_field_rules::typed(field, c);
+}
+
+Field_text Var_field_rules::after_click(const Field_text& field) const
+{
+    return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
+}
+
+// ---- Shift-JIS ----
+
+std::size_t sjis_length(std::u32string_view text) { return Bcl_str::from_utf8(utf8_of(text)).size(); }
+
+bool sjis_can_hold(char32_t c)
+{
+    // A character the conversion cannot hold comes back as "?".
+    return c == U'?' || Bcl_str::from_utf8(utf8_of(std::u32string_view(&c, 1))) != "?";
+}
