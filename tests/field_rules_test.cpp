@@ -8,47 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/utf32.h"
 #include "ui/core/field_rules.h"
 
 namespace {
 
-std::u32string utf32(const std::string& utf8)
-{
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = n == 1 ? lead : lead & (0x3F >> (n - 1));
-        for (std::size_t k = 1; k < n; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out += c;
-        i += n;
-    }
-    return out;
-}
-
-std::string utf8(const std::u32string& text)
-{
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::u32string utf32(const std::string& text) { return utf32_from_utf8(text); }
+std::string utf8(const std::u32string& text) { return utf8_from_utf32(text); }
 
 Field_text field(const std::string& written)
 {

@@ -5,6 +5,7 @@
 #include "toolkit/exception.h"
 #include "toolkit/number_text.h"
 #include "toolkit/texts.h"
+#include "toolkit/utf32.h"
 
 TEST(Bcl_str, ConvertsBetweenShiftJisAndUtf8)
 {
@@ -61,4 +62,18 @@ TEST(Number_text, AllModes)
     EXPECT_EQ(hex_text(255, 2), "0x00FF");
     EXPECT_EQ(hex_text(0xFFFFFFFFu, 4), "0xFFFFFFFF");
     EXPECT_EQ(hex_text(0x0A, 1), "0x0A");
+}
+
+TEST(Utf32, ConvertsBothWaysAndMarksWhatIsNoCharacter)
+{
+    const std::u32string text = U"aé名😀";
+    EXPECT_EQ(utf8_from_utf32(text), "a\xC3\xA9\xE5\x90\x8D\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf32_from_utf8(utf8_from_utf32(text)), text);
+    EXPECT_EQ(utf8_from_utf32(std::u32string{char32_t{0xD800}, char32_t{0x110000}}), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    // A stray continuation byte, an overlong form, an encoded surrogate and a cut
+    // sequence each become one U+FFFD.
+    EXPECT_EQ(utf32_from_utf8("x\x80y"), U"x\uFFFDy");
+    EXPECT_EQ(utf32_from_utf8("\xC0\xAF"), U"\uFFFD\uFFFD");
+    EXPECT_EQ(utf32_from_utf8("\xED\xA0\x80z"), U"\uFFFDz");
+    EXPECT_EQ(utf32_from_utf8("\xE5\x90"), U"\uFFFD");
 }

@@ -4,6 +4,7 @@
 
 #include "doc/data_mgr.h"
 #include "toolkit/bcl_str.h"
+#include "toolkit/utf32.h"
 
 namespace {
 
@@ -28,9 +29,8 @@ std::string single_byte_text(std::uint8_t byte)
         return std::string(1, static_cast<char>(byte));
     if (byte >= 0xA1 && byte <= 0xDF) {
         // Half-width katakana U+FF61 ... U+FF9F: one cell wide, like the other single bytes.
-        const char32_t c = 0xFF61 + (byte - 0xA1);
-        return {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (c & 0x3F))};
+        const char32_t katakana = 0xFF61 + (byte - 0xA1);
+        return utf8_from_utf32(std::u32string_view(&katakana, 1));
     }
     return ".";
 }

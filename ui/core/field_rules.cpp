@@ -4,37 +4,13 @@
 #include <optional>
 
 #include "toolkit/bcl_str.h"
+#include "toolkit/utf32.h"
 
 namespace {
 
 bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
-
-std::string utf8_of(std::u32string_view text)
-{
-    std::string out;
-    for (char32_t c : text) {
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;  // not a character: counts as one that Shift-JIS cannot hold
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 Field_outcome refuse() { return {Field_outcome::refuse, {}}; }
 
@@ -283,10 +259,10 @@ Field_text Var_field_rules::after_click(const Field_text& field) const
 
 // ---- Shift-JIS ----
 
-std::size_t sjis_length(std::u32string_view text) { return Bcl_str::from_utf8(utf8_of(text)).size(); }
+std::size_t sjis_length(std::u32string_view text) { return Bcl_str::from_utf8(utf8_from_utf32(text)).size(); }
 
 bool sjis_can_hold(char32_t c)
 {
     // A character the conversion cannot hold comes back as "?".
-    return c == U'?' || Bcl_str::from_utf8(utf8_of(std::u32string_view(&c, 1))) != "?";
+    return c == U'?' || Bcl_str::from_utf8(utf8_from_utf32(std::u32string_view(&c, 1))) != "?";
 }
