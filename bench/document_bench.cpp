@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <string>
 #include <unistd.h>
 
 #include "doc/data_mgr.h"
+#include "random_file.h"
 
 namespace {
 
@@ -41,13 +41,7 @@ int main(int argc, char** argv)
     const std::size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
     const std::size_t size = mib << 20;
     const std::string path = "/tmp/kestrix-document-bench.bin";
-    {
-        std::string bytes(size, 0);
-        std::mt19937 random(1);
-        for (char& c : bytes)
-            c = static_cast<char>(random());
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    write_random_file(path, size, 1);
     Data_mgr& doc = Data_mgr::instance();
     const std::size_t before = resident_bytes();
     const double load = timed([&] { doc.load_data(Bcl_str(path)); });

@@ -6,11 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "doc/data_mgr.h"
+#include "random_file.h"
 #include "ui/core/dump_layout.h"
 #include "ui/core/dump_lines.h"
 
@@ -43,14 +42,8 @@ int main(int argc, char** argv)
     const std::size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
     const std::size_t size = mib << 20;
     const std::string path = "/tmp/kestrix-dump-bench.bin";
-    {
-        // Random bytes: about a quarter of them are Shift-JIS lead bytes.
-        std::string bytes(size, 0);
-        std::mt19937 random(1);
-        for (char& c : bytes)
-            c = static_cast<char>(random());
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    // Random bytes: about a quarter of them are Shift-JIS lead bytes.
+    write_random_file(path, size, 1);
     Data_mgr& doc = Data_mgr::instance();
     doc.load_data(Bcl_str(path));
     const Dump_layout layout(doc.size());

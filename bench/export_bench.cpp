@@ -17,12 +17,12 @@
 #include <functional>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "doc/data_mgr.h"
 #include "doc/report.h"
 #include "model/items.h"
+#include "random_file.h"
 
 namespace {
 
@@ -56,18 +56,6 @@ void print(const char* label, double seconds, double input_mb, const std::string
 {
     std::printf("%-34s %8.3f s  (%7.1f MB/s)  (%s)\n", label, seconds, input_mb / seconds, note.c_str());
     std::fflush(stdout);
-}
-
-void write_random(const std::string& path, std::size_t bytes)
-{
-    std::mt19937 random(12345);
-    std::ofstream out(path, std::ios::binary);
-    std::string block(1 << 16, '\0');
-    for (std::size_t done = 0; done < bytes; done += block.size()) {
-        for (char& c : block)
-            c = static_cast<char>(random());
-        out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), bytes - done)));
-    }
 }
 
 // A 4-byte big-endian record count, then records of 8 bytes: a 2-byte number, a
@@ -129,7 +117,7 @@ int main(int argc, char** argv)
     const std::string random_file = folder + "/random.bin";
     const std::string records_file = folder + "/records.bin";
     const std::string report = folder + "/report.txt";
-    write_random(random_file, bytes);
+    write_random_file(random_file, bytes, 12345);
     write_records(records_file, bytes);
     const double input_mb = file_mb(random_file);
     std::printf("export of %ld MiB; peak memory before: %ld KiB\n", mib, peak_kib());
