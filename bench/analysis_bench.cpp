@@ -130,7 +130,7 @@ int main(int argc, char** argv)
     const double mb = static_cast<double>(size) / 1e6;
 
     Data_mgr& doc = Data_mgr::instance();
-    const double load = timed([&] { doc.load_data(Bcl_str(path)); });
+    const double load = timed([&] { doc.load_data(File_path(path)); });
     std::remove(path.c_str());
 
     define_records(doc, records);

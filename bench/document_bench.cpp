@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     write_random_file(path, size, 1);
     Data_mgr& doc = Data_mgr::instance();
     const std::size_t before = resident_bytes();
-    const double load = timed([&] { doc.load_data(Bcl_str(path)); });
+    const double load = timed([&] { doc.load_data(File_path(path)); });
     const std::size_t after = resident_bytes();
     const double analyse = timed([&] { doc.analyze(); });
     const double change_end = timed([&] { doc.insert_bytes(doc.size() - 100, 1); });

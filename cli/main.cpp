@@ -1,11 +1,11 @@
 // kestrix-cli: the text report, the component tree and definitions as JSON from the
-// command line. Paths and messages are UTF-8 here; the logic works in Shift-JIS, so
-// every text is converted at this edge.
+// command line. File names are passed on exactly as given (File_path); messages are
+// UTF-8 here while the logic works in Shift-JIS, so every text is converted at this
+// edge.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -24,6 +24,8 @@
 #include "model/component.h"
 #include "model/item_list.h"
 #include "toolkit/exception.h"
+#include "toolkit/file_io.h"
+#include "toolkit/file_path.h"
 #include "toolkit/texts.h"
 
 namespace {
@@ -36,7 +38,7 @@ constexpr const char* usage_text =
     "  kestrix-cli export [--utf8] DEFINITION DATA OUTPUT\n"
     "      Writes the analysis of DATA by the definition file DEFINITION (*.kxd) to\n"
     "      OUTPUT as a text report: Shift-JIS with CR LF line ends, or UTF-8 with LF\n"
-    "      line ends with --utf8.\n"
+    "      line ends with --utf8. OUTPUT \"-\" is standard output.\n"
     "  kestrix-cli tree [--depth N] DEFINITION DATA\n"
     "      Analyses DATA and prints the component tree down to depth N (the root is\n"
     "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8).\n"
@@ -48,18 +50,46 @@ constexpr const char* usage_text =
     "\n"
     "Exit status: 0 on success (a report that ends in \"データ不足\" included), 1 when\n"
     "a file cannot be read or written, 2 for a wrong command line. A file that\n"
-    "cannot be written completely is left as it was.\n";
+    "cannot be written completely is left as it was; an output that is one of the\n"
+    "input files is refused.\n";
 
 struct Usage_error {
     std::string message;
 };
 
-Bcl_str path_arg(const std::string& utf8) { return Bcl_str::from_utf8(utf8); }
+// The commands and the files each takes, in order.
+struct Command {
+    std::string_view name;
+    std::vector<std::string_view> files;
+};
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table = {
+        {"export", {"DEFINITION", "DATA", "OUTPUT"}},
+        {"tree", {"DEFINITION", "DATA"}},
+        {"json", {"DEFINITION"}},
+        {"kxd", {"JSON", "OUTPUT"}},
+    };
+    return table;
+}
+
+const Command& find_command(const std::string& name)
+{
+    for (const Command& command : commands())
+        if (command.name == name)
+            return command;
+    throw Usage_error{"unknown command \"" + name + "\""};
+}
+
+// The name messages show for standard output as the report's OUTPUT ("-").
+const File_path standard_output_name("標準出力");
 
 // The command line after the command: options and positional arguments.
 struct Arguments {
-    std::vector<std::string> positional;
+    std::vector<File_path> files;
     bool utf8 = false;
+    bool help = false;
     std::optional<int> depth;
 };
 
@@ -70,7 +100,9 @@ Arguments parse(const std::string& command, int argc, char** argv)
     for (int i = 2; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (options_done || arg.size() < 2 || arg[0] != '-') {
-            args.positional.emplace_back(arg);
+            args.files.emplace_back(arg);
+        } else if (arg == "--help" || arg == "-h") {
+            args.help = true;
         } else if (arg == "--") {
             options_done = true;
         } else if (arg == "--utf8" && command == "export") {
@@ -96,11 +128,29 @@ Arguments parse(const std::string& command, int argc, char** argv)
     return args;
 }
 
-void expect_count(const Arguments& args, std::size_t count, const std::string& command)
+void expect_files(const Arguments& args, const Command& command)
 {
-    if (args.positional.size() != count)
-        throw Usage_error{command + " takes " + std::to_string(count) + " file arguments, not " +
-                          std::to_string(args.positional.size())};
+    const std::string name(command.name);
+    if (args.files.size() != command.files.size())
+        throw Usage_error{name + " takes " + std::to_string(command.files.size()) + " file arguments, not " +
+                          std::to_string(args.files.size())};
+    for (std::size_t i = 0; i < args.files.size(); ++i)
+        if (args.files[i].empty())
+            throw Usage_error{name + ": the " + std::string(command.files[i]) + " file name is empty"};
+}
+
+// Runs `step` on the file at `path`, turning memory running out into the path-first
+// message of the Exception family.
+template <typename Step>
+decltype(auto) on_file(const File_path& path, Step step)
+{
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        throw Out_of_memory_exception(path);
+    } catch (const std::length_error&) {
+        throw Out_of_memory_exception(path);
+    }
 }
 
 // Shows the progress of long steps on standard error while it is a terminal.
@@ -123,30 +173,40 @@ private:
 
 int run_export(const Arguments& args)
 {
-    expect_count(args, 3, "export");
-    const Bcl_str output = path_arg(args.positional[2]);
+    const File_path& definition = args.files[0];
+    const File_path& data = args.files[1];
+    const File_path& output = args.files[2];
+    const bool to_standard_output = output.bytes() == "-";
+    const auto encoding = args.utf8 ? Bcl_textfile::Encoding::utf8_lf : Bcl_textfile::Encoding::shift_jis_crlf;
     {
         Progress_on_terminal progress;
         Data_mgr& document = Data_mgr::instance();
-        document.load_definition(path_arg(args.positional[0]));
-        write_report(path_arg(args.positional[1]), output,
-                     args.utf8 ? Bcl_textfile::Encoding::utf8_lf : Bcl_textfile::Encoding::shift_jis_crlf);
+        on_file(definition, [&] { document.load_definition(definition); });
+        on_file(data, [&] {
+            if (to_standard_output)
+                write_report_to_standard_output(data, standard_output_name, encoding);
+            else
+                write_report(data, output, encoding);
+        });
     }
-    // What the program says when its analyse-and-output command is done.
-    std::cout << (output + texts::output_done()).to_utf8() << '\n';
+    // What the program says when its analyse-and-output command is done; not when
+    // the report itself went to standard output.
+    if (!to_standard_output)
+        std::cout << output.display() << texts::output_done().to_utf8() << '\n';
     return 0;
 }
 
 int run_tree(const Arguments& args)
 {
-    expect_count(args, 2, "tree");
     std::string text;
     {
         Progress_on_terminal progress;
         Data_mgr& document = Data_mgr::instance();
-        document.load_definition(path_arg(args.positional[0]));
-        document.load_data(path_arg(args.positional[1]));
-        render_tree(*document.root_component(), args.depth.value_or(1), text);
+        on_file(args.files[0], [&] { document.load_definition(args.files[0]); });
+        on_file(args.files[1], [&] {
+            document.load_data(args.files[1]);
+            render_tree(*document.root_component(), args.depth.value_or(1), text);
+        });
     }
     std::cout << Bcl_str(std::move(text)).to_utf8();
     return 0;
@@ -154,34 +214,36 @@ int run_tree(const Arguments& args)
 
 int run_json(const Arguments& args)
 {
-    expect_count(args, 1, "json");
-    const Definition_contents definition = read_definition_file(path_arg(args.positional[0]));
-    std::cout << definition_to_json(definition).dump(2) << '\n';
+    on_file(args.files[0], [&] {
+        const Definition_contents definition = read_definition_file(args.files[0]);
+        std::cout << definition_to_json(definition).dump(2) << '\n';
+    });
     return 0;
 }
 
 int run_kxd(const Arguments& args)
 {
-    expect_count(args, 2, "kxd");
-    const Bcl_str json_path = path_arg(args.positional[0]);
-    std::ifstream in(args.positional[0], std::ios::binary);
-    if (!in)
-        throw File_open_err_exception(json_path);
-    nlohmann::ordered_json document;
-    try {
-        document = nlohmann::ordered_json::parse(in);
-    } catch (const nlohmann::json::parse_error& e) {
-        throw Json_definition_error(args.positional[0] + ": not valid JSON: " + e.what());
-    }
+    const File_path& json_path = args.files[0];
+    const File_path& output = args.files[1];
+    const std::string shown = json_path.display();
     Bcl_str title;
     int byte_order = 0;
     Item_list items;
-    try {
-        definition_from_json(document, title, byte_order, items);
-    } catch (const Json_definition_error& e) {
-        throw Json_definition_error(args.positional[0] + ": " + e.what());
-    }
-    write_definition_file(path_arg(args.positional[1]), title, byte_order, items);
+    on_file(json_path, [&] {
+        nlohmann::ordered_json document;
+        try {
+            document = nlohmann::ordered_json::parse(read_whole_file(json_path));
+        } catch (const nlohmann::json::parse_error& e) {
+            throw Json_definition_error(shown + ": not valid JSON: " + e.what());
+        }
+        try {
+            definition_from_json(document, title, byte_order, items);
+        } catch (const Json_definition_error& e) {
+            throw Json_definition_error(shown + ": " + e.what());
+        }
+    });
+    refuse_same_file(output, json_path);
+    on_file(output, [&] { write_definition_file(output, title, byte_order, items); });
     return 0;
 }
 
@@ -198,16 +260,20 @@ int run(int argc, char** argv)
         std::cout << "kestrix-cli " KESTRIX_VERSION "\n";
         return 0;
     }
+    const Command& known = find_command(command);
     const Arguments args = parse(command, argc, argv);
+    if (args.help) {
+        std::cout << usage_text;
+        return 0;
+    }
+    expect_files(args, known);
     if (command == "export")
         return run_export(args);
     if (command == "tree")
         return run_tree(args);
     if (command == "json")
         return run_json(args);
-    if (command == "kxd")
-        return run_kxd(args);
-    throw Usage_error{"unknown command \"" + command + "\""};
+    return run_kxd(args);
 }
 
 } // namespace
@@ -222,7 +288,7 @@ int main(int argc, char** argv)
         return exit_usage;
     } catch (const Exception& e) {
         // The path first, then the program's own message, as its message boxes show.
-        std::cerr << e.full_text().to_utf8() << '\n';
+        std::cerr << e.display_text() << '\n';
         return exit_failure;
     } catch (const Json_definition_error& e) {
         std::cerr << e.what() << '\n';

@@ -2,12 +2,15 @@
 // index, and the byte changes with their renumbering.
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "doc/data_mgr.h"
 #include "edit/proc_data.h"
 #include "edit/process.h"
 #include "model/component.h"
+#include "model/limits.h"
+#include "toolkit/available_memory.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_io.h"
 #include "toolkit/progress.h"
@@ -44,7 +47,7 @@ void Data_mgr::new_data()
 {
     {
         Progress_scope scope(texts::releasing(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
-        data_path_ = Bcl_str();
+        data_path_ = File_path();
         data_modified_ = false;
         release_data_nodes();
     }
@@ -72,44 +75,86 @@ void Data_mgr::install_data(std::string_view bytes)
     }
 }
 
-void Data_mgr::load_data(const Bcl_str& path)
+std::uint64_t Data_mgr::bytes_to_load(std::uint64_t size)
+{
+    // The head node and every data byte, plus the one slot per block the pool keeps
+    // for the block's number.
+    const std::uint64_t nodes = size + 1;
+    const std::uint64_t blocks = (nodes + Node_pool::block_nodes - 2) / (Node_pool::block_nodes - 1);
+    const std::uint64_t skip_entries = size / skip_block + 1;
+    return size + blocks * Node_pool::block_bytes + skip_entries * sizeof(Skip_entry);
+}
+
+namespace {
+
+// Refuses a file whose loading would not fit in the memory left, counting the
+// current data's nodes as free: they are released before the new ones are made.
+void refuse_unless_it_fits(const File_path& path, std::uint64_t size)
+{
+    const auto available = available_memory();
+    if (!available)
+        return;
+    if (size > *available || Data_mgr::bytes_to_load(size) > *available + Node_pool::reserved_bytes())
+        throw File_too_large_exception(path);
+}
+
+std::string read_data_file(const File_path& path, std::uint64_t length)
+{
+    Progress_scope scope(texts::loading(), length);
+    File_reader file;
+    file.open(path);
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        throw File_too_large_exception(path);
+    }
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const std::size_t n =
+            file.read(bytes.data() + got, std::min<std::size_t>(Data_mgr::skip_block, bytes.size() - got));
+        if (n == 0)
+            break;
+        got += n;
+        reporter().step(got);
+    }
+    // A file that grew while we read keeps the bytes it had at open time; one that
+    // shrank is a read failure: its tail would silently be lost otherwise.
+    if (got < bytes.size())
+        throw File_read_err_exception(path);
+    return bytes;
+}
+
+} // namespace
+
+void Data_mgr::load_data(const File_path& path)
 {
     // Everything that can fail happens before the document is touched.
     const auto length = file_size(path);
     if (!length)
         throw File_open_err_exception(path);
-    if (*length > std::numeric_limits<std::uint32_t>::max())
+    if (*length > limits::max_data_size)
         throw File_too_large_exception(path);
-    std::string bytes;
-    {
-        Progress_scope scope(texts::loading(), *length);
-        File_reader file;
-        file.open(path);
-        bytes.resize(static_cast<std::size_t>(*length));
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const std::size_t n = file.read(bytes.data() + got, std::min<std::size_t>(skip_block, bytes.size() - got));
-            if (n == 0)
-                break;
-            got += n;
-            reporter().step(got);
-        }
-        // A file that grew while we read keeps the bytes it had at open time; one
-        // that shrank is a read failure: its tail would silently be lost otherwise.
-        if (got < bytes.size())
-            throw File_read_err_exception(path);
-    }
-    {
+    refuse_unless_it_fits(path, *length);
+    const std::string bytes = read_data_file(path, *length);
+    try {
         Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
         release_data_nodes();
         install_data(bytes);
+    } catch (const std::bad_alloc&) {
+        // The old data is gone already: leave the document empty rather than half built.
+        release_data_nodes();
+        data_path_ = File_path();
+        data_modified_ = false;
+        analyze();
+        throw Out_of_memory_exception(path);
     }
     analyze();
     data_path_ = path;
     data_modified_ = false;
 }
 
-void Data_mgr::save_data(const Bcl_str& path)
+void Data_mgr::save_data(const File_path& path)
 {
     {
         Progress_scope scope(texts::saving(), size_);

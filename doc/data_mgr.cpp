@@ -58,7 +58,7 @@ void Data_mgr::new_definition()
     Progress_reporter& progress = reporter();
     progress.set_text(texts::releasing());
     progress.begin_progress(items_.size() + definition_undo_.size() + definition_redo_.size());
-    definition_path_ = Bcl_str();
+    definition_path_ = File_path();
     definition_modified_ = false;
     // The old tree refers to the items: drop it before them.
     root_.reset();

@@ -12,6 +12,7 @@
 #include "model/def_nodef.h"
 #include "model/item_list.h"
 #include "toolkit/bcl_str.h"
+#include "toolkit/file_path.h"
 
 class Component;
 class Def_def_set;
@@ -29,6 +30,14 @@ struct Data_place {
 //
 // The definition side and the data side are independent, each with its own path,
 // modified flag and history. Every long operation reports through reporter().
+//
+// Paths are File_path: the file names exactly as the system gave them (command line,
+// file dialog, drop), used unchanged to open and write; show them with display().
+// Every operation on a file throws the Exception family on failure, and the
+// exception's display_text() is what to show the user (path first, then the message).
+// Saves change only the file named, and only once everything was written (see
+// File_writer): symbolic links are followed, owner, group, mode and hard links kept,
+// a file the user may not write is refused.
 class Data_mgr {
 public:
     static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry
@@ -57,27 +66,39 @@ public:
     [[nodiscard]] bool little_endian() const { return byte_order_ == 1; }
     void set_byte_order(int byte_order);
 
-    [[nodiscard]] const Bcl_str& definition_path() const { return definition_path_; }
+    // Empty when the definition came from no file.
+    [[nodiscard]] const File_path& definition_path() const { return definition_path_; }
     [[nodiscard]] bool is_definition_modified() const { return definition_modified_; }
     void mark_definition_modified() { definition_modified_ = true; }
 
     void new_definition();
     // Throws the Exception family; on failure the document is unchanged.
-    void load_definition(const Bcl_str& path);
-    void save_definition(const Bcl_str& path);
+    void load_definition(const File_path& path);
+    // Throws the Exception family (Unstorable_exception for a definition the file
+    // format cannot hold); on failure the file, the path and the modified flag stay.
+    void save_definition(const File_path& path);
 
     // ---- data side ----
     [[nodiscard]] Data_node* head() const { return head_; }
     [[nodiscard]] Data_node* first_node() const { return head_->next(); }
     [[nodiscard]] std::uint32_t size() const { return size_; }
-    [[nodiscard]] const Bcl_str& data_path() const { return data_path_; }
+    // Empty when the data came from no file.
+    [[nodiscard]] const File_path& data_path() const { return data_path_; }
     [[nodiscard]] bool is_data_modified() const { return data_modified_; }
 
     void new_data();
-    // Throws the Exception family; on failure the document is unchanged.
-    void load_data(const Bcl_str& path);
-    // Replaces the file atomically; on failure path and modified flag stay.
-    void save_data(const Bcl_str& path);
+    // Throws the Exception family; on failure the document is unchanged. A file
+    // that cannot fit in memory is refused before anything is read
+    // (File_too_large_exception), see bytes_to_load(). Should memory still run out
+    // after the old data was released, the data is left empty, with no path, and
+    // Out_of_memory_exception is thrown.
+    void load_data(const File_path& path);
+    // Throws the Exception family; on failure the file, the path and the modified
+    // flag stay.
+    void save_data(const File_path& path);
+    // The memory that loading `size` bytes takes at its peak: the file's bytes as
+    // read, then one Data_node (16 bytes, doc/node_pool) per byte in whole pool blocks.
+    [[nodiscard]] static std::uint64_t bytes_to_load(std::uint64_t size);
 
     // The node's position, or size() for null (the end of the data).
     [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : size_; }
@@ -113,7 +134,10 @@ public:
     [[nodiscard]] Component* root_component() const { return root_.get(); }
     void analyze();
     void replay_to(Data_node* stop);
-    void analyze_to_text(const Bcl_str& data_path, const Bcl_str& output_path);
+    // The text report of the file at `data_path` by the current definition, see
+    // write_report(); an output that is the data file or the definition file is
+    // refused (Same_file_exception).
+    void analyze_to_text(const File_path& data_path, const File_path& output_path);
 
     [[nodiscard]] std::int32_t get_variable(std::string_view name) const;
     void set_variable(const Bcl_str& name, std::int32_t value);
@@ -163,8 +187,8 @@ private:
     int byte_order_ = 0;
     bool definition_modified_ = false;
     bool data_modified_ = false;
-    Bcl_str definition_path_;
-    Bcl_str data_path_;
+    File_path definition_path_;
+    File_path data_path_;
     History definition_undo_;
     History definition_redo_;
     History data_undo_;

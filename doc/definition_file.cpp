@@ -175,7 +175,7 @@ void Def_def_ref::save(Bcl_binaryfile& out) const
     write_text(out, target());
 }
 
-void write_definition_file(const Bcl_str& path, const Bcl_str& title, int byte_order, const Item_list& items)
+void write_definition_file(const File_path& path, const Bcl_str& title, int byte_order, const Item_list& items)
 {
     Bcl_binaryfile out;
     out.open_write(path);
@@ -375,7 +375,7 @@ private:
 
 } // namespace
 
-Definition_contents read_definition_file(const Bcl_str& path)
+Definition_contents read_definition_file(const File_path& path)
 {
     Bcl_binaryfile in;
     in.open_read(path);
@@ -389,7 +389,7 @@ Definition_contents read_definition_file(const Bcl_str& path)
 
 // ---- the document's definition side ----
 
-void Data_mgr::load_definition(const Bcl_str& path)
+void Data_mgr::load_definition(const File_path& path)
 {
     const auto length = file_size(path);
     if (!length)
@@ -418,7 +418,7 @@ void Data_mgr::load_definition(const Bcl_str& path)
     analyze();
 }
 
-void Data_mgr::save_definition(const Bcl_str& path)
+void Data_mgr::save_definition(const File_path& path)
 {
     Progress_scope scope(texts::saving(), items_.size());
     write_definition_file(path, title_, byte_order_, items_);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/bcl_str.h"
+#include "toolkit/file_path.h"
 
 class Define;
 class Item_list;
@@ -56,10 +57,10 @@ struct Definition_contents {
 // Ver_exception and Data_err_exception (a short file, a value out of range, an
 // unknown kind code, nesting deeper than limits::max_definition_depth). Bytes after
 // the last top-level record are ignored.
-[[nodiscard]] Definition_contents read_definition_file(const Bcl_str& path);
+[[nodiscard]] Definition_contents read_definition_file(const File_path& path);
 
-// Writes a definition file, replacing `path` atomically, and steps the progress once
-// per top-level item. A string, list or value that the format cannot hold throws
-// Unstorable_exception, and a failed write File_write_err_exception; either way the
-// file at `path` stays as it was.
-void write_definition_file(const Bcl_str& path, const Bcl_str& title, int byte_order, const Item_list& items);
+// Writes a definition file to `path` (see File_writer for how it takes the old
+// file's place) and steps the progress once per top-level item. A string, list or
+// value that the format cannot hold throws Unstorable_exception, a failed write
+// File_write_err_exception and its kin; the file at `path` then stays as it was.
+void write_definition_file(const File_path& path, const Bcl_str& title, int byte_order, const Item_list& items);

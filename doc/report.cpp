@@ -6,7 +6,10 @@
 // indentation (4 spaces per level) always starts at column 13.
 #include "doc/report.h"
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -375,7 +378,12 @@ void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
     } while (in.read_byte(byte));
 }
 
-void write_report(const Bcl_str& data_path, const Bcl_str& output_path, Bcl_textfile::Encoding encoding)
+namespace {
+
+// The report of `data_path` into the text file that `open_output` opens, once the
+// data file is known to be readable.
+template <typename Open_output>
+void write_report_with(const File_path& data_path, Open_output open_output)
 {
     const auto size = file_size(data_path);
     if (!size)
@@ -384,7 +392,7 @@ void write_report(const Bcl_str& data_path, const Bcl_str& output_path, Bcl_text
     Bcl_binaryfile in;
     in.open_read(data_path);
     Bcl_textfile out;
-    out.open_write(output_path, encoding);
+    open_output(out);
     // Leaving by an exception destroys `out` unclosed, which keeps the old output.
 
     Data_mgr& document = doc();
@@ -400,7 +408,35 @@ void write_report(const Bcl_str& data_path, const Bcl_str& output_path, Bcl_text
     in.close();
 }
 
-void Data_mgr::analyze_to_text(const Bcl_str& data_path, const Bcl_str& output_path)
+// The report must not overwrite what it reads, nor the definition it was made by.
+void refuse_inputs(const File_path& output, const std::optional<File_identity>& output_identity,
+                   const File_path& data_path)
+{
+    refuse_same_file(output, output_identity, data_path);
+    if (!doc().definition_path().empty())
+        refuse_same_file(output, output_identity, doc().definition_path());
+}
+
+} // namespace
+
+void write_report(const File_path& data_path, const File_path& output_path, Bcl_textfile::Encoding encoding)
+{
+    write_report_with(data_path, [&](Bcl_textfile& out) {
+        refuse_inputs(output_path, identity_of(output_path), data_path);
+        out.open_write(output_path, encoding);
+    });
+}
+
+void write_report_to_standard_output(const File_path& data_path, const File_path& output_name,
+                                     Bcl_textfile::Encoding encoding)
+{
+    write_report_with(data_path, [&](Bcl_textfile& out) {
+        refuse_inputs(output_name, identity_of(STDOUT_FILENO), data_path);
+        out.open_standard_output(output_name, encoding);
+    });
+}
+
+void Data_mgr::analyze_to_text(const File_path& data_path, const File_path& output_path)
 {
     write_report(data_path, output_path);
 }

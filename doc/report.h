@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/bcl_str.h"
 #include "toolkit/bcl_textfile.h"
+#include "toolkit/file_path.h"
 
 // Writes the analysis of the data file at `data_path` by the document's definition
 // to `output_path`, one line per value, reading the data as it goes and writing
@@ -11,9 +11,15 @@
 // for the command line.
 //
 // Throws File_open_err_exception (data file first: the output is not created when
-// the data cannot be read), File_read_err_exception, and File_write_err_exception
-// when the report could not be written completely; the output path then keeps what
-// it held before. Running out of data is not a failure: the report ends with the
-// data-shortage line.
-void write_report(const Bcl_str& data_path, const Bcl_str& output_path,
+// the data cannot be read), Same_file_exception when the output is the data file or
+// the document's definition file, File_read_err_exception, and, at the first write
+// that fails, File_write_err_exception or its kin (see File_writer); the output
+// path then keeps what it held before. Running out of data is not a failure: the
+// report ends with the data-shortage line.
+void write_report(const File_path& data_path, const File_path& output_path,
                   Bcl_textfile::Encoding encoding = Bcl_textfile::Encoding::shift_jis_crlf);
+
+// The same report written to standard output as it stands (the command line's "-");
+// `output_name` is the name messages show for it.
+void write_report_to_standard_output(const File_path& data_path, const File_path& output_name,
+                                     Bcl_textfile::Encoding encoding);

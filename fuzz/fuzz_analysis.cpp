@@ -60,14 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Data_mgr& doc = Data_mgr::instance();
     try {
-        doc.load_definition(Bcl_str(definition_path));
+        doc.load_definition(File_path(definition_path));
     } catch (const Exception&) {
         return 0;
     }
-    doc.load_data(Bcl_str(data_path));
+    doc.load_data(File_path(data_path));
     doc.analyze();
     expand_tree(*doc.root_component());
-    write_report(Bcl_str(data_path), Bcl_str(report_path));
+    write_report(File_path(data_path), File_path(report_path));
 
     doc.new_definition();
     doc.new_data();

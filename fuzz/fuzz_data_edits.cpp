@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Data_mgr& doc = Data_mgr::instance();
     doc.set_byte_order(flags & 1);
-    doc.load_data(Bcl_str(data_path));
+    doc.load_data(File_path(data_path));
     int steps = 0;
     while (steps < max_steps && step(input, doc, model))
         check_whole(doc, model, ++steps);

@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Data_mgr& doc = Data_mgr::instance();
     doc.new_definition();
     try {
-        doc.load_definition(Bcl_str(input));
+        doc.load_definition(File_path(input));
     } catch (const Exception&) {
         fuzz::check(doc.definition_items().empty() && doc.definition_path().empty(),
                     "a failed load changed the document");
         return 0;
     }
-    doc.save_definition(Bcl_str(first));
-    doc.load_definition(Bcl_str(first));
-    doc.save_definition(Bcl_str(second));
+    doc.save_definition(File_path(first));
+    doc.load_definition(File_path(first));
+    doc.save_definition(File_path(second));
     fuzz::check(fuzz::read_file(first) == fuzz::read_file(second), "a loaded definition saves differently twice");
     doc.new_definition();
     return 0;

@@ -520,7 +520,7 @@ TEST_F(Definition_commands_test, EachSequenceRecordsOneCommandMarksTheDefinition
     std::size_t depth = 0;
     for (const auto& [what, sequence] : sequences) {
         SCOPED_TRACE(what);
-        doc().save_definition(Bcl_str(temp_path("d.kxd")));
+        doc().save_definition(File_path(temp_path("d.kxd")));
         ASSERT_FALSE(doc().is_definition_modified());
         sequence();
         EXPECT_EQ(doc().definition_undo_depth(), ++depth);

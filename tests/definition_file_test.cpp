@@ -50,14 +50,14 @@ protected:
         Item_list list;
         for (Define* item : items)
             list.insert(item, nullptr);
-        write_definition_file(Bcl_str(path()), Bcl_str(title), byte_order, list);
+        write_definition_file(File_path(path()), Bcl_str(title), byte_order, list);
         return contents(path());
     }
 
     Definition_contents load(const bytes& file)
     {
         write_file(path(), file);
-        return read_definition_file(Bcl_str(path()));
+        return read_definition_file(File_path(path()));
     }
 
     std::size_t files_in_folder() const
@@ -76,11 +76,11 @@ Def_int* int_item(const char* name, bool is_signed, int size, int display, const
 
 TEST_F(Definition_file_test, EmptyDefinitionIsSeventeenBytes)
 {
-    doc().save_definition(Bcl_str(path()));
+    doc().save_definition(File_path(path()));
     const bytes expected = bytes("KXD\x00\x64\x00\x64\x06", 8) + sjis("未定義") + bytes("\x00\x00\x00", 3);
     ASSERT_EQ(expected.size(), 17u);
     EXPECT_EQ(contents(path()), expected);
-    EXPECT_EQ(doc().definition_path(), Bcl_str(path()));
+    EXPECT_EQ(doc().definition_path(), File_path(path()));
     EXPECT_FALSE(doc().is_definition_modified());
 }
 
@@ -104,7 +104,7 @@ TEST_P(Record_layout, WritesFieldsInOrderAndReadsThemBack)
     ASSERT_EQ(back.items.size(), 1u);
     Item_list list;
     list.insert(back.items[0].release(), nullptr);
-    write_definition_file(Bcl_str(path("again.kxd")), back.title, back.byte_order, list);
+    write_definition_file(File_path(path("again.kxd")), back.title, back.byte_order, list);
     EXPECT_EQ(contents(path("again.kxd")), file);
 }
 
@@ -202,14 +202,14 @@ TEST_P(Bad_definition_file, IsRefusedWithItsException)
     const Bad_file& c = GetParam();
     write_file(path(), c.file);
     try {
-        (void)read_definition_file(Bcl_str(path()));
+        (void)read_definition_file(File_path(path()));
         FAIL() << "accepted";
     } catch (const Data_kind_exception& e) {
         EXPECT_EQ(c.failure, Failure::not_definition);
-        EXPECT_EQ(e.path(), Bcl_str(path()));
+        EXPECT_EQ(e.path(), File_path(path()));
     } catch (const Data_err_exception& e) {
         EXPECT_EQ(c.failure, Failure::corrupt);
-        EXPECT_EQ(e.full_text(), Bcl_str(path()) + texts::data_corrupt());
+        EXPECT_EQ(e.display_text(), path() + "はデータ異常です。");
     } catch (const Ver_exception&) {
         EXPECT_EQ(c.failure, Failure::version);
     }
@@ -245,11 +245,11 @@ TEST_F(Definition_file_test, NewerFormatNamesTheRequiredVersion)
 {
     write_file(path(), bytes("KXD\x00\x65\x00\xCD", 7));
     try {
-        (void)read_definition_file(Bcl_str(path()));
+        (void)read_definition_file(File_path(path()));
         FAIL() << "accepted";
     } catch (const Ver_exception& e) {
         EXPECT_EQ(e.required_version(), 205);
-        EXPECT_EQ(e.full_text().to_utf8(),
+        EXPECT_EQ(e.display_text(),
                   path() + "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。");
     }
 }
@@ -312,7 +312,7 @@ TEST_F(Definition_file_test, NestingIsBoundedSoHostileFilesCannotExhaustTheStack
         inner->insert_child(next, nullptr);
         inner = next;
     }
-    write_definition_file(Bcl_str(path("deep.kxd")), Bcl_str("T"), 0, list);
+    write_definition_file(File_path(path("deep.kxd")), Bcl_str("T"), 0, list);
     EXPECT_EQ(contents(path("deep.kxd")), nested_sets(limits::max_definition_depth));
 
     EXPECT_THROW((void)load(nested_sets(limits::max_definition_depth + 1)), Data_err_exception);
@@ -371,8 +371,8 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
 
 TEST_F(Definition_file_test, MissingFileCannotBeOpened)
 {
-    EXPECT_THROW(doc().load_definition(Bcl_str(path("missing.kxd"))), File_open_err_exception);
-    EXPECT_THROW(doc().save_definition(Bcl_str(path("no/such/folder.kxd"))), File_open_err_exception);
+    EXPECT_THROW(doc().load_definition(File_path(path("missing.kxd"))), File_open_err_exception);
+    EXPECT_THROW(doc().save_definition(File_path(path("no/such/folder.kxd"))), File_open_err_exception);
 }
 
 namespace {
@@ -388,16 +388,16 @@ TEST_F(Definition_file_test, FailedLoadLeavesTheDocumentAsItWas)
 {
     const std::string good = path("good.kxd");
     write_file(good, header("Good", 1) + u16(0));
-    doc().load_definition(Bcl_str(good));
+    doc().load_definition(File_path(good));
     doc().set_title(Bcl_str("changed"));
     doc().push_definition_command(std::make_unique<Counting_command>());
 
     for (const bytes& bad : {bytes("KX"), header() + u16(3) + bytes("\x04\x01z", 3), bytes("KXD\x00\x65\x00\x65", 7)}) {
         write_file(path(), bad);
-        EXPECT_ANY_THROW(doc().load_definition(Bcl_str(path())));
+        EXPECT_ANY_THROW(doc().load_definition(File_path(path())));
         EXPECT_EQ(doc().title(), Bcl_str("changed"));
         EXPECT_EQ(doc().byte_order(), 1);
-        EXPECT_EQ(doc().definition_path(), Bcl_str(good));
+        EXPECT_EQ(doc().definition_path(), File_path(good));
         EXPECT_TRUE(doc().is_definition_modified());
         EXPECT_TRUE(doc().can_undo_definition());
     }
@@ -408,10 +408,10 @@ TEST_F(Definition_file_test, LoadReplacesSettingsClearsFlagAndDefinitionHistorie
     doc().set_title(Bcl_str("old"));
     doc().push_definition_command(std::make_unique<Counting_command>());
     write_file(path(), header(sjis("画像"), 1) + u16(0) + "tail");
-    doc().load_definition(Bcl_str(path()));
+    doc().load_definition(File_path(path()));
     EXPECT_EQ(doc().title(), Bcl_str(sjis("画像")));
     EXPECT_TRUE(doc().little_endian());
-    EXPECT_EQ(doc().definition_path(), Bcl_str(path()));
+    EXPECT_EQ(doc().definition_path(), File_path(path()));
     EXPECT_FALSE(doc().is_definition_modified());
     EXPECT_FALSE(doc().can_undo_definition());
     EXPECT_FALSE(doc().can_redo_definition());

@@ -35,7 +35,7 @@ TEST_F(Data_test, LoadsAndSavesBytesExactly)
     EXPECT_FALSE(doc().is_data_modified());
     expect_consistent();
     const std::string out = temp_path("saved.bin");
-    doc().save_data(Bcl_str(out));
+    doc().save_data(File_path(out));
     EXPECT_EQ(file_contents(out), bytes);
     EXPECT_EQ(doc().data_path().bytes(), out);
 }
@@ -55,9 +55,9 @@ TEST_F(Data_test, AFailedLoadLeavesTheDocumentAsItWas)
     load_bytes(std::string("abc"));
     doc().insert_bytes(1, 2);
     const auto before = data_bytes();
-    const Bcl_str path = doc().data_path();
-    EXPECT_THROW(doc().load_data(Bcl_str(temp_path("missing"))), File_open_err_exception);
-    EXPECT_THROW(doc().load_data(Bcl_str(temp_path(""))), File_open_err_exception);
+    const File_path path = doc().data_path();
+    EXPECT_THROW(doc().load_data(File_path(temp_path("missing"))), File_open_err_exception);
+    EXPECT_THROW(doc().load_data(File_path(temp_path(""))), File_open_err_exception);
     EXPECT_EQ(data_bytes(), before);
     EXPECT_EQ(doc().data_path(), path);
     EXPECT_TRUE(doc().is_data_modified());
@@ -68,8 +68,8 @@ TEST_F(Data_test, AFailedSaveKeepsPathFlagAndOldFile)
 {
     load_bytes(std::string("abc"));
     doc().insert_bytes(0, 1);
-    const Bcl_str path = doc().data_path();
-    EXPECT_THROW(doc().save_data(Bcl_str(temp_path("no/such/folder/x"))), File_open_err_exception);
+    const File_path path = doc().data_path();
+    EXPECT_THROW(doc().save_data(File_path(temp_path("no/such/folder/x"))), File_open_err_exception);
     EXPECT_EQ(doc().data_path(), path);
     EXPECT_TRUE(doc().is_data_modified());
     EXPECT_EQ(file_contents(path.bytes()), "abc");

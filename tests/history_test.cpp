@@ -85,7 +85,7 @@ TEST_F(History_test, UndoAndRedoStepInOrderAndAskForTheSelectionAfterTheAnalysis
     auto owned = std::make_unique<Probe_command>(reporter, &selection, calls);
     Probe_command* probe = owned.get();
     doc().push_definition_command(std::move(owned));
-    doc().save_definition(Bcl_str(temp_path("d.kxd")));  // clears the modified flag
+    doc().save_definition(File_path(temp_path("d.kxd")));  // clears the modified flag
     ASSERT_FALSE(doc().is_definition_modified());
 
     const std::size_t analyses_before = analyses_in(reporter);
@@ -100,7 +100,7 @@ TEST_F(History_test, UndoAndRedoStepInOrderAndAskForTheSelectionAfterTheAnalysis
     EXPECT_TRUE(probe->selection_log.modified);
     EXPECT_EQ(probe->selection_log.analyses, analyses_before + 1);
 
-    doc().save_definition(Bcl_str(temp_path("d.kxd")));
+    doc().save_definition(File_path(temp_path("d.kxd")));
     EXPECT_EQ(doc().redo_definition(), &selection);
     EXPECT_EQ(probe->step_log.undo_depth, 0u);
     EXPECT_EQ(probe->step_log.redo_depth, 0u);
@@ -195,11 +195,11 @@ TEST_F(History_test, EachSideKeepsItsOwnHistory)
 
     // So does opening a definition file.
     const std::string path = temp_path("d.kxd");
-    doc().save_definition(Bcl_str(path));
+    doc().save_definition(File_path(path));
     definition_edits::change_settings(Bcl_str("a"), 0);
     definition_edits::change_settings(Bcl_str("b"), 1);
     doc().undo_definition();
-    doc().load_definition(Bcl_str(path));
+    doc().load_definition(File_path(path));
     EXPECT_FALSE(doc().can_undo_definition());
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(doc().data_undo_depth(), 1u);

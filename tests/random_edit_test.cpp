@@ -432,7 +432,7 @@ protected:
     std::string saved()
     {
         const std::string path = temp_path("definition.kxd");
-        doc().save_definition(Bcl_str(path));
+        doc().save_definition(File_path(path));
         return file_bytes(path);
     }
 };

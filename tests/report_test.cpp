@@ -43,7 +43,7 @@ protected:
     std::string report(const std::string& data)
     {
         std::ofstream(data_path(), std::ios::binary) << data;
-        doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(output_path()));
+        doc().analyze_to_text(File_path(data_path()), File_path(output_path()));
         return contents(output_path());
     }
     std::string data_path() const { return temp_path("data.bin"); }
@@ -292,7 +292,7 @@ TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
     doc().set_title(sj("題"));
     define(fix_str("名", 2));
     std::ofstream(data_path(), std::ios::binary) << Bcl_str::from_utf8("字").bytes() << '\x01';
-    write_report(Bcl_str(data_path()), Bcl_str(output_path()), Bcl_textfile::Encoding::utf8_lf);
+    write_report(File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
     EXPECT_EQ(contents(output_path()),
               "            題\n00000000        名    字\n                未定義\n00000002            [0]    0x01\n");
 }
@@ -311,19 +311,19 @@ TEST_F(Report_test, ProgressRunsOverTheDataFileSize)
 TEST_F(Report_test, UnreadableDataFailsBeforeTheOutputIsCreated)
 {
     try {
-        doc().analyze_to_text(Bcl_str(temp_path("missing.bin")), Bcl_str(output_path()));
+        doc().analyze_to_text(File_path(temp_path("missing.bin")), File_path(output_path()));
         FAIL() << "no exception";
     } catch (const File_open_err_exception& e) {
-        EXPECT_EQ(e.path(), Bcl_str(temp_path("missing.bin")));
+        EXPECT_EQ(e.path(), File_path(temp_path("missing.bin")));
     }
     EXPECT_FALSE(std::filesystem::exists(output_path()));
 
     std::ofstream(data_path()) << "x";
     try {
-        doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(temp_path("no/folder/out.txt")));
+        doc().analyze_to_text(File_path(data_path()), File_path(temp_path("no/folder/out.txt")));
         FAIL() << "no exception";
     } catch (const File_open_err_exception& e) {
-        EXPECT_EQ(e.path(), Bcl_str(temp_path("no/folder/out.txt")));
+        EXPECT_EQ(e.path(), File_path(temp_path("no/folder/out.txt")));
     }
 }
 
@@ -337,7 +337,7 @@ TEST_F(Report_test, ReportThatDoesNotFitIsAFailureAndKeepsTheOldFile)
     struct rlimit small = old_limit;
     small.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(doc().analyze_to_text(Bcl_str(data_path()), Bcl_str(output_path())), File_write_err_exception);
+    EXPECT_THROW(doc().analyze_to_text(File_path(data_path()), File_path(output_path())), File_write_err_exception);
     ::setrlimit(RLIMIT_FSIZE, &old_limit);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_EQ(contents(output_path()), "keep");

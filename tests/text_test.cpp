@@ -40,8 +40,8 @@ TEST(Bcl_str, ComparesAsUnsignedBytes)
 
 TEST(Exception, MessagesFollowThePath)
 {
-    const Bcl_str path("/tmp/x.kxd");
-    EXPECT_EQ(File_open_err_exception(path).full_text().to_utf8(), "/tmp/x.kxdは開けません。");
+    const File_path path("/tmp/x.kxd");
+    EXPECT_EQ(File_open_err_exception(path).display_text(), "/tmp/x.kxdは開けません。");
     EXPECT_EQ(Data_kind_exception(path).message().to_utf8(), "はケストリクスの定義ファイルではありません。");
     EXPECT_EQ(Data_err_exception(path).message().to_utf8(), "はデータ異常です。");
     EXPECT_EQ(Ver_exception(path, 205).message().to_utf8(),

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-void Bcl_binaryfile::open_read(const Bcl_str& path)
+void Bcl_binaryfile::open_read(const File_path& path)
 {
     reader_.open(path);
     path_ = path;
 }
 
-void Bcl_binaryfile::open_write(const Bcl_str& path)
+void Bcl_binaryfile::open_write(const File_path& path)
 {
     writer_.open(path);
     path_ = path;

@@ -4,18 +4,19 @@
 
 #include "toolkit/bcl_str.h"
 #include "toolkit/file_io.h"
+#include "toolkit/file_path.h"
 
 // A file opened for binary reading or writing, a byte, a big-endian unsigned integer
 // of 1 to 4 bytes or a length-prefixed string at a time. Reads return false at the
-// end of the file. Writing replaces the target atomically on close() (see
+// end of the file. Written contents take the target's place on close() (see
 // File_writer); a file opened for writing and destroyed without close() leaves the
 // target untouched.
 class Bcl_binaryfile {
 public:
     // Throw File_open_err_exception.
-    void open_read(const Bcl_str& path);
-    void open_write(const Bcl_str& path);
-    // For a written file: commits it, throwing File_write_err_exception on failure.
+    void open_read(const File_path& path);
+    void open_write(const File_path& path);
+    // For a written file: commits it, throwing as File_writer::commit() does.
     void close();
 
     bool read_byte(std::uint8_t& byte) { return reader_.get(byte); }
@@ -32,10 +33,10 @@ public:
     void write_str(int width, const Bcl_str& text);
 
     [[nodiscard]] std::uint64_t offset() const { return reader_.is_open() ? reader_.offset() : writer_.offset(); }
-    [[nodiscard]] const Bcl_str& path() const { return path_; }
+    [[nodiscard]] const File_path& path() const { return path_; }
 
 private:
-    Bcl_str path_;
+    File_path path_;
     File_reader reader_;
     File_writer writer_;
 };

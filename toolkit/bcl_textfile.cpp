@@ -1,8 +1,14 @@
 #include "toolkit/bcl_textfile.h"
 
-void Bcl_textfile::open_write(const Bcl_str& path, Encoding encoding)
+void Bcl_textfile::open_write(const File_path& path, Encoding encoding)
 {
     writer_.open(path);
+    encoding_ = encoding;
+}
+
+void Bcl_textfile::open_standard_output(const File_path& name, Encoding encoding)
+{
+    writer_.open_standard_output(name);
     encoding_ = encoding;
 }
 

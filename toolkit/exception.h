@@ -1,25 +1,34 @@
 #pragma once
 
-#include "toolkit/bcl_str.h"
+#include <string>
 
-// Failures of files and formats. The user sees the path immediately followed by
-// message(). Running out of data during analysis is not one of these: see
-// Data_shortage.
+#include "toolkit/bcl_str.h"
+#include "toolkit/file_path.h"
+
+// Failures of files and formats. Each carries the path of the file concerned, exactly
+// as the system gave it, and a message suffix in Shift-JIS like every text of the
+// program. The user sees the path immediately followed by the message: display_text()
+// is that text in UTF-8, for the command line and the window alike. Running out of
+// data during analysis is not one of these: see Data_shortage.
 class Exception {
 public:
-    explicit Exception(Bcl_str path) : path_(std::move(path)) {}
+    explicit Exception(File_path path) : path_(std::move(path)) {}
     virtual ~Exception() = default;
 
-    [[nodiscard]] const Bcl_str& path() const { return path_; }
+    [[nodiscard]] const File_path& path() const { return path_; }
+    // The message that follows the path ("は開けません。"), Shift-JIS.
     [[nodiscard]] virtual Bcl_str message() const = 0;
-    // The path followed by the message, as shown to the user.
-    [[nodiscard]] Bcl_str full_text() const { return path_ + message(); }
+    // What the user is shown, UTF-8: the path as File_path::display() shows it (""
+    // when it is empty, so the message never starts without its subject), then the
+    // message.
+    [[nodiscard]] virtual std::string display_text() const;
 
 private:
-    Bcl_str path_;
+    File_path path_;
 };
 
-// A file's size cannot be obtained, or it cannot be opened.
+// A file's size cannot be obtained, or it cannot be opened for reading or writing
+// (this includes a file the user may not write, and a folder named as a file).
 class File_open_err_exception : public Exception {
 public:
     using Exception::Exception;
@@ -43,7 +52,7 @@ public:
 // The definition file's format is newer than this program reads.
 class Ver_exception : public Exception {
 public:
-    Ver_exception(Bcl_str path, int required_version) : Exception(std::move(path)), version_(required_version) {}
+    Ver_exception(File_path path, int required_version) : Exception(std::move(path)), version_(required_version) {}
     [[nodiscard]] int required_version() const { return version_; }
     [[nodiscard]] Bcl_str message() const override;
 
@@ -51,12 +60,34 @@ private:
     int version_;
 };
 
-// Writing a file failed after it was opened (full disk, I/O error). The previous
-// file at the path is left untouched.
+// Writing a file failed (full disk, file size limit, I/O error). The file at the path
+// holds what it held before: the new contents were never put in its place, or were
+// taken out again.
 class File_write_err_exception : public Exception {
 public:
     using Exception::Exception;
     [[nodiscard]] Bcl_str message() const override;
+};
+
+// Writing to something that is not a regular file (a pipe, a terminal, a device,
+// standard output) failed; what was written before the failure cannot be taken back.
+class Stream_write_err_exception : public Exception {
+public:
+    using Exception::Exception;
+    [[nodiscard]] Bcl_str message() const override;
+};
+
+// Writing a file in place failed and its old contents could not be put back: they
+// are kept in the file backup(), which display_text() names after the message.
+class Restore_err_exception : public Exception {
+public:
+    Restore_err_exception(File_path path, File_path backup) : Exception(std::move(path)), backup_(std::move(backup)) {}
+    [[nodiscard]] const File_path& backup() const { return backup_; }
+    [[nodiscard]] Bcl_str message() const override;
+    [[nodiscard]] std::string display_text() const override;
+
+private:
+    File_path backup_;
 };
 
 // Reading a file failed part-way (I/O error); nothing of it was taken.
@@ -66,8 +97,24 @@ public:
     [[nodiscard]] Bcl_str message() const override;
 };
 
-// A data file larger than the document can address (4 GiB − 1 bytes).
+// A data file larger than the document can address (4 GiB − 1 bytes), or than the
+// memory left to this program can hold.
 class File_too_large_exception : public Exception {
+public:
+    using Exception::Exception;
+    [[nodiscard]] Bcl_str message() const override;
+};
+
+// Memory ran out while the file at the path was being worked on.
+class Out_of_memory_exception : public Exception {
+public:
+    using Exception::Exception;
+    [[nodiscard]] Bcl_str message() const override;
+};
+
+// The file to be written is a file being read (the same device and inode, however
+// it is named): writing it would destroy the input while it is read.
+class Same_file_exception : public Exception {
 public:
     using Exception::Exception;
     [[nodiscard]] Bcl_str message() const override;

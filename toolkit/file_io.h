@@ -1,15 +1,35 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/file_path.h"
+#include "toolkit/file_writer.h"
 
-// Size of the file at `path`, or nothing when it cannot be obtained.
-[[nodiscard]] std::optional<std::uint64_t> file_size(const Bcl_str& path);
+// Size of the regular file at `path`, or nothing when it cannot be obtained or the
+// path names something else (a folder, a pipe, a device).
+[[nodiscard]] std::optional<std::uint64_t> file_size(const File_path& path);
+
+// Which file a name or a descriptor leads to, symbolic links followed: two names
+// with the same identity are one file (hard links, links, "/dev/stdout").
+struct File_identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    friend bool operator==(const File_identity&, const File_identity&) = default;
+};
+[[nodiscard]] std::optional<File_identity> identity_of(const File_path& path);
+[[nodiscard]] std::optional<File_identity> identity_of(int descriptor);
+
+// Throws Same_file_exception(output) when `output` is an existing file that is also
+// the input `input` (or the file open as `input`): writing it would destroy what is
+// being read.
+void refuse_same_file(const File_path& output, const File_path& input);
+void refuse_same_file(const File_path& output, std::optional<File_identity> output_identity, const File_path& input);
 
 // A buffered reader: reading one byte at a time costs no system call per byte.
 // An I/O error while reading throws File_read_err_exception; the end of the file is
@@ -21,8 +41,8 @@ public:
     File_reader(const File_reader&) = delete;
     File_reader& operator=(const File_reader&) = delete;
 
-    // Throws File_open_err_exception.
-    void open(const Bcl_str& path);
+    // Throws File_open_err_exception, also for a folder.
+    void open(const File_path& path);
     void close();
     [[nodiscard]] bool is_open() const { return fd_ >= 0; }
 
@@ -43,48 +63,13 @@ private:
     bool refill();
 
     int fd_ = -1;
-    Bcl_str path_;
+    File_path path_;
     std::vector<std::uint8_t> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::uint64_t consumed_ = 0;
 };
 
-// A buffered writer that replaces its target atomically: it writes a temporary file
-// in the target's folder and renames it over the target only in commit(), after
-// everything was written and flushed to disk. Destroying it without commit() removes
-// the temporary file and leaves the target as it was.
-class File_writer {
-public:
-    File_writer() = default;
-    ~File_writer();
-    File_writer(const File_writer&) = delete;
-    File_writer& operator=(const File_writer&) = delete;
-
-    // Throws File_open_err_exception when the temporary file cannot be created.
-    void open(const Bcl_str& path);
-    // Throws File_write_err_exception; the target is then unchanged.
-    void commit();
-    void abandon();
-    [[nodiscard]] bool is_open() const { return fd_ >= 0; }
-
-    void put(std::uint8_t byte)
-    {
-        if (used_ == buffer_.size())
-            flush_buffer();
-        buffer_[used_++] = byte;
-    }
-    void write(const void* data, std::size_t count);
-    [[nodiscard]] std::uint64_t offset() const { return flushed_ + used_; }
-
-private:
-    void flush_buffer();
-
-    int fd_ = -1;
-    Bcl_str path_;
-    std::string temp_path_;
-    std::vector<std::uint8_t> buffer_;
-    std::size_t used_ = 0;
-    std::uint64_t flushed_ = 0;
-    bool failed_ = false;
-};
+// The whole file at `path` (the command line reads its JSON this way). Throws
+// File_open_err_exception and File_read_err_exception.
+[[nodiscard]] std::string read_whole_file(const File_path& path);

@@ -21,8 +21,12 @@ const Bcl_str& data_corrupt();       // はデータ異常です。
 const Bcl_str& version_head();       // はこのプログラムでは読めません。\nプログラムバージョン
 const Bcl_str& version_tail();       // 以降を御使用ください。
 const Bcl_str& cannot_write();       // に書き込めませんでした。元のファイルは変更されていません。
+const Bcl_str& cannot_write_stream(); // に書き込めませんでした。 (a pipe, terminal or device: nothing to keep)
+const Bcl_str& cannot_restore();     // に書き込めませんでした。元の内容は次のファイルに残してあります。
 const Bcl_str& cannot_read();        // を読み込めませんでした。
 const Bcl_str& too_large();          // は大きすぎて読み込めません。
+const Bcl_str& out_of_memory();      // を処理するためのメモリが足りません。
+const Bcl_str& same_as_input();      // は読み込むファイルと同じなので書き込めません。
 const Bcl_str& cannot_store();       // は保存できません。...
 const Bcl_str& output_done();        // に出力しました。 (after the report's path)
 

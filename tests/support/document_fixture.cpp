@@ -37,7 +37,7 @@ void Document_test::load_bytes(const std::string& bytes)
         std::ofstream out(path, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    doc().load_data(Bcl_str(path));
+    doc().load_data(File_path(path));
 }
 
 std::vector<std::uint8_t> Document_test::data_bytes()

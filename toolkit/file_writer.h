@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "toolkit/file_path.h"
+
+// A buffered writer that changes only the file the user named, and that file only
+// once everything was written: the new contents first go somewhere else, and
+// commit() puts them in place. How depends on what the path names:
+//
+//  - A regular file (a symbolic link is followed to the file it names) is replaced:
+//    the contents go to a temporary file in the same folder, which takes the old
+//    file's owner, group and mode and is renamed over it. Its name is short, so
+//    target names up to the file system's limit work.
+//  - When renaming would change what the user did not ask to change (the file has
+//    other hard links, extended attributes such as an access control list, an owner
+//    or group the new file cannot be given), or cannot be done (the folder is not
+//    writable), the file is written in place instead: the contents go to an unnamed
+//    scratch file, then commit() secures a copy of the old contents, copies the new
+//    ones over the file and puts the old ones back should that fail.
+//  - A new file is created the same way as a replacement (mode 0666 less the umask).
+//  - Something that is not a regular file (a FIFO, a terminal, /dev/stdout, a
+//    device) is written directly, as a shell redirection would.
+//
+// A file the user may not write is refused, as is a folder. Every write failure
+// throws at once, and the target then holds what it held before (except the direct
+// case, where written bytes cannot be taken back). A temporary file is removed when
+// the writer is destroyed without commit() and when SIGINT, SIGTERM or SIGHUP ends
+// the program (see interrupt_cleanup).
+class File_writer {
+public:
+    File_writer() = default;
+    ~File_writer();
+    File_writer(const File_writer&) = delete;
+    File_writer& operator=(const File_writer&) = delete;
+
+    // Throws File_open_err_exception when the target cannot be written.
+    void open(const File_path& path);
+    // Writes to the program's standard output as it stands, directly; `name` is the
+    // path messages show.
+    void open_standard_output(const File_path& name);
+    // Throws File_write_err_exception, Stream_write_err_exception (direct writing)
+    // or Restore_err_exception (see in_place.h).
+    void commit();
+    // Drops what was written; the target stays as it was.
+    void abandon();
+    [[nodiscard]] bool is_open() const { return fd_ >= 0; }
+
+    // Each throws as put() does when the buffer cannot be written out.
+    void put(std::uint8_t byte)
+    {
+        if (used_ == buffer_.size())
+            flush_buffer();
+        buffer_[used_++] = byte;
+    }
+    void write(const void* data, std::size_t count);
+    [[nodiscard]] std::uint64_t offset() const { return flushed_ + used_; }
+    [[nodiscard]] const File_path& path() const { return path_; }
+
+private:
+    enum class Mode { replace, in_place, direct };
+
+    void start(const File_path& path, Mode mode, int fd);
+    void open_existing(const File_path& path);
+    void open_new(const File_path& path);
+    bool try_replace(const std::string& final_path, int target_fd);
+    void take_temporary(int fd, std::string name, const std::string& final_path);
+    void flush_buffer();
+    [[noreturn]] void fail();
+    void commit_replace();
+    void close_descriptors();
+
+    Mode mode_ = Mode::replace;
+    int fd_ = -1;              // where the bytes go: temporary, scratch or the target
+    bool owns_fd_ = true;      // false for standard output
+    int target_fd_ = -1;       // in place: the target, open for reading and writing
+    File_path path_;           // as the user named it, for messages
+    std::string final_path_;   // replace: the name the temporary file takes
+    std::string temp_path_;    // replace: the temporary file
+    std::string scratch_folder_;  // in place: where the old contents' copy goes
+    int cleanup_ticket_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t used_ = 0;
+    std::uint64_t flushed_ = 0;
+};
