@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -38,21 +39,30 @@ struct Cli_run {
     std::string err;
 };
 
-// Runs kestrix-cli with `args`; standard output and error go to files in `folder`.
-inline Cli_run run_cli(const std::string& folder, std::initializer_list<std::string> args)
+// The shell words that run kestrix-cli (or a copy of it at `program`) with `args`.
+inline std::string cli_command(std::initializer_list<std::string> args, const std::string& program = KESTRIX_CLI_PATH)
 {
-    std::string command = quoted(KESTRIX_CLI_PATH);
+    std::string command = quoted(program);
     for (const std::string& arg : args)
         command.append(" ").append(quoted(arg));
+    return command;
+}
+
+// Runs the shell command line `command` (which may set limits, pipe or redirect);
+// what it prints goes to files in `folder`, then into the result.
+inline Cli_run run_shell(const std::string& folder, const std::string& command)
+{
     const std::string out = folder + "/cli.out";
     const std::string err = folder + "/cli.err";
     // Appended piece by piece: "literal" + std::string trips a false GCC 12 warning.
-    command += " >";
-    command += quoted(out);
-    command += " 2>";
-    command += quoted(err);
-    command += " </dev/null";
-    const int raw = std::system(command.c_str());
+    std::string line = "(";
+    line += command;
+    line += ") >";
+    line += quoted(out);
+    line += " 2>";
+    line += quoted(err);
+    line += " </dev/null";
+    const int raw = std::system(line.c_str());
     Cli_run run;
     run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = file_contents(out);
@@ -61,5 +71,37 @@ inline Cli_run run_cli(const std::string& folder, std::initializer_list<std::str
     std::remove(err.c_str());
     return run;
 }
+
+// Runs kestrix-cli with `args`; standard output and error go to files in `folder`.
+inline Cli_run run_cli(const std::string& folder, std::initializer_list<std::string> args)
+{
+    return run_shell(folder, cli_command(args));
+}
+
+// A folder of its own for each test, removed afterwards.
+class Cli_folder_test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kestrix-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    Cli_run cli(std::initializer_list<std::string> args) const { return run_cli(folder_, args); }
+
+    // Builds a definition file from JSON text through the program itself.
+    std::string kxd_from(const std::string& json, const std::string& name = "def.kxd") const
+    {
+        write_file(path("def.json"), json);
+        const Cli_run run = cli({"kxd", path("def.json"), path(name)});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return path(name);
+    }
+
+    std::string folder_;
+};
 
 } // namespace cli_test

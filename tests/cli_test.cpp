@@ -14,30 +14,7 @@ using namespace cli_test;
 
 namespace {
 
-class Cli_test : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrix-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
-    Cli_run cli(std::initializer_list<std::string> args) const { return run_cli(folder_, args); }
-
-    // Builds a definition file from JSON text through the program itself.
-    std::string kxd_from(const std::string& json, const std::string& name = "def.kxd") const
-    {
-        write_file(path("def.json"), json);
-        const Cli_run run = cli({"kxd", path("def.json"), path(name)});
-        EXPECT_EQ(run.status, 0) << run.err;
-        return path(name);
-    }
-
-    std::string folder_;
-};
+using Cli_test = Cli_folder_test;
 
 constexpr const char* one_int = R"({"title": "題", "items": [{"kind": "int", "name": "n", "size": 2}]})";
 

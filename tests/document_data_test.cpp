@@ -2,6 +2,7 @@
 // byte changes with their renumbering.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -9,6 +10,7 @@
 #include "doc/data_mgr.h"
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
+#include "toolkit/available_memory.h"
 #include "toolkit/exception.h"
 
 namespace {
@@ -62,6 +64,58 @@ TEST_F(Data_test, AFailedLoadLeavesTheDocumentAsItWas)
     EXPECT_EQ(doc().data_path(), path);
     EXPECT_TRUE(doc().is_data_modified());
     EXPECT_TRUE(doc().can_undo_data());
+}
+
+TEST_F(Data_test, DataThatCannotFitInMemoryIsRefusedAndTheDocumentStays)
+{
+    load_bytes(std::string("abc"));
+    doc().insert_bytes(1, 2);
+    const auto before = data_bytes();
+    const File_path path = doc().data_path();
+    // Sparse: the largest file the document addresses, taking no room on the disk.
+    const std::string huge = temp_path("huge.bin");
+    {
+        std::ofstream(huge, std::ios::binary);
+    }
+    std::filesystem::resize_file(huge, 0xFFFFFFFFull);
+    const auto available = available_memory();
+    if (!available || *available >= Data_mgr::bytes_to_load(0xFFFFFFFFull))
+        GTEST_SKIP() << "this machine has room for the largest data";
+    try {
+        doc().load_data(File_path(huge));
+        FAIL() << "loaded";
+    } catch (const File_too_large_exception& e) {
+        EXPECT_EQ(e.display_text(), huge + "は大きすぎて読み込めません。");
+    }
+    EXPECT_EQ(data_bytes(), before);
+    EXPECT_EQ(doc().data_path(), path);
+    EXPECT_TRUE(doc().can_undo_data());
+    // 16 bytes of node per data byte, in whole blocks, plus the bytes as read.
+    EXPECT_EQ(Data_mgr::bytes_to_load(0), Node_pool::block_bytes + sizeof(Skip_entry));
+    EXPECT_GE(Data_mgr::bytes_to_load(1u << 30), 17ull << 30);
+}
+
+TEST_F(Data_test, FileNamesAreTheSystemsBytes)
+{
+    // Names Shift-JIS cannot hold, and one that is no UTF-8 at all.
+    for (const std::string name : {"한국.bin", "caf\xE9.bin", "\xE3\x80\x9C.bin"}) {
+        SCOPED_TRACE(name);
+        const std::string path = temp_path(name);
+        std::ofstream(path, std::ios::binary) << name;
+        doc().load_data(File_path(path));
+        EXPECT_EQ(doc().data_path().bytes(), path);
+        doc().insert_bytes(0, 1);
+        doc().save_data(doc().data_path());
+        EXPECT_EQ(file_contents(path), std::string(1, '\0') + name);
+    }
+    EXPECT_EQ(doc().data_path().display(), temp_path("〜.bin"));
+    try {
+        doc().load_data(File_path(temp_path("caf\xE9-missing.bin")));
+        FAIL() << "loaded";
+    } catch (const File_open_err_exception& e) {
+        EXPECT_EQ(e.path().bytes(), temp_path("caf\xE9-missing.bin"));
+        EXPECT_EQ(e.display_text(), temp_path("caf\xEF\xBF\xBD-missing.bin") + "は開けません。");
+    }
 }
 
 TEST_F(Data_test, AFailedSaveKeepsPathFlagAndOldFile)
