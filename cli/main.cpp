@@ -206,9 +206,10 @@ int run_tree(const Arguments& args)
         on_file(args.files[1], [&] {
             document.load_data(args.files[1]);
             render_tree(*document.root_component(), args.depth.value_or(1), text);
+            text = Bcl_str(std::move(text)).to_utf8();
         });
     }
-    std::cout << Bcl_str(std::move(text)).to_utf8();
+    std::cout << text;
     return 0;
 }
 
