@@ -129,6 +129,8 @@ void File_writer::start(const File_path& path, Mode mode, int fd)
 void File_writer::open_new(const File_path& path)
 {
     const std::string final_path = follow_links(path.bytes());
+    // A signal between creating the temporary file and registering it would leave it.
+    const interrupt_cleanup::Signals_held held;
     std::string temp;
     const int fd = final_path.empty() ? -1 : create_temporary(folder_of(final_path), temp);
     if (fd < 0)
@@ -171,12 +173,13 @@ bool File_writer::try_replace(const std::string& final_path, int target_fd)
 {
     struct stat target{};
     struct stat named{};
-    // The name must lead to the very file that was opened (not so for the links of
-    // /proc/self/fd, which name no file of a folder), with no other name.
+    // The name must lead to the very file that was opened (a link under /proc to a
+    // pipe or a deleted file leads nowhere), and be its only name.
     if (::fstat(target_fd, &target) != 0 || ::lstat(final_path.c_str(), &named) != 0 ||
         named.st_dev != target.st_dev || named.st_ino != target.st_ino || target.st_nlink != 1 ||
         has_extended_attributes(target_fd))
         return false;
+    const interrupt_cleanup::Signals_held held;
     std::string temp;
     const int fd = create_temporary(folder_of(final_path), temp);
     if (fd < 0)

@@ -52,6 +52,8 @@ void handle_if_default(int signal_number, void (*handler)(int))
         return;
     struct sigaction action{};
     action.sa_handler = handler;
+    // A held signal returns to the interrupted call, which goes on.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int other : terminating_signals)
         sigaddset(&action.sa_mask, other);
