@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     // Random bytes: about a quarter of them are Shift-JIS lead bytes.
     write_random_file(path, size, 1);
     Data_mgr& doc = Data_mgr::instance();
-    doc.load_data(Bcl_str(path));
+    doc.load_data(File_path(path));
     const Dump_layout layout(doc.size());
     const std::uint32_t lines = layout.data_lines();
     const std::uint32_t block_lines = Data_mgr::skip_block / 16;
