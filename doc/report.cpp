@@ -15,6 +15,8 @@
 
 #include "doc/data_mgr.h"
 #include "engine/expression.h"
+#include "model/cmp_str.h"
+#include "model/int_decoder.h"
 #include "model/items.h"
 #include "model/walk_bounds.h"
 #include "toolkit/bcl_binaryfile.h"
@@ -76,12 +78,15 @@ public:
         char* end = digits + sizeof digits;
         return add(std::string_view(format_number(end, value, radix), end));
     }
-    // "0x" and exactly 2 × bytes upper-case hexadecimal digits.
-    Line& hex(std::uint32_t value, int bytes)
+    // The value text of an integer item's bits, or of a flag's field.
+    Line& int_text(const Def_int& item, std::uint32_t bits)
     {
-        add("0x");
-        for (int i = 2 * bytes - 1; i >= 0; --i)
-            add(upper_hex[(value >> (4 * i)) & 0xF]);
+        append_int_text(text(), item, int_format(item), bits);
+        return *this;
+    }
+    Line& flag_text(const Def_bitflag& flag, std::uint32_t field)
+    {
+        append_flag_text(text(), flag, field);
         return *this;
     }
     void write(Bcl_textfile& out) { out.write_line(text()); }
@@ -110,15 +115,7 @@ void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, 
 // tells how many bytes there were. Missing bytes contribute nothing.
 std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
-    const bool little_endian = doc().little_endian();
-    std::uint32_t value = 0;
-    for (got = 0; got < width; ++got) {
-        std::uint8_t byte;
-        if (!in.read_byte(byte))
-            break;
-        value = little_endian ? value | std::uint32_t(byte) << (8 * got) : value << 8 | byte;
-    }
-    return value;
+    return read_int_bits(width, doc().little_endian(), [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
 }
 
 // A string value's lines, written as its bytes arrive: the first after the item's
@@ -190,46 +187,22 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     const std::uint64_t offset = in.offset();
     int got = 0;
-    const std::uint32_t raw = read_number(in, size(), got);
-    std::uint32_t value = raw;
-    if (is_signed() && size() == 1)
-        value = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(raw)));
-    else if (is_signed() && size() == 2)
-        value = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(raw)));
-
+    const std::uint32_t raw = read_number(in, int_width(*this), got);
     Line line;
-    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name);
-    const auto named = named_values().find(static_cast<std::int32_t>(value));
-    if (named != named_values().end())
-        line.add(named->second.view());
-    else if (display() == hexadecimal)
-        line.hex(raw, size());
-    else
-        line.number(value, is_signed() ? Radix::signed_decimal : Radix::unsigned_decimal);
+    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name).int_text(*this, raw);
     line.write(out);
-    if (got < size())
+    if (got < int_width(*this))
         throw Data_shortage{};
 
     if (!variable().empty())
-        doc().set_variable(variable(), static_cast<std::int32_t>(value));
-
-    // Flags take bits from the least significant bit upward, whatever the byte order.
-    unsigned shift = 0;
-    for (const auto& flag : bit_flags()) {
-        const unsigned width = static_cast<unsigned>(flag->bit_count());
-        const std::uint32_t field = (raw >> (shift % 32)) & ((1u << (width % 32)) - 1);
+        doc().set_variable(variable(), int_value(*this, raw));
+    for_each_flag(*this, raw, [&](const Def_bitflag& flag, int, std::uint32_t field) {
         Line flag_line;
-        flag_line.blank().indent(indent + 1).add(flag->name().view()).add(after_name);
-        const auto flag_named = flag->named_values().find(static_cast<std::int32_t>(field));
-        if (flag_named != flag->named_values().end())
-            flag_line.add(flag_named->second.view());
-        else
-            flag_line.number(field, Radix::unsigned_decimal);
+        flag_line.blank().indent(indent + 1).add(flag.name().view()).add(after_name).flag_text(flag, field);
         flag_line.write(out);
-        if (!flag->variable().empty())
-            doc().set_variable(flag->variable(), static_cast<std::int32_t>(field));
-        shift += width;
-    }
+        if (!flag.variable().empty())
+            doc().set_variable(flag.variable(), static_cast<std::int32_t>(field));
+    });
 }
 
 // A flag's line needs its integer's value: Def_int writes it.
@@ -249,8 +222,8 @@ void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 {
     const std::uint64_t offset = in.offset();
     int got_prefix = 0;
-    const std::uint32_t length = read_number(in, prefix_size(), got_prefix);
-    if (got_prefix < prefix_size())
+    const std::uint32_t length = read_number(in, prefix_width(*this), got_prefix);
+    if (got_prefix < prefix_width(*this))
         throw Data_shortage{};
     // The announced length is never allocated: the text streams through line by
     // line, and the read stops where the input ends.

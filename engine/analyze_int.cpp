@@ -1,6 +1,4 @@
 // The integer item: reads 1, 2 or 4 bytes, binds its variable and its bit flags.
-#include <algorithm>
-
 #include "engine/walk.h"
 #include "model/cmp_int.h"
 #include "model/def_int.h"
@@ -12,19 +10,15 @@ namespace {
 void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
 {
     Data_mgr& doc = walk::document();
-    int shift = 0;
-    for (const auto& flag : item.bit_flags()) {
+    for_each_flag(item, raw, [&](Def_bitflag& flag, int shift, std::uint32_t field) {
         if (parent) {
-            auto* component = new Cmp_bitflag(flag.get(), &item, shift, raw, int_width(item), start);
+            auto* component = new Cmp_bitflag(&flag, &item, shift, raw, int_width(item), start);
             component->set_end(end);
             parent->add_child(component);
         }
-        if (!flag->variable().empty())
-            doc.set_variable(flag->variable(), static_cast<std::int32_t>(flag_bits_of(raw, shift, flag->bit_count())));
-        // Held below 64 so that widths from a broken item cannot overflow it; every
-        // bit past bit 31 reads 0 anyway.
-        shift = static_cast<int>(std::min<long long>(64, shift + static_cast<long long>(std::max(flag->bit_count(), 0))));
-    }
+        if (!flag.variable().empty())
+            doc.set_variable(flag.variable(), static_cast<std::int32_t>(field));
+    });
 }
 
 } // namespace
@@ -38,18 +32,21 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
     Data_node* next = cur;
     bool complete = true;
     const std::uint32_t bits = walk::read_bits(next, width, doc.little_endian(), complete);
-    const std::int32_t value = is_signed() ? sign_extend(bits, width) : static_cast<std::int32_t>(bits);
     if (!variable().empty())
-        doc.set_variable(variable(), value);
+        doc.set_variable(variable(), int_value(*this, bits));
     if (parent) {
         const bool flags = !bit_flags().empty();
         Component* component;
-        if (display() == hexadecimal)
+        switch (int_format(*this)) {
+        case Int_format::hexadecimal:
             component = new Cmp_hex(this, bits, flags, start);
-        else if (is_signed())
-            component = new Cmp_int(this, value, flags, start);
-        else
+            break;
+        case Int_format::signed_decimal:
+            component = new Cmp_int(this, bits, flags, start);
+            break;
+        default:
             component = new Cmp_uint(this, bits, flags, start);
+        }
         component->set_end(complete ? next : nullptr);
         parent->add_child(component);
     }

@@ -7,6 +7,7 @@
 
 #include "doc/data_mgr.h"
 #include "model/define.h"
+#include "model/int_decoder.h"
 #include "doc/data_node.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
@@ -40,20 +41,18 @@ inline void check_stop(const Data_node* cur, const Data_node* stop)
 // false and the bytes that exist are kept (a missing byte contributes nothing).
 inline std::uint32_t read_bits(Data_node*& cur, int width, bool little_endian, bool& complete)
 {
-    std::uint32_t value = 0;
-    complete = true;
-    for (int i = 0; i < width; ++i) {
-        if (!cur) {
-            complete = false;
-            break;
-        }
-        if (little_endian)
-            value |= std::uint32_t{cur->value} << (8 * i);
-        else
-            value = (value << 8) | cur->value;
-        cur = cur->next();
-    }
-    return value;
+    int got = 0;
+    const std::uint32_t bits = read_int_bits(width, little_endian,
+                                             [&cur](std::uint8_t& byte) {
+                                                 if (!cur)
+                                                     return false;
+                                                 byte = cur->value;
+                                                 cur = cur->next();
+                                                 return true;
+                                             },
+                                             got);
+    complete = got == width;
+    return bits;
 }
 
 // Moves `cur` over `count` bytes; false when the data ends first.

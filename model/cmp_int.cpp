@@ -1,23 +1,9 @@
 #include "model/cmp_int.h"
 
-#include <algorithm>
+#include <string>
 
 #include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
-#include "toolkit/number_text.h"
-
-int int_width(const Def_int& item) { return std::clamp(item.size(), 1, 4); }
-
-std::int32_t sign_extend(std::uint32_t bits, int width)
-{
-    if (width == 1)
-        return static_cast<std::int8_t>(bits & 0xFFu);
-    if (width == 2)
-        return static_cast<std::int16_t>(bits & 0xFFFFu);
-    if (width == 3)
-        return static_cast<std::int32_t>((bits & 0x800000u) ? (bits | 0xFF000000u) : (bits & 0xFFFFFFu));
-    return static_cast<std::int32_t>(bits);
-}
 
 namespace {
 
@@ -36,20 +22,16 @@ std::uint32_t low_bytes(std::uint32_t value, int width)
 
 } // namespace
 
-std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count)
-{
-    if (shift < 0 || shift >= 32)
-        return 0;
-    return static_cast<std::uint32_t>((std::uint64_t{raw} >> shift) & width_mask(bit_count));
-}
-
 // ---- integers ----
 
-const Bcl_str* Cmp_integer::meaning_of(std::int32_t key) const
+const Bcl_str& Cmp_integer::value_text()
 {
-    const Named_values& table = def_->named_values();
-    const auto found = table.find(key);
-    return found == table.end() ? nullptr : &found->second;
+    if (!value_text_cached()) {
+        std::string text;
+        append_int_text(text, *def_, format(), bits_);
+        cache_value_text(Bcl_str(std::move(text)));
+    }
+    return stored_value_text();
 }
 
 void Cmp_integer::expand()
@@ -63,47 +45,15 @@ void Cmp_integer::set_value(int v)
     const int width = int_size();
     const auto pattern = static_cast<std::uint32_t>(v);
     set_start(Data_mgr::instance().change_value(start(), width, pattern, -1));
-    value_ = stored_from(low_bytes(pattern, width));
+    bits_ = low_bytes(pattern, width);
     forget_value_text();
 }
 
 void Cmp_int::accept(Cmp_visitor& visitor) { visitor.visit_int(*this); }
 
-std::uint32_t Cmp_int::stored_from(std::uint32_t pattern) const
-{
-    return static_cast<std::uint32_t>(sign_extend(pattern, int_size()));
-}
-
-const Bcl_str& Cmp_int::value_text()
-{
-    if (!value_text_cached()) {
-        const Bcl_str* meaning = meaning_of(value());
-        cache_value_text(meaning ? *meaning : Bcl_str(number_text(bits(), Radix::signed_decimal)));
-    }
-    return stored_value_text();
-}
-
 void Cmp_uint::accept(Cmp_visitor& visitor) { visitor.visit_uint(*this); }
 
-const Bcl_str& Cmp_uint::value_text()
-{
-    if (!value_text_cached()) {
-        const Bcl_str* meaning = meaning_of(static_cast<std::int32_t>(bits()));
-        cache_value_text(meaning ? *meaning : Bcl_str(number_text(bits(), Radix::unsigned_decimal)));
-    }
-    return stored_value_text();
-}
-
 void Cmp_hex::accept(Cmp_visitor& visitor) { visitor.visit_hex(*this); }
-
-const Bcl_str& Cmp_hex::value_text()
-{
-    if (!value_text_cached()) {
-        const Bcl_str* meaning = meaning_of(static_cast<std::int32_t>(bits()));
-        cache_value_text(meaning ? *meaning : Bcl_str(hex_text(bits(), int_size())));
-    }
-    return stored_value_text();
-}
 
 // ---- bit flags ----
 
@@ -112,10 +62,9 @@ void Cmp_bitflag::accept(Cmp_visitor& visitor) { visitor.visit_bitflag(*this); }
 const Bcl_str& Cmp_bitflag::value_text()
 {
     if (!value_text_cached()) {
-        const std::uint32_t key = flag_value();
-        const Named_values& table = def_->named_values();
-        const auto found = table.find(static_cast<std::int32_t>(key));
-        cache_value_text(found != table.end() ? found->second : Bcl_str(number_text(key, Radix::unsigned_decimal)));
+        std::string text;
+        append_flag_text(text, *def_, flag_value());
+        cache_value_text(Bcl_str(std::move(text)));
     }
     return stored_value_text();
 }

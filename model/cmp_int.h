@@ -4,25 +4,21 @@
 
 #include "model/component.h"
 #include "model/def_int.h"
-
-// The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
-// item with a broken size still reads a defined number of bytes.
-[[nodiscard]] int int_width(const Def_int& item);
-// `bits` taken as a value of `width` bytes and sign-extended to 32 bits.
-[[nodiscard]] std::int32_t sign_extend(std::uint32_t bits, int width);
-// The value of the flag that takes `bit_count` bits from `shift` upward. Bits beyond
-// bit 31 do not exist and read as 0.
-[[nodiscard]] std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count);
+#include "model/int_decoder.h"
 
 // Shared by the three kinds an integer item produces (signed and unsigned decimal,
 // hexadecimal): the item, the value as stored, whether the item has bit flags, and
 // the data change. The expansion makes one Cmp_bitflag per flag.
+//
+// Each keeps the bits as read; the kind decides how the number is written when no
+// named value matches (see int_decoder.h).
 class Cmp_integer : public Component {
 public:
-    Cmp_integer(Def_int* def, std::uint32_t value, bool has_flags, Data_node* start)
-        : Component(start), def_(def), value_(value), has_flags_(has_flags) {}
+    Cmp_integer(Def_int* def, std::uint32_t bits, bool has_flags, Data_node* start)
+        : Component(start), def_(def), bits_(bits), has_flags_(has_flags) {}
 
     [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& value_text() override;
     [[nodiscard]] bool has_children() const override { return has_flags_; }
     void expand() override;
 
@@ -34,35 +30,31 @@ public:
     [[nodiscard]] int flag_bits() const { return def_->flag_bits(); }
 
     // Writes `v` into the integer's bytes in the document's byte order (recorded for
-    // undo); the first new byte becomes the start. The stored value becomes what
+    // undo); the first new byte becomes the start. The stored bits become what
     // reading the new bytes gives back.
     void set_value(int v);
 
 protected:
-    [[nodiscard]] std::uint32_t bits() const { return value_; }
-    // The value as the kind stores it, from the bit pattern of int_size() bytes.
-    [[nodiscard]] virtual std::uint32_t stored_from(std::uint32_t pattern) const { return pattern; }
-    // The meaning of `key` in the item's table, or null.
-    [[nodiscard]] const Bcl_str* meaning_of(std::int32_t key) const;
+    // The bit pattern as read, without sign extension.
+    [[nodiscard]] std::uint32_t bits() const { return bits_; }
+    [[nodiscard]] virtual Int_format format() const = 0;
 
 private:
     Def_int* def_;
-    std::uint32_t value_;
+    std::uint32_t bits_;
     bool has_flags_;
 };
 
 // A signed decimal integer: `value` is sign-extended from the item's size.
 class Cmp_int : public Cmp_integer {
 public:
-    Cmp_int(Def_int* def, std::int32_t value, bool has_flags, Data_node* start)
-        : Cmp_integer(def, static_cast<std::uint32_t>(value), has_flags, start) {}
+    using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& value_text() override;
-    [[nodiscard]] std::int32_t value() const { return static_cast<std::int32_t>(bits()); }
+    [[nodiscard]] std::int32_t value() const { return sign_extend(bits(), int_size()); }
 
 protected:
-    [[nodiscard]] std::uint32_t stored_from(std::uint32_t pattern) const override;
+    [[nodiscard]] Int_format format() const override { return Int_format::signed_decimal; }
 };
 
 // An unsigned decimal integer: `value` is the bit pattern as read.
@@ -71,8 +63,10 @@ public:
     using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& value_text() override;
     [[nodiscard]] std::uint32_t value() const { return bits(); }
+
+protected:
+    [[nodiscard]] Int_format format() const override { return Int_format::unsigned_decimal; }
 };
 
 // A hexadecimal integer (signed or not): `value` is the bit pattern as read.
@@ -81,8 +75,10 @@ public:
     using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& value_text() override;
     [[nodiscard]] std::uint32_t value() const { return bits(); }
+
+protected:
+    [[nodiscard]] Int_format format() const override { return Int_format::hexadecimal; }
 };
 
 // One bit flag of an integer: covers the integer's bytes and shows the bits

@@ -1,0 +1,164 @@
+#include "agreement/random_definition.h"
+
+#include <array>
+#include <memory>
+
+#include "doc/data_mgr.h"
+#include "model/items.h"
+
+unsigned Choices::below(unsigned n)
+{
+    if (n <= 1 || bytes_.empty())
+        return 0;
+    const auto byte = static_cast<unsigned char>(bytes_.front());
+    bytes_.remove_prefix(1);
+    return byte % n;
+}
+
+std::string_view Choices::take(std::size_t count)
+{
+    count = std::min(count, bytes_.size());
+    const std::string_view taken = bytes_.substr(0, count);
+    bytes_.remove_prefix(count);
+    return taken;
+}
+
+namespace {
+
+constexpr int max_items = 40;
+constexpr int max_depth = 5;
+constexpr int set_count = 3;
+
+template <std::size_t N>
+const char* one_of(Choices& choices, const std::array<const char*, N>& options)
+{
+    return options[choices.below(static_cast<unsigned>(N))];
+}
+
+constexpr std::array<const char*, 6> names = {"x", "v", "名前", "長い名前", "a b", "z"};
+constexpr std::array<const char*, 5> int_variables = {"", "a", "b", "n", "f"};
+constexpr std::array<const char*, 3> flag_variables = {"", "f", "n"};
+constexpr std::array<const char*, 14> counts = {"0", "1", "2", "3", "n", "a", "b % 5", "n - 1", "c",
+                                                "-1", "f", "300", "a & 3", "2000"};
+constexpr std::array<const char*, 10> conditions = {"0", "1", "a", "a < 3", "b != 0", "n > 1", "f == 2",
+                                                    "c", "a > 250", "f"};
+// Four names, one more than there are sets: a reference to it finds nothing.
+constexpr std::array<const char*, 4> set_names = {"S0", "S1", "S2", "S3"};
+
+Bcl_str text(const char* utf8) { return Bcl_str::from_utf8(utf8); }
+
+class Builder {
+public:
+    explicit Builder(Choices& choices) : choices_(choices) {}
+
+    void build()
+    {
+        Data_mgr& doc = Data_mgr::instance();
+        if (choices_.below(2))
+            doc.insert_item(new Def_set_variable(text("c"), text(one_of(choices_, std::array{"0", "1", "2", "5"}))),
+                            nullptr);
+        for (int i = 0; i < set_count; ++i) {
+            auto* set = new Def_def_set(text(set_names[static_cast<std::size_t>(i)]));
+            fill(*set, 1);
+            doc.insert_item(set, nullptr);
+        }
+        for (unsigned n = 1 + choices_.below(6); n > 0 && items_left_ > 0; --n)
+            doc.insert_item(item(1), nullptr);
+    }
+
+private:
+    template <typename Container>
+    void fill(Container& container, int depth)
+    {
+        for (unsigned n = choices_.below(4); n > 0 && items_left_ > 0; --n)
+            container.insert_child(item(depth), nullptr);
+    }
+
+    Define* item(int depth)
+    {
+        --items_left_;
+        const bool may_nest = depth < max_depth;
+        switch (choices_.below(may_nest ? 10 : 5)) {
+        case 0:
+        case 1:
+            return integer();
+        case 2:
+            return new Def_fix_str(name(), static_cast<int>(choices_.below(9)));
+        case 3:
+            return new Def_flex_str(name(), std::array{1, 2, 4}[choices_.below(3)]);
+        case 4:
+            return new Def_null_str(name());
+        case 5: {
+            auto* branch = new Def_if(text(one_of(choices_, conditions)));
+            for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
+                branch->insert_then_child(item(depth + 1), nullptr);
+            for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
+                branch->insert_else_child(item(depth + 1), nullptr);
+            return branch;
+        }
+        case 6: {
+            auto* loop = new Def_for(name(), text(one_of(choices_, counts)));
+            fill(*loop, depth + 1);
+            return loop;
+        }
+        case 7: {
+            auto* loop = new Def_while(name(), text(one_of(choices_, conditions)));
+            fill(*loop, depth + 1);
+            return loop;
+        }
+        default:
+            return new Def_def_ref(name(), text(one_of(choices_, set_names)));
+        }
+    }
+
+    Def_int* integer()
+    {
+        auto* item = new Def_int(name(), choices_.below(2) == 1, std::array{1, 2, 4}[choices_.below(3)],
+                                 choices_.below(2) ? Def_int::hexadecimal : Def_int::decimal,
+                                 text(one_of(choices_, int_variables)));
+        item->set_named_values(named_values());
+        for (unsigned n = choices_.below(4); n > 0; --n) {
+            // Up to 40 bits: a flag may reach past bit 31, or be 32 bits wide.
+            auto flag = std::make_unique<Def_bitflag>(name(), static_cast<int>(1 + choices_.below(40)),
+                                                      text(one_of(choices_, flag_variables)));
+            flag->set_named_values(named_values());
+            item->add_bit_flag(std::move(flag));
+        }
+        return item;
+    }
+
+    Named_values named_values()
+    {
+        Named_values values;
+        for (unsigned n = choices_.below(3); n > 0; --n)
+            values[std::array{-1, 0, 1, 2, 5, 10, -75, 0x12345678}[choices_.below(8)]] = name();
+        return values;
+    }
+
+    Bcl_str name() { return text(one_of(choices_, names)); }
+
+    Choices& choices_;
+    int items_left_ = max_items;
+};
+
+} // namespace
+
+void build_random_definition(Choices& choices) { Builder(choices).build(); }
+
+std::string random_data(Choices& choices, std::size_t max_size)
+{
+    std::string data;
+    for (std::size_t n = choices.below(static_cast<unsigned>(max_size + 1)); n > 0; --n) {
+        switch (choices.below(4)) {
+        case 0:
+            data += static_cast<char>(choices.below(4));
+            break;
+        case 1:
+            data += std::array{'\r', '\n', '\0', 'A'}[choices.below(4)];
+            break;
+        default:
+            data += static_cast<char>(choices.below(256));
+        }
+    }
+    return data;
+}

@@ -1,0 +1,137 @@
+// The text report and the component tree show the same values at the same places:
+// chosen cases, every feature folder and shipped example, and random definitions
+// over random data.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "agreement/random_definition.h"
+#include "agreement/report_view.h"
+#include "analysis_helpers.h"
+#include "cli_helpers.h"
+#include "doc/report.h"
+#include "support/definition_dump.h"
+#include "support/document_fixture.h"
+
+using namespace analysis_test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t max_view_lines = 20000;
+
+class Agreement_test : public Document_test {
+protected:
+    // Loads `data` (analysing it) and returns the difference between the report of
+    // the data file and the report view of the tree, empty when they agree.
+    std::string difference(const std::string& data)
+    {
+        load_bytes(data);
+        return difference_for(temp_path("data.bin"));
+    }
+    std::string difference_for(const std::string& data_path)
+    {
+        const Report_view view = report_view_of_tree(*root(), max_view_lines);
+        last_view_ = view.text;
+        write_report(File_path(data_path), File_path(temp_path("report.txt")));
+        last_report_ = cli_test::file_contents(temp_path("report.txt"));
+        return report_tree_difference(last_report_, view);
+    }
+    std::string last_report_utf8() const { return Bcl_str(last_report_).to_utf8(); }
+    // Both texts, for a failure message.
+    std::string last_texts() const
+    {
+        return "report:\n" + last_report_utf8() + "tree:\n" + Bcl_str(last_view_).to_utf8();
+    }
+
+    std::string last_report_;
+    std::string last_view_;
+};
+
+TEST_F(Agreement_test, FlagOfAllThirtyTwoBitsIsTheWholeValueInBoth)
+{
+    // A 32-bit flag is the whole value; a flag past bit 31 reads 0. The flag's
+    // variable counts a loop, so the rest of the report depends on it as well.
+    Def_int* word = with_flag(with_flag(int_item("w", 4), "all", 32, "all"), "beyond", 3, "beyond");
+    define(word, for_loop("L", "all % 8", int_item("v", 1)), for_loop("M", "beyond + 1", int_item("u", 1)));
+    EXPECT_EQ(difference(std::string("\x12\x34\x56\x78" "abcdefghij", 14)), "") << last_report_utf8();
+    EXPECT_NE(last_report_utf8().find("        all    305419896\r\n"), std::string::npos) << last_report_utf8();
+    EXPECT_NE(last_report_utf8().find("        beyond    0\r\n"), std::string::npos) << last_report_utf8();
+    EXPECT_EQ(doc().get_variable("all"), 305419896);
+}
+
+TEST_F(Agreement_test, NamedValueOfASignedItemIsFoundByItsSignedValueWhateverTheDisplay)
+{
+    // 0xB5 is -75 read as a signed byte: the meaning shows in the tree and the report.
+    for (const int display : {Def_int::decimal, Def_int::hexadecimal}) {
+        SCOPED_TRACE(display);
+        doc().new_definition();
+        Def_int* item = int_item("b", 1, true, display);
+        item->set_named_values({{-75, sj("負")}, {181, sj("百八十一")}});
+        define(item, int_item("u", 1, false, display));
+        Def_int* unsigned_item = dynamic_cast<Def_int*>(doc().definition_items()[1]);
+        unsigned_item->set_named_values({{-75, sj("負")}, {181, sj("百八十一")}});
+        EXPECT_EQ(difference("\xB5\xB5"), "") << last_report_utf8();
+        EXPECT_EQ(line(root()->child(0)), "b\t負");
+        EXPECT_EQ(line(root()->child(1)), "u\t百八十一");
+    }
+}
+
+// ---- every feature folder and shipped example ----
+
+struct Case_files {
+    std::string definition_json;
+    std::string data;
+};
+
+void PrintTo(const Case_files& files, std::ostream* out) { *out << files.data; }
+
+std::vector<std::string> folders_in(const fs::path& parent)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(parent))
+        if (entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<Case_files> every_case()
+{
+    std::vector<Case_files> cases;
+    const fs::path source(KESTRIX_SOURCE_DIR);
+    for (const std::string& name : folders_in(source / "tests" / "data"))
+        cases.push_back({(source / "tests" / "data" / name / "definition.json").string(),
+                         (source / "tests" / "data" / name / "data.bin").string()});
+    for (const std::string& name : folders_in(source / "examples")) {
+        const fs::path folder = source / "examples" / name;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().stem() == "sample")
+                cases.push_back({(folder / "definition.json").string(), entry.path().string()});
+    }
+    return cases;
+}
+
+class Agreement_on_case : public Agreement_test, public ::testing::WithParamInterface<Case_files> {};
+
+TEST_P(Agreement_on_case, ReportSaysWhatTheTreeShows)
+{
+    const std::string definition = temp_path("definition.kxd");
+    const cli_test::Cli_run run = cli_test::run_cli(temp_path(""), {"kxd", GetParam().definition_json, definition});
+    ASSERT_EQ(run.status, 0) << run.err;
+    doc().load_definition(File_path(definition));
+    doc().load_data(File_path(GetParam().data));
+    EXPECT_EQ(difference_for(GetParam().data), "") << last_report_utf8();
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, Agreement_on_case, ::testing::ValuesIn(every_case()), [](const auto& info) {
+    std::string name = fs::path(info.param.definition_json).parent_path().filename().string();
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
+
+} // namespace
