@@ -59,9 +59,11 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
 {
     if (!parent) {
         // Skipping: the iterations without components. An iteration that consumes
-        // nothing would repeat itself forever, so it ends the loop.
+        // nothing would repeat itself forever, so it ends the loop. At the end of
+        // the data the first iteration still runs: it meets the data shortage or
+        // reads nothing, as in the report and in the table's expansion.
         const std::int32_t n = evaluate(count().view());
-        if (n <= 0 || !cur)
+        if (n <= 0)
             return cur;
         for (std::int32_t i = 0; i < n; ++i) {
             Data_node* next = analyze_once(cur, nullptr, stop);
@@ -91,8 +93,8 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
         child_span = std::max(group / 1024u, 1u);
         first = from;
     }
-    if (!cur)
-        return cur;
+    // At the end of the data too the record or group is made at the current byte:
+    // its iteration then meets the data shortage or reads nothing.
     Component* current = nullptr;
     for (std::uint64_t i = first; i < total; ++i) {
         if (child_span == 1) {
@@ -158,11 +160,10 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
     if (group == 0) {
         // Counting: the condition is evaluated before every iteration, after the
         // previous one bound its variables. The iteration that consumed nothing is
-        // counted and ends the loop.
+        // counted and ends the loop; at the end of the data too, the first iteration
+        // runs (as for a For loop).
         std::uint32_t count = 0;
         set_last_count(0);
-        if (!cur)
-            return cur;
         bool consumed = true;
         while (consumed && evaluate_condition(condition().view())) {
             set_last_count(static_cast<int>(++count));

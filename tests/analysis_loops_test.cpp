@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,54 @@ TEST_F(Document_test, ExpandingARecordReplaysItsLeadingAssignments)
     load_bytes(Bytes{1, 2});
     EXPECT_EQ(doc().get_variable("v"), 2);
     EXPECT_EQ(tree(3), "未定義\t\n  L\t...\n    [0]\t...\n      other\t1\n    [1]\t...\n      three\t2\n");
+}
+
+// A loop or reference met at the end of the data is walked as anywhere else: its
+// table, group or record is made at the current byte, then the iteration meets the
+// data shortage (the analysis then ends with it, as the report does) or reads
+// nothing (which ends the loop).
+TEST_F(Document_test, LoopsAndReferencesAtTheEndOfTheData)
+{
+    struct Row {
+        const char* label;
+        std::function<void()> define_items;
+        std::string data;
+        int depth;
+        std::string tree;
+    };
+    const std::vector<Row> rows = {
+        {"For over empty data", [] { define(for_loop("L", "1030", int_item("v", 1))); }, "", 4,
+         "未定義\t\n  L\t...\n    [0 - 1023]\t...\n      [0]\t...\n        v\t0\n  データ不足\t\n"},
+        {"While after the last byte",
+         [] { define(int_item("a", 1), while_loop("W", "1", int_item("v", 1))); }, "a", 3,
+         "未定義\t\n  a\t97\n  W\t...\n    [0]\t...\n      v\t0\n  データ不足\t\n"},
+        {"reference after the last byte",
+         [] { define(def_set("S", int_item("v", 1)), int_item("a", 1), ref("R", "S")); }, "a", 2,
+         "未定義\t\n  a\t97\n  R\t...\n    v\t0\n  データ不足\t\n"},
+        {"loops of empty iterations in every record, the last one too",
+         [] {
+             define(for_loop("R", "2", int_item("b", 1), for_loop("F", "1", set_var("x", "1")),
+                             while_loop("W", "1", set_var("y", "1"))));
+         },
+         "ab", 4,
+         "未定義\t\n  R\t...\n    [0]\t...\n      b\t97\n      F\t...\n        [0]\t...\n      W\t...\n"
+         "        [0]\t...\n    [1]\t...\n      b\t98\n      F\t...\n        [0]\t...\n      W\t...\n"
+         "        [0]\t...\n"},
+        // The replay for the table stops in the loop's own first iteration, where the
+        // data ends, and not after the assignment that follows it.
+        {"count changed after the loop",
+         [] {
+             define(set_var("y", "2"), int_item("a", 1), for_loop("L", "y", int_item("v", 1)), set_var("y", "0"));
+         },
+         "a", 3, "未定義\t\n  a\t97\n  L\t...\n    [0]\t...\n      v\t0\n  データ不足\t\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        doc().new_definition();
+        row.define_items();
+        load_bytes(row.data);
+        EXPECT_EQ(tree(row.depth), row.tree);
+    }
 }
 
 TEST_F(Document_test, ExpansionRebuildsAfterClearChildren)
