@@ -131,12 +131,15 @@ Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop
     if (!evaluate_condition(condition().view()))
         return cur;
     // The table is made after counting, from the count; a shortage while counting
-    // still leaves it (without an end) with the iterations counted so far.
+    // still leaves it (without an end) with the iterations counted so far. Its
+    // expansion walks from the bounds in force before the count.
+    const Walk_bounds::State bounds = Walk_bounds::now(walk::document().position_of(cur));
     const auto add_table = [&]() -> Cmp_tbl* {
         if (!parent)
             return nullptr;
         const auto count = static_cast<unsigned>(last_count());
         auto* table = new Cmp_tbl(this, name(), cur, 0, count, walk::group_size_for(count, 1));
+        table->set_walk_bounds(bounds);
         parent->add_child(table);
         return table;
     };

@@ -36,7 +36,8 @@ const Bcl_str& Cmp_integer::value_text()
 
 void Cmp_integer::expand()
 {
-    expand_after_replay(Data_mgr::instance().position_of(start()),
+    // Flags follow no references: the bounds do not matter.
+    expand_after_replay(Data_mgr::instance().position_of(start()), {},
                         [this] { def_->analyze_range(start(), this, nullptr, 0, 0, 0); });
 }
 

@@ -12,10 +12,16 @@ const Bcl_str& ellipsis()
     return text;
 }
 
+Walk_bounds::State bounds_at(const Data_node* start)
+{
+    return Walk_bounds::now(Data_mgr::instance().position_of(start));
+}
+
 } // namespace
 
 Cmp_tbl::Cmp_tbl(Define* def, Bcl_str name, Data_node* start, unsigned from, unsigned to, unsigned group)
-    : Component(std::move(name), ellipsis(), start), def_(def), from_(from), to_(to), group_(group)
+    : Component(std::move(name), ellipsis(), start), def_(def), from_(from), to_(to), group_(group),
+      bounds_(bounds_at(start))
 {
 }
 
@@ -23,12 +29,12 @@ void Cmp_tbl::accept(Cmp_visitor& visitor) { visitor.visit_tbl(*this); }
 
 void Cmp_tbl::expand()
 {
-    expand_after_replay(Data_mgr::instance().position_of(end()),
+    expand_after_replay(Data_mgr::instance().position_of(end()), bounds_,
                         [this] { def_->analyze_range(start(), this, nullptr, from_, to_, group_); });
 }
 
 Cmp_rec::Cmp_rec(Define* def, Bcl_str name, Data_node* start)
-    : Component(std::move(name), ellipsis(), start), def_(def)
+    : Component(std::move(name), ellipsis(), start), def_(def), bounds_(bounds_at(start))
 {
 }
 
@@ -36,6 +42,6 @@ void Cmp_rec::accept(Cmp_visitor& visitor) { visitor.visit_rec(*this); }
 
 void Cmp_rec::expand()
 {
-    expand_after_replay(Data_mgr::instance().position_of(end()),
+    expand_after_replay(Data_mgr::instance().position_of(end()), bounds_,
                         [this] { def_->analyze_once(start(), this, nullptr); });
 }

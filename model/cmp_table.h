@@ -19,12 +19,16 @@ public:
     [[nodiscard]] unsigned from() const { return from_; }
     [[nodiscard]] unsigned to() const { return to_; }
     [[nodiscard]] unsigned group() const { return group_; }
+    // The walk bounds its expansion starts from: those in force where it was made,
+    // unless its item sets them (a While loop's table is made after its count).
+    void set_walk_bounds(const Walk_bounds::State& bounds) { bounds_ = bounds; }
 
 private:
     Define* def_;
     unsigned from_;
     unsigned to_;
     unsigned group_;
+    Walk_bounds::State bounds_;
 };
 
 // One iteration of a For or While loop; expansion walks that iteration again with
@@ -40,4 +44,5 @@ public:
 
 private:
     Define* def_;
+    Walk_bounds::State bounds_;
 };

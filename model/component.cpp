@@ -31,16 +31,17 @@ std::uint32_t Component::size() const
     return count;
 }
 
-void Component::begin_expansion(std::uint64_t progress_total)
+void Component::begin_expansion(std::uint64_t progress_total, const Walk_bounds::State& bounds)
 {
     Progress_reporter& progress = reporter();
     progress.set_text(texts::analysing());
     progress.begin_progress(progress_total);
     try {
-        Data_mgr::instance().replay_to(start_);
-        // The replay has followed the references standing at the start; the
-        // children are built by a walk of their own, with its own count.
-        Walk_bounds::start();
+        Data_mgr& doc = Data_mgr::instance();
+        doc.replay_to(start_);
+        // The replay has only restored the variables and sets; the children are
+        // built as the walk that made this component would have built them.
+        Walk_bounds::resume(bounds, doc.position_of(start_));
     } catch (...) {
         end_expansion();
         throw;
@@ -49,6 +50,7 @@ void Component::begin_expansion(std::uint64_t progress_total)
 
 void Component::end_expansion()
 {
+    Walk_bounds::resume({}, 0);
     Progress_reporter& progress = reporter();
     progress.end_progress();
     progress.set_text(Bcl_str());

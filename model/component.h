@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/walk_bounds.h"
 #include "toolkit/bcl_str.h"
 
 class Cmp_visitor;
@@ -66,13 +67,14 @@ protected:
     // The expansion frame shared by every container kind: arms the progress with
     // `progress_total`, replays the walk up to this component's start so that the
     // variables and definition sets in force there are restored, then lets `build`
-    // make the children. Progress is reset however `build` ends.
+    // make the children with the walk bounds `bounds` (those of the walk that made
+    // this component). Progress and bounds are reset however `build` ends.
     template <typename Build>
-    void expand_after_replay(std::uint64_t progress_total, Build build);
+    void expand_after_replay(std::uint64_t progress_total, const Walk_bounds::State& bounds, Build build);
 
 private:
     // Everything of expand_after_replay that needs the document.
-    void begin_expansion(std::uint64_t progress_total);
+    void begin_expansion(std::uint64_t progress_total, const Walk_bounds::State& bounds);
     static void end_expansion();
 
     std::vector<std::unique_ptr<Component>> children_;
@@ -84,12 +86,12 @@ private:
 };
 
 template <typename Build>
-void Component::expand_after_replay(std::uint64_t progress_total, Build build)
+void Component::expand_after_replay(std::uint64_t progress_total, const Walk_bounds::State& bounds, Build build)
 {
     struct Ender {
         ~Ender() { Component::end_expansion(); }
     };
-    begin_expansion(progress_total);
+    begin_expansion(progress_total, bounds);
     const Ender ender;
     build();
 }

@@ -35,12 +35,39 @@ public:
         bool reference_;
     };
 
-    // A walk from the first byte, or the walk that builds an expansion's children,
-    // begins with nothing followed yet.
+    // What a walk has open at one point, and how many references it has followed
+    // at the data offset it stands at. A container component keeps the state of
+    // the walk that made it, and its expansion goes on from there: the children
+    // are then bounded as they were in the walk from the first byte (and in the
+    // text report), and nested expansions at one offset share one count of idle
+    // references instead of each starting afresh.
+    struct State {
+        int walks = 0;
+        int references = 0;
+        int idle_references = 0;
+    };
+
+    // The state now, for a component that starts at data offset `position`.
+    [[nodiscard]] static State now(std::uint64_t position)
+    {
+        return {walks_, references_, position == idle_position_ ? idle_references_ : 0};
+    }
+
+    // A walk from the first byte begins with nothing followed yet.
     static void start()
     {
         idle_position_ = 0;
         idle_references_ = 0;
+    }
+
+    // Continues from `state` at data offset `position`: for the walk that builds an
+    // expansion's children, and with State{} to close everything again afterwards.
+    static void resume(const State& state, std::uint64_t position)
+    {
+        walks_ = state.walks;
+        references_ = state.references;
+        idle_position_ = position;
+        idle_references_ = state.idle_references;
     }
 
     // Whether a reference met at data offset `position` is followed: not when

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "agreement/random_definition.h"
@@ -81,6 +82,26 @@ TEST_F(Agreement_test, NamedValueOfASignedItemIsFoundByItsSignedValueWhateverThe
     }
 }
 
+TEST_F(Agreement_test, ReferencesAreBoundedAlikeInBoth)
+{
+    // Expanding a table or record goes on with the bounds of the walk that made
+    // it: how deep references nest, and how many were followed at its position.
+    const std::vector<std::pair<const char*, std::function<void()>>> rows = {
+        {"a set referring twice to itself, reading nothing",
+         [] { define(def_set("A", ref("a1", "A"), ref("a2", "A")), ref("top", "A"), int_item("after", 1)); }},
+        {"a set reading a byte and referring to itself",
+         [] { define(def_set("S", int_item("a", 1), ref("again", "S")), ref("top", "S")); }},
+        {"a set referring to itself inside a loop",
+         [] { define(def_set("S", int_item("a", 1), for_loop("L", "2", ref("again", "S"))), ref("top", "S")); }},
+    };
+    for (const auto& [label, define_items] : rows) {
+        SCOPED_TRACE(label);
+        doc().new_definition();
+        define_items();
+        EXPECT_EQ(difference(std::string(300, '\x01')), "") << last_texts();
+    }
+}
+
 // ---- every feature folder and shipped example ----
 
 struct Case_files {
@@ -133,5 +154,27 @@ INSTANTIATE_TEST_SUITE_P(Folders, Agreement_on_case, ::testing::ValuesIn(every_c
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });
+
+// ---- random definitions over random data ----
+
+TEST_F(Agreement_test, RandomDefinitionsOverRandomData)
+{
+    const char* steps = std::getenv("KESTRIX_RANDOM_STEPS");
+    const int runs = steps ? std::max(1, std::atoi(steps)) : 400;
+    for (int seed = 0; seed < runs; ++seed) {
+        std::mt19937 random(static_cast<std::uint32_t>(seed));
+        std::string bytes(1024, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        Choices choices(bytes);
+        doc().new_definition();
+        build_random_definition(choices);
+        const std::string data = random_data(choices, 200);
+        const std::string found = difference(data);
+        ASSERT_EQ(found, "") << "seed " << seed << "\n"
+                             << dump_definition(doc().definition_items()) << "\n"
+                             << last_texts();
+    }
+}
 
 } // namespace
