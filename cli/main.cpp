@@ -17,10 +17,10 @@
 
 #include "cli/definition_json.h"
 #include "cli/terminal_progress.h"
+#include "cli/tree_output.h"
 #include "doc/data_mgr.h"
 #include "doc/definition_file.h"
 #include "doc/report.h"
-#include "engine/tree_text.h"
 #include "model/component.h"
 #include "model/item_list.h"
 #include "toolkit/exception.h"
@@ -41,7 +41,8 @@ constexpr const char* usage_text =
     "      line ends with --utf8. OUTPUT \"-\" is standard output.\n"
     "  kestrix-cli tree [--depth N] DEFINITION DATA\n"
     "      Analyses DATA and prints the component tree down to depth N (the root is\n"
-    "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8).\n"
+    "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8;\n"
+    "      control characters as \\t, \\n, \\r, \\x1b, a backslash doubled).\n"
     "  kestrix-cli json DEFINITION\n"
     "      Prints the definition file DEFINITION as JSON.\n"
     "  kestrix-cli kxd JSON OUTPUT\n"
@@ -198,18 +199,13 @@ int run_export(const Arguments& args)
 
 int run_tree(const Arguments& args)
 {
-    std::string text;
-    {
-        Progress_on_terminal progress;
-        Data_mgr& document = Data_mgr::instance();
-        on_file(args.files[0], [&] { document.load_definition(args.files[0]); });
-        on_file(args.files[1], [&] {
-            document.load_data(args.files[1]);
-            render_tree(*document.root_component(), args.depth.value_or(1), text);
-            text = Bcl_str(std::move(text)).to_utf8();
-        });
-    }
-    std::cout << text;
+    Progress_on_terminal progress;
+    Data_mgr& document = Data_mgr::instance();
+    on_file(args.files[0], [&] { document.load_definition(args.files[0]); });
+    on_file(args.files[1], [&] {
+        document.load_data(args.files[1]);
+        print_tree(*document.root_component(), args.depth.value_or(1), std::cout);
+    });
     return 0;
 }
 

@@ -5,7 +5,7 @@
 #include "model/component.h"
 #include "toolkit/exception.h"
 
-void render_tree(Component& root, int max_depth, std::string& out)
+void render_tree(Component& root, int max_depth, const std::function<void(const Tree_line&)>& line)
 {
     // An explicit stack rather than recursion: trees made by expansion can nest as
     // deep as the data is long.
@@ -18,11 +18,7 @@ void render_tree(Component& root, int max_depth, std::string& out)
         const Pending item = pending.back();
         pending.pop_back();
         Component& component = *item.component;
-        out.append(2 * static_cast<std::size_t>(item.depth), ' ');
-        out += component.name().view();
-        out += '\t';
-        out += component.value_text().view();
-        out += '\n';
+        line(Tree_line{item.depth, component.name(), component.value_text()});
         if (item.depth >= max_depth || !component.has_children())
             continue;
         if (component.child_count() == 0) {
@@ -35,4 +31,20 @@ void render_tree(Component& root, int max_depth, std::string& out)
         for (int i = component.child_count() - 1; i >= 0; --i)
             pending.push_back({component.child(i), item.depth + 1});
     }
+}
+
+std::string tree_line_text(int depth, std::string_view name, std::string_view value)
+{
+    std::string text(2 * static_cast<std::size_t>(depth), ' ');
+    text += name;
+    text += '\t';
+    text += value;
+    text += '\n';
+    return text;
+}
+
+void render_tree(Component& root, int max_depth, std::string& out)
+{
+    render_tree(root, max_depth,
+                [&out](const Tree_line& line) { out += tree_line_text(line.depth, line.name.view(), line.value.view()); });
 }

@@ -1,15 +1,35 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+
+#include "toolkit/bcl_str.h"
 
 class Component;
 
-// Writes `root` and its descendants down to `max_depth` (the root is depth 0), one
-// line each: two spaces per level of depth, the name, a tab, the value text, "\n".
-// The text is Shift-JIS, like the names it is made of.
+// One component of the rendered tree: its depth (the root is 0), name and value
+// text (Shift-JIS, as the components give them).
+struct Tree_line {
+    int depth;
+    const Bcl_str& name;
+    const Bcl_str& value;
+};
+
+// Walks `root` and its descendants down to `max_depth` in display order and hands
+// each component's line to `line` as soon as it is made, so the output streams
+// however large the tree grows.
 //
 // Containers above `max_depth` that have no children yet are expanded through
 // their own expand(), the path the user interface takes, so this replays the walk
 // as the tree view would. A data shortage met while expanding keeps the children
 // made so far and the rendering goes on.
+void render_tree(Component& root, int max_depth, const std::function<void(const Tree_line&)>& line);
+
+// The text of one line: two spaces per level of depth, the name, a tab, the value
+// and a line feed.
+[[nodiscard]] std::string tree_line_text(int depth, std::string_view name, std::string_view value);
+
+// Appends the whole rendering to `out`, one tree_line_text() per component, the
+// texts unchanged (Shift-JIS). For trees known to be small.
 void render_tree(Component& root, int max_depth, std::string& out);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli_helpers.h"
@@ -120,6 +121,42 @@ TEST_F(Cli_test, TreeRendersToTheRequestedDepth)
     EXPECT_EQ(deep.out,
               "未定義\t\n  L\t...\n    [0]\t...\n      v\t5\n    [1]\t...\n      v\t6\n"
               "  未定義[0 - 0]\t...\n    [0]\t0x07\n");
+}
+
+TEST_F(Cli_test, TreeEscapesControlCharactersSoThatEachComponentIsOneLine)
+{
+    // Data bytes reach the terminal through string values: an escape sequence or a
+    // line break there must not act on the terminal or split the line.
+    const std::string definition = kxd_from(R"({"items": [{"kind": "null_str", "name": "a\tb"},
+        {"kind": "null_str", "name": "s"}, {"kind": "int", "name": "n", "size": 1}]})");
+    const char data[] = "x\0\x1b]0;title\x07\x1b[31mred\r\nC:\\dir\x7f\0\x2a";
+    write_file(path("data.bin"), std::string(data, sizeof data - 1));
+    const Cli_run run = cli({"tree", definition, path("data.bin")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "未定義\t\n"
+                       "  a\\tb\tx\n"
+                       "  s\t\\x1b]0;title\\x07\\x1b[31mred\\r\\nC:\\\\dir\\x7f\n"
+                       "  n\t42\n");
+}
+
+TEST_F(Cli_test, TreeOfASetReferringTwiceToItselfStaysSmallAtAnyDepth)
+{
+    // Nested expansions at one position share the bound on references followed
+    // there, so the tree is as deep and as long as the report, not unbounded.
+    const std::string definition = kxd_from(R"({"items": [
+        {"kind": "def_set", "name": "A", "children": [
+            {"kind": "def_ref", "name": "a1", "target": "A"}, {"kind": "def_ref", "name": "a2", "target": "A"}]},
+        {"kind": "def_ref", "name": "top", "target": "A"}, {"kind": "int", "name": "after", "size": 1}]})");
+    write_file(path("data.bin"), "xyz");
+    const Cli_run tree = cli({"tree", "--depth", "1000000", definition, path("data.bin")});
+    ASSERT_EQ(tree.status, 0) << tree.err;
+    const Cli_run report = cli({"export", "--utf8", definition, path("data.bin"), path("report.txt")});
+    ASSERT_EQ(report.status, 0) << report.err;
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    // One line per reference followed, in both (the undefined bytes take a table
+    // line in the tree and a header line in the report).
+    EXPECT_EQ(lines(tree.out), lines(file_contents(path("report.txt"))));
+    EXPECT_LT(tree.out.size(), 1000000u);
 }
 
 TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)

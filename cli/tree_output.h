@@ -1,0 +1,18 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+class Component;
+
+// Prints the component tree of `root` down to `max_depth` to `out` in UTF-8, each
+// line written as soon as it is made (see render_tree). Names and values come from
+// the data and the definition, so they are escaped (escaped_for_line) to keep one
+// component on one line and to keep the terminal's control sequences out.
+void print_tree(Component& root, int max_depth, std::ostream& out);
+
+// `utf8` with every control character written as an escape: \t, \n and \r by name,
+// the others as \x and two hexadecimal digits (ESC is \x1b); a backslash is doubled
+// so that the escapes stay unambiguous.
+[[nodiscard]] std::string escaped_for_line(std::string_view utf8);
