@@ -211,7 +211,7 @@ void Def_bitflag::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int) {}
 void Def_fix_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     Text_lines lines(out, in.offset(), indent, name());
-    const auto wanted = static_cast<std::uint64_t>(length() < 0 ? 0 : length());
+    const auto wanted = static_cast<std::uint64_t>(fixed_length(*this));
     const std::uint64_t got = read_text_bytes(in, wanted, lines);
     lines.finish();
     if (got < wanted)

@@ -1,5 +1,4 @@
 // The three string items.
-#include <algorithm>
 
 #include "engine/walk.h"
 #include "model/cmp_str.h"
@@ -13,8 +12,7 @@ Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* st
         component = new Cmp_fix_str(this, cur);
         parent->add_child(component);
     }
-    // A negative length from a broken item covers no bytes.
-    if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(std::max(length(), 0))))
+    if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(fixed_length(*this))))
         throw Data_shortage{};
     if (component)
         component->set_end(cur);

@@ -5,8 +5,11 @@
 
 #include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/limits.h"
 
 int prefix_width(const Def_flex_str& item) { return std::clamp(item.prefix_size(), 1, 4); }
+
+int fixed_length(const Def_fix_str& item) { return std::clamp(item.length(), 0, limits::max_fixed_string_length); }
 
 namespace {
 
@@ -38,17 +41,19 @@ void Cmp_fix_str::accept(Cmp_visitor& visitor) { visitor.visit_fix_str(*this); }
 const Bcl_str& Cmp_fix_str::value_text()
 {
     if (!value_text_cached())
-        cache_value_text(text_from(start(), static_cast<std::uint64_t>(std::max(def_->length(), 0))));
+        cache_value_text(text_from(start(), static_cast<std::uint64_t>(fixed_length(*def_))));
     return stored_value_text();
 }
 
 void Cmp_fix_str::set_text(const Bcl_str& s)
 {
-    const std::uint32_t length = std::min(static_cast<std::uint32_t>(std::max(def_->length(), 0)), size());
+    const auto length = static_cast<std::size_t>(fixed_length(*def_));
     std::string bytes = s.bytes().substr(0, length);
     bytes.resize(length, '\0');
-    replace_covered(*this, length, bytes);
-    cache_value_text(s);
+    // Removes the bytes that exist of the string's length (none when it has no
+    // start: the chain is then appended).
+    replace_covered(*this, static_cast<std::uint32_t>(length), bytes);
+    forget_value_text();
 }
 
 void Cmp_flex_str::accept(Cmp_visitor& visitor) { visitor.visit_flex_str(*this); }

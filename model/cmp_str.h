@@ -20,9 +20,10 @@ public:
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] Def_fix_str* def() const { return def_; }
-    // Writes exactly `length` bytes: `s` cut to the length or padded with 0 bytes.
-    // When the data ended inside the string, only the bytes that exist are written,
-    // so a broken length cannot make a huge chain.
+    // Writes exactly the string's length of bytes: `s` cut to the length or padded
+    // with 0 bytes, in place of the bytes the string covers; when the data ended
+    // inside the string (or before it), the rest is appended at the end. The value
+    // text is then read from the new bytes.
     void set_text(const Bcl_str& s);
 
 private:
@@ -72,3 +73,6 @@ private:
 
 // The prefix width of a length-prefixed string item, held to 1 ... 4.
 [[nodiscard]] int prefix_width(const Def_flex_str& item);
+// The byte length of a fixed-length string item, held to 0 ...
+// limits::max_fixed_string_length.
+[[nodiscard]] int fixed_length(const Def_fix_str& item);

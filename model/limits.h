@@ -9,6 +9,13 @@ namespace limits {
 // Largest data file the document addresses: positions and sizes are 32-bit.
 inline constexpr unsigned long long max_data_size = 0xFFFFFFFFull;
 
+// Longest fixed-length string, in bytes: what the definition file's one-byte length
+// field and the JSON reader accept. Changing the string's text writes exactly its
+// length of bytes, so a length beyond this (which only a broken item could carry) is
+// held to it, by the analysis and the report as well, rather than building a chain
+// of whatever size the item claims.
+inline constexpr int max_fixed_string_length = 255;
+
 // Deepest nesting of item records a definition file may hold (top-level items are
 // level 1). Reading, destroying, saving and walking a definition all recurse once
 // per level, so a hostile file nesting loops a million deep would overflow the

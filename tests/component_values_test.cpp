@@ -6,6 +6,7 @@
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
+#include "model/limits.h"
 #include "support/document_fixture.h"
 
 using namespace analysis_test;
@@ -133,7 +134,7 @@ TEST_F(Document_test, StringChangesWriteTheirLayout)
         Bytes expected;
     };
     const Row rows[] = {
-        {fix_str("s", 4), {1, 2, 3, 4, 9}, "ABCDEF", {0x41, 0x42, 0x43, 0x44, 9}},
+        {fix_str("s", 4), {1, 2, 3, 4, 9}, "ABCD", {0x41, 0x42, 0x43, 0x44, 9}},
         {fix_str("s", 4), {1, 2, 3, 4, 9}, "A", {0x41, 0, 0, 0, 9}},
         {flex_str("s", 2), {0, 1, 0x61, 9}, "xyz", {0, 3, 0x78, 0x79, 0x7A, 9}},
         {null_str("s"), {0x61, 0x62, 0, 9}, "", {0, 9}},
@@ -158,15 +159,60 @@ TEST_F(Document_test, StringChangesWriteTheirLayout)
     }
 }
 
-TEST_F(Document_test, FixedStringCutByTheDataWritesOnlyWhatExists)
+// A fixed-length string always gets exactly its length of bytes, appended at the
+// end of the data when the data ended inside it, and its value text is what the
+// data then holds.
+TEST_F(Document_test, FixedStringChangeWritesItsWholeLength)
 {
-    // A broken length far beyond the data must not build a chain of that length.
-    define(fix_str("s", 0x7FFFFFFF));
-    load_bytes(Bytes{1, 2, 3});
-    auto* s = dynamic_cast<Cmp_fix_str*>(root()->child(0));
+    struct Row {
+        const char* label;
+        Define* item;
+        Bytes data;
+        std::string text;
+        Bytes expected;
+        const char* value_text;
+    };
+    const Bytes held_length = [] {
+        Bytes bytes(limits::max_fixed_string_length, 0);
+        bytes[0] = 0x41;
+        return bytes;
+    }();
+    const Row rows[] = {
+        {"longer text is cut", fix_str("s", 4), {1, 2, 3, 4, 9}, "ABCDEF", {0x41, 0x42, 0x43, 0x44, 9}, "ABCD"},
+        {"text with a NUL", fix_str("s", 4), {1, 2, 3, 4}, std::string("A\0B", 3), {0x41, 0, 0x42, 0}, "A"},
+        {"data ends inside", fix_str("s", 4), {1, 2}, "xy", {0x78, 0x79, 0, 0}, "xy"},
+        {"no byte left", fix_str("s", 3), {}, "xyz", {0x78, 0x79, 0x7A}, "xyz"},
+        // A length no file or dialog gives is held to what a definition file holds.
+        {"broken length", fix_str("s", 0x7FFFFFFF), {1, 2, 3}, "A", held_length, "A"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        doc().new_definition();
+        define(row.item);
+        load_bytes(row.data);
+        auto* s = dynamic_cast<Cmp_fix_str*>(root()->child(0));
+        ASSERT_NE(s, nullptr);
+        s->set_text(Bcl_str(row.text));
+        EXPECT_EQ(data_bytes(), row.expected);
+        EXPECT_EQ(s->value_text().to_utf8(), row.value_text);
+        EXPECT_EQ(s->start(), doc().first_node());
+        expect_consistent();
+        doc().undo_data();
+        EXPECT_EQ(data_bytes(), row.data);
+    }
+}
+
+TEST_F(Document_test, FixedStringAfterTheEndOfTheDataIsAppended)
+{
+    define(int_item("n", 1), fix_str("s", 2));
+    load_bytes(Bytes{7});
+    auto* s = dynamic_cast<Cmp_fix_str*>(root()->child(1));
     ASSERT_NE(s, nullptr);
-    s->set_text(Bcl_str("A"));
-    EXPECT_EQ(data_bytes(), (Bytes{0x41, 0, 0}));
+    ASSERT_EQ(s->start(), nullptr);
+    s->set_text(Bcl_str("ab"));
+    EXPECT_EQ(data_bytes(), (Bytes{7, 0x61, 0x62}));
+    EXPECT_EQ(s->value_text().to_utf8(), "ab");
+    EXPECT_EQ(s->start(), doc().node_at(1));
 }
 
 TEST_F(Document_test, BitFlagChangeKeepsTheOtherBitsAndTagsItsShift)
