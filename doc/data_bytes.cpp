@@ -184,10 +184,10 @@ Data_node* Data_mgr::node_at(std::uint32_t position) const
 
 Skip_entry Data_mgr::skip_entry(std::uint32_t position) const
 {
-    const std::size_t block = position >> skip_shift;
-    if (size_ == 0 || block >= skip_index_.size())
+    // Nothing at or past the end: no node lives there.
+    if (position >= size_)
         return {};
-    return skip_index_[block];
+    return skip_index_[position >> skip_shift];
 }
 
 void Data_mgr::renumber(Data_node* first_removed, std::uint32_t removed_count, Data_node* first_new,
@@ -205,6 +205,8 @@ void Data_mgr::renumber(Data_node* first_removed, std::uint32_t removed_count, D
         first_changed = before == head_ ? 0 : before->position + 1;
     }
     size_ = size_ + inserted_count - removed_count;
+    const std::uint32_t block_start = first_changed & ~(skip_block - 1);
+    Progress_scope scope(texts::updating(), size_ - std::min(block_start, size_));
 
     if (removed_count == inserted_count) {
         for (std::uint32_t i = 0; i < inserted_count; ++i, first_new = first_new->next()) {
@@ -213,9 +215,11 @@ void Data_mgr::renumber(Data_node* first_removed, std::uint32_t removed_count, D
                 skip_index_[first_new->position >> skip_shift].node = first_new;
         }
         renumber_same_length(node_at(first_changed), inserted_count);
-        return;
+    } else {
+        renumber_from(first_changed, first_new);
     }
-    renumber_from(first_changed, first_new);
+    // Entries of blocks past the new end would name released or moved nodes.
+    skip_index_.resize((std::size_t{size_} + skip_block - 1) / skip_block);
 }
 
 // After a same-length replacement only the Shift-JIS phase can change: rescan from
@@ -241,6 +245,7 @@ void Data_mgr::renumber_same_length(Data_node* first_new, std::uint32_t count)
 }
 
 // After a change of length every position from the change's block onward moves.
+// The progress (armed by renumber) counts from the block's start.
 void Data_mgr::renumber_from(std::uint32_t first_changed, Data_node* first_after_unchanged)
 {
     if (!first_after_unchanged)
@@ -264,7 +269,6 @@ void Data_mgr::renumber_from(std::uint32_t first_changed, Data_node* first_after
         node = skip_index_[block_start >> skip_shift].node;
         state = skip_index_[block_start >> skip_shift].in_double_byte;
     }
-    Progress_scope scope(texts::updating(), size_ - block_start);
     for (std::uint32_t position = block_start; node; node = node->next(), ++position) {
         node->position = position;
         if ((position & (skip_block - 1)) == 0) {

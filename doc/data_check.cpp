@@ -33,5 +33,12 @@ std::string find_data_inconsistency(const Data_mgr& doc)
     }
     if (doc.size() != position)
         return "size " + std::to_string(doc.size()) + " but " + std::to_string(position) + " bytes linked";
+    // One entry per block that holds data, none for released nodes past the end.
+    const std::size_t blocks = (std::size_t{position} + Data_mgr::skip_block - 1) / Data_mgr::skip_block;
+    if (doc.skip_index().size() != blocks)
+        return "skip index of " + std::to_string(doc.skip_index().size()) + " entries for " +
+               std::to_string(blocks) + " blocks";
+    if (doc.skip_entry(position).node)
+        return at("skip entry at the end", position);
     return {};
 }

@@ -104,6 +104,7 @@ public:
     [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : size_; }
     // The node at `position`, or null at or past the end; at most one skip block walked.
     [[nodiscard]] Data_node* node_at(std::uint32_t position) const;
+    // The entry of the block holding `position`; empty at or past the end.
     [[nodiscard]] Skip_entry skip_entry(std::uint32_t position) const;
     [[nodiscard]] const std::vector<Skip_entry>& skip_index() const { return skip_index_; }
 

@@ -2,7 +2,9 @@
 // byte changes with their renumbering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -168,6 +170,58 @@ TEST_F(Data_test, SkipEntriesEveryBlockWithTheShiftJisPhase)
 
     load_bytes(std::string(block, 'a'));
     EXPECT_EQ(doc().skip_index().size(), 1u);
+}
+
+TEST_F(Data_test, SkipEntryNeverReturnsANodeAtOrPastTheEnd)
+{
+    // The entry for the block past the end was made by an insertion at the end;
+    // undoing it released its nodes, and a later deletion moved the end back.
+    load_bytes(std::string(block, 'a'));
+    doc().insert_bytes(block, 10);
+    doc().undo_data();
+    doc().delete_bytes(0, 1);
+    EXPECT_EQ(doc().skip_entry(block).node, nullptr);
+    EXPECT_EQ(doc().skip_entry(block - 1).node, nullptr);  // the end now
+    EXPECT_EQ(doc().skip_entry(block - 2).node, doc().first_node());
+    expect_consistent();
+
+    // Shrinking by whole blocks drops their entries.
+    load_bytes(std::string(3 * block + 5, 'b'));
+    doc().delete_bytes(block, 2 * block);
+    EXPECT_EQ(doc().skip_index().size(), 2u);
+    EXPECT_EQ(doc().skip_entry(block + 5).node, nullptr);
+    EXPECT_EQ(doc().skip_entry(2 * block).node, nullptr);
+    expect_consistent();
+}
+
+// Every change that renumbers shows "更新しています・・・" while it runs.
+TEST_F(Data_test, EveryRenumberingShowsTheUpdatingText)
+{
+    struct Row {
+        const char* label;
+        std::function<void()> change;
+    };
+    const std::vector<Row> rows = {
+        {"insertion", [] { doc().insert_bytes(3, 2); }},
+        {"deletion", [] { doc().delete_bytes(3, 2); }},
+        {"same-length replacement", [] { doc().change_value(doc().node_at(3), 2, 0x4142, -1); }},
+        {"deletion of the last bytes", [] { doc().delete_bytes(8, 2); }},
+        {"insertion at the end", [] { doc().insert_bytes(10, 2); }},
+        {"undo", [] {
+             doc().insert_bytes(3, 2);
+             doc().undo_data();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        load_bytes(std::string("0123456789"));
+        Recording_reporter progress;
+        row.change();
+        EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "更新しています・・・"), progress.texts.end());
+        EXPECT_EQ(progress.texts.back(), "");
+        EXPECT_EQ(progress.begins.size(), static_cast<std::size_t>(progress.ends));
+        expect_consistent();
+    }
 }
 
 TEST_F(Data_test, InsertionAndDeletionAtTheEdges)
