@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "doc/data_mgr.h"
 #include "model/component.h"
@@ -21,58 +24,96 @@ using namespace definition_file;
 
 namespace {
 
-// Nesting level of the records being written. save() takes no depth argument, so
-// the level lives here; it stops a tree deeper than a reader accepts from being
-// written (and bounds the recursion).
+// Where the writer stands in the definition, as segments ("items[2]",
+// "children[0]", "bit_flags[1]"), so that a refusal can name the place the way the
+// JSON reader does: items[2].children[0].name. save() takes no context argument,
+// so the place lives here.
+thread_local std::vector<std::string> save_place;
+// Nesting level of the item lists being written: it stops a tree deeper than a
+// reader accepts from being written (and bounds the recursion).
 thread_local int save_level = 0;
+
+class Save_place {
+public:
+    explicit Save_place(std::string segment) { save_place.push_back(std::move(segment)); }
+    ~Save_place() { save_place.pop_back(); }
+    Save_place(const Save_place&) = delete;
+    Save_place& operator=(const Save_place&) = delete;
+};
 
 class Save_level {
 public:
-    explicit Save_level(const Bcl_binaryfile& out)
-    {
-        if (++save_level > limits::max_definition_depth) {
-            --save_level;
-            throw Unstorable_exception(out.path());
-        }
-    }
+    Save_level() { ++save_level; }
     ~Save_level() { --save_level; }
     Save_level(const Save_level&) = delete;
     Save_level& operator=(const Save_level&) = delete;
 };
 
-void refuse_unless(bool storable, const Bcl_binaryfile& out)
+std::string indexed(std::string_view key, std::size_t index)
 {
-    if (!storable)
-        throw Unstorable_exception(out.path());
+    std::string text(key);
+    text += '[';
+    text += std::to_string(index);
+    text += ']';
+    return text;
 }
 
-void write_text(Bcl_binaryfile& out, const Bcl_str& text)
+// The place of `field` of what is being written.
+std::string place_of(std::string_view field)
 {
-    refuse_unless(text.size() <= max_text_bytes, out);
+    std::string text;
+    for (const std::string& segment : save_place)
+        text.append(text.empty() ? "" : ".").append(segment);
+    return text.append(text.empty() ? "" : ".").append(field);
+}
+
+[[noreturn]] void refuse(const Bcl_binaryfile& out, std::string_view field, const Bcl_str& reason)
+{
+    throw Unstorable_exception(out.path(), Bcl_str(place_of(field) + ": ") + reason);
+}
+
+void refuse_unless(bool storable, const Bcl_binaryfile& out, std::string_view field)
+{
+    if (!storable)
+        refuse(out, field, texts::store_bad_value());
+}
+
+void write_text(Bcl_binaryfile& out, const Bcl_str& text, std::string_view field)
+{
+    if (text.size() > max_text_bytes)
+        refuse(out, field, texts::store_text_too_long());
     out.write_str(1, text);
 }
 
 void write_named_values(Bcl_binaryfile& out, const Named_values& values)
 {
-    refuse_unless(values.size() <= max_named_values, out);
+    if (values.size() > max_named_values)
+        refuse(out, "named_values", texts::store_too_many_values());
     out.write_uint(1, static_cast<std::uint32_t>(values.size()));
     // The map is ordered by signed value, which is the order the file wants.
+    std::size_t index = 0;
     for (const auto& [value, name] : values) {
         out.write_uint(4, static_cast<std::uint32_t>(value));
-        write_text(out, name);
+        const Save_place place(indexed("named_values", index++));
+        write_text(out, name, "name");
     }
 }
 
-// A count and that many records; `written` is called after each record.
+// A count and the records of the list `key`; `written` is called after each record.
 template <typename After = void (*)()>
-void write_items(Bcl_binaryfile& out, const Item_list& items, After written = [] {})
+void write_items(Bcl_binaryfile& out, const Item_list& items, std::string_view key, After written = [] {})
 {
-    refuse_unless(items.size() <= max_list_items, out);
+    if (items.size() > max_list_items)
+        refuse(out, key, texts::store_too_many_items());
     out.write_uint(2, static_cast<std::uint32_t>(items.size()));
     if (items.empty())
         return;
-    Save_level level(out);
+    if (save_level >= limits::max_definition_depth)
+        refuse(out, key, texts::store_too_deep());
+    const Save_level level;
+    std::size_t index = 0;
     for (const Define* item : items) {
+        const Save_place place(indexed(key, index++));
         item->save(out);
         written();
     }
@@ -84,95 +125,100 @@ bool is_int_size(int size) { return size == 1 || size == 2 || size == 4; }
 
 void Def_int::save(Bcl_binaryfile& out) const
 {
-    refuse_unless(is_int_size(size()) && (display() == decimal || display() == hexadecimal), out);
-    refuse_unless(bit_flags().size() <= max_bit_flags, out);
+    refuse_unless(is_int_size(size()), out, "size");
+    refuse_unless(display() == decimal || display() == hexadecimal, out, "display");
+    if (bit_flags().size() > max_bit_flags)
+        refuse(out, "bit_flags", texts::store_too_many_flags());
     out.write_byte(code_int);
-    write_text(out, name());
+    write_text(out, name(), "name");
     out.write_byte(is_signed() ? 1 : 0);
     out.write_byte(static_cast<std::uint8_t>(size()));
     out.write_byte(static_cast<std::uint8_t>(display()));
-    write_text(out, variable());
+    write_text(out, variable(), "variable");
     write_named_values(out, named_values());
     out.write_uint(1, static_cast<std::uint32_t>(bit_flags().size()));
-    for (const auto& flag : bit_flags())
+    std::size_t index = 0;
+    for (const auto& flag : bit_flags()) {
+        const Save_place place(indexed("bit_flags", index++));
         flag->save(out);
+    }
 }
 
 // A flag record has no kind code: it only ever stands inside its integer's record.
 void Def_bitflag::save(Bcl_binaryfile& out) const
 {
-    refuse_unless(bit_count() >= 1 && bit_count() <= max_bit_count, out);
-    write_text(out, name());
+    refuse_unless(bit_count() >= 1 && bit_count() <= max_bit_count, out, "bits");
+    write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(bit_count()));
-    write_text(out, variable());
+    write_text(out, variable(), "variable");
     write_named_values(out, named_values());
 }
 
 void Def_fix_str::save(Bcl_binaryfile& out) const
 {
-    refuse_unless(length() >= 0 && length() <= max_fixed_length, out);
+    refuse_unless(length() >= 0 && length() <= max_fixed_length, out, "length");
     out.write_byte(code_fix_str);
-    write_text(out, name());
+    write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(length()));
 }
 
 void Def_flex_str::save(Bcl_binaryfile& out) const
 {
-    refuse_unless(is_int_size(prefix_size()), out);
+    refuse_unless(is_int_size(prefix_size()), out, "prefix_size");
     out.write_byte(code_flex_str);
-    write_text(out, name());
+    write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(prefix_size()));
 }
 
 void Def_null_str::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_null_str);
-    write_text(out, name());
+    write_text(out, name(), "name");
 }
 
 void Def_if::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_if);
-    write_text(out, condition());
-    write_items(out, then_children());
-    write_items(out, else_children());
+    write_text(out, condition(), "condition");
+    write_items(out, then_children(), "then");
+    write_items(out, else_children(), "else");
 }
 
 void Def_for::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_for);
-    write_text(out, name());
-    write_text(out, count());
-    write_items(out, children());
+    write_text(out, name(), "name");
+    write_text(out, count(), "count");
+    write_items(out, children(), "children");
 }
 
 void Def_while::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_while);
-    write_text(out, name());
-    write_text(out, condition());
-    write_items(out, children());
+    write_text(out, name(), "name");
+    write_text(out, condition(), "condition");
+    write_items(out, children(), "children");
 }
 
 void Def_set_variable::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_set_variable);
-    write_text(out, variable());
-    write_text(out, value());
+    write_text(out, variable(), "variable");
+    write_text(out, value(), "value");
 }
 
 void Def_def_set::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_def_set);
-    write_text(out, name());
-    write_items(out, children());
+    write_text(out, name(), "name");
+    write_items(out, children(), "children");
 }
 
 void Def_def_ref::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_def_ref);
-    write_text(out, name());
-    write_text(out, target());
+    write_text(out, name(), "name");
+    write_text(out, target(), "target");
 }
 
 void write_definition_file(const File_path& path, const Bcl_str& title, int byte_order, const Item_list& items)
@@ -180,15 +226,15 @@ void write_definition_file(const File_path& path, const Bcl_str& title, int byte
     Bcl_binaryfile out;
     out.open_write(path);
     // Destroying `out` without close() on any exception below leaves `path` as it was.
-    refuse_unless(byte_order == 0 || byte_order == 1, out);
+    refuse_unless(byte_order == 0 || byte_order == 1, out, "byte_order");
     for (const char c : signature)
         out.write_byte(static_cast<std::uint8_t>(c));
     out.write_uint(2, format_version);
     out.write_uint(2, required_version);
-    write_text(out, title);
+    write_text(out, title, "title");
     out.write_byte(static_cast<std::uint8_t>(byte_order));
     std::uint64_t done = 0;
-    write_items(out, items, [&] { reporter().step(++done); });
+    write_items(out, items, "items", [&] { reporter().step(++done); });
     out.close();
 }
 

@@ -319,10 +319,34 @@ TEST_F(Definition_file_test, NestingIsBoundedSoHostileFilesCannotExhaustTheStack
     EXPECT_THROW((void)load(nested_sets(200000)), Data_err_exception);
 }
 
+// A definition the file cannot hold is refused before anything is written, with
+// the place in the definition and the reason after the path.
 TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
 {
-    const std::vector<std::pair<const char*, std::function<Define*()>>> rows = {
-        {"name of 256 bytes", [] { return new Def_null_str(Bcl_str(bytes(256, 'x'))); }},
+    struct Row {
+        const char* label;
+        std::function<Define*()> make;
+        std::string place_and_reason;  // UTF-8
+    };
+    const std::string too_deep_place = [] {
+        std::string place = "items[0]";
+        for (int i = 1; i < limits::max_definition_depth; ++i)
+            place += ".children[0]";
+        return place + ".children";
+    }();
+    const std::vector<Row> rows = {
+        {"name of 256 bytes", [] { return new Def_null_str(Bcl_str(bytes(256, 'x'))); },
+         "items[0].name: 文字列が255バイトを超えています。"},
+        {"long text deep inside",
+         [] {
+             auto* branch = new Def_if(Bcl_str("1"));
+             auto* loop = new Def_for(Bcl_str("L"), Bcl_str("1"));
+             loop->insert_child(new Def_null_str(Bcl_str("ok")), nullptr);
+             loop->insert_child(new Def_set_variable(Bcl_str("v"), Bcl_str(bytes(300, '1'))), nullptr);
+             branch->insert_else_child(loop, nullptr);
+             return branch;
+         },
+         "items[0].else[0].children[1].value: 文字列が255バイトを超えています。"},
         {"256 named values",
          [] {
              Named_values values;
@@ -331,23 +355,37 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
              Def_int* item = int_item("i", false, 1, 0, "");
              item->set_named_values(std::move(values));
              return item;
-         }},
+         },
+         "items[0].named_values: 定義値が255個を超えています。"},
+        {"long name of a flag's named value",
+         [] {
+             Def_int* item = int_item("i", false, 1, 0, "");
+             auto flag = std::make_unique<Def_bitflag>(Bcl_str("f"), 1, Bcl_str());
+             flag->set_named_values({{0, Bcl_str("zero")}, {1, Bcl_str(bytes(256, 'o'))}});
+             item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("g"), 1, Bcl_str()));
+             item->add_bit_flag(std::move(flag));
+             return item;
+         },
+         "items[0].bit_flags[1].named_values[1].name: 文字列が255バイトを超えています。"},
         {"256 bit flags",
          [] {
              Def_int* item = int_item("i", false, 1, 0, "");
              for (int i = 0; i < 256; ++i)
                  item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("f"), 1, Bcl_str()));
              return item;
-         }},
+         },
+         "items[0].bit_flags: ビットフラグが255個を超えています。"},
         {"65536 children",
          [] {
              auto* loop = new Def_for(Bcl_str("L"), Bcl_str("1"));
              for (int i = 0; i < 65536; ++i)
                  loop->insert_child(new Def_null_str(Bcl_str()), nullptr);
              return loop;
-         }},
-        {"fixed length 256", [] { return new Def_fix_str(Bcl_str("s"), 256); }},
-        {"integer size 3", [] { return int_item("i", false, 3, 0, ""); }},
+         },
+         "items[0].children: 項目が65535個を超えています。"},
+        {"fixed length 256", [] { return new Def_fix_str(Bcl_str("s"), 256); },
+         "items[0].length: 定義ファイルに入らない値です。"},
+        {"integer size 3", [] { return int_item("i", false, 3, 0, ""); }, "items[0].size: 定義ファイルに入らない値です。"},
         {"nesting beyond the reader's bound",
          [] {
              auto* outer = new Def_def_set(Bcl_str("S"));
@@ -358,14 +396,27 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
                  inner = next;
              }
              return outer;
-         }},
+         },
+         too_deep_place + ": 入れ子が256段を超えています。"},
     };
-    for (const auto& [label, make] : rows) {
-        SCOPED_TRACE(label);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
         write_file(path(), "old");
-        EXPECT_THROW(save({make()}), Unstorable_exception);
+        try {
+            save({row.make()});
+            ADD_FAILURE() << "saved";
+        } catch (const Unstorable_exception& e) {
+            EXPECT_EQ(e.display_text(), path() + "は保存できません。" + row.place_and_reason);
+        }
         EXPECT_EQ(contents(path()), "old");
         EXPECT_EQ(files_in_folder(), 1u) << "a temporary file was left behind";
+    }
+    write_file(path(), "old");
+    try {
+        save({}, bytes(256, 't'));
+        ADD_FAILURE() << "saved";
+    } catch (const Unstorable_exception& e) {
+        EXPECT_EQ(e.display_text(), path() + "は保存できません。title: 文字列が255バイトを超えています。");
     }
 }
 

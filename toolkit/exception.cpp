@@ -20,7 +20,7 @@ Bcl_str File_read_err_exception::message() const { return texts::cannot_read(); 
 Bcl_str File_too_large_exception::message() const { return texts::too_large(); }
 Bcl_str Out_of_memory_exception::message() const { return texts::out_of_memory(); }
 Bcl_str Same_file_exception::message() const { return texts::same_as_input(); }
-Bcl_str Unstorable_exception::message() const { return texts::cannot_store(); }
+Bcl_str Unstorable_exception::message() const { return texts::cannot_store() + detail_; }
 
 std::string Restore_err_exception::display_text() const
 {

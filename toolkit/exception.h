@@ -120,12 +120,17 @@ public:
     [[nodiscard]] Bcl_str message() const override;
 };
 
-// A definition holds a string or a list too long for the definition file's fields;
-// refused before anything is written.
+// A definition holds something the definition file's fields cannot (a string or a
+// list too long, nesting too deep, a value out of range); refused before anything
+// is written. `detail` names the place in the definition and the reason.
 class Unstorable_exception : public Exception {
 public:
-    using Exception::Exception;
+    Unstorable_exception(File_path path, Bcl_str detail) : Exception(std::move(path)), detail_(std::move(detail)) {}
+    [[nodiscard]] const Bcl_str& detail() const { return detail_; }
     [[nodiscard]] Bcl_str message() const override;
+
+private:
+    Bcl_str detail_;
 };
 
 // The data-shortage signal: raised by an item that needs a byte that does not

@@ -27,7 +27,13 @@ const Bcl_str& cannot_read();        // を読み込めませんでした。
 const Bcl_str& too_large();          // は大きすぎて読み込めません。
 const Bcl_str& out_of_memory();      // を処理するためのメモリが足りません。
 const Bcl_str& same_as_input();      // は読み込むファイルと同じなので書き込めません。
-const Bcl_str& cannot_store();       // は保存できません。...
+const Bcl_str& cannot_store();       // は保存できません。 (then the place and one of the reasons below)
+const Bcl_str& store_text_too_long();     // 文字列が255バイトを超えています。
+const Bcl_str& store_too_many_items();    // 項目が65535個を超えています。
+const Bcl_str& store_too_many_values();   // 定義値が255個を超えています。
+const Bcl_str& store_too_many_flags();    // ビットフラグが255個を超えています。
+const Bcl_str& store_too_deep();          // 入れ子が256段を超えています。
+const Bcl_str& store_bad_value();         // 定義ファイルに入らない値です。
 const Bcl_str& output_done();        // に出力しました。 (after the report's path)
 
 // The definition list's markers.
