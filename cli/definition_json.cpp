@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "model/items.h"
 #include "model/limits.h"
@@ -171,28 +173,7 @@ public:
         const json* value = find(key);
         if (!value)
             return fallback;
-        if (value->is_string()) {
-            const std::string& utf8 = value->get_ref<const std::string&>();
-            Bcl_str sjis = Bcl_str::from_utf8(utf8);
-            // A character Shift-JIS cannot hold comes back as '?': refuse rather
-            // than store a different text than the one written.
-            if (std::count(sjis.view().begin(), sjis.view().end(), '?') != std::count(utf8.begin(), utf8.end(), '?'))
-                fail(at(key), "holds a character that Shift-JIS cannot represent");
-            return sjis;
-        }
-        if (value->is_object() && value->size() == 1 && value->contains("sjis") && (*value)["sjis"].is_string()) {
-            const std::string& hex = (*value)["sjis"].get_ref<const std::string&>();
-            std::string raw;
-            for (std::size_t i = 0; i < hex.size(); i += 2) {
-                const int high = hex_value(hex[i]);
-                const int low = i + 1 < hex.size() ? hex_value(hex[i + 1]) : -1;
-                if (high < 0 || low < 0)
-                    fail(at(key) + ".sjis", "must be an even number of hexadecimal digits");
-                raw += static_cast<char>(high * 16 + low);
-            }
-            return Bcl_str(std::move(raw));
-        }
-        fail(at(key), "must be a string or {\"sjis\": \"<hex bytes>\"}");
+        return storable(raw_text(key, *value), at(key));
     }
 
     bool flag(const std::string& key, bool fallback) const
@@ -242,7 +223,8 @@ public:
         fail(at(key), "must be one of " + allowed);
     }
 
-    const json& array(const std::string& key) const
+    // An array of at most `max_size` entries (the width of its count in the file).
+    const json& array(const std::string& key, std::size_t max_size) const
     {
         static const json empty = json::array();
         const json* value = find(key);
@@ -250,10 +232,50 @@ public:
             return empty;
         if (!value->is_array())
             fail(at(key), "must be an array");
+        if (value->size() > max_size)
+            fail(at(key), "more than " + std::to_string(max_size) + " entries");
         return *value;
     }
 
 private:
+    // The Shift-JIS bytes of a text field, a string or {"sjis": "<hex bytes>"}.
+    Bcl_str raw_text(const std::string& key, const json& value) const
+    {
+        if (value.is_string()) {
+            const std::string& utf8 = value.get_ref<const std::string&>();
+            Bcl_str sjis = Bcl_str::from_utf8(utf8);
+            // A character Shift-JIS cannot hold comes back as '?': refuse rather
+            // than store a different text than the one written.
+            if (std::count(sjis.view().begin(), sjis.view().end(), '?') != std::count(utf8.begin(), utf8.end(), '?'))
+                fail(at(key), "holds a character that Shift-JIS cannot represent");
+            return sjis;
+        }
+        if (value.is_object() && value.size() == 1 && value.contains("sjis") && value["sjis"].is_string()) {
+            const std::string& hex = value["sjis"].get_ref<const std::string&>();
+            std::string raw;
+            for (std::size_t i = 0; i < hex.size(); i += 2) {
+                const int high = hex_value(hex[i]);
+                const int low = i + 1 < hex.size() ? hex_value(hex[i + 1]) : -1;
+                if (high < 0 || low < 0)
+                    fail(at(key) + ".sjis", "must be an even number of hexadecimal digits");
+                raw += static_cast<char>(high * 16 + low);
+            }
+            return Bcl_str(std::move(raw));
+        }
+        fail(at(key), "must be a string or {\"sjis\": \"<hex bytes>\"}");
+    }
+
+    // A definition file stores a text in at most 255 bytes and reads it back only up
+    // to its first NUL: a text beyond either would not come back as written.
+    static Bcl_str storable(Bcl_str text, const std::string& where)
+    {
+        if (text.view().find('\0') != std::string_view::npos)
+            fail(where, "holds a NUL character, which a definition file cannot keep");
+        if (text.size() > definition_file::max_text_bytes)
+            fail(where, "longer than " + std::to_string(definition_file::max_text_bytes) + " bytes in Shift-JIS");
+        return text;
+    }
+
     const json& object_;
     std::string where_;
 };
@@ -261,7 +283,7 @@ private:
 Named_values named_values_from(const Fields& fields)
 {
     Named_values values;
-    const json& list = fields.array("named_values");
+    const json& list = fields.array("named_values", definition_file::max_named_values);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Fields entry(list[i], fields.at("named_values") + "[" + std::to_string(i) + "]", {"value", "name"});
         // 0x80000000 to 0xFFFFFFFF are taken as the negative values of the same bits.
@@ -274,20 +296,28 @@ Named_values named_values_from(const Fields& fields)
 
 std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level);
 
+// The items of `list` at nesting level `level` (top-level items are level 1). An
+// empty list holds no item, so it may stand at any level, as in the file reader.
 template <typename Insert>
 void items_from(const json& list, const std::string& where, int level, Insert insert)
 {
-    if (level > limits::max_definition_depth)
+    if (!list.empty() && level > limits::max_definition_depth)
         fail(where, "nested deeper than " + std::to_string(limits::max_definition_depth) + " levels");
     for (std::size_t i = 0; i < list.size(); ++i)
         insert(item_from(list[i], where + "[" + std::to_string(i) + "]", level).release());
 }
 
+// The list `key` of an item at `level`, one level deeper.
+template <typename Insert>
+void children_from(const Fields& fields, const std::string& key, int level, Insert insert)
+{
+    items_from(fields.array(key, definition_file::max_list_items), fields.at(key), level + 1, insert);
+}
+
 template <typename Container>
 void children_from(Container& container, const Fields& fields, const std::string& key, int level)
 {
-    items_from(fields.array(key), fields.at(key), level + 1,
-               [&](Define* child) { container.insert_child(child, nullptr); });
+    children_from(fields, key, level, [&](Define* child) { container.insert_child(child, nullptr); });
 }
 
 std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level)
@@ -303,7 +333,7 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         auto item = std::make_unique<Def_int>(f.text("name"), f.flag("signed", false), size,
                                               f.choice("display", {"decimal", "hexadecimal"}, 0), f.text("variable"));
         item->set_named_values(named_values_from(f));
-        const json& flags = f.array("bit_flags");
+        const json& flags = f.array("bit_flags", definition_file::max_bit_flags);
         for (std::size_t i = 0; i < flags.size(); ++i) {
             const Fields flag(flags[i], f.at("bit_flags") + "[" + std::to_string(i) + "]",
                               {"name", "bits", "variable", "named_values"});
@@ -332,8 +362,8 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
     if (kind == "if") {
         const Fields f(value, where, {"kind", "condition", "then", "else"});
         auto item = std::make_unique<Def_if>(f.text("condition"));
-        items_from(f.array("then"), f.at("then"), level + 1, [&](Define* child) { item->insert_then_child(child, nullptr); });
-        items_from(f.array("else"), f.at("else"), level + 1, [&](Define* child) { item->insert_else_child(child, nullptr); });
+        children_from(f, "then", level, [&](Define* child) { item->insert_then_child(child, nullptr); });
+        children_from(f, "else", level, [&](Define* child) { item->insert_else_child(child, nullptr); });
         return item;
     }
     if (kind == "for") {
@@ -366,7 +396,87 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
                               "\" (int, fix_str, flex_str, null_str, if, for, while, set_variable, def_set, def_ref)");
 }
 
+// Follows the parser through the text to refuse a key that an object holds twice.
+// Only each container's own step is kept (its index or current key); the place is
+// spelt out when a duplicate is found, so deep nesting costs no more than linear.
+class Duplicate_field_check {
+public:
+    bool operator()(int, json::parse_event_t event, json& parsed)
+    {
+        switch (event) {
+        case json::parse_event_t::object_start:
+            frames_.emplace_back(false);
+            break;
+        case json::parse_event_t::array_start:
+            frames_.emplace_back(true);
+            break;
+        case json::parse_event_t::key: {
+            Frame& object = frames_.back();
+            object.key = parsed.get<std::string>();
+            if (!object.keys.insert(object.key).second)
+                fail(place_of_innermost(), "duplicate field \"" + object.key + "\"");
+            break;
+        }
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            frames_.pop_back();
+            element_done();
+            break;
+        case json::parse_event_t::value:
+            element_done();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        explicit Frame(bool is_array) : array(is_array) {}
+        bool array;
+        std::size_t index = 0;
+        std::set<std::string> keys;
+        std::string key;
+    };
+
+    void element_done()
+    {
+        if (!frames_.empty() && frames_.back().array)
+            ++frames_.back().index;
+    }
+
+    // The innermost container's place, as the reader names it: "definition" for the
+    // whole document, "items[0].children[2]" below it.
+    std::string place_of_innermost() const
+    {
+        if (frames_.size() == 1)
+            return "definition";
+        std::string place;
+        for (std::size_t i = 0; i + 1 < frames_.size(); ++i) {
+            const Frame& parent = frames_[i];
+            if (parent.array)
+                place += "[" + std::to_string(parent.index) + "]";
+            else
+                place += (place.empty() ? "" : ".") + parent.key;
+        }
+        return place;
+    }
+
+    std::vector<Frame> frames_;
+};
+
 } // namespace
+
+json parse_definition_json(std::string_view text)
+{
+    Duplicate_field_check check;
+    try {
+        return json::parse(text, [&check](int depth, json::parse_event_t event, json& parsed) {
+            return check(depth, event, parsed);
+        });
+    } catch (const json::parse_error& e) {
+        throw Json_definition_error(std::string("not valid JSON: ") + e.what());
+    }
+}
 
 json definition_to_json(const Definition_contents& definition)
 {
@@ -384,5 +494,6 @@ void definition_from_json(const json& document, Bcl_str& title, int& byte_order,
     // Without a title the definition gets the one a new document has.
     title = fields.text("title", texts::undefined());
     byte_order = fields.choice("byte_order", {"big-endian", "little-endian"}, 0);
-    items_from(fields.array("items"), "items", 1, [&](Define* item) { items.insert(item, nullptr); });
+    items_from(fields.array("items", definition_file::max_list_items), "items", 1,
+               [&](Define* item) { items.insert(item, nullptr); });
 }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -22,6 +23,11 @@ public:
 };
 
 [[nodiscard]] nlohmann::ordered_json definition_to_json(const Definition_contents& definition);
+
+// Parses the JSON text of a definition. Throws Json_definition_error for a text
+// that is not JSON, and for an object holding a field twice (the place named, e.g.
+// "items[0]: duplicate field \"size\""): JSON would silently keep one of them.
+[[nodiscard]] nlohmann::ordered_json parse_definition_json(std::string_view text);
 
 // Builds the items into `items` (empty on entry). Throws Json_definition_error.
 void definition_from_json(const nlohmann::ordered_json& json, Bcl_str& title, int& byte_order, Item_list& items);

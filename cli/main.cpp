@@ -229,9 +229,9 @@ int run_kxd(const Arguments& args)
     on_file(json_path, [&] {
         nlohmann::ordered_json document;
         try {
-            document = nlohmann::ordered_json::parse(read_whole_file(json_path));
-        } catch (const nlohmann::json::parse_error& e) {
-            throw Json_definition_error(shown + ": not valid JSON: " + e.what());
+            document = parse_definition_json(read_whole_file(json_path));
+        } catch (const Json_definition_error& e) {
+            throw Json_definition_error(shown + ": " + e.what());
         }
         try {
             definition_from_json(document, title, byte_order, items);

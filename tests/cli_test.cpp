@@ -203,6 +203,16 @@ TEST_F(Cli_test, BadJsonIsExplainedAndNothingIsWritten)
         {R"({"byte_order": "middle"})", "byte_order: must be one of"},
         {R"({"title": "😀"})", "title: holds a character that Shift-JIS cannot represent"},
         {R"({"title": {"sjis": "8"}})", "title.sjis: must be an even number"},
+        // A NUL would be stored and then cut off by the reader: the text would not
+        // read back as written.
+        {R"({"title": "a\u0000b"})", "title: holds a NUL character"},
+        {R"({"items": [{"kind": "null_str", "name": {"sjis": "610062"}}]})", "items[0].name: holds a NUL character"},
+        // A repeated field would silently drop one of its values.
+        {R"({"title": "a", "title": "b"})", "definition: duplicate field \"title\""},
+        {R"({"items": [{"kind": "int", "size": 1, "size": 2}]})", "items[0]: duplicate field \"size\""},
+        {R"({"items": [{"kind": "for", "children": [{"kind": "int", "size": 1,
+            "named_values": [{"value": 1, "name": "a", "value": 2}]}]}]})",
+         "items[0].children[0].named_values[0]: duplicate field \"value\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.json);
@@ -227,12 +237,64 @@ TEST_F(Cli_test, BadJsonIsExplainedAndNothingIsWritten)
     EXPECT_NE(run.err.find("nested deeper than 256 levels"), std::string::npos) << run.err.substr(0, 300);
 }
 
-TEST_F(Cli_test, TextTooLongForTheFileIsRefusedWithTheProgramsMessage)
+TEST_F(Cli_test, WhatTheDefinitionFileCannotHoldIsRefusedWhereItStands)
 {
-    write_file(path("in.json"), R"({"title": ")" + std::string(256, 'x') + R"("})");
-    write_file(path("out.kxd"), "old");
+    const std::string many_values = [] {
+        std::string list;
+        for (int i = 0; i < 256; ++i)
+            list += (i ? ", " : "") + std::string(R"({"value": )") + std::to_string(i) + R"(, "name": "v"})";
+        return list;
+    }();
+    std::string kanji;
+    for (int i = 0; i < 128; ++i)
+        kanji += "名";
+    struct Row {
+        std::string json;
+        const char* message_part;
+    };
+    const std::vector<Row> rows = {
+        {R"({"title": ")" + std::string(256, 'x') + R"("})", "title: longer than 255 bytes"},
+        // 256 bytes in Shift-JIS, two per character.
+        {R"({"items": [{"kind": "null_str", "name": ")" + kanji + R"("}]})",
+         "items[0].name: longer than 255 bytes"},
+        {R"({"items": [{"kind": "int", "size": 1, "named_values": [)" + many_values + "]}]}",
+         "items[0].named_values: more than 255 entries"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message_part);
+        write_file(path("in.json"), row.json);
+        write_file(path("out.kxd"), "old");
+        const Cli_run run = cli({"kxd", path("in.json"), path("out.kxd")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind(path("in.json") + ": ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
+        EXPECT_EQ(file_contents(path("out.kxd")), "old");
+    }
+    // Exactly 255 bytes are fine.
+    write_file(path("in.json"), R"({"title": ")" + std::string(255, 'x') + R"("})");
+    EXPECT_EQ(cli({"kxd", path("in.json"), path("out.kxd")}).status, 0);
+}
+
+TEST_F(Cli_test, DefinitionNestedAsDeepAsTheFileHoldsIsAccepted)
+{
+    // 256 levels, the innermost with an empty list of children: what a definition
+    // file holds, and what the file reader accepts.
+    const auto nested = [](int levels) {
+        std::string json = R"({"items": [)";
+        for (int i = 0; i < levels; ++i)
+            json += R"({"kind": "def_set", "name": "S", "children": [)";
+        for (int i = 0; i < levels; ++i)
+            json += "]}";
+        return json + "]}";
+    };
+    write_file(path("in.json"), nested(256));
     const Cli_run run = cli({"kxd", path("in.json"), path("out.kxd")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, path("out.kxd") + "は保存できません。定義ファイルに入らない長さの文字列または項目数があります。\n");
-    EXPECT_EQ(file_contents(path("out.kxd")), "old");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Cli_run back = cli({"json", path("out.kxd")});
+    EXPECT_EQ(back.status, 0) << back.err;
+
+    write_file(path("in.json"), nested(257));
+    const Cli_run deeper = cli({"kxd", path("in.json"), path("out.kxd")});
+    EXPECT_EQ(deeper.status, 1);
+    EXPECT_NE(deeper.err.find("nested deeper than 256 levels"), std::string::npos) << deeper.err;
 }
