@@ -4,12 +4,14 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace cli_test {
 
@@ -17,6 +19,17 @@ inline std::string file_contents(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The names of the folders in `parent`, sorted: the feature folders and examples.
+inline std::vector<std::string> folders_in(const std::filesystem::path& parent)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(parent))
+        if (entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 inline void write_file(const std::string& path, const std::string& bytes)

@@ -36,16 +36,6 @@ private:
     std::string path_;
 };
 
-std::vector<std::string> folders_in(const fs::path& parent)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(parent))
-        if (entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string crlf_to_lf(std::string text)
 {
     std::string out;

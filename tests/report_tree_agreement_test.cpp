@@ -111,24 +111,14 @@ struct Case_files {
 
 void PrintTo(const Case_files& files, std::ostream* out) { *out << files.data; }
 
-std::vector<std::string> folders_in(const fs::path& parent)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(parent))
-        if (entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<Case_files> every_case()
 {
     std::vector<Case_files> cases;
     const fs::path source(KESTRIX_SOURCE_DIR);
-    for (const std::string& name : folders_in(source / "tests" / "data"))
+    for (const std::string& name : cli_test::folders_in(source / "tests" / "data"))
         cases.push_back({(source / "tests" / "data" / name / "definition.json").string(),
                          (source / "tests" / "data" / name / "data.bin").string()});
-    for (const std::string& name : folders_in(source / "examples")) {
+    for (const std::string& name : cli_test::folders_in(source / "examples")) {
         const fs::path folder = source / "examples" / name;
         for (const auto& entry : fs::directory_iterator(folder))
             if (entry.path().stem() == "sample")
