@@ -196,13 +196,16 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
     if (!variable().empty())
         doc().set_variable(variable(), int_value(*this, raw));
-    for_each_flag(*this, raw, [&](const Def_bitflag& flag, int, std::uint32_t field) {
+    Flag_fields fields(raw);
+    for (const auto& flag : bit_flags()) {
+        const std::uint32_t field = fields.of(*flag);
         Line flag_line;
-        flag_line.blank().indent(indent + 1).add(flag.name().view()).add(after_name).flag_text(flag, field);
+        flag_line.blank().indent(indent + 1).add(flag->name().view()).add(after_name).flag_text(*flag, field);
         flag_line.write(out);
-        if (!flag.variable().empty())
-            doc().set_variable(flag.variable(), static_cast<std::int32_t>(field));
-    });
+        if (!flag->variable().empty())
+            doc().set_variable(flag->variable(), static_cast<std::int32_t>(field));
+        fields.pass(*flag);
+    }
 }
 
 // A flag's line needs its integer's value: Def_int writes it.

@@ -9,16 +9,17 @@ namespace {
 // flag over the integer's bytes [start, end).
 void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
 {
-    Data_mgr& doc = walk::document();
-    for_each_flag(item, raw, [&](Def_bitflag& flag, int shift, std::uint32_t field) {
+    Flag_fields fields(raw);
+    for (const auto& flag : item.bit_flags()) {
         if (parent) {
-            auto* component = new Cmp_bitflag(&flag, &item, shift, raw, int_width(item), start);
+            auto* component = new Cmp_bitflag(flag.get(), &item, fields.shift(), raw, int_width(item), start);
             component->set_end(end);
             parent->add_child(component);
         }
-        if (!flag.variable().empty())
-            doc.set_variable(flag.variable(), static_cast<std::int32_t>(field));
-    });
+        if (!flag->variable().empty())
+            walk::document().set_variable(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
+        fields.pass(*flag);
+    }
 }
 
 } // namespace

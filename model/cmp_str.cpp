@@ -1,15 +1,9 @@
 #include "model/cmp_str.h"
 
-#include <algorithm>
 #include <string>
 
 #include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
-#include "model/limits.h"
-
-int prefix_width(const Def_flex_str& item) { return std::clamp(item.prefix_size(), 1, 4); }
-
-int fixed_length(const Def_fix_str& item) { return std::clamp(item.length(), 0, limits::max_fixed_string_length); }
 
 namespace {
 

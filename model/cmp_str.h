@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "model/component.h"
 #include "model/def_str.h"
+#include "model/limits.h"
 
 // The three string kinds. Their value text is read from the data on first use and
 // never runs past the end of the data; an edit replaces the bytes through the
@@ -72,7 +74,13 @@ private:
 };
 
 // The prefix width of a length-prefixed string item, held to 1 ... 4.
-[[nodiscard]] int prefix_width(const Def_flex_str& item);
+[[nodiscard]] inline int prefix_width(const Def_flex_str& item)
+{
+    return std::clamp(item.prefix_size(), 1, 4);
+}
 // The byte length of a fixed-length string item, held to 0 ...
 // limits::max_fixed_string_length.
-[[nodiscard]] int fixed_length(const Def_fix_str& item);
+[[nodiscard]] inline int fixed_length(const Def_fix_str& item)
+{
+    return std::clamp(item.length(), 0, limits::max_fixed_string_length);
+}

@@ -1,25 +1,8 @@
 #include "model/int_decoder.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "toolkit/number_text.h"
-
-int int_width(const Def_int& item) { return std::clamp(item.size(), 1, 4); }
-
-std::int32_t sign_extend(std::uint32_t bits, int width)
-{
-    if (width >= 4)
-        return static_cast<std::int32_t>(bits);
-    const int unused = 32 - 8 * width;
-    // Shifting the value's top bit to bit 31 and back copies it over the unused bits.
-    return static_cast<std::int32_t>(bits << unused) >> unused;
-}
-
-std::int32_t int_value(const Def_int& item, std::uint32_t bits)
-{
-    return item.is_signed() ? sign_extend(bits, int_width(item)) : static_cast<std::int32_t>(bits);
-}
 
 Int_format int_format(const Def_int& item)
 {
@@ -70,14 +53,6 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
             out += "0123456789ABCDEF"[(bits >> (4 * i)) & 0xF];
         break;
     }
-}
-
-std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count)
-{
-    if (shift < 0 || shift >= 32 || bit_count <= 0)
-        return 0;
-    const std::uint64_t mask = bit_count >= 32 ? 0xFFFFFFFFull : (1ull << bit_count) - 1;
-    return static_cast<std::uint32_t>((std::uint64_t{raw} >> shift) & mask);
 }
 
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field)

@@ -5,6 +5,7 @@
 // functions, so the tree and the report cannot show different values for the same
 // bytes.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +13,10 @@
 
 // The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
 // item with a broken size still reads a defined number of bytes.
-[[nodiscard]] int int_width(const Def_int& item);
+[[nodiscard]] inline int int_width(const Def_int& item)
+{
+    return std::clamp(item.size(), 1, 4);
+}
 
 // Reads up to `width` (1 ... 4) bytes through `next_byte`, a callable
 // `bool(std::uint8_t&)` that gives the next byte or false at the end of the data,
@@ -36,12 +40,22 @@ std::uint32_t read_int_bits(int width, bool little_endian, Next_byte next_byte, 
 }
 
 // `bits` taken as a value of `width` bytes and sign-extended to 32 bits.
-[[nodiscard]] std::int32_t sign_extend(std::uint32_t bits, int width);
+[[nodiscard]] inline std::int32_t sign_extend(std::uint32_t bits, int width)
+{
+    if (width >= 4)
+        return static_cast<std::int32_t>(bits);
+    const int unused = 32 - 8 * width;
+    // Shifting the value's top bit to bit 31 and back copies it over the unused bits.
+    return static_cast<std::int32_t>(bits << unused) >> unused;
+}
 
 // The item's value: the bits sign-extended from the item's width when it is signed.
 // A variable bound to the item gets it, and the item's named values are looked up
 // by it, however the number is displayed.
-[[nodiscard]] std::int32_t int_value(const Def_int& item, std::uint32_t bits);
+[[nodiscard]] inline std::int32_t int_value(const Def_int& item, std::uint32_t bits)
+{
+    return item.is_signed() ? sign_extend(bits, int_width(item)) : static_cast<std::int32_t>(bits);
+}
 
 // How an integer's number is written when no named value matches.
 enum class Int_format {
@@ -58,22 +72,44 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
 // The value of the flag that takes `bit_count` bits of `raw` from `shift` upward.
 // A flag of 32 bits or more is the whole value; bits beyond bit 31 do not exist and
 // read as 0.
-[[nodiscard]] std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count);
-
-// Calls `visit(flag, shift, field)` for each flag of `item` in order: the flags take
-// bits from the least significant bit of `raw` upward, whatever the byte order.
-template <typename Visit>
-void for_each_flag(const Def_int& item, std::uint32_t raw, Visit visit)
+[[nodiscard]] inline std::uint32_t flag_bits_of(std::uint32_t raw, int shift, int bit_count)
 {
-    int shift = 0;
-    for (const auto& flag : item.bit_flags()) {
-        visit(*flag, shift, flag_bits_of(raw, shift, flag->bit_count()));
-        // Held at 64 so that widths from a broken item cannot overflow it; every bit
-        // past bit 31 reads 0 anyway.
-        const int width = flag->bit_count() < 0 ? 0 : flag->bit_count();
-        shift = width >= 64 - shift ? 64 : shift + width;
-    }
+    if (shift < 0 || shift >= 32 || bit_count <= 0)
+        return 0;
+    const std::uint64_t mask = bit_count >= 32 ? 0xFFFFFFFFull : (1ull << bit_count) - 1;
+    return static_cast<std::uint32_t>((std::uint64_t{raw} >> shift) & mask);
 }
+
+// Walks the flags of an integer whose bits are `raw`: the flags take bits from the
+// least significant bit upward in list order, whatever the byte order.
+//
+//     Flag_fields fields(raw);
+//     for (const auto& flag : item.bit_flags()) {
+//         use(fields.shift(), fields.of(*flag));
+//         fields.pass(*flag);
+//     }
+//
+// A plain loop rather than a callback: this runs for every integer of a large file.
+class Flag_fields {
+public:
+    explicit Flag_fields(std::uint32_t raw) : raw_(raw) {}
+
+    // The lowest bit of the flag the walk stands at.
+    [[nodiscard]] int shift() const { return shift_; }
+    // The field of `flag`, the flag the walk stands at.
+    [[nodiscard]] std::uint32_t of(const Def_bitflag& flag) const { return flag_bits_of(raw_, shift_, flag.bit_count()); }
+    // Moves past `flag`'s bits. Held at 64 so that widths from a broken item cannot
+    // overflow it; every bit past bit 31 reads 0 anyway.
+    void pass(const Def_bitflag& flag)
+    {
+        const int width = flag.bit_count() < 0 ? 0 : flag.bit_count();
+        shift_ = width >= 64 - shift_ ? 64 : shift_ + width;
+    }
+
+private:
+    std::uint32_t raw_;
+    int shift_ = 0;
+};
 
 // Appends the value text of a flag's `field`: its meaning in the flag's named
 // values, else the unsigned decimal number.
