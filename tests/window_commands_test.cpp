@@ -1,0 +1,225 @@
+// The command table, the menus and accelerators made from it, and how the command
+// table runs the file and undo commands on a mode.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/core/command_line.h"
+#include "ui/core/commands.h"
+#include "ui/core/mode_commands.h"
+#include "ui/core/state.h"
+
+namespace {
+
+// The items of a menu as text: command texts, "-" for separators, submenus as
+// "title{...}".
+std::string layout(const std::vector<Menu_entry>& entries)
+{
+    std::string text;
+    for (const Menu_entry& entry : entries) {
+        if (!text.empty())
+            text += " ";
+        switch (entry.kind) {
+        case Menu_entry::Kind::command:
+            text += std::string(find_command(entry.id)->text);
+            break;
+        case Menu_entry::Kind::separator:
+            text += "-";
+            break;
+        case Menu_entry::Kind::submenu:
+            text += entry.text + "{" + layout(entry.children) + "}";
+            break;
+        }
+    }
+    return text;
+}
+
+void collect_ids(const std::vector<Menu_entry>& entries, std::vector<int>& ids)
+{
+    for (const Menu_entry& entry : entries) {
+        if (entry.kind == Menu_entry::Kind::command)
+            ids.push_back(entry.id);
+        collect_ids(entry.children, ids);
+    }
+}
+
+TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
+{
+    std::set<int> ids;
+    for (const Command& command : command_table())
+        EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+    std::set<int> expected;
+    for (int id = 2200; id <= 2210; ++id)
+        expected.insert(id);
+    for (int id = 2300; id <= 2302; ++id)
+        expected.insert(id);
+    for (int id = 2401; id <= 2412; ++id)
+        expected.insert(id);
+    EXPECT_EQ(ids, expected);
+
+    for (const char* name : {"IDM_MAIN", "IDM_MAIN_FOR_DATA", "IDM_DEF_POPUP", "IDM_POPUP"}) {
+        std::vector<int> menu_ids;
+        collect_ids(menu_resource(name), menu_ids);
+        EXPECT_FALSE(menu_ids.empty()) << name;
+        for (int id : menu_ids)
+            EXPECT_NE(find_command(id), nullptr) << name << " " << id;
+    }
+    EXPECT_TRUE(menu_resource("IDM_NONE").empty());
+}
+
+TEST(Command_table, MenusOfBothModesAndThePopups)
+{
+    EXPECT_EQ(layout(menu_resource(menu_name::definition_bar)),
+              "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 解析して出力 - 終了(&X)} "
+              "編集(&E){元に戻す やり直し 環境設定} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
+    // The data mode's menu lacks the text export and the settings.
+    EXPECT_EQ(layout(menu_resource(menu_name::data_bar)),
+              "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 終了(&X)} "
+              "編集(&E){元に戻す やり直し} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
+    EXPECT_EQ(layout(menu_resource(menu_name::definition_popup)),
+              "追加{整数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
+              "定義参照} 編集 削除");
+    EXPECT_EQ(layout(menu_resource(menu_name::data_popup)), "追加 編集 削除");
+}
+
+TEST(Command_table, AcceleratorsAreTheSixCtrlKeys)
+{
+    std::vector<std::string> keys;
+    for (const Accelerator& accelerator : accelerator_table())
+        keys.push_back(std::string(accelerator.key) + "=" + std::to_string(accelerator.id));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N=2200", "Ctrl+O=2201", "Ctrl+S=2203", "Ctrl+Z=2206",
+                                              "Ctrl+Y=2207", "Ctrl+E=2208"}));
+}
+
+TEST(Command_table, ToolbarButtonsInOrder)
+{
+    std::string text;
+    for (const Tool_button& button : toolbar_buttons())
+        text += button.id == 0 ? std::string("|") : std::to_string(button.id) + (button.enabled ? "+" : "-") + std::string(button.text) + " ";
+    EXPECT_EQ(text, "2200+新規作成 2201+開く 2203+保存 2202+解析して出力 |2206-元に戻す 2207-やり直し 2208+環境設定 |2209+ヘルプ ");
+}
+
+// A mode that records which of its operations ran and answers from fixed values.
+class Recording_state : public State {
+public:
+    void file_new() override { calls += "new "; }
+    void file_open() override { calls += "open "; }
+    void open_file(const File_path& path) override { calls += "open_file(" + path.bytes() + ") "; }
+    bool file_save() override { calls += "save "; return true; }
+    bool file_save_as() override { calls += "save_as "; return true; }
+    bool query_save() override { calls += "query "; return agrees; }
+    void undo() override { calls += "undo "; }
+    void redo() override { calls += "redo "; }
+    bool can_edit_settings() const override { return false; }
+    bool can_undo() const override { return has_steps; }
+    bool can_redo() const override { return has_steps; }
+
+    std::string calls;
+    bool agrees = true;
+    bool has_steps = true;
+};
+
+struct Mode_command_case {
+    int id;
+    bool agrees;
+    bool has_steps;
+    const char* calls;
+};
+
+class Mode_command_test : public testing::TestWithParam<Mode_command_case> {};
+
+TEST_P(Mode_command_test, RunsTheModeOperationOnlyWhenItsCheckAgrees)
+{
+    const Mode_command_case& c = GetParam();
+    Recording_state mode;
+    mode.agrees = c.agrees;
+    mode.has_steps = c.has_steps;
+    EXPECT_TRUE(run_mode_command(mode, c.id));
+    EXPECT_EQ(mode.calls, c.calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, Mode_command_test,
+                         testing::Values(Mode_command_case{cmd::file_new, true, true, "query new "},
+                                         Mode_command_case{cmd::file_new, false, true, "query "},
+                                         Mode_command_case{cmd::file_open, true, true, "query open "},
+                                         Mode_command_case{cmd::file_open, false, true, "query "},
+                                         Mode_command_case{cmd::file_save, false, true, "save "},
+                                         Mode_command_case{cmd::file_save_as, false, true, "save_as "},
+                                         Mode_command_case{cmd::undo, true, true, "undo "},
+                                         Mode_command_case{cmd::undo, true, false, ""},
+                                         Mode_command_case{cmd::redo, true, true, "redo "},
+                                         Mode_command_case{cmd::redo, true, false, ""}));
+
+TEST(Mode_commands, OtherIdsAreNotTheModes)
+{
+    Recording_state mode;
+    for (int id : {cmd::text_export, cmd::settings, cmd::exit, cmd::help, cmd::version, cmd::data_add, cmd::def_edit})
+        EXPECT_FALSE(run_mode_command(mode, id)) << id;
+    EXPECT_EQ(mode.calls, "");
+}
+
+TEST(Mode_commands, ClosingAsksTheDefinitionFirstAndStopsAtTheFirstRefusal)
+{
+    Recording_state definition;
+    Recording_state data;
+    EXPECT_TRUE(query_close(definition, data));
+    EXPECT_EQ(definition.calls + "| " + data.calls, "query | query ");
+
+    Recording_state refusing_definition;
+    refusing_definition.agrees = false;
+    Recording_state data2;
+    EXPECT_FALSE(query_close(refusing_definition, data2));
+    EXPECT_EQ(data2.calls, "");
+
+    Recording_state definition3;
+    Recording_state refusing_data;
+    refusing_data.agrees = false;
+    EXPECT_FALSE(query_close(definition3, refusing_data));
+}
+
+TEST(Mode_commands, ADropOpensTheFirstFileAfterThePrompt)
+{
+    Recording_state mode;
+    const std::vector<File_path> files{File_path("/tmp/a.kxd"), File_path("/tmp/b.bin")};
+    open_dropped(mode, files);
+    EXPECT_EQ(mode.calls, "query open_file(/tmp/a.kxd) ");
+
+    Recording_state refusing;
+    refusing.agrees = false;
+    open_dropped(refusing, files);
+    EXPECT_EQ(refusing.calls, "query ");
+}
+
+struct Command_line_case {
+    std::vector<std::string> args;
+    const char* definition;  // null: none
+    const char* data;
+};
+
+class Command_line_test : public testing::TestWithParam<Command_line_case> {};
+
+TEST_P(Command_line_test, FindsTheDefinitionAndTheDataFile)
+{
+    const Command_line_case& c = GetParam();
+    const Start_files files = parse_command_line(c.args);
+    EXPECT_EQ(files.definition ? files.definition->bytes().c_str() : "-", std::string(c.definition ? c.definition : "-"));
+    EXPECT_EQ(files.data ? files.data->bytes().c_str() : "-", std::string(c.data ? c.data : "-"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, Command_line_test,
+    testing::Values(Command_line_case{{}, nullptr, nullptr},
+                    Command_line_case{{"/d", "p.kxd", "a.png"}, "p.kxd", "a.png"},
+                    Command_line_case{{"/d", "p.kxd"}, "p.kxd", nullptr},
+                    Command_line_case{{"a.png"}, nullptr, "a.png"},
+                    // Quoted by the shell: one argument with its spaces.
+                    Command_line_case{{"/d", "my defs/p.kxd", "my data.png"}, "my defs/p.kxd", "my data.png"},
+                    // An absolute path starting with "/d" is a data file, not the switch.
+                    Command_line_case{{"/data/x.bin"}, nullptr, "/data/x.bin"},
+                    Command_line_case{{"/d"}, nullptr, nullptr},
+                    Command_line_case{{"/d", "", "a.png"}, nullptr, "a.png"},
+                    Command_line_case{{"a.png", "b.png"}, nullptr, "a.png"}));
+
+} // namespace

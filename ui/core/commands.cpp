@@ -1,0 +1,135 @@
+#include "ui/core/commands.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// In the order of the file, edit and help menus, then the popups' commands.
+constexpr std::array commands{
+    Command{cmd::file_new, "新規作成(&N)", "Ctrl+N", false},
+    Command{cmd::file_open, "開く(&O)", "Ctrl+O", false},
+    Command{cmd::file_save, "保存(&S)", "Ctrl+S", false},
+    Command{cmd::file_save_as, "名前をつけて保存(&A)", "", false},
+    Command{cmd::text_export, "解析して出力", "", true},
+    Command{cmd::exit, "終了(&X)", "", false},
+    Command{cmd::undo, "元に戻す", "Ctrl+Z", false},
+    Command{cmd::redo, "やり直し", "Ctrl+Y", false},
+    Command{cmd::settings, "環境設定", "Ctrl+E", true},
+    Command{cmd::help, "ヘルプ(&H)", "", false},
+    Command{cmd::version, "バージョン情報(&V)", "", false},
+    Command{cmd::def_add_first + 0, "整数", "", false},
+    Command{cmd::def_add_first + 1, "固定長文字列", "", false},
+    Command{cmd::def_add_first + 2, "可変長文字列", "", false},
+    Command{cmd::def_add_first + 3, "NULL終端文字列", "", false},
+    Command{cmd::def_add_first + 4, "If分岐", "", false},
+    Command{cmd::def_add_first + 5, "Forループ", "", false},
+    Command{cmd::def_add_first + 6, "Whileループ", "", false},
+    Command{cmd::def_add_first + 7, "変数設定", "", false},
+    Command{cmd::def_add_first + 8, "定義設定", "", false},
+    Command{cmd::def_add_first + 9, "定義参照", "", false},
+    Command{cmd::def_edit, "編集", "", false},
+    Command{cmd::def_delete, "削除", "", false},
+    Command{cmd::data_add, "追加", "", false},
+    Command{cmd::data_edit, "編集", "", false},
+    Command{cmd::data_delete, "削除", "", false},
+};
+
+constexpr std::array tool_buttons{
+    Tool_button{Tool_image::std_new, cmd::file_new, true, "新規作成"},
+    Tool_button{Tool_image::std_open, cmd::file_open, true, "開く"},
+    Tool_button{Tool_image::std_save, cmd::file_save, true, "保存"},
+    Tool_button{Tool_image::own_export, cmd::text_export, true, "解析して出力"},
+    Tool_button{Tool_image::std_new, 0, false, ""},
+    Tool_button{Tool_image::std_undo, cmd::undo, false, "元に戻す"},
+    Tool_button{Tool_image::std_redo, cmd::redo, false, "やり直し"},
+    Tool_button{Tool_image::std_properties, cmd::settings, true, "環境設定"},
+    Tool_button{Tool_image::std_new, 0, false, ""},
+    Tool_button{Tool_image::own_help, cmd::help, true, "ヘルプ"},
+};
+
+Menu_entry item(int id) { return {Menu_entry::Kind::command, id, {}, {}}; }
+Menu_entry separator() { return {Menu_entry::Kind::separator, 0, {}, {}}; }
+Menu_entry submenu(std::string text, std::vector<Menu_entry> children)
+{
+    return {Menu_entry::Kind::submenu, 0, std::move(text), std::move(children)};
+}
+
+std::vector<Menu_entry> definition_bar()
+{
+    return {
+        submenu("ファイル(&F)", {item(cmd::file_new), item(cmd::file_open), item(cmd::file_save),
+                                 item(cmd::file_save_as), separator(), item(cmd::text_export), separator(),
+                                 item(cmd::exit)}),
+        submenu("編集(&E)", {item(cmd::undo), item(cmd::redo), item(cmd::settings)}),
+        submenu("ヘルプ(&H)", {item(cmd::help), item(cmd::version)}),
+    };
+}
+
+bool definition_only(const Menu_entry& entry)
+{
+    const Command* command = entry.kind == Menu_entry::Kind::command ? find_command(entry.id) : nullptr;
+    return command && command->definition_only;
+}
+
+// The same menu without the definition-only commands; a separator that would then
+// stand next to another, or at either end, goes too.
+std::vector<Menu_entry> without_definition_only(const std::vector<Menu_entry>& entries)
+{
+    std::vector<Menu_entry> kept;
+    for (const Menu_entry& entry : entries) {
+        if (definition_only(entry))
+            continue;
+        if (entry.kind == Menu_entry::Kind::separator &&
+            (kept.empty() || kept.back().kind == Menu_entry::Kind::separator))
+            continue;
+        Menu_entry copy = entry;
+        copy.children = without_definition_only(entry.children);
+        kept.push_back(std::move(copy));
+    }
+    if (!kept.empty() && kept.back().kind == Menu_entry::Kind::separator)
+        kept.pop_back();
+    return kept;
+}
+
+std::vector<Menu_entry> definition_popup()
+{
+    std::vector<Menu_entry> kinds;
+    for (int id = cmd::def_add_first; id <= cmd::def_add_last; ++id)
+        kinds.push_back(item(id));
+    return {submenu("追加", std::move(kinds)), item(cmd::def_edit), item(cmd::def_delete)};
+}
+
+} // namespace
+
+std::span<const Command> command_table() { return commands; }
+
+const Command* find_command(int id)
+{
+    const auto found = std::find_if(commands.begin(), commands.end(), [id](const Command& c) { return c.id == id; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+std::vector<Menu_entry> menu_resource(std::string_view name)
+{
+    if (name == menu_name::definition_bar)
+        return definition_bar();
+    if (name == menu_name::data_bar)
+        return without_definition_only(definition_bar());
+    if (name == menu_name::definition_popup)
+        return definition_popup();
+    if (name == menu_name::data_popup)
+        return {item(cmd::data_add), item(cmd::data_edit), item(cmd::data_delete)};
+    return {};
+}
+
+std::vector<Accelerator> accelerator_table()
+{
+    std::vector<Accelerator> keys;
+    for (const Command& command : commands)
+        if (!command.key.empty())
+            keys.push_back({command.key, command.id});
+    return keys;
+}
+
+std::span<const Tool_button> toolbar_buttons() { return tool_buttons; }

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <functional>
+
+class Message_box;
+
+// Runs a document operation. A failure of the Exception family resets the status bar
+// and its progress, is shown in a message box as its path followed by its message,
+// and makes the answer false; nothing that failed is reported as done.
+bool run_reporting(Message_box& messages, const std::function<void()>& operation);
