@@ -1,0 +1,126 @@
+#include "window_fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTimer>
+
+Modal_script::Modal_script() { QTimer::singleShot(5, &context_, [this] { poll(); }); }
+
+Modal_script::~Modal_script() = default;
+
+Modal_script& Modal_script::then(Answer answer)
+{
+    answers_.push_back(std::move(answer));
+    return *this;
+}
+
+// A fresh single-shot timer each time, set before answering: an answer that opens a
+// nested dialog (a file dialog from "参照") is then answered from inside it.
+void Modal_script::poll()
+{
+    QTimer::singleShot(5, &context_, [this] { poll(); });
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || answering_.count(modal) || !modal->isVisible())
+        return;
+    std::string what = modal->windowTitle().toStdString();
+    if (const auto* box = qobject_cast<QMessageBox*>(modal)) {
+        what += '|';
+        what += box->text().toStdString();
+    }
+    seen.push_back(what);
+    if (answers_.empty()) {
+        unexpected.push_back(what);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        return;
+    }
+    Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    answering_.insert(modal);
+    QPointer<QWidget> guard = modal;
+    answer(modal);
+    answering_.erase(guard.data() ? guard.data() : modal);
+}
+
+Modal_script::Answer press(QMessageBox::StandardButton button)
+{
+    return [button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr) << modal->windowTitle().toStdString();
+        ASSERT_NE(box->button(button), nullptr);
+        box->button(button)->click();
+    };
+}
+
+Modal_script::Answer choose_file(const std::string& path)
+{
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->windowTitle().toStdString();
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+Modal_script::Answer cancel_dialog()
+{
+    return [](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+    };
+}
+
+Modal_script::Answer screenshot_then(const std::string& name, Modal_script::Answer answer)
+{
+    return [name, answer](QWidget* modal) {
+        save_screenshot(*modal, name);
+        answer(modal);
+    };
+}
+
+bool wait_until(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void save_screenshot(QWidget& widget, const std::string& name)
+{
+    QDir().mkpath(QStringLiteral(KESTRIX_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(KESTRIX_SCREENSHOT_DIR "/%1.png").arg(QString::fromStdString(name));
+    EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
+}
+
+void Window_test::start(const std::vector<std::string>& arguments)
+{
+    window = std::make_unique<Kestrix>(doc());
+    ASSERT_TRUE(window->start(arguments));
+    ASSERT_NE(main_window(), nullptr);
+}
+
+QMainWindow* Window_test::main_window() const
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("KestrixMainWnd"))
+            if (auto* main = qobject_cast<QMainWindow*>(widget))
+                return main;
+    return nullptr;
+}
+
+void Window_test::TearDown()
+{
+    window.reset();
+    EXPECT_EQ(modals.pending(), 0u) << "answers left unused";
+    EXPECT_TRUE(modals.unexpected.empty()) << "unexpected dialog: " << modals.unexpected.front();
+    Document_test::TearDown();
+}

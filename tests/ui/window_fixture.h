@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/document_fixture.h"
+#include "ui/kestrix.h"
+
+// Answers the modal dialogs of a test as they open, one answer each, in order. A
+// dialog nobody expected is recorded and closed, so that a wrong turn fails the test
+// instead of hanging it.
+class Modal_script {
+public:
+    using Answer = std::function<void(QWidget* modal)>;
+
+    Modal_script();
+    ~Modal_script();
+    Modal_script(const Modal_script&) = delete;
+    Modal_script& operator=(const Modal_script&) = delete;
+
+    Modal_script& then(Answer answer);
+    [[nodiscard]] std::size_t pending() const { return answers_.size(); }
+
+    // Every modal dialog seen: "caption|text" for message boxes, the title otherwise.
+    std::vector<std::string> seen;
+    std::vector<std::string> unexpected;
+
+private:
+    void poll();
+
+    QObject context_;
+    std::deque<Answer> answers_;
+    std::set<QWidget*> answering_;
+};
+
+// Answers for Modal_script.
+Modal_script::Answer press(QMessageBox::StandardButton button);
+Modal_script::Answer choose_file(const std::string& path);
+Modal_script::Answer cancel_dialog();
+// Saves a picture of the dialog to the screenshot folder, then runs `answer`.
+Modal_script::Answer screenshot_then(const std::string& name, Modal_script::Answer answer);
+
+// Processes events until `done` holds or `ms` milliseconds have passed.
+bool wait_until(const std::function<bool()>& done, int ms = 5000);
+
+// Writes a picture of `widget` to build/screenshots/<name>.png.
+void save_screenshot(QWidget& widget, const std::string& name);
+
+// A started main window on a fresh document.
+class Window_test : public Document_test {
+protected:
+    void TearDown() override;
+
+    void start(const std::vector<std::string>& arguments = {});
+    [[nodiscard]] QMainWindow* main_window() const;
+    template <typename Widget>
+    [[nodiscard]] Widget* control(int id) const
+    {
+        return main_window()->findChild<Widget*>(QStringLiteral("id_%1").arg(id));
+    }
+    [[nodiscard]] std::string title() const { return window->title(); }
+
+    static std::string example(const std::string& name) { return std::string(KESTRIX_SOURCE_DIR) + "/examples/" + name; }
+
+    std::unique_ptr<Kestrix> window;
+    Modal_script modals;
+};

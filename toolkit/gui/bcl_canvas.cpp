@@ -1,0 +1,221 @@
+#include "toolkit/gui/bcl_canvas.h"
+
+#include <QAbstractScrollArea>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+
+#include "toolkit/gui/bcl_msgbox.h"
+#include "toolkit/gui/detail/access.h"
+#include "toolkit/gui/detail/pump.h"
+
+namespace {
+
+// The view's window: paints the attached canvas's image, reports sizes, scroll bar
+// actions and clicks to the program.
+class View_widget : public QAbstractScrollArea {
+public:
+    explicit View_widget(QWidget* parent) : QAbstractScrollArea(parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        setFrameShape(QFrame::StyledPanel);
+        setFrameShadow(QFrame::Sunken);
+        viewport()->setAutoFillBackground(false);
+        connect_bar(Bcl_view::Axis::horizontal, horizontalScrollBar());
+        connect_bar(Bcl_view::Axis::vertical, verticalScrollBar());
+    }
+
+    Bcl_view::Handlers handlers;
+    const QImage* image = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(viewport());
+        if (image)
+            painter.drawImage(0, 0, *image);
+        else
+            painter.fillRect(viewport()->rect(), Qt::white);
+    }
+
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (handlers.size)
+            pump::deliver([size = handlers.size, w = viewport()->width(), h = viewport()->height()] { size(w, h); });
+    }
+
+    void mousePressEvent(QMouseEvent* event) override { click(handlers.left_down, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { click(handlers.left_up, event); }
+
+    // Scrolling is the program's: the content is not moved by the scroll area.
+    void scrollContentsBy(int, int) override {}
+
+private:
+    static void click(const std::function<void(Bcl_point)>& handler, QMouseEvent* event)
+    {
+        if (!handler || event->button() != Qt::LeftButton)
+            return;
+        const QPoint at = event->position().toPoint();
+        pump::deliver([handler, at] { handler({at.x(), at.y()}); });
+    }
+
+    void connect_bar(Bcl_view::Axis axis, QScrollBar* bar)
+    {
+        QObject::connect(bar, &QScrollBar::actionTriggered, this, [this, axis, bar](int action) {
+            if (!handlers.scroll)
+                return;
+            Bcl_view::Scroll scroll;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub:
+                scroll = Bcl_view::Scroll::line_up;
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                scroll = Bcl_view::Scroll::line_down;
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                scroll = Bcl_view::Scroll::page_up;
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                scroll = Bcl_view::Scroll::page_down;
+                break;
+            case QAbstractSlider::SliderMove:
+                scroll = Bcl_view::Scroll::thumb;
+                break;
+            default:
+                return;
+            }
+            // The program sets the position itself: keep the bar where it was until then.
+            const int thumb = bar->sliderPosition();
+            bar->setSliderPosition(bar->value());
+            pump::deliver([scroll_handler = handlers.scroll, axis, scroll, thumb] { scroll_handler(axis, scroll, thumb); });
+        });
+    }
+};
+
+View_widget* view_of(const Bcl_wnd& wnd) { return dynamic_cast<View_widget*>(Bcl_widget_access::widget(wnd)); }
+
+QScrollBar* bar_of(const Bcl_wnd& wnd, Bcl_view::Axis axis)
+{
+    View_widget* view = view_of(wnd);
+    if (!view)
+        return nullptr;
+    return axis == Bcl_view::Axis::horizontal ? view->horizontalScrollBar() : view->verticalScrollBar();
+}
+
+QColor colour_of(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+} // namespace
+
+void Bcl_view::create(Bcl_wnd& parent, std::string_view class_name)
+{
+    auto* view = new View_widget(Bcl_widget_access::widget(parent));
+    view->setObjectName(qstr(class_name));
+    Bcl_widget_access::set_widget(*this, view);
+}
+
+void Bcl_view::set_handlers(Handlers handlers) { view_of(*this)->handlers = std::move(handlers); }
+
+void Bcl_view::set_scroll(Axis axis, int maximum, int page, int position)
+{
+    QScrollBar* bar = bar_of(*this, axis);
+    if (!bar)
+        return;
+    // The bar's range excludes the last page, the program's includes it.
+    bar->setRange(0, std::max(0, maximum - page + 1));
+    bar->setPageStep(page);
+    bar->setValue(position);
+    bar->setSliderPosition(position);
+}
+
+int Bcl_view::scroll_position(Axis axis) const
+{
+    const QScrollBar* bar = bar_of(*this, axis);
+    return bar ? bar->value() : 0;
+}
+
+int Bcl_view::client_width() const { return view_of(*this) ? view_of(*this)->viewport()->width() : 0; }
+int Bcl_view::client_height() const { return view_of(*this) ? view_of(*this)->viewport()->height() : 0; }
+
+void Bcl_view::invalidate()
+{
+    if (View_widget* view = view_of(*this))
+        view->viewport()->update();
+}
+
+struct Bcl_canvas::Impl {
+    QPointer<QWidget> view;
+    QImage image;
+    QColor background = Qt::white;
+    QColor text = Qt::black;
+    QFont font;
+};
+
+Bcl_canvas::Bcl_canvas() : impl_(std::make_unique<Impl>())
+{
+    // Single-byte characters 8 pixels wide, rows 16 high.
+    impl_->font = QFont(QStringLiteral("IPAGothic"));
+    impl_->font.setPixelSize(16);
+}
+
+Bcl_canvas::~Bcl_canvas()
+{
+    if (auto* view = dynamic_cast<View_widget*>(impl_->view.data()); view && view->image == &impl_->image)
+        view->image = nullptr;
+}
+
+bool Bcl_canvas::attach(Bcl_view* view, int width, int height)
+{
+    View_widget* widget = view ? view_of(*view) : nullptr;
+    if (!widget) {
+        bcl_message_box(nullptr, "ウィンドウハンドルが指定されていません", "エラー");
+        return false;
+    }
+    impl_->view = widget;
+    impl_->image = QImage(width, height, QImage::Format_RGB32);
+    impl_->image.fill(impl_->background);
+    widget->image = &impl_->image;
+    return true;
+}
+
+void Bcl_canvas::set_background(std::uint32_t rgb) { impl_->background = colour_of(rgb); }
+
+void Bcl_canvas::clear() { impl_->image.fill(impl_->background); }
+
+void Bcl_canvas::set_text_colour(std::uint32_t rgb) { impl_->text = colour_of(rgb); }
+
+void Bcl_canvas::draw_text(int x, int y, std::string_view text)
+{
+    if (impl_->image.isNull())
+        return;
+    QPainter painter(&impl_->image);
+    painter.setFont(impl_->font);
+    painter.setPen(impl_->text);
+    const QFontMetrics metrics(impl_->font);
+    painter.drawText(x, y + metrics.ascent(), qstr(text));
+}
+
+void Bcl_canvas::fill_rect(int x, int y, int width, int height, std::uint32_t rgb)
+{
+    if (impl_->image.isNull())
+        return;
+    QPainter painter(&impl_->image);
+    painter.fillRect(x, y, width, height, colour_of(rgb));
+}
+
+void Bcl_canvas::paint()
+{
+    if (auto* view = dynamic_cast<View_widget*>(impl_->view.data()))
+        view->viewport()->update();
+}
+
+std::uint32_t Bcl_canvas::pixel(int x, int y) const
+{
+    return impl_->image.valid(x, y) ? impl_->image.pixel(x, y) & 0xFFFFFFu : 0;
+}
+
+int Bcl_canvas::cell_width() const { return QFontMetrics(impl_->font).horizontalAdvance(QLatin1Char('0')); }
+
+int Bcl_canvas::cell_height() const { return QFontMetrics(impl_->font).height(); }

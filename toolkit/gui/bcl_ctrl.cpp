@@ -1,0 +1,116 @@
+#include "toolkit/gui/bcl_ctrl.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QValidator>
+
+#include "toolkit/gui/bcl_dlg.h"
+#include "toolkit/gui/detail/access.h"
+
+namespace {
+
+// Lets through only the edits whose resulting text the program's rule accepts.
+class Rule_validator : public QValidator {
+public:
+    Rule_validator(std::function<bool(std::string_view)> accepts, QObject* parent)
+        : QValidator(parent), accepts_(std::move(accepts)) {}
+
+    State validate(QString& input, int&) const override
+    {
+        return accepts_(utf8(input)) ? Acceptable : Invalid;
+    }
+
+private:
+    std::function<bool(std::string_view)> accepts_;
+};
+
+template <typename Widget>
+Widget* as(const Bcl_wnd& wnd)
+{
+    return qobject_cast<Widget*>(Bcl_widget_access::widget(wnd));
+}
+
+} // namespace
+
+bool Bcl_ctrl::attach(Bcl_dlg& dialog, int id)
+{
+    QWidget* parent = Bcl_widget_access::widget(dialog);
+    QWidget* control = parent ? parent->findChild<QWidget*>(control_name(id)) : nullptr;
+    Bcl_widget_access::set_widget(*this, control);
+    return control != nullptr;
+}
+
+void Bcl_edit::set_read_only(bool read_only)
+{
+    if (auto* line = as<QLineEdit>(*this))
+        line->setReadOnly(read_only);
+    else if (auto* plain = as<QPlainTextEdit>(*this))
+        plain->setReadOnly(read_only);
+}
+
+void Bcl_edit::set_text_rule(std::function<bool(std::string_view utf8)> accepts)
+{
+    if (auto* line = as<QLineEdit>(*this))
+        line->setValidator(new Rule_validator(std::move(accepts), line));
+}
+
+void Bcl_edit::set_change_handler(std::function<void()> handler)
+{
+    QObject* context = Bcl_widget_access::context(*this);
+    if (auto* line = as<QLineEdit>(*this))
+        QObject::connect(line, &QLineEdit::textChanged, context, [handler] { handler(); });
+    else if (auto* plain = as<QPlainTextEdit>(*this))
+        QObject::connect(plain, &QPlainTextEdit::textChanged, context, [handler] { handler(); });
+}
+
+void Bcl_edit::select_all()
+{
+    if (auto* line = as<QLineEdit>(*this))
+        line->selectAll();
+    else if (auto* plain = as<QPlainTextEdit>(*this))
+        plain->selectAll();
+}
+
+void Bcl_button::set_checked(bool checked)
+{
+    if (auto* button = as<QAbstractButton>(*this))
+        button->setChecked(checked);
+}
+
+bool Bcl_button::checked() const
+{
+    const auto* button = as<QAbstractButton>(*this);
+    return button && button->isChecked();
+}
+
+void Bcl_combbox::add(std::string_view text)
+{
+    if (auto* box = as<QComboBox>(*this))
+        box->addItem(qstr(text));
+}
+
+void Bcl_combbox::clear()
+{
+    if (auto* box = as<QComboBox>(*this))
+        box->clear();
+}
+
+void Bcl_combbox::select(int index)
+{
+    if (auto* box = as<QComboBox>(*this))
+        box->setCurrentIndex(index);
+}
+
+int Bcl_combbox::selected() const
+{
+    const auto* box = as<QComboBox>(*this);
+    return box ? box->currentIndex() : -1;
+}
+
+int Bcl_combbox::count() const
+{
+    const auto* box = as<QComboBox>(*this);
+    return box ? box->count() : 0;
+}

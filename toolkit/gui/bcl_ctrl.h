@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "toolkit/gui/bcl_wnd.h"
+
+class Bcl_dlg;
+
+// A control of a dialog, found by its id in the dialog's template. Valid while the
+// dialog is open (from its on_init_dialog until it ends).
+class Bcl_ctrl : public Bcl_wnd {
+public:
+    // False when the template has no control with that id.
+    bool attach(Bcl_dlg& dialog, int id);
+};
+
+// A text field, one line or several.
+class Bcl_edit : public Bcl_ctrl {
+public:
+    void set_read_only(bool read_only);
+    // Every edit is offered to `accepts` with the text it would leave (UTF-8); an edit
+    // it refuses does not happen. Text set by the program is not checked.
+    void set_text_rule(std::function<bool(std::string_view utf8)> accepts);
+    // Called after every change of the text, by the user or the program.
+    void set_change_handler(std::function<void()> handler);
+    void select_all();
+};
+
+// A push button, radio button or check box. Clicks reach the dialog's on_command
+// with the button's id.
+class Bcl_button : public Bcl_ctrl {
+public:
+    void set_checked(bool checked);
+    [[nodiscard]] bool checked() const;
+};
+
+// A drop-down list.
+class Bcl_combbox : public Bcl_ctrl {
+public:
+    void add(std::string_view utf8);
+    void clear();
+    void select(int index);
+    // The selected entry, or -1.
+    [[nodiscard]] int selected() const;
+    [[nodiscard]] int count() const;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+// Keys and mouse positions as the toolkit hands them to the program, free of the
+// window system's types.
+
+enum class Bcl_key { other, tab, enter, escape, f1, up, down, left, right, page_up, page_down, home, end, del, backspace };
+
+struct Bcl_key_event {
+    Bcl_key key = Bcl_key::other;
+    bool ctrl = false;
+    bool shift = false;
+};
+
+// A position in a window's client coordinates, in pixels.
+struct Bcl_point {
+    int x = 0;
+    int y = 0;
+};
+
+// The cursors the program sets: the arrow, the not-allowed sign, and the drop cursor
+// of row drags (cursor resource 2501).
+enum class Bcl_cursor { arrow, not_allowed, drop };

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/gui/bcl_wnd.h"
+
+// A report-style list: columns with headers, rows of texts, single selection that
+// stays visible without the focus.
+class Bcl_listview : public Bcl_wnd {
+public:
+    // Handlers for a row drag: mouse moves and button presses inside the list's
+    // client area while the mouse is captured.
+    struct Mouse_handler {
+        std::function<void(Bcl_point)> moved;
+        std::function<void(Bcl_point)> left_up;
+        std::function<void(Bcl_point)> right_down;
+    };
+
+    void create(Bcl_wnd& parent, int id);
+    void add_column(std::string_view header, int width);
+    [[nodiscard]] int column_count() const;
+
+    // Inserts a row before `row` (at the end when out of range); returns its index.
+    int insert_row(int row, const std::vector<std::string>& cells);
+    void set_cell(int row, int column, std::string_view utf8);
+    [[nodiscard]] std::string cell(int row, int column) const;
+    void delete_row(int row);
+    void delete_all();
+    [[nodiscard]] int row_count() const;
+
+    // The selected row, or -1.
+    [[nodiscard]] int selected() const;
+    // Selects `row` (-1: none); the selection handler runs as for a click.
+    void select(int row);
+    void ensure_visible(int row);
+    // The row under a point of the client area, or -1.
+    [[nodiscard]] int hit_test(Bcl_point point) const;
+    // Marks `row` as the drop target of a drag (-1: none).
+    void set_drop_highlight(int row);
+    [[nodiscard]] int drop_highlight() const { return drop_row_; }
+    // The first row shown at the top, and scrolling by pixels.
+    [[nodiscard]] int top_row() const;
+    void scroll_by(int pixels);
+    // The list's client height in pixels.
+    [[nodiscard]] int client_height() const;
+
+    void set_selection_handler(std::function<void(int row)> handler);
+    // Double-click or Enter on a row.
+    void set_activate_handler(std::function<void(int row)> handler);
+    // Right click; the point is in client coordinates.
+    void set_context_handler(std::function<void(Bcl_point)> handler);
+    // The user started dragging the selected row.
+    void set_drag_handler(std::function<void(int row)> handler);
+
+    // While captured, every mouse move and button goes to `handler`, wherever the
+    // mouse is.
+    void capture_mouse(Mouse_handler handler);
+    void release_mouse();
+
+private:
+    int drop_row_ = -1;
+};

@@ -1,0 +1,110 @@
+#include "toolkit/gui/bcl_statusbar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include "toolkit/gui/bcl_sdi.h"
+#include "toolkit/gui/detail/access.h"
+#include "toolkit/gui/detail/pump.h"
+
+namespace {
+
+// Part 0 (the text) is a quarter of the bar wide; the progress bar fills part 1.
+class Status_bar : public QStatusBar {
+public:
+    explicit Status_bar(QWidget* parent) : QStatusBar(parent), text(new QLabel(this)), progress(new QProgressBar(this))
+    {
+        setSizeGripEnabled(false);
+        text->setObjectName(QStringLiteral("status_text"));
+        progress->setObjectName(control_name(100));
+        progress->setRange(0, 100);
+        progress->setValue(0);
+        progress->setTextVisible(false);
+        progress->setMaximumHeight(text->sizeHint().height());
+        addWidget(text);
+        addWidget(progress, 1);
+    }
+
+    QLabel* text;
+    QProgressBar* progress;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        text->setFixedWidth(width() / 4);
+        QStatusBar::resizeEvent(event);
+    }
+};
+
+Status_bar* bar_of(const Bcl_wnd& wnd) { return dynamic_cast<Status_bar*>(Bcl_widget_access::widget(wnd)); }
+
+} // namespace
+
+Bcl_statusbar::~Bcl_statusbar()
+{
+    if (&reporter() == this)
+        set_reporter(nullptr);
+    if (wait_cursor_)
+        QApplication::restoreOverrideCursor();
+}
+
+void Bcl_statusbar::create(Bcl_sdi& owner)
+{
+    auto* window = static_cast<QMainWindow*>(Bcl_widget_access::widget(owner));
+    auto* bar = new Status_bar(window);
+    bar->setObjectName(control_name(3001));
+    window->setStatusBar(bar);
+    Bcl_widget_access::set_widget(*this, bar);
+    set_reporter(this);
+}
+
+void Bcl_statusbar::set_text(const Bcl_str& text)
+{
+    Status_bar* bar = bar_of(*this);
+    if (!bar)
+        return;
+    bar->text->setText(QString::fromStdString(text.to_utf8()));
+    // A status text means a long operation is running: the wait cursor shows it.
+    if (!text.empty() && !wait_cursor_)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (text.empty() && wait_cursor_)
+        QApplication::restoreOverrideCursor();
+    wait_cursor_ = !text.empty();
+    if (!text.empty())
+        pump::repaint_now();
+}
+
+std::string Bcl_statusbar::status_text() const
+{
+    const Status_bar* bar = bar_of(*this);
+    return bar ? utf8(bar->text->text()) : std::string();
+}
+
+int Bcl_statusbar::percent() const
+{
+    const Status_bar* bar = bar_of(*this);
+    return bar ? bar->progress->value() : 0;
+}
+
+void Bcl_statusbar::set_progress(int percent)
+{
+    if (Status_bar* bar = bar_of(*this))
+        bar->progress->setValue(percent);
+}
+
+void Bcl_statusbar::on_begin(std::uint64_t)
+{
+    set_progress(0);
+    pump::repaint_now();
+}
+
+void Bcl_statusbar::on_percent(int percent)
+{
+    set_progress(percent);
+    pump::repaint_now();
+}
+
+void Bcl_statusbar::on_end() { set_progress(0); }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "toolkit/gui/bcl_wnd.h"
+#include "toolkit/progress.h"
+
+class Bcl_sdi;
+
+// The status bar (id 3001) with its progress bar (id 100, 0 to 100): the status text
+// in the first part, a quarter of the window wide, the progress bar in the second.
+// It is the program's progress reporter while it exists.
+//
+// Long operations run on the window's thread. Whenever the status text or the
+// percentage changes during one, the window is allowed to repaint: pending events
+// are processed with all user input (keys, mouse, shortcuts, drops, the close box)
+// thrown away, and the program's own handlers deferred until the operation is over,
+// so nothing can enter the document half-way.
+class Bcl_statusbar : public Bcl_wnd, public Progress_reporter {
+public:
+    ~Bcl_statusbar() override;
+    void create(Bcl_sdi& owner);
+
+    void set_text(const Bcl_str& text) override;
+    [[nodiscard]] std::string status_text() const;
+    [[nodiscard]] int percent() const;
+
+protected:
+    void on_begin(std::uint64_t total) override;
+    void on_percent(int percent) override;
+    void on_end() override;
+
+private:
+    void set_progress(int percent);
+    bool wait_cursor_ = false;
+};

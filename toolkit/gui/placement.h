@@ -1,0 +1,14 @@
+#pragma once
+
+// Rectangles in screen pixels.
+struct Bcl_rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The top-left corner of a dialog of `width` × `height` as it opens: centred on
+// `owner` (pass the work area itself when there is no owner), then moved inside
+// `area`; a dialog wider or taller than the area sits at its left or top edge.
+[[nodiscard]] Bcl_rect dialog_place(const Bcl_rect& owner, int width, int height, const Bcl_rect& area);
