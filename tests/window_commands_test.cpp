@@ -2,12 +2,17 @@
 // table runs the file and undo commands on a mode.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "ui/core/command_line.h"
 #include "ui/core/commands.h"
+#include "ui/core/focus_order.h"
+#include "ui/core/help_topics.h"
 #include "ui/core/mode_commands.h"
 #include "ui/core/state.h"
 
@@ -221,5 +226,49 @@ INSTANTIATE_TEST_SUITE_P(
                     Command_line_case{{"/d"}, nullptr, nullptr},
                     Command_line_case{{"/d", "", "a.png"}, nullptr, "a.png"},
                     Command_line_case{{"a.png", "b.png"}, nullptr, "a.png"}));
+
+struct Focus_case {
+    Focus_place from;
+    int page;
+    Focus_place forward;
+    Focus_place backward;
+};
+
+class Focus_order_test : public testing::TestWithParam<Focus_case> {};
+
+TEST_P(Focus_order_test, TabAndShiftTabGoRoundTheShownPage)
+{
+    const Focus_case& c = GetParam();
+    EXPECT_EQ(next_focus(c.from, c.page, false), c.forward);
+    EXPECT_EQ(next_focus(c.from, c.page, true), c.backward);
+}
+
+using F = Focus_place;
+INSTANTIATE_TEST_SUITE_P(Controls, Focus_order_test,
+                         testing::Values(Focus_case{F::data_tree, 1, F::data_list, F::tab_control},
+                                         Focus_case{F::data_list, 1, F::dump_view, F::data_tree},
+                                         Focus_case{F::dump_view, 1, F::tab_control, F::data_list},
+                                         Focus_case{F::definition_list, 0, F::tab_control, F::tab_control},
+                                         Focus_case{F::tab_control, 0, F::definition_list, F::definition_list},
+                                         Focus_case{F::tab_control, 1, F::data_tree, F::dump_view}));
+
+TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
+{
+    const std::filesystem::path folder = std::filesystem::path(KESTRIX_SOURCE_DIR) / "res" / "help";
+    ASSERT_TRUE(std::filesystem::exists(folder / "index.html"));
+    std::ifstream index_file(folder / "index.html");
+    const std::string index((std::istreambuf_iterator<char>(index_file)), {});
+    std::set<int> ids;
+    for (int id : help_topic::all) {
+        EXPECT_TRUE(ids.insert(id).second) << id;
+        const std::string page = "topic_" + std::to_string(id) + ".html";
+        EXPECT_TRUE(std::filesystem::exists(folder / page)) << page;
+        EXPECT_NE(index.find("href=\"" + page + "\""), std::string::npos) << page;
+    }
+    // Every even id from 14 to 52.
+    EXPECT_EQ(ids.size(), 20u);
+    EXPECT_EQ(*ids.begin(), 14);
+    EXPECT_EQ(*ids.rbegin(), 52);
+}
 
 } // namespace

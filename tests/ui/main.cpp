@@ -43,11 +43,16 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt wants a private runtime folder; a fresh CI machine may not have one.
+    // A private folder for Qt's runtime files and settings: what the file dialogs
+    // remember (the last folder) must not carry over between runs or reach the user's
+    // own settings.
     char runtime[] = "/tmp/kestrix-ui-runtime-XXXXXX";
-    const bool own_runtime = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && ::mkdtemp(runtime);
-    if (own_runtime)
-        qputenv("XDG_RUNTIME_DIR", runtime);
+    const bool own_runtime = ::mkdtemp(runtime) != nullptr;
+    if (own_runtime) {
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        qputenv("XDG_CONFIG_HOME", runtime);
+    }
     qInstallMessageHandler(quieter_messages);
     testing::InitGoogleTest(&argc, argv);
     testing::AddGlobalTestEnvironment(new Application_environment);

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -32,7 +33,9 @@ Bcl_app::Bcl_app(int& argc, char** argv) : impl_(std::make_unique<Impl>())
     load_program_resources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
 
-    // Qt's own buttons and dialogs in Japanese (Debian qt6-translations-l10n).
+    // Qt's own buttons, dialogs, dates and numbers in Japanese (the translations are
+    // Debian's qt6-translations-l10n).
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     impl_->translated = impl_->toolkit_texts.load(QStringLiteral("qtbase_ja"),
                                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (impl_->translated)

@@ -218,4 +218,4 @@ std::uint32_t Bcl_canvas::pixel(int x, int y) const
 
 int Bcl_canvas::cell_width() const { return QFontMetrics(impl_->font).horizontalAdvance(QLatin1Char('0')); }
 
-int Bcl_canvas::cell_height() const { return QFontMetrics(impl_->font).height(); }
+int Bcl_canvas::cell_height() const { return impl_->font.pixelSize(); }

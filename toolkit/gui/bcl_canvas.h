@@ -59,7 +59,8 @@ public:
     void paint();
     // The colour at a point of the image (for tests).
     [[nodiscard]] std::uint32_t pixel(int x, int y) const;
-    // The size of one character cell of the canvas's font.
+    // One character cell of the canvas's font: the advance of a single-byte
+    // character, and the row pitch (the font's pixel size).
     [[nodiscard]] int cell_width() const;
     [[nodiscard]] int cell_height() const;
 

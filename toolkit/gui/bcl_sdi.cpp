@@ -204,12 +204,18 @@ void Bcl_sdi::destroy()
         return;
     destroyed_ = true;
     main_window(*this)->hide();
-    QApplication::exit(0);
+    // Only the message loop ends: asking Qt to quit with no loop running would make
+    // every later modal dialog return at once.
+    if (running_)
+        QApplication::exit(0);
 }
 
 int Bcl_sdi::run()
 {
     if (destroyed_)
         return 0;
-    return QApplication::exec();
+    running_ = true;
+    const int code = QApplication::exec();
+    running_ = false;
+    return code;
 }

@@ -68,4 +68,5 @@ protected:
 private:
     friend struct Bcl_sdi_access;
     bool destroyed_ = false;
+    bool running_ = false;
 };

@@ -1,0 +1,353 @@
+// The main window's commands in both modes: title marks, undo per mode, the menus and
+// accelerators of each mode, closing with its prompts, drops, failures, focus, and
+// long operations that repaint without letting anything else in.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "toolkit/gui/bcl_htmlhelp.h"
+#include "ui/core/settings_change.h"
+#include "window_fixture.h"
+
+namespace {
+
+bool toolbar_button(QToolBar* toolbar, int id, bool (QAction::*state)() const)
+{
+    for (QAction* action : toolbar->actions())
+        if (action->property("bcl_id").toInt() == id)
+            return (action->*state)();
+    ADD_FAILURE() << "no toolbar button " << id;
+    return false;
+}
+
+class Main_window_test : public Window_test {
+protected:
+    // Copies of the PNG example, so that saving does not touch the shipped files.
+    void start_with_png_copies()
+    {
+        definition_path = temp_path("png.kxd");
+        data_path = temp_path("sample.png");
+        std::filesystem::copy_file(example("png/definition.kxd"), definition_path);
+        std::filesystem::copy_file(example("png/sample.png"), data_path);
+        start({"/d", definition_path, data_path});
+    }
+
+    void activate()
+    {
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+    }
+
+    bool undo_enabled() const
+    {
+        const bool menu = window->menu_item_enabled(cmd::undo);
+        EXPECT_EQ(menu, toolbar_button(control<QToolBar>(4001), cmd::undo, &QAction::isEnabled));
+        return menu;
+    }
+
+    std::string definition_path;
+    std::string data_path;
+};
+
+TEST_F(Main_window_test, TitleMarksAndUndoFollowTheMode)
+{
+    start_with_png_copies();
+    EXPECT_EQ(title(), "ケストリクス - " + data_path + " [" + definition_path + "]");
+    EXPECT_FALSE(undo_enabled());
+
+    // A change of the data marks the data side and enables undo in data mode only.
+    doc().insert_bytes(0, 1);
+    window->update_title();
+    window->update_command_states();
+    EXPECT_EQ(title(), "ケストリクス - " + data_path + " * [" + definition_path + "]");
+    EXPECT_TRUE(undo_enabled());
+    window->show_page(Kestrix::definition_page);
+    EXPECT_FALSE(undo_enabled());
+    window->command(cmd::undo);
+    EXPECT_EQ(doc().size(), std::filesystem::file_size(data_path) + 1);
+
+    window->show_page(Kestrix::data_page);
+    window->command(cmd::undo);
+    EXPECT_EQ(doc().size(), std::filesystem::file_size(data_path));
+    EXPECT_FALSE(undo_enabled());
+    EXPECT_TRUE(window->menu_item_enabled(cmd::redo));
+    window->command(cmd::redo);
+    EXPECT_EQ(doc().size(), std::filesystem::file_size(data_path) + 1);
+
+    // Saving takes the mark away.
+    window->command(cmd::file_save);
+    EXPECT_EQ(title(), "ケストリクス - " + data_path + " [" + definition_path + "]");
+    EXPECT_EQ(std::filesystem::file_size(data_path), doc().size());
+}
+
+TEST_F(Main_window_test, TheDataModeHasNoExportNorSettingsAndCtrlEDoesNothingThere)
+{
+    start_with_png_copies();
+    activate();
+    auto* toolbar = control<QToolBar>(4001);
+    EXPECT_FALSE(toolbar_button(toolbar, cmd::text_export, &QAction::isVisible));
+    EXPECT_FALSE(toolbar_button(toolbar, cmd::settings, &QAction::isVisible));
+    QTest::keyClick(main_window(), Qt::Key_E, Qt::ControlModifier);
+    wait_until([] { return false; }, 50);
+    EXPECT_TRUE(modals.seen.empty());
+
+    // On the definition page the same key opens the settings.
+    window->show_page(Kestrix::definition_page);
+    EXPECT_TRUE(toolbar_button(toolbar, cmd::settings, &QAction::isVisible));
+    EXPECT_TRUE(toolbar_button(toolbar, cmd::text_export, &QAction::isVisible));
+    modals.then(cancel_dialog());
+    QTest::keyClick(main_window(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"環境設定"}));
+    // A command by id ignores the mode's menu but not its check.
+    window->show_page(Kestrix::data_page);
+    window->command(cmd::settings);
+    EXPECT_EQ(modals.seen.size(), 1u);
+}
+
+TEST_F(Main_window_test, ClosingAsksForTheDefinitionThenTheDataAndCancelKeepsTheWindow)
+{
+    start();
+    change_settings(doc(), Bcl_str("t"), 0);
+    doc().insert_bytes(0, 4);
+    const std::string definition_prompt = "ケストリクス|定義 無題 は変更されています。保存しますか？";
+    const std::string data_prompt = "ケストリクス|データ 無題 は変更されています。保存しますか？";
+
+    modals.then(press(QMessageBox::Cancel));
+    window->command(cmd::exit);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{definition_prompt}));
+    EXPECT_FALSE(window->destroyed());
+
+    modals.then(press(QMessageBox::No)).then(press(QMessageBox::Cancel));
+    main_window()->close();
+    wait_until([&] { return modals.seen.size() == 3; });
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{definition_prompt, definition_prompt, data_prompt}));
+    EXPECT_FALSE(window->destroyed());
+    EXPECT_TRUE(main_window()->isVisible());
+
+    modals.then(press(QMessageBox::No)).then(press(QMessageBox::No));
+    window->command(cmd::exit);
+    EXPECT_TRUE(window->destroyed());
+    EXPECT_FALSE(main_window()->isVisible());
+}
+
+TEST_F(Main_window_test, AFailedSaveInThePromptShowsThePathAndAbandonsTheCommand)
+{
+    // The definition's folder disappears before it is saved again.
+    const std::string folder = temp_path("gone");
+    const std::string definition = folder + "/png.kxd";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(example("png/definition.kxd"), definition);
+    start({"/d", definition});
+    change_settings(doc(), Bcl_str("t"), 0);
+    std::filesystem::remove_all(folder);
+
+    modals.then(press(QMessageBox::Yes)).then(press(QMessageBox::Ok));
+    window->command(cmd::file_new);
+    ASSERT_EQ(modals.seen.size(), 2u);
+    EXPECT_EQ(modals.seen[0], "ケストリクス|定義 " + definition + " は変更されています。保存しますか？");
+    EXPECT_EQ(modals.seen[1].rfind("ケストリクス|" + definition, 0), 0u) << modals.seen[1];
+    // New was abandoned: the changed definition is still there.
+    EXPECT_TRUE(doc().is_definition_modified());
+    EXPECT_EQ(doc().title(), "t");
+    EXPECT_EQ(title(), "ケストリクス - 無題 [" + definition + " *]");
+}
+
+TEST_F(Main_window_test, OpenOffersTheModesFiltersInOrder)
+{
+    start();
+    std::vector<std::string> filters;
+    const auto read_filters = [&filters](QWidget* modal) {
+        for (const QString& filter : qobject_cast<QFileDialog*>(modal)->nameFilters())
+            filters.push_back(filter.toStdString());
+    };
+    modals.then([&](QWidget* modal) {
+        read_filters(modal);
+        save_screenshot(*modal, "open-dialog");
+        cancel_dialog()(modal);
+    });
+    window->command(cmd::file_open);
+    EXPECT_EQ(filters, (std::vector<std::string>{"ケストリクス定義ファイル (*.kxd)", "全てのファイル (*)"}));
+
+    filters.clear();
+    window->show_page(Kestrix::data_page);
+    modals.then([&](QWidget* modal) {
+        read_filters(modal);
+        choose_file(example("wav/sample.wav"))(modal);
+    });
+    window->command(cmd::file_open);
+    EXPECT_EQ(filters, (std::vector<std::string>{"全てのファイル (*)"}));
+    EXPECT_EQ(doc().data_path().to_utf8(), example("wav/sample.wav"));
+}
+
+// Drops `paths` on `target` as the window system does: enter, then drop.
+void drop_files(QWidget* target, const std::vector<std::string>& paths)
+{
+    QMimeData files;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    files.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+TEST_F(Main_window_test, ADroppedFileOpensInTheCurrentMode)
+{
+    start();
+    window->show_page(Kestrix::data_page);
+    drop_files(main_window(), {example("png/definition.kxd"), example("png/sample.png")});
+    // The first file, a definition, is opened as data on the data page.
+    EXPECT_EQ(doc().data_path().to_utf8(), example("png/definition.kxd"));
+    EXPECT_TRUE(doc().definition_path().empty());
+
+    window->show_page(Kestrix::definition_page);
+    drop_files(main_window(), {example("png/definition.kxd")});
+    EXPECT_EQ(doc().definition_path().to_utf8(), example("png/definition.kxd"));
+}
+
+TEST_F(Main_window_test, TabCyclesThroughTheShownPageAndCtrlTabSwitchesPages)
+{
+    start();
+    activate();
+    window->show_page(Kestrix::data_page);
+    auto* tree = control<QTreeWidget>(2105);
+    auto* list = control<QTreeWidget>(2104);
+    QWidget* dump = main_window()->findChild<QWidget*>(QStringLiteral("DumpWnd"));
+    QWidget* tab_bar = control<QTabWidget>(2100)->tabBar();
+    ASSERT_NE(dump, nullptr);
+    tree->setFocus();
+    const std::vector<QWidget*> forward{list, dump, tab_bar, tree};
+    for (QWidget* expected : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+    }
+    const std::vector<QWidget*> backward{tab_bar, dump, list, tree};
+    for (QWidget* expected : backward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+    }
+
+    QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window->page(), Kestrix::definition_page);
+    EXPECT_FALSE(window->in_data_mode());
+    auto* definitions = control<QTreeWidget>(2101);
+    EXPECT_EQ(QApplication::focusWidget(), definitions);
+    // On the definition page Tab goes between the list and the tab control.
+    QTest::keyClick(definitions, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tab_bar);
+    QTest::keyClick(tab_bar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), definitions);
+    QTest::keyClick(definitions, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window->page(), Kestrix::data_page);
+    EXPECT_TRUE(window->in_data_mode());
+    EXPECT_EQ(QApplication::focusWidget(), tree);
+}
+
+TEST_F(Main_window_test, HelpShowsTheContentsAndThePagesTopic)
+{
+    start();
+    activate();
+    window->command(cmd::help);
+    EXPECT_EQ(help_viewer().shown_page(), "index.html");
+    QTest::keyClick(main_window(), Qt::Key_F1);
+    EXPECT_EQ(help_viewer().shown_page(), "topic_14.html");
+    window->show_page(Kestrix::data_page);
+    main_window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+    QTest::keyClick(main_window(), Qt::Key_F1);
+    EXPECT_EQ(help_viewer().shown_page(), "topic_42.html");
+
+    // Closing the window closes the help.
+    window->command(cmd::exit);
+    EXPECT_EQ(help_viewer().shown_page(), "");
+}
+
+TEST_F(Main_window_test, WithoutItsPagesHelpSaysItCannotOpen)
+{
+    start();
+    help_viewer().set_path(temp_path("nowhere/index.html"));
+    modals.then(press(QMessageBox::Ok));
+    window->command(cmd::help);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"エラー|HtmlHelpを開けません。"}));
+    EXPECT_EQ(help_viewer().shown_page(), "");
+    help_viewer().set_file("help/index.html");
+    EXPECT_TRUE(help_viewer().available());
+}
+
+// Counts the paints of the progress bar and what it showed then.
+class Paint_recorder : public QObject {
+public:
+    explicit Paint_recorder(QProgressBar* bar) : bar_(bar) { bar->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            values.push_back(bar_->value());
+        return false;
+    }
+    std::vector<int> values;
+
+private:
+    QProgressBar* bar_;
+};
+
+TEST_F(Main_window_test, ALongLoadRepaintsItsProgressAndLetsNoInputIn)
+{
+    const std::string big = temp_path("big.bin");
+    {
+        std::ofstream out(big, std::ios::binary);
+        std::mt19937 random(12);
+        std::vector<char> block(1 << 20);
+        for (int i = 0; i < 8; ++i) {
+            for (char& byte : block)
+                byte = static_cast<char>(random());
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+    }
+    start();
+    window->show_page(Kestrix::data_page);
+    activate();
+    auto* progress = control<QProgressBar>(100);
+    Paint_recorder paints(progress);
+    // What the user does while the file loads (the timer fires in the first repaint):
+    // Ctrl+O, the close box.
+    bool tried = false;
+    QTimer::singleShot(0, main_window(), [&] {
+        tried = true;
+        QTest::keyClick(main_window(), Qt::Key_O, Qt::ControlModifier);
+        main_window()->close();
+    });
+    drop_files(main_window(), {big});
+    EXPECT_TRUE(tried);
+    wait_until([] { return false; }, 100);
+
+    EXPECT_EQ(doc().size(), 8u << 20);
+    const bool moved = std::any_of(paints.values.begin(), paints.values.end(), [](int v) { return v > 0 && v < 100; });
+    EXPECT_TRUE(moved) << paints.values.size() << " paints";
+    EXPECT_EQ(progress->value(), 0);
+    EXPECT_EQ(control<QStatusBar>(3001)->findChild<QLabel*>(QStringLiteral("status_text"))->text().toStdString(), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Neither the open nor the close happened.
+    EXPECT_TRUE(modals.seen.empty());
+    EXPECT_FALSE(window->destroyed());
+    EXPECT_TRUE(main_window()->isVisible());
+}
+
+} // namespace

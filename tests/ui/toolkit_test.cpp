@@ -1,0 +1,214 @@
+// The toolkit's own rules and wrappers: splitter bars, dialog placement, the canvas,
+// lists and trees, version values, and its failure messages.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QWidget>
+
+#include "toolkit/gui/bcl_canvas.h"
+#include "toolkit/gui/bcl_listview.h"
+#include "toolkit/gui/bcl_sdi.h"
+#include "toolkit/gui/bcl_split.h"
+#include "toolkit/gui/bcl_treeview.h"
+#include "toolkit/gui/bcl_verinfo.h"
+#include "toolkit/gui/placement.h"
+#include "toolkit/gui/split_bar.h"
+#include "window_fixture.h"
+
+namespace {
+
+struct Split_case {
+    const char* what;
+    int position;
+    int extent;
+    int drag_to;      // -1: no drag
+    int new_extent;   // -1: unchanged
+    int shown;
+    int remembered;
+};
+
+class Split_bar_test : public testing::TestWithParam<Split_case> {};
+
+TEST_P(Split_bar_test, KeepsTheBarInsideAndRemembersWhereItWas)
+{
+    const Split_case& c = GetParam();
+    Split_bar bar;
+    bar.set_position(c.position);
+    bar.set_extent(c.extent);
+    if (c.drag_to >= 0)
+        bar.drag_to(c.drag_to);
+    if (c.new_extent >= 0)
+        bar.set_extent(c.new_extent);
+    EXPECT_EQ(bar.shown(), c.shown) << c.what;
+    EXPECT_EQ(bar.position(), c.remembered) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bars, Split_bar_test,
+    testing::Values(Split_case{"inside", 100, 400, -1, -1, 100, 100},
+                    Split_case{"dragged", 100, 400, 250, -1, 250, 250},
+                    Split_case{"not below 10", 100, 400, 3, -1, 10, 10},
+                    Split_case{"not within 14 of the far edge", 100, 400, 395, -1, 386, 386},
+                    Split_case{"pushed in when the window shrinks", 300, 400, -1, 200, 186, 300},
+                    Split_case{"restored when it grows again", 300, 400, -1, 600, 300, 300},
+                    Split_case{"a tiny window", 300, 400, -1, 5, 0, 300}));
+
+struct Place_case {
+    const char* what;
+    Bcl_rect owner;
+    int width;
+    int height;
+    int x;
+    int y;
+};
+
+class Dialog_place_test : public testing::TestWithParam<Place_case> {};
+
+TEST_P(Dialog_place_test, CentresOnTheOwnerInsideTheWorkArea)
+{
+    const Place_case& c = GetParam();
+    const Bcl_rect area{0, 0, 1920, 1040};
+    const Bcl_rect placed = dialog_place(c.owner, c.width, c.height, area);
+    EXPECT_EQ(placed.x, c.x) << c.what;
+    EXPECT_EQ(placed.y, c.y) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, Dialog_place_test,
+    testing::Values(Place_case{"centred", {100, 100, 800, 600}, 400, 200, 300, 300},
+                    Place_case{"no owner: the screen", {0, 0, 1920, 1040}, 400, 200, 760, 420},
+                    Place_case{"pulled in at the right and bottom", {1700, 900, 400, 300}, 600, 400, 1320, 640},
+                    Place_case{"pulled in at the left and top", {-300, -200, 400, 300}, 600, 400, 0, 0},
+                    Place_case{"larger than the area: left and top edge", {100, 100, 800, 600}, 2500, 1200, 0, 0}));
+
+TEST(Toolkit, SplitterPushesItsBarInAndRestoresIt)
+{
+    Bcl_sdi window;
+    window.create("TestWindow");
+    Bcl_vsplit split;
+    split.create(window, 7);
+    split.show();
+    Bcl_listview top;
+    Bcl_listview bottom;
+    top.create(split, 8);
+    bottom.create(split, 9);
+    split.set_panes(top, bottom, 300);
+    split.move(0, 0, 200, 400);
+    EXPECT_EQ(split.shown_position(), 300);
+    EXPECT_EQ(top.height(), 300);
+    EXPECT_EQ(bottom.height(), 400 - 300 - 4);
+    split.move(0, 0, 200, 250);
+    EXPECT_EQ(split.shown_position(), 250 - 14);
+    EXPECT_EQ(split.position(), 300);
+    split.move(0, 0, 200, 500);
+    EXPECT_EQ(split.shown_position(), 300);
+    EXPECT_EQ(top.height(), 300);
+}
+
+TEST(Toolkit, CanvasDrawsTextThatTheViewPaints)
+{
+    Bcl_sdi window;
+    Bcl_view view;
+    view.create(window, "TestView");
+    view.move(0, 0, 200, 100);
+    Bcl_canvas canvas;
+    ASSERT_TRUE(canvas.attach(&view, 200, 100));
+    // IPAGothic at 16 pixels: 8 x 16 cells.
+    EXPECT_EQ(canvas.cell_width(), 8);
+    EXPECT_EQ(canvas.cell_height(), 16);
+    canvas.clear();
+    EXPECT_EQ(canvas.pixel(4, 8), 0xFFFFFFu);
+    canvas.set_text_colour(0xFF0000);
+    canvas.draw_text(0, 0, "■");
+    bool red = false;
+    for (int y = 0; y < 16 && !red; ++y)
+        for (int x = 0; x < 16 && !red; ++x)
+            red = canvas.pixel(x, y) == 0xFF0000u;
+    EXPECT_TRUE(red);
+}
+
+TEST(Toolkit, ACanvasWithoutAWindowSaysSo)
+{
+    Modal_script modals;
+    modals.then(press(QMessageBox::Ok));
+    Bcl_canvas canvas;
+    EXPECT_FALSE(canvas.attach(nullptr, 10, 10));
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"エラー|ウィンドウハンドルが指定されていません"}));
+}
+
+TEST(Toolkit, AcceleratorsThatCannotBeReadAreReported)
+{
+    Bcl_sdi window;
+    Modal_script modals;
+    modals.then(press(QMessageBox::Ok));
+    const std::vector<Bcl_accelerator> keys{{"Ctrl+N", 1}, {"Ctrl+NoSuchKey", 2}};
+    EXPECT_FALSE(window.load_accelerators(keys));
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"エラー|アクセラレーターの読込に失敗しました"}));
+}
+
+TEST(Toolkit, ListRowsSelectionHitTestAndDropHighlight)
+{
+    Bcl_sdi window;
+    Bcl_listview list;
+    list.create(window, 10);
+    list.add_column("名称", 100);
+    list.add_column("データ", 100);
+    list.move(0, 0, 300, 200);
+    list.show();
+    int reported = -2;
+    list.set_selection_handler([&reported](int row) { reported = row; });
+    EXPECT_EQ(list.insert_row(-1, {"a", "1"}), 0);
+    EXPECT_EQ(list.insert_row(-1, {"c", "3"}), 1);
+    EXPECT_EQ(list.insert_row(1, {"b", "2"}), 1);
+    EXPECT_EQ(list.cell(1, 0), "b");
+    EXPECT_EQ(list.cell(2, 1), "3");
+    list.select(2);
+    EXPECT_EQ(list.selected(), 2);
+    EXPECT_EQ(reported, 2);
+    list.set_drop_highlight(1);
+    EXPECT_EQ(list.drop_highlight(), 1);
+    list.delete_row(1);
+    EXPECT_EQ(list.drop_highlight(), -1);
+    EXPECT_EQ(list.row_count(), 2);
+    EXPECT_EQ(list.hit_test({5, 2}), 0);
+    EXPECT_EQ(list.hit_test({5, 190}), -1);
+    list.select(-1);
+    EXPECT_EQ(list.selected(), -1);
+}
+
+TEST(Toolkit, TreeItemsAndSelection)
+{
+    Bcl_sdi window;
+    Bcl_treeview tree;
+    tree.create(window, 11);
+    Bcl_tree_item chosen = nullptr;
+    tree.set_selection_handler([&chosen](Bcl_tree_item item) { chosen = item; });
+    const Bcl_tree_item root = tree.insert(nullptr, "根");
+    const Bcl_tree_item first = tree.insert(root, "一");
+    const Bcl_tree_item second = tree.insert(root, "二");
+    EXPECT_EQ(tree.root(), root);
+    EXPECT_EQ(tree.first_child(root), first);
+    EXPECT_EQ(tree.next_sibling(first), second);
+    EXPECT_EQ(tree.next_sibling(second), nullptr);
+    EXPECT_EQ(tree.parent(second), root);
+    EXPECT_EQ(tree.child_count(root), 2);
+    EXPECT_EQ(tree.text(second), "二");
+    tree.select(second);
+    EXPECT_EQ(tree.selected(), second);
+    EXPECT_EQ(chosen, second);
+    tree.remove(first);
+    EXPECT_EQ(tree.child_count(root), 1);
+    tree.remove_all();
+    EXPECT_EQ(tree.root(), nullptr);
+}
+
+TEST(Toolkit, VersionValuesComeFromTheBuild)
+{
+    Bcl_verinfo info;
+    ASSERT_TRUE(info.load());
+    EXPECT_EQ(info.value("\\StringFileInfo\\041103A4\\FileVersion"), KESTRIX_VERSION);
+    EXPECT_EQ(info.value("\\StringFileInfo\\041103A4\\FileDescription"), "ケストリクス");
+    EXPECT_EQ(info.value("\\StringFileInfo\\040904B0\\FileVersion"), std::nullopt);
+}
+
+} // namespace
