@@ -5,7 +5,13 @@
 #include <QTest>
 #include <QWidget>
 
+#include <QMenu>
+#include <QTimer>
+
 #include "toolkit/gui/bcl_canvas.h"
+#include "toolkit/gui/bcl_menu.h"
+#include "toolkit/gui/bcl_timer.h"
+#include "ui/menu_items.h"
 #include "toolkit/gui/bcl_listview.h"
 #include "toolkit/gui/bcl_sdi.h"
 #include "toolkit/gui/bcl_split.h"
@@ -200,6 +206,36 @@ TEST(Toolkit, TreeItemsAndSelection)
     EXPECT_EQ(tree.child_count(root), 1);
     tree.remove_all();
     EXPECT_EQ(tree.root(), nullptr);
+}
+
+TEST(Toolkit, APopupMenuAnswersTheChosenCommand)
+{
+    Bcl_menu popup(menu_items("IDM_POPUP"));
+    popup.enable(2301, false);
+    std::vector<std::string> items;
+    QTimer::singleShot(20, [&items] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            items.push_back(action->text().toStdString() + (action->isEnabled() ? "" : "(off)"));
+        menu->actions().back()->trigger();
+    });
+    EXPECT_EQ(popup.track(), 2302);
+    EXPECT_EQ(items, (std::vector<std::string>{"追加", "編集(off)", "削除"}));
+}
+
+TEST(Toolkit, ATimerTicksUntilStopped)
+{
+    Bcl_timer timer;
+    int ticks = 0;
+    timer.start(5, [&ticks] { ++ticks; });
+    EXPECT_TRUE(timer.active());
+    EXPECT_TRUE(wait_until([&ticks] { return ticks >= 3; }));
+    timer.stop();
+    const int stopped_at = ticks;
+    wait_until([] { return false; }, 30);
+    EXPECT_EQ(ticks, stopped_at);
+    EXPECT_FALSE(timer.active());
 }
 
 TEST(Toolkit, VersionValuesComeFromTheBuild)

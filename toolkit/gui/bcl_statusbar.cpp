@@ -77,18 +77,6 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
         pump::repaint_now();
 }
 
-std::string Bcl_statusbar::status_text() const
-{
-    const Status_bar* bar = bar_of(*this);
-    return bar ? utf8(bar->text->text()) : std::string();
-}
-
-int Bcl_statusbar::percent() const
-{
-    const Status_bar* bar = bar_of(*this);
-    return bar ? bar->progress->value() : 0;
-}
-
 void Bcl_statusbar::set_progress(int percent)
 {
     if (Status_bar* bar = bar_of(*this))

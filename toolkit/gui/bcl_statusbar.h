@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "toolkit/gui/bcl_wnd.h"
 #include "toolkit/progress.h"
@@ -23,8 +22,6 @@ public:
     void create(Bcl_sdi& owner);
 
     void set_text(const Bcl_str& text) override;
-    [[nodiscard]] std::string status_text() const;
-    [[nodiscard]] int percent() const;
 
 protected:
     void on_begin(std::uint64_t total) override;
