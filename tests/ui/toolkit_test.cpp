@@ -218,7 +218,8 @@ TEST(Toolkit, APopupMenuAnswersTheChosenCommand)
         ASSERT_NE(menu, nullptr);
         for (QAction* action : menu->actions())
             items.push_back(action->text().toStdString() + (action->isEnabled() ? "" : "(off)"));
-        menu->actions().back()->trigger();
+        menu->setActiveAction(menu->actions().back());
+        QTest::keyClick(menu, Qt::Key_Return);
     });
     EXPECT_EQ(popup.track(), 2302);
     EXPECT_EQ(items, (std::vector<std::string>{"追加", "編集(off)", "削除"}));
