@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // CP932's own additions are kept.
                     Fit_case{"①Ⅹ㈱", true},
                     // Characters Shift-JIS cannot hold would be saved as "?".
-                    Fit_case{"😀", false}, Fit_case{"a\xEF\xBF\xBD" "b", false}, Fit_case{"한글", false}));
+                    Fit_case{"😀", false}, Fit_case{"a\xEF\xBF\xBD" "b", false}, Fit_case{"한글", false},
+                    // Control characters have no place in a one-line field.
+                    Fit_case{"a\tb", false}));
 
 TEST(Bcl_text, AFieldLeftAsItWasKeepsItsOriginalBytes)
 {

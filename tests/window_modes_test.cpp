@@ -45,13 +45,13 @@ TEST_F(Modes_test, OpeningRefreshesTheViewsOfItsSide)
 {
     definition.open_file(File_path(png_definition));
     EXPECT_EQ(view.calls, definition_refresh);
-    EXPECT_EQ(doc().definition_path().to_utf8(), png_definition);
+    EXPECT_EQ(doc().definition_path().bytes(), png_definition);
     EXPECT_GT(doc().definition_items().size(), 0u);
 
     view.calls.clear();
     data.open_file(File_path(png_sample));
     EXPECT_EQ(view.calls, data_refresh);
-    EXPECT_EQ(doc().data_path().to_utf8(), png_sample);
+    EXPECT_EQ(doc().data_path().bytes(), png_sample);
     EXPECT_TRUE(user.messages.empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(Modes_test, OpenAsksForAFileWithTheSidesFilters)
     definition.file_open();
     data.file_open();
     EXPECT_EQ(user.dialogs, (std::vector<std::string>{"open *.kxd", "open *"}));
-    EXPECT_EQ(doc().data_path().to_utf8(), png_sample);
+    EXPECT_EQ(doc().data_path().bytes(), png_sample);
     EXPECT_TRUE(doc().definition_path().empty());
 }
 

@@ -2,7 +2,6 @@
 
 #include "toolkit/gui/bcl_htmlhelp.h"
 #include "ui/core/command_line.h"
-#include "ui/core/doc_paths.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/mode_commands.h"
 #include "ui/core/title.h"
@@ -201,8 +200,8 @@ bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
 
 void Kestrix::update_title()
 {
-    set_title(window_title(file_path_of(document_.data_path()), document_.is_data_modified(),
-                           file_path_of(document_.definition_path()), document_.is_definition_modified()));
+    set_title(window_title(document_.data_path(), document_.is_data_modified(), document_.definition_path(),
+                           document_.is_definition_modified()));
 }
 
 void Kestrix::update_command_states()

@@ -191,7 +191,7 @@ TEST_F(Main_window_test, OpenOffersTheModesFiltersInOrder)
     });
     window->command(cmd::file_open);
     EXPECT_EQ(filters, (std::vector<std::string>{"全てのファイル (*)"}));
-    EXPECT_EQ(doc().data_path().to_utf8(), example("wav/sample.wav"));
+    EXPECT_EQ(doc().data_path().bytes(), example("wav/sample.wav"));
 }
 
 // Drops `paths` on `target` as the window system does: enter, then drop.
@@ -215,12 +215,12 @@ TEST_F(Main_window_test, ADroppedFileOpensInTheCurrentMode)
     window->show_page(Kestrix::data_page);
     drop_files(main_window(), {example("png/definition.kxd"), example("png/sample.png")});
     // The first file, a definition, is opened as data on the data page.
-    EXPECT_EQ(doc().data_path().to_utf8(), example("png/definition.kxd"));
+    EXPECT_EQ(doc().data_path().bytes(), example("png/definition.kxd"));
     EXPECT_TRUE(doc().definition_path().empty());
 
     window->show_page(Kestrix::definition_page);
     drop_files(main_window(), {example("png/definition.kxd")});
-    EXPECT_EQ(doc().definition_path().to_utf8(), example("png/definition.kxd"));
+    EXPECT_EQ(doc().definition_path().bytes(), example("png/definition.kxd"));
 }
 
 TEST_F(Main_window_test, TabCyclesThroughTheShownPageAndCtrlTabSwitchesPages)

@@ -12,8 +12,8 @@
 // a definition file's strings is one byte.
 constexpr std::size_t bcl_text_limit = 255;
 
-// Whether a field may hold `utf8`: every character has a Shift-JIS form that reads
-// back as the same character, and the Shift-JIS form is at most `limit` bytes. A
+// Whether a field may hold `utf8`: no control character, every character one that
+// Shift-JIS holds, and the Shift-JIS form at most `limit` bytes (Text_field_rules). A
 // field refuses an edit that breaks this, so nothing typed is later saved as "?".
 [[nodiscard]] bool fits_bcl_text(std::string_view utf8, std::size_t limit = bcl_text_limit);
 

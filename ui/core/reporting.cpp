@@ -2,7 +2,6 @@
 
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
-#include "ui/core/doc_paths.h"
 #include "ui/core/questions.h"
 
 bool run_reporting(Message_box& messages, const std::function<void()>& operation)
@@ -13,7 +12,7 @@ bool run_reporting(Message_box& messages, const std::function<void()>& operation
     } catch (const Exception& failure) {
         reporter().end_progress();
         reporter().set_text(Bcl_str());
-        messages.show_message(failure_text(failure));
+        messages.show_message(failure.display_text());
         return false;
     }
 }

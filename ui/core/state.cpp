@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "ui/core/doc_paths.h"
 #include "ui/core/reporting.h"
 
 // ---- both sides ----
@@ -103,11 +102,11 @@ const std::array data_filters{
 
 // ---- definition mode ----
 
-File_path State_def::side_path() const { return file_path_of(document().definition_path()); }
+File_path State_def::side_path() const { return document().definition_path(); }
 std::span<const File_filter> State_def::filters() const { return definition_filters; }
 void State_def::renew() { document().new_definition(); }
-void State_def::load(const File_path& path) { document().load_definition(doc_path(path)); }
-void State_def::save(const File_path& path) { document().save_definition(doc_path(path)); }
+void State_def::load(const File_path& path) { document().load_definition(path); }
+void State_def::save(const File_path& path) { document().save_definition(path); }
 State_side::Shown State_def::undo_step() { return {{}, document().undo_definition()}; }
 State_side::Shown State_def::redo_step() { return {{}, document().redo_definition()}; }
 
@@ -121,11 +120,11 @@ void State_def::show_changes(const Shown& shown)
 
 // ---- data mode ----
 
-File_path State_data::side_path() const { return file_path_of(document().data_path()); }
+File_path State_data::side_path() const { return document().data_path(); }
 std::span<const File_filter> State_data::filters() const { return data_filters; }
 void State_data::renew() { document().new_data(); }
-void State_data::load(const File_path& path) { document().load_data(doc_path(path)); }
-void State_data::save(const File_path& path) { document().save_data(doc_path(path)); }
+void State_data::load(const File_path& path) { document().load_data(path); }
+void State_data::save(const File_path& path) { document().save_data(path); }
 State_side::Shown State_data::undo_step() { return {document().undo_data(), nullptr}; }
 State_side::Shown State_data::redo_step() { return {document().redo_data(), nullptr}; }
 

@@ -2,13 +2,12 @@
 
 #include "doc/data_mgr.h"
 #include "toolkit/texts.h"
-#include "ui/core/doc_paths.h"
 #include "ui/core/questions.h"
 #include "ui/core/reporting.h"
 
 bool run_text_export(Data_mgr& document, Message_box& messages, const File_path& data, const File_path& output)
 {
-    if (!run_reporting(messages, [&] { document.analyze_to_text(doc_path(data), doc_path(output)); }))
+    if (!run_reporting(messages, [&] { document.analyze_to_text(data, output); }))
         return false;
     messages.show_message(output.display() + texts::output_done().to_utf8());
     return true;
