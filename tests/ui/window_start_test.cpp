@@ -119,12 +119,14 @@ TEST_F(Window_test, ScreenshotsOfBothPagesWithThePngExample)
     start({"/d", example("png/definition.kxd"), example("png/sample.png")});
     main_window()->resize(1000, 700);
     auto* tree = control<QTreeWidget>(2105);
-    // Open the first table so the tree and the list show something below the root.
-    for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i) {
-        QTreeWidgetItem* item = tree->topLevelItem(0)->child(i);
-        tree->setCurrentItem(item);
-        break;
-    }
+    // The first container below the root, then its first one: the list shows values.
+    QTreeWidgetItem* table = tree->topLevelItem(0)->child(0);
+    ASSERT_NE(table, nullptr);
+    tree->setCurrentItem(table);
+    ASSERT_GT(table->childCount(), 0);
+    table->setExpanded(true);
+    tree->setCurrentItem(table->child(0));
+    EXPECT_GT(control<QTreeWidget>(2104)->topLevelItemCount(), 0);
     wait_until([] { return false; }, 100);
     save_screenshot(*main_window(), "data-page");
     window->show_page(Kestrix::definition_page);
