@@ -12,7 +12,7 @@
 
 namespace {
 
-// Part 0 (the text) is a quarter of the bar wide; the progress bar fills part 1.
+// The status text takes the first quarter of the bar; the progress bar fills the rest.
 class Status_bar : public QStatusBar {
 public:
     explicit Status_bar(QWidget* parent) : QStatusBar(parent), text(new QLabel(this)), progress(new QProgressBar(this))
