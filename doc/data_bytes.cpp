@@ -321,11 +321,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* ch
         after = after->next();
         ++removed;
     }
-    before->set_next(chain);
-    chain->set_prev(before);
-    chain_last->set_next(after);
-    if (after)
-        after->set_prev(chain_last);
+    link_between(before, chain, chain_last, after);
     renumber(removed ? node : nullptr, removed, chain, chain_length);
     data_modified_ = true;
     record_data_command(std::make_unique<Proc_data_edit>(removed ? node : nullptr, removed, chain, chain_length, tag));
@@ -353,11 +349,7 @@ Data_node* Data_mgr::insert_bytes(std::uint32_t position, std::uint32_t count)
     Data_node* last = chain;
     while (last->next())
         last = last->next();
-    before->set_next(chain);
-    chain->set_prev(before);
-    last->set_next(after);
-    if (after)
-        after->set_prev(last);
+    link_between(before, chain, last, after);
     renumber(nullptr, 0, chain, count);
     data_modified_ = true;
     record_data_command(std::make_unique<Proc_data_add>(chain, count));

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/data_node.h"
+#include "model/data_node.h"
 #include "model/def_nodef.h"
 #include "model/item_list.h"
 #include "toolkit/bcl_str.h"
@@ -18,6 +18,13 @@ class Component;
 class Def_def_set;
 class Define;
 class Process;
+
+// One entry per 524,288 bytes of data: the byte at that position and whether it is
+// the second byte of a Shift-JIS double-byte character.
+struct Skip_entry {
+    Data_node* node = nullptr;
+    bool in_double_byte = false;
+};
 
 // Where the data view goes after a data undo or redo.
 struct Data_place {
@@ -97,7 +104,7 @@ public:
     // flag stay.
     void save_data(const File_path& path);
     // The memory that loading `size` bytes takes at its peak: the file's bytes as
-    // read, then one Data_node (16 bytes, doc/node_pool) per byte in whole pool blocks.
+    // read, then one Data_node (16 bytes, model/data_node.h) per byte in whole pool blocks.
     [[nodiscard]] static std::uint64_t bytes_to_load(std::uint64_t size);
 
     // The node's position, or size() for null (the end of the data).

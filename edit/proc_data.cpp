@@ -14,11 +14,7 @@ void Node_run::unlink() const
 {
     if (count == 0)
         return;
-    Data_node* before = first->prev();
-    Data_node* after = last()->next();
-    before->set_next(after);
-    if (after)
-        after->set_prev(before);
+    link_between(first->prev(), nullptr, nullptr, last()->next());
 }
 
 void Node_run::link() const
@@ -26,10 +22,7 @@ void Node_run::link() const
     if (count == 0)
         return;
     Data_node* tail = last();
-    Data_node* after = tail->next();
-    first->prev()->set_next(first);
-    if (after)
-        after->set_prev(tail);
+    link_between(first->prev(), first, tail, tail->next());
 }
 
 Data_node* Node_run::follower_of_predecessor() const { return first ? first->prev()->next() : nullptr; }
@@ -99,18 +92,10 @@ void Proc_data_edit::swap_runs(const Node_run& out, const Node_run& in)
     // The run going out remembers the neighbours; the run coming in takes them.
     Data_node* before = out.first ? out.first->prev() : in.first->prev();
     Data_node* after = out.count ? out.last()->next() : in.last()->next();
-    if (in.count) {
-        before->set_next(in.first);
-        in.first->set_prev(before);
-        Data_node* tail = in.last();
-        tail->set_next(after);
-        if (after)
-            after->set_prev(tail);
-    } else {
-        before->set_next(after);
-        if (after)
-            after->set_prev(before);
-    }
+    if (in.count)
+        link_between(before, in.first, in.last(), after);
+    else
+        link_between(before, nullptr, nullptr, after);
 }
 
 void Proc_data_edit::undo()

@@ -8,7 +8,7 @@
 #include "doc/data_mgr.h"
 #include "model/define.h"
 #include "model/int_decoder.h"
-#include "doc/data_node.h"
+#include "model/data_node.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
 

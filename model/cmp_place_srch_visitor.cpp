@@ -1,6 +1,6 @@
 #include "model/cmp_place_srch_visitor.h"
 
-#include "doc/data_node.h"
+#include "model/data_node.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"

@@ -1,7 +1,7 @@
 #include "model/component.h"
 
 #include "doc/data_mgr.h"
-#include "doc/data_node.h"
+#include "model/data_node.h"
 #include "model/cmp_visitor.h"
 #include "model/walk_bounds.h"
 #include "toolkit/progress.h"

@@ -48,3 +48,9 @@ public:
 private:
     std::string bytes_;
 };
+
+// True for a byte that starts a Shift-JIS double-byte character.
+[[nodiscard]] inline bool is_sjis_lead(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "doc/data_node.h"
+#include "model/data_node.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"

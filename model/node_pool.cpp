@@ -1,4 +1,4 @@
-#include "doc/data_node.h"
+#include "model/data_node.h"
 
 #include <sys/mman.h>
 

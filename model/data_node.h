@@ -70,15 +70,20 @@ inline Data_node* Data_node::prev() const { return Node_pool::at(prev_); }
 inline void Data_node::set_next(const Data_node* node) { next_ = Node_pool::index_of(node); }
 inline void Data_node::set_prev(const Data_node* node) { prev_ = Node_pool::index_of(node); }
 
-// One entry per 524,288 bytes of data: the byte at that position and whether it is
-// the second byte of a Shift-JIS double-byte character.
-struct Skip_entry {
-    Data_node* node = nullptr;
-    bool in_double_byte = false;
-};
-
-// True for a byte that starts a Shift-JIS double-byte character.
-[[nodiscard]] inline bool is_sjis_lead(std::uint8_t byte)
+// Links the run `first` ... `last` (already linked to each other) in between
+// `before` and `after` (null: the end of the data). Without a run (`first` null),
+// joins `before` and `after`. Only the links at the run's ends change: a run taken
+// out of the list keeps its own links and can be linked back the same way.
+inline void link_between(Data_node* before, Data_node* first, Data_node* last, Data_node* after)
 {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    if (!first) {
+        first = after;
+        last = before;
+    } else {
+        first->set_prev(before);
+        last->set_next(after);
+    }
+    before->set_next(first);
+    if (after)
+        after->set_prev(last);
 }
