@@ -484,16 +484,16 @@ json definition_to_json(const Definition_contents& definition)
     for (const auto& item : definition.items)
         items.push_back(Json_writer::of(*item));
     return {{"title", text_to_json(definition.title)},
-            {"byte_order", definition.byte_order == 1 ? "little-endian" : "big-endian"},
+            {"byte_order", definition.byte_order == Byte_order::little_endian ? "little-endian" : "big-endian"},
             {"items", std::move(items)}};
 }
 
-void definition_from_json(const json& document, Bcl_str& title, int& byte_order, Item_list& items)
+void definition_from_json(const json& document, Bcl_str& title, Byte_order& byte_order, Item_list& items)
 {
     const Fields fields(document, "definition", {"title", "byte_order", "items"});
     // Without a title the definition gets the one a new document has.
     title = fields.text("title", texts::undefined());
-    byte_order = fields.choice("byte_order", {"big-endian", "little-endian"}, 0);
+    byte_order = static_cast<Byte_order>(fields.choice("byte_order", {"big-endian", "little-endian"}, 0));
     items_from(fields.array("items", definition_file::max_list_items), "items", 1,
                [&](Define* item) { items.insert(item, nullptr); });
 }

@@ -30,4 +30,4 @@ public:
 [[nodiscard]] nlohmann::ordered_json parse_definition_json(std::string_view text);
 
 // Builds the items into `items` (empty on entry). Throws Json_definition_error.
-void definition_from_json(const nlohmann::ordered_json& json, Bcl_str& title, int& byte_order, Item_list& items);
+void definition_from_json(const nlohmann::ordered_json& json, Bcl_str& title, Byte_order& byte_order, Item_list& items);

@@ -224,7 +224,7 @@ int run_kxd(const Arguments& args)
     const File_path& output = args.files[1];
     const std::string shown = json_path.display();
     Bcl_str title;
-    int byte_order = 0;
+    Byte_order byte_order = Byte_order::big_endian;
     Item_list items;
     on_file(json_path, [&] {
         nlohmann::ordered_json document;

@@ -9,6 +9,7 @@
 #include "edit/proc_data.h"
 #include "edit/process.h"
 #include "model/component.h"
+#include "model/int_decoder.h"
 #include "model/limits.h"
 #include "toolkit/available_memory.h"
 #include "toolkit/exception.h"
@@ -329,12 +330,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* ch
 
 Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, int tag)
 {
-    std::string bytes(static_cast<std::size_t>(width), '\0');
-    for (int i = 0; i < width; ++i) {
-        const int shift = little_endian() ? 8 * i : 8 * (width - 1 - i);
-        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value >> shift);
-    }
-    Data_node* chain = make_chain(bytes);
+    Data_node* chain = make_chain(int_bytes(value, width, byte_order_));
     replace_bytes(node, static_cast<std::uint32_t>(width), chain, tag);
     return chain;
 }

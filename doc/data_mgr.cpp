@@ -47,7 +47,7 @@ void Data_mgr::set_title(Bcl_str title)
     definition_modified_ = true;
 }
 
-void Data_mgr::set_byte_order(int byte_order)
+void Data_mgr::set_byte_order(Byte_order byte_order)
 {
     byte_order_ = byte_order;
     definition_modified_ = true;
@@ -68,7 +68,7 @@ void Data_mgr::new_definition()
         progress.step(++done);
     }
     title_ = texts::undefined();
-    byte_order_ = 0;
+    byte_order_ = Byte_order::big_endian;
     empty_history(definition_undo_, done);
     empty_history(definition_redo_, done);
     progress.end_progress();

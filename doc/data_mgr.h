@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/data_node.h"
+#include "model/byte_order.h"
 #include "model/def_nodef.h"
 #include "model/item_list.h"
 #include "toolkit/bcl_str.h"
@@ -69,9 +70,9 @@ public:
 
     [[nodiscard]] const Bcl_str& title() const { return title_; }
     void set_title(Bcl_str title);
-    [[nodiscard]] int byte_order() const { return byte_order_; }
-    [[nodiscard]] bool little_endian() const { return byte_order_ == 1; }
-    void set_byte_order(int byte_order);
+    [[nodiscard]] Byte_order byte_order() const { return byte_order_; }
+    [[nodiscard]] bool little_endian() const { return byte_order_ == Byte_order::little_endian; }
+    void set_byte_order(Byte_order byte_order);
 
     // Empty when the definition came from no file.
     [[nodiscard]] const File_path& definition_path() const { return definition_path_; }
@@ -192,7 +193,7 @@ private:
     std::map<Bcl_str, std::int32_t, std::less<>> variables_;
     std::map<Bcl_str, Def_def_set*, std::less<>> definition_sets_;
     Bcl_str title_;
-    int byte_order_ = 0;
+    Byte_order byte_order_ = Byte_order::big_endian;
     bool definition_modified_ = false;
     bool data_modified_ = false;
     File_path definition_path_;

@@ -221,12 +221,12 @@ void Def_def_ref::save(Bcl_binaryfile& out) const
     write_text(out, target(), "target");
 }
 
-void write_definition_file(const File_path& path, const Bcl_str& title, int byte_order, const Item_list& items)
+void write_definition_file(const File_path& path, const Bcl_str& title, Byte_order byte_order, const Item_list& items)
 {
     Bcl_binaryfile out;
     out.open_write(path);
     // Destroying `out` without close() on any exception below leaves `path` as it was.
-    refuse_unless(byte_order == 0 || byte_order == 1, out, "byte_order");
+    refuse_unless(byte_order == Byte_order::big_endian || byte_order == Byte_order::little_endian, out, "byte_order");
     for (const char c : signature)
         out.write_byte(static_cast<std::uint8_t>(c));
     out.write_uint(2, format_version);
@@ -259,8 +259,9 @@ public:
         if (format > format_version)
             throw Ver_exception(in_.path(), static_cast<int>(required));
         contents.title = read_text();
-        contents.byte_order = static_cast<int>(read_uint(1));
-        check(contents.byte_order == 0 || contents.byte_order == 1);
+        const std::uint32_t byte_order = read_uint(1);
+        check(byte_order <= 1);
+        contents.byte_order = static_cast<Byte_order>(byte_order);
     }
 
     // Reads a count and that many item records at nesting level `level`, handing

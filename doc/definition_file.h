@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/byte_order.h"
 #include "toolkit/bcl_str.h"
 #include "toolkit/file_path.h"
 
@@ -48,7 +49,7 @@ enum Kind_code : std::uint8_t {
 // A definition as read from a file, not yet given to the document.
 struct Definition_contents {
     Bcl_str title;
-    int byte_order = 0;
+    Byte_order byte_order = Byte_order::big_endian;
     std::vector<std::unique_ptr<Define>> items;
 };
 
@@ -63,4 +64,4 @@ struct Definition_contents {
 // file's place) and steps the progress once per top-level item. A string, list or
 // value that the format cannot hold throws Unstorable_exception, a failed write
 // File_write_err_exception and its kin; the file at `path` then stays as it was.
-void write_definition_file(const File_path& path, const Bcl_str& title, int byte_order, const Item_list& items);
+void write_definition_file(const File_path& path, const Bcl_str& title, Byte_order byte_order, const Item_list& items);

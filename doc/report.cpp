@@ -115,7 +115,7 @@ void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, 
 // tells how many bytes there were. Missing bytes contribute nothing.
 std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
-    return read_int_bits(width, doc().little_endian(), [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
+    return read_int_bits(width, doc().byte_order(), [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
 }
 
 // A string value's lines, written as its bytes arrive: the first after the item's

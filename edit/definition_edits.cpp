@@ -109,10 +109,10 @@ void edit_item(Def_set_variable& item, const Set_var_fields& values) { edit_with
 void edit_item(Def_def_set& item, const Def_set_fields& values) { edit_with<Proc_def_edit_def_set>(item, values); }
 void edit_item(Def_def_ref& item, const Def_ref_fields& values) { edit_with<Proc_def_edit_def_ref>(item, values); }
 
-void change_settings(const Bcl_str& title, int byte_order)
+void change_settings(const Bcl_str& title, Byte_order byte_order)
 {
     Bcl_str old_title = doc().title();
-    const int old_byte_order = doc().byte_order();
+    const Byte_order old_byte_order = doc().byte_order();
     doc().set_title(title);
     doc().set_byte_order(byte_order);
     record(std::make_unique<Proc_conf_chg>(std::move(old_title), old_byte_order, title, byte_order));

@@ -45,9 +45,9 @@ void edit_item(Def_set_variable& item, const Set_var_fields& values);
 void edit_item(Def_def_set& item, const Def_set_fields& values);
 void edit_item(Def_def_ref& item, const Def_ref_fields& values);
 
-// Sets the title and the byte order (0 big-endian, 1 little-endian) and records the
+// Sets the title and the byte order and records the
 // change, also when nothing changed.
-void change_settings(const Bcl_str& title, int byte_order);
+void change_settings(const Bcl_str& title, Byte_order byte_order);
 
 // True when `place` lies in a list of `item` or of anything below it.
 [[nodiscard]] bool place_is_inside(const Def_place& place, const Define* item);

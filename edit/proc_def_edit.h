@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "edit/process.h"
+#include "model/byte_order.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
 #include "model/def_if.h"
@@ -174,11 +175,11 @@ public:
         : Proc_def_edit(item, Def_ref_fields{std::move(old_name), std::move(old_target)}) {}
 };
 
-// The settings were changed: title and byte order (0 big-endian, 1 little-endian).
+// The settings were changed: title and byte order.
 // Selects no item.
 class Proc_conf_chg : public Process {
 public:
-    Proc_conf_chg(Bcl_str old_title, int old_byte_order, Bcl_str new_title, int new_byte_order)
+    Proc_conf_chg(Bcl_str old_title, Byte_order old_byte_order, Bcl_str new_title, Byte_order new_byte_order)
         : old_title_(std::move(old_title)), old_byte_order_(old_byte_order),
           new_title_(std::move(new_title)), new_byte_order_(new_byte_order) {}
     void undo() override;
@@ -186,7 +187,7 @@ public:
 
 private:
     Bcl_str old_title_;
-    int old_byte_order_;
+    Byte_order old_byte_order_;
     Bcl_str new_title_;
-    int new_byte_order_;
+    Byte_order new_byte_order_;
 };

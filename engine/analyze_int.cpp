@@ -32,7 +32,7 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
     Data_node* const start = cur;
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t bits = walk::read_bits(next, width, doc.little_endian(), complete);
+    const std::uint32_t bits = walk::read_bits(next, width, doc.byte_order(), complete);
     if (!variable().empty())
         doc.set_variable(variable(), int_value(*this, bits));
     if (parent) {
@@ -63,7 +63,7 @@ Data_node* Def_int::analyze_range(Data_node* cur, Component* parent, Data_node*,
 {
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk::document().little_endian(), complete);
+    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk::document().byte_order(), complete);
     if (!complete)
         throw Data_shortage{};
     bind_flags(*this, raw, parent, cur, next);

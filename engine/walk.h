@@ -39,10 +39,10 @@ inline void check_stop(const Data_node* cur, const Data_node* stop)
 // Reads `width` bytes from `cur` in the document's byte order into an unsigned bit
 // pattern and moves `cur` past them. When the data ends first, `complete` turns
 // false and the bytes that exist are kept (a missing byte contributes nothing).
-inline std::uint32_t read_bits(Data_node*& cur, int width, bool little_endian, bool& complete)
+inline std::uint32_t read_bits(Data_node*& cur, int width, Byte_order order, bool& complete)
 {
     int got = 0;
-    const std::uint32_t bits = read_int_bits(width, little_endian,
+    const std::uint32_t bits = read_int_bits(width, order,
                                              [&cur](std::uint8_t& byte) {
                                                  if (!cur)
                                                      return false;

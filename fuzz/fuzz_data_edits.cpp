@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::write_file(data_path, model.now());
 
     Data_mgr& doc = Data_mgr::instance();
-    doc.set_byte_order(flags & 1);
+    doc.set_byte_order((flags & 1) ? Byte_order::little_endian : Byte_order::big_endian);
     doc.load_data(File_path(data_path));
     int steps = 0;
     while (steps < max_steps && step(input, doc, model))

@@ -4,6 +4,7 @@
 
 #include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/int_decoder.h"
 
 namespace {
 
@@ -67,12 +68,7 @@ void Cmp_flex_str::set_text(const Bcl_str& s)
 {
     const int width = prefix_width(*def_);
     const auto length = static_cast<std::uint32_t>(s.size());
-    const bool little = Data_mgr::instance().little_endian();
-    std::string bytes;
-    for (int i = 0; i < width; ++i) {
-        const int shift = little ? 8 * i : 8 * (width - 1 - i);
-        bytes += static_cast<char>(length >> shift);
-    }
+    std::string bytes = int_bytes(length, width, Data_mgr::instance().byte_order());
     bytes += s.view();
     replace_covered(*this, size(), bytes);
     length_ = length;

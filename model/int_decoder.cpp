@@ -11,6 +11,16 @@ Int_format int_format(const Def_int& item)
     return item.is_signed() ? Int_format::signed_decimal : Int_format::unsigned_decimal;
 }
 
+std::string int_bytes(std::uint32_t value, int width, Byte_order order)
+{
+    std::string bytes(static_cast<std::size_t>(width), '\0');
+    for (int i = 0; i < width; ++i) {
+        const int shift = order == Byte_order::little_endian ? 8 * i : 8 * (width - 1 - i);
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value >> shift);
+    }
+    return bytes;
+}
+
 namespace {
 
 // Appends the meaning of `key` in `table`; false when the table has none.

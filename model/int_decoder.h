@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/byte_order.h"
 #include "model/def_int.h"
 
 // The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
@@ -24,20 +25,24 @@
 // endian, the i-th byte counts 256^i. `got` tells how many bytes there were; a
 // missing byte contributes nothing. Integers and length prefixes read alike.
 template <typename Next_byte>
-std::uint32_t read_int_bits(int width, bool little_endian, Next_byte next_byte, int& got)
+std::uint32_t read_int_bits(int width, Byte_order order, Next_byte next_byte, int& got)
 {
     std::uint32_t bits = 0;
     for (got = 0; got < width; ++got) {
         std::uint8_t byte;
         if (!next_byte(byte))
             break;
-        if (little_endian)
+        if (order == Byte_order::little_endian)
             bits |= std::uint32_t{byte} << (8 * got);
         else
             bits = (bits << 8) | byte;
     }
     return bits;
 }
+
+// The low `width` (1 ... 4) bytes of `value` in `order`: what read_int_bits reads
+// back as the same bits.
+[[nodiscard]] std::string int_bytes(std::uint32_t value, int width, Byte_order order);
 
 // `bits` taken as a value of `width` bytes and sign-extended to 32 bits.
 [[nodiscard]] inline std::int32_t sign_extend(std::uint32_t bits, int width)

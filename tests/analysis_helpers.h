@@ -16,6 +16,9 @@ namespace analysis_test {
 
 inline Bcl_str sj(const char* utf8) { return Bcl_str::from_utf8(utf8); }
 
+inline constexpr Byte_order big = Byte_order::big_endian;
+inline constexpr Byte_order little = Byte_order::little_endian;
+
 inline Def_int* int_item(const char* name, int size, bool is_signed = false, int display = Def_int::decimal,
                          const char* variable = "")
 {

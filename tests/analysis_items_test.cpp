@@ -43,16 +43,16 @@ TEST_F(Document_test, IntegerCutShortKeepsTheBytesItRead)
 TEST_F(Document_test, BitFlagsTakeBitsFromTheLeastSignificantUpward)
 {
     struct Row {
-        int byte_order;
+        Byte_order byte_order;
         int size;
         Bytes bytes;
         std::int32_t first;
         std::int32_t second;
     };
     const Row rows[] = {
-        {0, 1, {0xB5}, 5, 22},         // 1011 0101: bits 0-2 = 101, bits 3-7 = 10110
-        {0, 2, {0x12, 0x34}, 4, 6},    // 0x1234: bits 3-7 of 0011 0100 are 00110
-        {1, 2, {0x34, 0x12}, 4, 6},    // the same value little-endian
+        {big, 1, {0xB5}, 5, 22},         // 1011 0101: bits 0-2 = 101, bits 3-7 = 10110
+        {big, 2, {0x12, 0x34}, 4, 6},    // 0x1234: bits 3-7 of 0011 0100 are 00110
+        {little, 2, {0x34, 0x12}, 4, 6},    // the same value little-endian
     };
     for (const Row& row : rows) {
         doc().new_definition();
@@ -109,7 +109,7 @@ TEST_F(Document_test, StringsRunningOutOfData)
 
 TEST_F(Document_test, StringsThatFitEndWhereTheyShould)
 {
-    doc().set_byte_order(1);
+    doc().set_byte_order(little);
     define(flex_str("a", 2), null_str("b"), fix_str("c", 2));
     load_bytes(Bytes{0x02, 0x00, 0x41, 0x42, 0x43, 0x00, 0x44, 0x45, 0x46});
     EXPECT_EQ(tree(1), "未定義\t\n  a\tAB\n  b\tC\n  c\tDE\n  未定義[0 - 0]\t...\n");

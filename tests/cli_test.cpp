@@ -172,7 +172,7 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     auto* branch = new Def_if(Bcl_str("v == 1"));
     branch->insert_else_child(new Def_def_ref(Bcl_str("r"), Bcl_str("S")), nullptr);
     items.insert(branch, nullptr);
-    write_definition_file(File_path(path("a.kxd")), Bcl_str::from_utf8("表題"), 1, items);
+    write_definition_file(File_path(path("a.kxd")), Bcl_str::from_utf8("表題"), Byte_order::little_endian, items);
 
     const Cli_run json = cli({"json", path("a.kxd")});
     ASSERT_EQ(json.status, 0) << json.err;

@@ -20,7 +20,7 @@ struct Int_case {
     int size;
     bool is_signed;
     int display;
-    int byte_order;
+    Byte_order byte_order;
     const char* shown;
     std::int32_t variable;
 };
@@ -45,19 +45,19 @@ constexpr int hex = Def_int::hexadecimal;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Integer_value_test,
-    ::testing::Values(Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, false, dec, 0, "4294967295", -1},
-                      Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, true, dec, 0, "-1", -1},
-                      Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, true, hex, 0, "0xFFFFFFFF", -1},
-                      Int_case{{0x0A}, 1, false, hex, 0, "0x0A", 10},
-                      Int_case{{0x00, 0x0A}, 2, false, hex, 0, "0x000A", 10},
-                      Int_case{{0x12, 0x34}, 2, false, dec, 0, "4660", 4660},
-                      Int_case{{0x12, 0x34}, 2, false, dec, 1, "13330", 13330},
-                      Int_case{{0xFF, 0xFE}, 2, true, dec, 0, "-2", -2},
-                      Int_case{{0xFF, 0xFE}, 2, false, dec, 0, "65534", 65534},
-                      Int_case{{0xFF, 0xFE}, 2, true, hex, 0, "0xFFFE", -2},
-                      Int_case{{0xFE, 0xFF}, 2, true, dec, 1, "-2", -2},
-                      Int_case{{0x80}, 1, true, dec, 0, "-128", -128},
-                      Int_case{{0x01, 0x02, 0x03, 0x04}, 4, false, hex, 1, "0x04030201", 0x04030201}));
+    ::testing::Values(Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, false, dec, big, "4294967295", -1},
+                      Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, true, dec, big, "-1", -1},
+                      Int_case{{0xFF, 0xFF, 0xFF, 0xFF}, 4, true, hex, big, "0xFFFFFFFF", -1},
+                      Int_case{{0x0A}, 1, false, hex, big, "0x0A", 10},
+                      Int_case{{0x00, 0x0A}, 2, false, hex, big, "0x000A", 10},
+                      Int_case{{0x12, 0x34}, 2, false, dec, big, "4660", 4660},
+                      Int_case{{0x12, 0x34}, 2, false, dec, little, "13330", 13330},
+                      Int_case{{0xFF, 0xFE}, 2, true, dec, big, "-2", -2},
+                      Int_case{{0xFF, 0xFE}, 2, false, dec, big, "65534", 65534},
+                      Int_case{{0xFF, 0xFE}, 2, true, hex, big, "0xFFFE", -2},
+                      Int_case{{0xFE, 0xFF}, 2, true, dec, little, "-2", -2},
+                      Int_case{{0x80}, 1, true, dec, big, "-128", -128},
+                      Int_case{{0x01, 0x02, 0x03, 0x04}, 4, false, hex, little, "0x04030201", 0x04030201}));
 
 TEST_F(Document_test, NamedValueShowsOnlyItsMeaning)
 {
@@ -96,7 +96,7 @@ TEST_F(Document_test, UndefinedByteNameAndValue)
 // ---- data changes ----
 
 struct Set_case {
-    int byte_order;
+    Byte_order byte_order;
     Bytes expected;
 };
 
@@ -123,7 +123,7 @@ TEST_P(Integer_change_test, WritesInByteOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrders, Integer_change_test,
-                         ::testing::Values(Set_case{1, {0x34, 0x12}}, Set_case{0, {0x12, 0x34}}));
+                         ::testing::Values(Set_case{little, {0x34, 0x12}}, Set_case{big, {0x12, 0x34}}));
 
 TEST_F(Document_test, StringChangesWriteTheirLayout)
 {

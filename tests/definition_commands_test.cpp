@@ -420,21 +420,21 @@ TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
 TEST_F(Definition_commands_test, SettingsChangeIsUndoneAndRedone)
 {
     doc().set_title(Bcl_str("old"));
-    doc().set_byte_order(0);
-    definition_edits::change_settings(Bcl_str("new"), 1);
+    doc().set_byte_order(Byte_order::big_endian);
+    definition_edits::change_settings(Bcl_str("new"), Byte_order::little_endian);
     EXPECT_EQ(doc().title(), "new");
-    EXPECT_EQ(doc().byte_order(), 1);
+    EXPECT_EQ(doc().byte_order(), Byte_order::little_endian);
 
     EXPECT_EQ(doc().undo_definition(), nullptr);
     EXPECT_EQ(doc().title(), "old");
-    EXPECT_EQ(doc().byte_order(), 0);
+    EXPECT_EQ(doc().byte_order(), Byte_order::big_endian);
     EXPECT_TRUE(doc().is_definition_modified());
     // The root component is named after the title: the analysis ran after the undo.
     EXPECT_EQ(doc().root_component()->name(), "old");
 
     EXPECT_EQ(doc().redo_definition(), nullptr);
     EXPECT_EQ(doc().title(), "new");
-    EXPECT_EQ(doc().byte_order(), 1);
+    EXPECT_EQ(doc().byte_order(), Byte_order::little_endian);
     EXPECT_FALSE(doc().can_redo_definition());
 }
 
@@ -447,7 +447,7 @@ TEST_F(Definition_commands_test, AnUndoneAdditionDroppedFromTheRedoSideDestroysI
     ASSERT_EQ(Counted_item::live, before + 1);
     doc().undo_definition();
     EXPECT_EQ(Counted_item::live, before + 1);  // out of the tree, held by the command
-    definition_edits::change_settings(Bcl_str("t"), 0);  // drops the redo side
+    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);  // drops the redo side
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(Counted_item::live, before);
 }
@@ -472,7 +472,7 @@ TEST_F(Definition_commands_test, AnUndoneDeletionDroppedFromTheRedoSideDestroysN
     const int before = Counted_item::live;
     definition_edits::delete_item(nullptr, false, item);
     EXPECT_EQ(doc().undo_definition(), item);
-    definition_edits::change_settings(Bcl_str("t"), 0);
+    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);
     EXPECT_EQ(Counted_item::live, before);
     EXPECT_EQ(doc().definition_items()[0], item);
 }
@@ -496,7 +496,7 @@ TEST_F(Definition_commands_test, NestedAdditionsAndDeletionsReleaseEachItemOnceI
         for (int i = 0; i < undo_steps; ++i)
             doc().undo_definition();
         if (undo_steps % 2)
-            definition_edits::change_settings(Bcl_str("t"), 0);  // drop the redo side first
+            definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);  // drop the redo side first
         doc().new_definition();
         EXPECT_EQ(Counted_item::live, before);
     }
@@ -508,7 +508,7 @@ TEST_F(Definition_commands_test, EachSequenceRecordsOneCommandMarksTheDefinition
 {
     Def_if* branch = top_if("c");
     Define* a = top("a");
-    definition_edits::change_settings(Bcl_str("t"), 0);
+    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);
     doc().undo_definition();
     const std::vector<std::pair<const char*, std::function<void()>>> sequences = {
         {"add", [&] { definition_edits::add_item({branch, true, nullptr}, std::make_unique<Counted_item>("n")); }},

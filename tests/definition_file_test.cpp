@@ -45,7 +45,7 @@ protected:
     std::string path(const char* name = "def.kxd") const { return temp_path(name); }
 
     // Writes `items` (taking ownership) and returns the file's bytes.
-    bytes save(std::initializer_list<Define*> items, const bytes& title = "T", int byte_order = 0)
+    bytes save(std::initializer_list<Define*> items, const bytes& title = "T", Byte_order byte_order = Byte_order::big_endian)
     {
         Item_list list;
         for (Define* item : items)
@@ -165,11 +165,11 @@ TEST_F(Definition_file_test, NestedContainersRoundTripInOrder)
     branch->insert_then_child(loop, nullptr);
     branch->insert_else_child(new Def_def_ref(Bcl_str("ref"), Bcl_str("set")), nullptr);
     set->insert_child(branch, nullptr);
-    const bytes file = save({set, new Def_while(Bcl_str("w"), Bcl_str("1"))}, sjis("題名"), 1);
+    const bytes file = save({set, new Def_while(Bcl_str("w"), Bcl_str("1"))}, sjis("題名"), Byte_order::little_endian);
 
     Definition_contents back = load(file);
     EXPECT_EQ(back.title, Bcl_str(sjis("題名")));
-    EXPECT_EQ(back.byte_order, 1);
+    EXPECT_EQ(back.byte_order, Byte_order::little_endian);
     ASSERT_EQ(back.items.size(), 2u);
     const auto& read_set = dynamic_cast<const Def_def_set&>(*back.items[0]);
     ASSERT_EQ(read_set.children().size(), 1u);
@@ -258,7 +258,7 @@ TEST_F(Definition_file_test, OlderFormatIsReadWhateverVersionItRequires)
 {
     const Definition_contents back = load(bytes("KXD\x00\x63\x27\x10\x01T\x01\x00\x00", 12));
     EXPECT_EQ(back.title, Bcl_str("T"));
-    EXPECT_EQ(back.byte_order, 1);
+    EXPECT_EQ(back.byte_order, Byte_order::little_endian);
 }
 
 TEST_F(Definition_file_test, TrailingBytesAreIgnored)
@@ -312,7 +312,7 @@ TEST_F(Definition_file_test, NestingIsBoundedSoHostileFilesCannotExhaustTheStack
         inner->insert_child(next, nullptr);
         inner = next;
     }
-    write_definition_file(File_path(path("deep.kxd")), Bcl_str("T"), 0, list);
+    write_definition_file(File_path(path("deep.kxd")), Bcl_str("T"), Byte_order::big_endian, list);
     EXPECT_EQ(contents(path("deep.kxd")), nested_sets(limits::max_definition_depth));
 
     EXPECT_THROW((void)load(nested_sets(limits::max_definition_depth + 1)), Data_err_exception);
@@ -447,7 +447,7 @@ TEST_F(Definition_file_test, FailedLoadLeavesTheDocumentAsItWas)
         write_file(path(), bad);
         EXPECT_ANY_THROW(doc().load_definition(File_path(path())));
         EXPECT_EQ(doc().title(), Bcl_str("changed"));
-        EXPECT_EQ(doc().byte_order(), 1);
+        EXPECT_EQ(doc().byte_order(), Byte_order::little_endian);
         EXPECT_EQ(doc().definition_path(), File_path(good));
         EXPECT_TRUE(doc().is_definition_modified());
         EXPECT_TRUE(doc().can_undo_definition());

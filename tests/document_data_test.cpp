@@ -247,7 +247,7 @@ TEST_F(Data_test, ChangeValueFollowsTheByteOrder)
 {
     load_bytes(std::string("\x00\x00\x00\x00", 4));
     doc().change_value(doc().first_node(), 2, 0x1234, -1);
-    doc().set_byte_order(1);
+    doc().set_byte_order(Byte_order::little_endian);
     doc().change_value(doc().node_at(2), 2, 0x1234, -1);
     EXPECT_EQ(data_bytes(), (std::vector<std::uint8_t>{0x12, 0x34, 0x34, 0x12}));
     expect_consistent();

@@ -70,7 +70,7 @@ private:
 
 std::unique_ptr<Process> settings_command(int n)
 {
-    return std::make_unique<Proc_conf_chg>(Bcl_str("a"), 0, Bcl_str(std::to_string(n)), 1);
+    return std::make_unique<Proc_conf_chg>(Bcl_str("a"), Byte_order::big_endian, Bcl_str(std::to_string(n)), Byte_order::little_endian);
 }
 
 } // namespace
@@ -146,12 +146,12 @@ TEST_F(History_test, AStepThatThrowsLeavesItsCommandWhereItWas)
 TEST_F(History_test, ANewChangeAfterUndoEmptiesTheRedoSide)
 {
     for (int i = 0; i < 3; ++i)
-        definition_edits::change_settings(Bcl_str(std::to_string(i)), i % 2);
+        definition_edits::change_settings(Bcl_str(std::to_string(i)), i % 2 ? Byte_order::little_endian : Byte_order::big_endian);
     doc().undo_definition();
     doc().undo_definition();
     EXPECT_EQ(doc().title(), "0");
     EXPECT_EQ(doc().definition_redo_depth(), 2u);
-    definition_edits::change_settings(Bcl_str("new"), 0);
+    definition_edits::change_settings(Bcl_str("new"), Byte_order::big_endian);
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(doc().definition_undo_depth(), 2u);
     doc().undo_definition();
@@ -161,7 +161,7 @@ TEST_F(History_test, ANewChangeAfterUndoEmptiesTheRedoSide)
 TEST_F(History_test, EachSideKeepsItsOwnHistory)
 {
     load_bytes(std::string("abcdef"));
-    definition_edits::change_settings(Bcl_str("t"), 1);
+    definition_edits::change_settings(Bcl_str("t"), Byte_order::little_endian);
     doc().delete_bytes(1, 2);
     doc().insert_bytes(0, 1);
     doc().undo_data();
@@ -196,8 +196,8 @@ TEST_F(History_test, EachSideKeepsItsOwnHistory)
     // So does opening a definition file.
     const std::string path = temp_path("d.kxd");
     doc().save_definition(File_path(path));
-    definition_edits::change_settings(Bcl_str("a"), 0);
-    definition_edits::change_settings(Bcl_str("b"), 1);
+    definition_edits::change_settings(Bcl_str("a"), Byte_order::big_endian);
+    definition_edits::change_settings(Bcl_str("b"), Byte_order::little_endian);
     doc().undo_definition();
     doc().load_definition(File_path(path));
     EXPECT_FALSE(doc().can_undo_definition());

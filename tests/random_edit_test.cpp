@@ -489,7 +489,7 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
             } else if (choice_of < 95) {
                 random_edit(rng, items[rng() % items.size()].first);
             } else {
-                definition_edits::change_settings(random_text(rng, 6), int(rng() % 2));
+                definition_edits::change_settings(random_text(rng, 6), rng() % 2 ? Byte_order::little_endian : Byte_order::big_endian);
             }
             dumps.push_back(dump_definition(doc().definition_items()));
             ASSERT_EQ(dumps.back().find("(bad parent)"), std::string::npos) << dumps.back();

@@ -74,7 +74,7 @@ struct Int_case {
     int size;
     bool is_signed;
     int display;
-    int byte_order;
+    Byte_order byte_order;
     const char* text;
 };
 
@@ -91,17 +91,17 @@ TEST_P(Report_int, ValueText)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Report_int,
-    ::testing::Values(Int_case{"\xFF\xFE", 2, true, Def_int::decimal, 0, "-2"},
-                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, 0, "65534"},
-                      Int_case{"\xFF\xFE", 2, true, Def_int::hexadecimal, 0, "0xFFFE"},
-                      Int_case{"\xFF\xFE", 2, true, Def_int::decimal, 1, "-257"},
-                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, 1, "65279"},
-                      Int_case{"\xFF\xFE", 2, false, Def_int::hexadecimal, 1, "0xFEFF"},
-                      Int_case{"\xFF\xFF\xFF\xFF", 4, false, Def_int::decimal, 0, "4294967295"},
-                      Int_case{"\xFF\xFF\xFF\xFE", 4, true, Def_int::decimal, 0, "-2"},
-                      Int_case{"\x80", 1, true, Def_int::decimal, 0, "-128"},
-                      Int_case{"\x0A", 1, false, Def_int::hexadecimal, 0, "0x0A"},
-                      Int_case{"\x12\x34\x56\x78", 4, false, Def_int::decimal, 1, "2018915346"}));
+    ::testing::Values(Int_case{"\xFF\xFE", 2, true, Def_int::decimal, big, "-2"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, big, "65534"},
+                      Int_case{"\xFF\xFE", 2, true, Def_int::hexadecimal, big, "0xFFFE"},
+                      Int_case{"\xFF\xFE", 2, true, Def_int::decimal, little, "-257"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::decimal, little, "65279"},
+                      Int_case{"\xFF\xFE", 2, false, Def_int::hexadecimal, little, "0xFEFF"},
+                      Int_case{"\xFF\xFF\xFF\xFF", 4, false, Def_int::decimal, big, "4294967295"},
+                      Int_case{"\xFF\xFF\xFF\xFE", 4, true, Def_int::decimal, big, "-2"},
+                      Int_case{"\x80", 1, true, Def_int::decimal, big, "-128"},
+                      Int_case{"\x0A", 1, false, Def_int::hexadecimal, big, "0x0A"},
+                      Int_case{"\x12\x34\x56\x78", 4, false, Def_int::decimal, little, "2018915346"}));
 
 TEST_F(Report_test, NamedValueReplacesTheNumberAndFlagsFollowOneLevelDeeper)
 {
@@ -143,7 +143,7 @@ TEST_F(Report_test, FixedStringTextEndsAtNulButConsumesItsLength)
 
 TEST_F(Report_test, LengthPrefixedStringReadsItsPrefixInDocumentOrder)
 {
-    doc().set_byte_order(1);
+    doc().set_byte_order(little);
     define(flex_str("f", 2), flex_str("e", 1));
     EXPECT_EQ(report(std::string("\x03\x00xyz\x00", 6)), report_of({"            未定義",
                                                                     "00000000        f    xyz",
