@@ -131,7 +131,7 @@ int main(int argc, char** argv)
     // the wall time includes the disk; the processor time shows the formatting cost.
     const auto export_case = [&](const char* label, const std::string& data) {
         const double cpu_before = cpu_seconds();
-        const double seconds = seconds_of([&] { write_report(File_path(data), File_path(report)); });
+        const double seconds = seconds_of([&] { write_report(doc, File_path(data), File_path(report)); });
         const double cpu = cpu_seconds() - cpu_before;
         char note[160];
         std::snprintf(note, sizeof note, "%.0f MB/s of output, %.0f MB written, %.3f s of processor time",

@@ -185,9 +185,9 @@ int run_export(const Arguments& args)
         on_file(definition, [&] { document.load_definition(definition); });
         on_file(data, [&] {
             if (to_standard_output)
-                write_report_to_standard_output(data, standard_output_name, encoding);
+                write_report_to_standard_output(document, data, standard_output_name, encoding);
             else
-                write_report(data, output, encoding);
+                write_report(document, data, output, encoding);
         });
     }
     // What the program says when its analyse-and-output command is done; not when

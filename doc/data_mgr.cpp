@@ -1,9 +1,9 @@
 #include "doc/data_mgr.h"
 
 #include "edit/process.h"
+#include "engine/analysis.h"
 #include "model/component.h"
 #include "model/define.h"
-#include "model/walk_bounds.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -15,6 +15,8 @@ Data_mgr& Data_mgr::instance()
 
 Data_mgr::Data_mgr() : head_(Node_pool::allocate()), title_(texts::undefined())
 {
+    // The items walk over this document's data from now on.
+    set_walk_context(this);
     analyze();
 }
 
@@ -25,6 +27,7 @@ Data_mgr::~Data_mgr()
         while (!stack->empty())
             stack->pop_back();
     root_.reset();
+    set_walk_context(nullptr);
 }
 
 void Data_mgr::insert_item(Define* item, Define* before)
@@ -76,43 +79,21 @@ void Data_mgr::new_definition()
     analyze();
 }
 
-// ---- variables and definition sets ----
+// ---- analysis ----
 
-std::int32_t Data_mgr::get_variable(std::string_view name) const
+void Data_mgr::analyze()
 {
-    const auto found = variables_.find(name);
-    return found == variables_.end() ? 0 : found->second;
+    Progress_scope scope(texts::analysing(), size_);
+    root_.reset();
+    tables().start();
+    root_ = std::make_unique<Component>(title_, Bcl_str(), nullptr);
+    analyze_items(items_, undefined_item_, first_node(), *root_);
 }
 
-void Data_mgr::set_variable(const Bcl_str& name, std::int32_t value)
+void Data_mgr::replay_to(Data_node* stop)
 {
-    const auto found = variables_.find(name.view());
-    if (found != variables_.end())
-        found->second = value;
-    else
-        variables_.emplace(name, value);
-}
-
-void Data_mgr::register_definition_set(const Bcl_str& name, Def_def_set* set)
-{
-    const auto found = definition_sets_.find(name.view());
-    if (found != definition_sets_.end())
-        found->second = set;
-    else
-        definition_sets_.emplace(name, set);
-}
-
-Def_def_set* Data_mgr::find_definition_set(std::string_view name) const
-{
-    const auto found = definition_sets_.find(name);
-    return found == definition_sets_.end() ? nullptr : found->second;
-}
-
-void Data_mgr::clear_tables()
-{
-    variables_.clear();
-    definition_sets_.clear();
-    Walk_bounds::start();
+    tables().start();
+    replay_items(items_, first_node(), stop);
 }
 
 // ---- histories ----

@@ -12,6 +12,7 @@
 #include "model/byte_order.h"
 #include "model/def_nodef.h"
 #include "model/item_list.h"
+#include "model/walk_context.h"
 #include "toolkit/bcl_str.h"
 #include "toolkit/file_path.h"
 
@@ -46,7 +47,7 @@ struct Data_place {
 // Saves change only the file named, and only once everything was written (see
 // File_writer): symbolic links are followed, owner, group, mode and hard links kept,
 // a file the user may not write is refused.
-class Data_mgr {
+class Data_mgr : public Walk_context {
 public:
     static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry
     static constexpr unsigned skip_shift = 19;
@@ -70,7 +71,7 @@ public:
 
     [[nodiscard]] const Bcl_str& title() const { return title_; }
     void set_title(Bcl_str title);
-    [[nodiscard]] Byte_order byte_order() const { return byte_order_; }
+    [[nodiscard]] Byte_order byte_order() const override { return byte_order_; }
     [[nodiscard]] bool little_endian() const { return byte_order_ == Byte_order::little_endian; }
     void set_byte_order(Byte_order byte_order);
 
@@ -90,6 +91,7 @@ public:
     [[nodiscard]] Data_node* head() const { return head_; }
     [[nodiscard]] Data_node* first_node() const { return head_->next(); }
     [[nodiscard]] std::uint32_t size() const { return size_; }
+    [[nodiscard]] std::uint32_t data_size() const override { return size_; }
     // Empty when the data came from no file.
     [[nodiscard]] const File_path& data_path() const { return data_path_; }
     [[nodiscard]] bool is_data_modified() const { return data_modified_; }
@@ -108,8 +110,6 @@ public:
     // read, then one Data_node (16 bytes, model/data_node.h) per byte in whole pool blocks.
     [[nodiscard]] static std::uint64_t bytes_to_load(std::uint64_t size);
 
-    // The node's position, or size() for null (the end of the data).
-    [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : size_; }
     // The node at `position`, or null at or past the end; at most one skip block walked.
     [[nodiscard]] Data_node* node_at(std::uint32_t position) const;
     // The entry of the block holding `position`; empty at or past the end.
@@ -141,21 +141,17 @@ public:
 
     // ---- analysis ----
     [[nodiscard]] Component* root_component() const { return root_.get(); }
+    // Analyses the data by the definition into a new root component.
     void analyze();
-    void replay_to(Data_node* stop);
+    void replay_to(Data_node* stop) override;
     // The text report of the file at `data_path` by the current definition, see
     // write_report(); an output that is the data file or the definition file is
     // refused (Same_file_exception).
     void analyze_to_text(const File_path& data_path, const File_path& output_path);
 
-    [[nodiscard]] std::int32_t get_variable(std::string_view name) const;
-    void set_variable(const Bcl_str& name, std::int32_t value);
-    void register_definition_set(const Bcl_str& name, Def_def_set* set);
-    [[nodiscard]] Def_def_set* find_definition_set(std::string_view name) const;
-    // Empties the variables and definition sets and starts the walk bounds afresh:
-    // called as every walk from the first byte begins.
-    void clear_tables();
-    [[nodiscard]] const std::map<Bcl_str, std::int32_t, std::less<>>& variables() const { return variables_; }
+    // The variable table of the last walk (see tables()).
+    [[nodiscard]] std::int32_t get_variable(std::string_view name) const { return tables().variables.get(name); }
+    void set_variable(const Bcl_str& name, std::int32_t value) { tables().variables.set(name, value); }
 
     // ---- histories ----
     // Takes ownership; drops every command on the definition redo side.
@@ -190,8 +186,6 @@ private:
     Data_node* head_ = nullptr;
     std::uint32_t size_ = 0;
     std::vector<Skip_entry> skip_index_;
-    std::map<Bcl_str, std::int32_t, std::less<>> variables_;
-    std::map<Bcl_str, Def_def_set*, std::less<>> definition_sets_;
     Bcl_str title_;
     Byte_order byte_order_ = Byte_order::big_endian;
     bool definition_modified_ = false;

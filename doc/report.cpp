@@ -18,7 +18,7 @@
 #include "model/cmp_str.h"
 #include "model/int_decoder.h"
 #include "model/items.h"
-#include "model/walk_bounds.h"
+#include "model/walk_context.h"
 #include "toolkit/bcl_binaryfile.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_io.h"
@@ -42,34 +42,37 @@ void put_offset(char* at, std::uint64_t offset)
     }
 }
 
-// The line being built. One buffer serves every line of the report, so building a
-// line allocates nothing once the buffer has grown to the longest line.
+// The line being built, in the output's line buffer: building a line allocates
+// nothing once the buffer has grown to the longest line. One line is built at a
+// time.
 class Line {
 public:
-    Line() { text().clear(); }
+    explicit Line(Bcl_textfile& out) : out_(out), text_(out.line_buffer()) { text_.clear(); }
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
 
     Line& offset_prefix(std::uint64_t offset)
     {
         char digits[8];
         put_offset(digits, offset);
-        text().append(digits, sizeof digits).append(after_name);
+        text_.append(digits, sizeof digits).append(after_name);
         return *this;
     }
     Line& blank() { return add(blank_prefix); }
     Line& indent(int level) { return spaces(static_cast<std::size_t>(level) * spaces_per_level); }
     Line& spaces(std::size_t count)
     {
-        text().append(count, ' ');
+        text_.append(count, ' ');
         return *this;
     }
     Line& add(std::string_view bytes)
     {
-        text().append(bytes);
+        text_.append(bytes);
         return *this;
     }
     Line& add(char c)
     {
-        text().push_back(c);
+        text_.push_back(c);
         return *this;
     }
     Line& number(std::uint32_t value, Radix radix)
@@ -81,25 +84,27 @@ public:
     // The value text of an integer item's bits, or of a flag's field.
     Line& int_text(const Def_int& item, std::uint32_t bits)
     {
-        append_int_text(text(), item, int_format(item), bits);
+        append_int_text(text_, item, int_format(item), bits);
         return *this;
     }
     Line& flag_text(const Def_bitflag& flag, std::uint32_t field)
     {
-        append_flag_text(text(), flag, field);
+        append_flag_text(text_, flag, field);
         return *this;
     }
-    void write(Bcl_textfile& out) { out.write_line(text()); }
+    // Writes the line and starts the next one empty.
+    void write()
+    {
+        out_.write_line(text_);
+        text_.clear();
+    }
 
 private:
-    static std::string& text()
-    {
-        static std::string buffer;
-        return buffer;
-    }
+    Bcl_textfile& out_;
+    std::string& text_;
 };
 
-Data_mgr& doc() { return Data_mgr::instance(); }
+Walk_tables& tables() { return walk_context().tables(); }
 
 void report_position(const Bcl_binaryfile& in) { reporter().step(in.offset()); }
 
@@ -115,7 +120,8 @@ void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, 
 // tells how many bytes there were. Missing bytes contribute nothing.
 std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
-    return read_int_bits(width, doc().byte_order(), [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
+    return read_int_bits(width, walk_context().byte_order(), [&in](std::uint8_t& byte) { return in.read_byte(byte); },
+                         got);
 }
 
 // A string value's lines, written as its bytes arrive: the first after the item's
@@ -125,7 +131,7 @@ std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 class Text_lines {
 public:
     Text_lines(Bcl_textfile& out, std::uint64_t offset, int indent, const Bcl_str& name)
-        : out_(out), indent_(indent), name_(name)
+        : line_(out), indent_(indent), name_(name)
     {
         line_.offset_prefix(offset).indent(indent_).add(name_.view()).add(after_name);
     }
@@ -147,20 +153,18 @@ public:
             line_.add(static_cast<char>(byte));
     }
     // Writes the last line (the first line too when the text is empty).
-    void finish() { line_.write(out_); }
+    void finish() { line_.write(); }
 
 private:
     void end_line()
     {
-        line_.write(out_);
-        line_ = Line();
+        line_.write();
         line_.indent(indent_).spaces(name_.size()).add(after_name);
     }
 
-    Bcl_textfile& out_;
+    Line line_;
     int indent_;
     const Bcl_str& name_;
-    Line line_;
     bool after_cr_ = false;
 };
 
@@ -188,22 +192,20 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
     const std::uint64_t offset = in.offset();
     int got = 0;
     const std::uint32_t raw = read_number(in, int_width(*this), got);
-    Line line;
-    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name).int_text(*this, raw);
-    line.write(out);
+    Line line(out);
+    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name).int_text(*this, raw).write();
     if (got < int_width(*this))
         throw Data_shortage{};
 
+    Variable_table& variables = tables().variables;
     if (!variable().empty())
-        doc().set_variable(variable(), int_value(*this, raw));
+        variables.set(variable(), int_value(*this, raw));
     Flag_fields fields(raw);
     for (const auto& flag : bit_flags()) {
         const std::uint32_t field = fields.of(*flag);
-        Line flag_line;
-        flag_line.blank().indent(indent + 1).add(flag->name().view()).add(after_name).flag_text(*flag, field);
-        flag_line.write(out);
+        line.blank().indent(indent + 1).add(flag->name().view()).add(after_name).flag_text(*flag, field).write();
         if (!flag->variable().empty())
-            doc().set_variable(flag->variable(), static_cast<std::int32_t>(field));
+            variables.set(flag->variable(), static_cast<std::int32_t>(field));
         fields.pass(*flag);
     }
 }
@@ -256,8 +258,9 @@ void Def_null_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 
 void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    const Walk_bounds::Level level;
-    write_items(evaluate_condition(condition().view()) ? then_children() : else_children(), in, out, indent);
+    const bool then_branch = evaluate_condition(condition().view(), tables().variables);
+    const Walk_bounds::Level level(tables().bounds);
+    write_items(then_branch ? then_children() : else_children(), in, out, indent);
 }
 
 namespace {
@@ -268,15 +271,15 @@ template <typename More>
 void write_loop(const Define& loop, const Item_list& children, Bcl_binaryfile& in, Bcl_textfile& out, int indent,
                 More more)
 {
-    const Walk_bounds::Level level;
-    Line().blank().indent(indent).add(loop.name().view()).write(out);
+    const Walk_bounds::Level level(tables().bounds);
+    Line(out).blank().indent(indent).add(loop.name().view()).write();
     std::uint64_t previous_start = 0;
     for (std::uint32_t i = 0; i == 0 || more(i); ++i) {
         const std::uint64_t start = in.offset();
         if (i > 0 && start == previous_start)
             break;
         previous_start = start;
-        Line().blank().indent(indent + 1).add('[').number(i, Radix::unsigned_decimal).add(']').write(out);
+        Line(out).blank().indent(indent + 1).add('[').number(i, Radix::unsigned_decimal).add(']').write();
         write_items(children, in, out, indent + 2);
         report_position(in);
     }
@@ -286,7 +289,7 @@ void write_loop(const Define& loop, const Item_list& children, Bcl_binaryfile& i
 
 void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    const std::int32_t count = evaluate(this->count().view());
+    const std::int32_t count = evaluate(this->count().view(), tables().variables);
     if (count < 1)
         return;
     write_loop(*this, children(), in, out, indent,
@@ -295,29 +298,31 @@ void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
 void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    if (!evaluate_condition(condition().view()))
+    const Variable_table& variables = tables().variables;
+    if (!evaluate_condition(condition().view(), variables))
         return;
     write_loop(*this, children(), in, out, indent,
-               [&](std::uint32_t) { return evaluate_condition(condition().view()); });
+               [&](std::uint32_t) { return evaluate_condition(condition().view(), variables); });
 }
 
 void Def_set_variable::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
 {
-    doc().set_variable(variable(), evaluate(value().view()));
+    Variable_table& variables = tables().variables;
+    variables.set(variable(), evaluate(value().view(), variables));
 }
 
 void Def_def_set::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
 {
-    doc().register_definition_set(name(), this);
+    tables().definition_sets.add(name(), this);
 }
 
 void Def_def_ref::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    Def_def_set* set = doc().find_definition_set(target().view());
-    if (!set || !Walk_bounds::reference_allowed(in.offset()))
+    Def_def_set* set = tables().definition_sets.find(target().view());
+    if (!set || !tables().bounds.reference_allowed(in.offset()))
         return;
-    const Walk_bounds::Level level(true);
-    Line().blank().indent(indent).add(name().view()).write(out);
+    const Walk_bounds::Level level(tables().bounds, true);
+    Line(out).blank().indent(indent).add(name().view()).write();
     write_items(set->children(), in, out, indent + 1);
 }
 
@@ -328,7 +333,7 @@ void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
     std::uint8_t byte;
     if (!in.read_byte(byte))
         return;
-    Line().spaces(16).add(texts::undefined().view()).write(out);
+    Line(out).spaces(16).add(texts::undefined().view()).write();
 
     constexpr std::string_view open = "            [";
     constexpr std::string_view close = "]    0x";
@@ -357,9 +362,9 @@ void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
 namespace {
 
 // The report of `data_path` into the text file that `open_output` opens, once the
-// data file is known to be readable.
+// data file is known to be readable. The items walk with the document's tables.
 template <typename Open_output>
-void write_report_with(const File_path& data_path, Open_output open_output)
+void write_report_with(Data_mgr& document, const File_path& data_path, Open_output open_output)
 {
     const auto size = file_size(data_path);
     if (!size)
@@ -371,48 +376,48 @@ void write_report_with(const File_path& data_path, Open_output open_output)
     open_output(out);
     // Leaving by an exception destroys `out` unclosed, which keeps the old output.
 
-    Data_mgr& document = doc();
-    document.clear_tables();
-    Line().blank().add(document.title().view()).write(out);
+    document.tables().start();
+    Line(out).blank().add(document.title().view()).write();
     try {
         write_items(document.definition_items(), in, out, 1);
         document.undefined_item().write_analysis(in, out, 0);
     } catch (const Data_shortage&) {
-        Line().blank().add(texts::data_shortage().view()).write(out);
+        Line(out).blank().add(texts::data_shortage().view()).write();
     }
     out.close();
     in.close();
 }
 
 // The report must not overwrite what it reads, nor the definition it was made by.
-void refuse_inputs(const File_path& output, const std::optional<File_identity>& output_identity,
-                   const File_path& data_path)
+void refuse_inputs(const Data_mgr& document, const File_path& output,
+                   const std::optional<File_identity>& output_identity, const File_path& data_path)
 {
     refuse_same_file(output, output_identity, data_path);
-    if (!doc().definition_path().empty())
-        refuse_same_file(output, output_identity, doc().definition_path());
+    if (!document.definition_path().empty())
+        refuse_same_file(output, output_identity, document.definition_path());
 }
 
 } // namespace
 
-void write_report(const File_path& data_path, const File_path& output_path, Bcl_textfile::Encoding encoding)
+void write_report(Data_mgr& document, const File_path& data_path, const File_path& output_path,
+                  Bcl_textfile::Encoding encoding)
 {
-    write_report_with(data_path, [&](Bcl_textfile& out) {
-        refuse_inputs(output_path, identity_of(output_path), data_path);
+    write_report_with(document, data_path, [&](Bcl_textfile& out) {
+        refuse_inputs(document, output_path, identity_of(output_path), data_path);
         out.open_write(output_path, encoding);
     });
 }
 
-void write_report_to_standard_output(const File_path& data_path, const File_path& output_name,
+void write_report_to_standard_output(Data_mgr& document, const File_path& data_path, const File_path& output_name,
                                      Bcl_textfile::Encoding encoding)
 {
-    write_report_with(data_path, [&](Bcl_textfile& out) {
-        refuse_inputs(output_name, identity_of(STDOUT_FILENO), data_path);
+    write_report_with(document, data_path, [&](Bcl_textfile& out) {
+        refuse_inputs(document, output_name, identity_of(STDOUT_FILENO), data_path);
         out.open_standard_output(output_name, encoding);
     });
 }
 
 void Data_mgr::analyze_to_text(const File_path& data_path, const File_path& output_path)
 {
-    write_report(data_path, output_path);
+    write_report(*this, data_path, output_path);
 }

@@ -3,7 +3,9 @@
 #include "toolkit/bcl_textfile.h"
 #include "toolkit/file_path.h"
 
-// Writes the analysis of the data file at `data_path` by the document's definition
+class Data_mgr;
+
+// Writes the analysis of the data file at `data_path` by `document`'s definition
 // to `output_path`, one line per value, reading the data as it goes and writing
 // each line at once: files of any size stream through without being held in
 // memory. This is Data_mgr::analyze_to_text with a choice of encoding: Shift-JIS
@@ -16,10 +18,10 @@
 // that fails, File_write_err_exception or its kin (see File_writer); the output
 // path then keeps what it held before. Running out of data is not a failure: the
 // report ends with the data-shortage line.
-void write_report(const File_path& data_path, const File_path& output_path,
+void write_report(Data_mgr& document, const File_path& data_path, const File_path& output_path,
                   Bcl_textfile::Encoding encoding = Bcl_textfile::Encoding::shift_jis_crlf);
 
 // The same report written to standard output as it stands (the command line's "-");
 // `output_name` is the name messages show for it.
-void write_report_to_standard_output(const File_path& data_path, const File_path& output_name,
+void write_report_to_standard_output(Data_mgr& document, const File_path& data_path, const File_path& output_name,
                                      Bcl_textfile::Encoding encoding);

@@ -9,6 +9,7 @@ namespace {
 // flag over the integer's bytes [start, end).
 void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
 {
+    Variable_table& variables = walk_context().tables().variables;
     Flag_fields fields(raw);
     for (const auto& flag : item.bit_flags()) {
         if (parent) {
@@ -17,7 +18,7 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
             parent->add_child(component);
         }
         if (!flag->variable().empty())
-            walk::document().set_variable(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
+            variables.set(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
         fields.pass(*flag);
     }
 }
@@ -27,14 +28,14 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
 Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     walk::check_stop(cur, stop);
-    Data_mgr& doc = walk::document();
+    Walk_context& walk = walk_context();
     const int width = int_width(*this);
     Data_node* const start = cur;
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t bits = walk::read_bits(next, width, doc.byte_order(), complete);
+    const std::uint32_t bits = walk::read_bits(next, width, walk.byte_order(), complete);
     if (!variable().empty())
-        doc.set_variable(variable(), int_value(*this, bits));
+        walk.tables().variables.set(variable(), int_value(*this, bits));
     if (parent) {
         const bool flags = !bit_flags().empty();
         Component* component;
@@ -55,7 +56,7 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
         throw Data_shortage{};
     // The bytes were just read: bind the flags from them instead of reading again.
     bind_flags(*this, bits, nullptr, start, next);
-    walk::report(next);
+    walk::step_progress(next);
     return next;
 }
 
@@ -63,7 +64,7 @@ Data_node* Def_int::analyze_range(Data_node* cur, Component* parent, Data_node*,
 {
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk::document().byte_order(), complete);
+    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk_context().byte_order(), complete);
     if (!complete)
         throw Data_shortage{};
     bind_flags(*this, raw, parent, cur, next);

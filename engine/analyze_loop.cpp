@@ -11,12 +11,12 @@
 
 namespace {
 
-// Walks `items` in order, reporting after each.
+// Walks `items` in order, stepping the progress after each.
 Data_node* walk_items(const Item_list& items, Data_node* cur, Component* parent, Data_node* stop)
 {
     for (Define* item : items) {
         cur = item->analyze(cur, parent, stop);
-        walk::report(cur);
+        walk::step_progress(cur);
     }
     return cur;
 }
@@ -24,18 +24,22 @@ Data_node* walk_items(const Item_list& items, Data_node* cur, Component* parent,
 Bcl_str label(std::uint64_t index) { return Bcl_str(walk::index_label(index)); }
 Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(walk::range_label(first, last)); }
 
+const Variable_table& variables() { return walk_context().tables().variables; }
+Walk_bounds& bounds() { return walk_context().tables().bounds; }
+
 } // namespace
 
 Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const bool then_branch = evaluate_condition(condition().view());
-    const Walk_bounds::Level level;
+    const bool then_branch = evaluate_condition(condition().view(), variables());
+    const Walk_bounds::Level level(bounds());
     return walk_items(children(then_branch), cur, parent, stop);
 }
 
 Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 {
-    walk::document().set_variable(variable(), evaluate(value().view()));
+    Variable_table& table = walk_context().tables().variables;
+    table.set(variable(), evaluate(value().view(), table));
     return cur;
 }
 
@@ -43,13 +47,13 @@ Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 
 Data_node* Def_for::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const Walk_bounds::Level level;
+    const Walk_bounds::Level level(bounds());
     return walk_items(children(), cur, parent, stop);
 }
 
 Data_node* Def_for::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    if (evaluate(count().view()) <= 0)
+    if (evaluate(count().view(), variables()) <= 0)
         return cur;
     return walk::walk_as_table(*this, cur, parent, stop);
 }
@@ -62,12 +66,12 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
         // nothing would repeat itself forever, so it ends the loop. At the end of
         // the data the first iteration still runs: it meets the data shortage or
         // reads nothing, as in the report and in the table's expansion.
-        const std::int32_t n = evaluate(count().view());
+        const std::int32_t n = evaluate(count().view(), variables());
         if (n <= 0)
             return cur;
         for (std::int32_t i = 0; i < n; ++i) {
             Data_node* next = analyze_once(cur, nullptr, stop);
-            walk::report(next);
+            walk::step_progress(next);
             const bool consumed = next != cur;
             cur = next;
             if (!consumed)
@@ -82,7 +86,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     std::uint64_t first;
     std::uint64_t child_span;
     if (group == 0) {
-        const std::int32_t n = evaluate(count().view());
+        const std::int32_t n = evaluate(count().view(), variables());
         if (n <= 0)
             return cur;
         total = static_cast<std::uint64_t>(n);
@@ -107,7 +111,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
             parent->add_child(current);
         }
         Data_node* next = analyze_once(cur, nullptr, stop);
-        walk::report(next);
+        walk::step_progress(next);
         const bool consumed = next != cur;
         cur = next;
         if (i % child_span == child_span - 1 || i == total - 1 || !consumed)
@@ -122,24 +126,24 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
 
 Data_node* Def_while::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const Walk_bounds::Level level;
+    const Walk_bounds::Level level(bounds());
     return walk_items(children(), cur, parent, stop);
 }
 
 Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    if (!evaluate_condition(condition().view()))
+    if (!evaluate_condition(condition().view(), variables()))
         return cur;
     // The table is made after counting, from the count; a shortage while counting
     // still leaves it (without an end) with the iterations counted so far. Its
     // expansion walks from the bounds in force before the count.
-    const Walk_bounds::State bounds = Walk_bounds::now(walk::document().position_of(cur));
+    const Walk_bounds::State bounds_before = bounds().now(walk_context().position_of(cur));
     const auto add_table = [&]() -> Cmp_tbl* {
         if (!parent)
             return nullptr;
         const auto count = static_cast<unsigned>(last_count());
         auto* table = new Cmp_tbl(this, name(), cur, 0, count, walk::group_size_for(count, 1));
-        table->set_walk_bounds(bounds);
+        table->set_walk_bounds(bounds_before);
         parent->add_child(table);
         return table;
     };
@@ -151,7 +155,7 @@ Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop
         throw;
     }
     Cmp_tbl* table = add_table();
-    walk::report(next);
+    walk::step_progress(next);
     if (table)
         table->set_end(next);
     return next;
@@ -168,10 +172,10 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
         std::uint32_t count = 0;
         set_last_count(0);
         bool consumed = true;
-        while (consumed && evaluate_condition(condition().view())) {
+        while (consumed && evaluate_condition(condition().view(), variables())) {
             set_last_count(static_cast<int>(++count));
             Data_node* next = analyze_once(cur, nullptr, stop);
-            walk::report(next);
+            walk::step_progress(next);
             consumed = next != cur;
             cur = next;
         }
@@ -202,7 +206,7 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
         }
         if (made)
             made->set_end(cur);
-        walk::report(cur);
+        walk::step_progress(cur);
     }
     return cur;
 }

@@ -19,8 +19,8 @@ Bcl_str undefined_label(std::uint64_t first, std::uint64_t last)
 
 Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    Data_mgr& doc = walk::document();
-    const std::uint64_t rest = doc.size() - doc.position_of(cur);
+    const Walk_context& walk = walk_context();
+    const std::uint64_t rest = walk.data_size() - walk.position_of(cur);
     const std::uint64_t span = walk::group_size_for(rest, 1024);
     // The bound on `first` matters only when `stop` lies in the remainder: the range
     // walk then returns the stop byte, which must not start another round.
@@ -47,13 +47,13 @@ Data_node* Def_nodef::analyze_range(Data_node* cur, Component* parent, Data_node
         // Skipping needs no grouping: step over the bytes, stopping at `stop`.
         for (std::uint64_t n = from < to ? to - from : 0; n > 0 && cur && cur != stop; --n)
             cur = cur->next();
-        walk::report(cur);
+        walk::step_progress(cur);
         return cur;
     }
     const std::uint64_t span = std::max(group / 1024u, 1u);
     const std::uint64_t end = to;
     for (std::uint64_t i = from; i < end && cur && cur != stop; i += span) {
-        walk::report(cur);
+        walk::step_progress(cur);
         if (span == 1) {
             auto* byte = new Cmp_nodef(static_cast<std::uint32_t>(i), cur);
             cur = cur->next();

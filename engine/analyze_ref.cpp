@@ -7,7 +7,7 @@
 
 Data_node* Def_def_set::analyze(Data_node* cur, Component*, Data_node*)
 {
-    walk::document().register_definition_set(name(), this);
+    walk_context().tables().definition_sets.add(name(), this);
     return cur;
 }
 
@@ -15,8 +15,9 @@ Data_node* Def_def_ref::analyze(Data_node* cur, Component* parent, Data_node* st
 {
     // An unknown set, or a reference the walk may not follow (see Walk_bounds),
     // makes no component and consumes nothing.
-    if (!Walk_bounds::reference_allowed(walk::document().position_of(cur)) ||
-        !walk::document().find_definition_set(target().view()))
+    Walk_context& walk = walk_context();
+    if (!walk.tables().bounds.reference_allowed(walk.position_of(cur)) ||
+        !walk.tables().definition_sets.find(target().view()))
         return cur;
     return walk::walk_as_table(*this, cur, parent, stop);
 }
@@ -25,12 +26,13 @@ Data_node* Def_def_ref::analyze_range(Data_node* cur, Component* parent, Data_no
 {
     // Looked up again: when a table is expanded the replay has registered the set by
     // then; if it has not (the definition changed), the table stays empty.
-    Def_def_set* set = walk::document().find_definition_set(target().view());
-    if (!set || !Walk_bounds::reference_allowed(walk::document().position_of(cur)))
+    Walk_context& walk = walk_context();
+    Def_def_set* set = walk.tables().definition_sets.find(target().view());
+    if (!set || !walk.tables().bounds.reference_allowed(walk.position_of(cur)))
         return cur;
-    const Walk_bounds::Level level(true);
+    const Walk_bounds::Level level(walk.tables().bounds, true);
     for (Define* item : set->children())
         cur = item->analyze(cur, parent, stop);
-    walk::report(cur);
+    walk::step_progress(cur);
     return cur;
 }

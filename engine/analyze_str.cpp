@@ -16,7 +16,7 @@ Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* st
         throw Data_shortage{};
     if (component)
         component->set_end(cur);
-    walk::report(cur);
+    walk::step_progress(cur);
     return cur;
 }
 
@@ -27,7 +27,7 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
     bool complete = true;
     // The prefix is unsigned whatever its width: a 4-byte length of 2^31 or more is
     // a long string, which the data simply does not hold.
-    const std::uint32_t length = walk::read_bits(cur, prefix_width(*this), walk::document().byte_order(), complete);
+    const std::uint32_t length = walk::read_bits(cur, prefix_width(*this), walk_context().byte_order(), complete);
     if (!complete || !walk::skip_bytes(cur, length))
         throw Data_shortage{};
     if (parent) {
@@ -35,7 +35,7 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
         component->set_end(cur);
         parent->add_child(component);
     }
-    walk::report(cur);
+    walk::step_progress(cur);
     return cur;
 }
 
@@ -53,6 +53,6 @@ Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* s
         component->set_end(cur);
         parent->add_child(component);
     }
-    walk::report(cur);
+    walk::step_progress(cur);
     return cur;
 }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 
-#include "engine/walk.h"
 #include "model/limits.h"
 
 namespace {
@@ -64,7 +63,7 @@ std::int32_t combine(Op op, std::int32_t a, std::int32_t b)
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    Parser(std::string_view text, const Variable_table& variables) : text_(text), variables_(variables) {}
 
     std::int32_t expression() { return binary(lowest_level); }
 
@@ -227,16 +226,23 @@ private:
         const std::size_t start = pos_;
         while (!at_end() && !is_delimiter(text_[pos_]))
             ++pos_;
-        return walk::document().get_variable(text_.substr(start, pos_ - start));
+        return variables_.get(text_.substr(start, pos_ - start));
     }
 
     std::string_view text_;
+    const Variable_table& variables_;
     std::size_t pos_ = 0;
     int depth_ = 0;
 };
 
 } // namespace
 
-std::int32_t evaluate(std::string_view text) { return Parser(text).expression(); }
+std::int32_t evaluate(std::string_view text, const Variable_table& variables)
+{
+    return Parser(text, variables).expression();
+}
 
-bool evaluate_condition(std::string_view text) { return evaluate(text) != 0; }
+bool evaluate_condition(std::string_view text, const Variable_table& variables)
+{
+    return evaluate(text, variables) != 0;
+}

@@ -12,7 +12,7 @@ Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_n
         parent->add_child(table);
     }
     Data_node* next = item.analyze_range(cur, nullptr, stop, 0, 0, 0);
-    report(next);
+    step_progress(next);
     if (table)
         table->set_end(next);
     return next;

@@ -1,29 +1,22 @@
 #pragma once
 
 // Helpers shared by the item walks of the analysis (not part of the public API).
+// The walks take what they need from outside the items through walk_context().
 
 #include <cstdint>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "model/data_node.h"
 #include "model/define.h"
 #include "model/int_decoder.h"
-#include "model/data_node.h"
+#include "model/walk_context.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
 
 namespace walk {
 
-// The document, without a call per item: Data_mgr::instance() is out of line and
-// checks its static's guard on every call, which shows at millions of items.
-inline Data_mgr& document()
-{
-    static Data_mgr* const doc = &Data_mgr::instance();
-    return *doc;
-}
-
-// Reports the position of `node` to the progress bar (nothing at the end of data).
-inline void report(const Data_node* node)
+// Steps the progress bar to the position of `node` (nothing at the end of data).
+inline void step_progress(const Data_node* node)
 {
     if (node)
         reporter().step(node->position);

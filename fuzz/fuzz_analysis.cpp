@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.load_data(File_path(data_path));
     doc.analyze();
     expand_tree(*doc.root_component());
-    write_report(File_path(data_path), File_path(report_path));
+    write_report(doc, File_path(data_path), File_path(report_path));
 
     doc.new_definition();
     doc.new_data();

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     build_random_definition(choices);
     doc.load_data(File_path(data_path));
     const Report_view view = report_view_of_tree(*doc.root_component(), max_lines);
-    write_report(File_path(data_path), File_path(report_path));
+    write_report(doc, File_path(data_path), File_path(report_path));
     const std::string difference = report_tree_difference(fuzz::read_file(report_path), view);
     fuzz::check(difference.empty(), "the report and the tree differ: " + difference);
 

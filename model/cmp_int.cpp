@@ -4,6 +4,7 @@
 
 #include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/walk_context.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ const Bcl_str& Cmp_integer::value_text()
 void Cmp_integer::expand()
 {
     // Flags follow no references: the bounds do not matter.
-    expand_after_replay(Data_mgr::instance().position_of(start()), {},
+    expand_after_replay(walk_context().position_of(start()), {},
                         [this] { def_->analyze_range(start(), this, nullptr, 0, 0, 0); });
 }
 

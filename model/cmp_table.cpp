@@ -1,8 +1,8 @@
 #include "model/cmp_table.h"
 
-#include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
 #include "model/define.h"
+#include "model/walk_context.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ const Bcl_str& ellipsis()
 
 Walk_bounds::State bounds_at(const Data_node* start)
 {
-    return Walk_bounds::now(Data_mgr::instance().position_of(start));
+    const Walk_context& walk = walk_context();
+    return walk.tables().bounds.now(walk.position_of(start));
 }
 
 } // namespace
@@ -29,7 +30,7 @@ void Cmp_tbl::accept(Cmp_visitor& visitor) { visitor.visit_tbl(*this); }
 
 void Cmp_tbl::expand()
 {
-    expand_after_replay(Data_mgr::instance().position_of(end()), bounds_,
+    expand_after_replay(walk_context().position_of(end()), bounds_,
                         [this] { def_->analyze_range(start(), this, nullptr, from_, to_, group_); });
 }
 
@@ -42,6 +43,6 @@ void Cmp_rec::accept(Cmp_visitor& visitor) { visitor.visit_rec(*this); }
 
 void Cmp_rec::expand()
 {
-    expand_after_replay(Data_mgr::instance().position_of(end()), bounds_,
+    expand_after_replay(walk_context().position_of(end()), bounds_,
                         [this] { def_->analyze_once(start(), this, nullptr); });
 }

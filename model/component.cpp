@@ -1,9 +1,8 @@
 #include "model/component.h"
 
-#include "doc/data_mgr.h"
-#include "model/data_node.h"
 #include "model/cmp_visitor.h"
-#include "model/walk_bounds.h"
+#include "model/data_node.h"
+#include "model/walk_context.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -37,11 +36,11 @@ void Component::begin_expansion(std::uint64_t progress_total, const Walk_bounds:
     progress.set_text(texts::analysing());
     progress.begin_progress(progress_total);
     try {
-        Data_mgr& doc = Data_mgr::instance();
-        doc.replay_to(start_);
+        Walk_context& walk = walk_context();
+        walk.replay_to(start_);
         // The replay has only restored the variables and sets; the children are
         // built as the walk that made this component would have built them.
-        Walk_bounds::resume(bounds, doc.position_of(start_));
+        walk.tables().bounds.resume(bounds, walk.position_of(start_));
     } catch (...) {
         end_expansion();
         throw;
@@ -50,7 +49,7 @@ void Component::begin_expansion(std::uint64_t progress_total, const Walk_bounds:
 
 void Component::end_expansion()
 {
-    Walk_bounds::resume({}, 0);
+    walk_context().tables().bounds.resume({}, 0);
     Progress_reporter& progress = reporter();
     progress.end_progress();
     progress.set_text(Bcl_str());

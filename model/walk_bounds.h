@@ -4,34 +4,39 @@
 
 #include "model/limits.h"
 
-// The bounds every walk of the definition over the data keeps: the analysis with
-// its replays and expansions, and the text report. Both ask the same question at
-// every reference, so the report follows exactly the references the data tree
-// shows. A reference that is not followed is treated like a reference to a set
-// that is not registered: nothing shown, nothing consumed.
+// The bounds a walk of the definition over the data keeps: the analysis with its
+// replays and expansions, and the text report. Both ask the same question at every
+// reference, so the report follows exactly the references the data tree shows. A
+// reference that is not followed is treated like a reference to a set that is not
+// registered: nothing shown, nothing consumed.
+//
+// One object per walk context (see Walk_tables); a copy taken during a walk is the
+// state a walk resumed from that point needs.
 class Walk_bounds {
 public:
-    // One open loop, branch or followed reference, for as long as it lives.
+    // One open loop, branch or followed reference of `bounds`, for as long as it
+    // lives.
     class Level {
     public:
-        explicit Level(bool reference = false) : reference_(reference)
+        explicit Level(Walk_bounds& bounds, bool reference = false) : bounds_(bounds), reference_(reference)
         {
-            ++walks_;
+            ++bounds_.walks_;
             if (reference_) {
-                ++references_;
-                ++idle_references_;
+                ++bounds_.references_;
+                ++bounds_.idle_references_;
             }
         }
         ~Level()
         {
-            --walks_;
+            --bounds_.walks_;
             if (reference_)
-                --references_;
+                --bounds_.references_;
         }
         Level(const Level&) = delete;
         Level& operator=(const Level&) = delete;
 
     private:
+        Walk_bounds& bounds_;
         bool reference_;
     };
 
@@ -48,13 +53,13 @@ public:
     };
 
     // The state now, for a component that starts at data offset `position`.
-    [[nodiscard]] static State now(std::uint64_t position)
+    [[nodiscard]] State now(std::uint64_t position) const
     {
         return {walks_, references_, position == idle_position_ ? idle_references_ : 0};
     }
 
     // A walk from the first byte begins with nothing followed yet.
-    static void start()
+    void start()
     {
         idle_position_ = 0;
         idle_references_ = 0;
@@ -62,7 +67,7 @@ public:
 
     // Continues from `state` at data offset `position`: for the walk that builds an
     // expansion's children, and with State{} to close everything again afterwards.
-    static void resume(const State& state, std::uint64_t position)
+    void resume(const State& state, std::uint64_t position)
     {
         walks_ = state.walks;
         references_ = state.references;
@@ -75,7 +80,7 @@ public:
     // are open around it, nor when limits::max_idle_references have already been
     // followed at this position. Offsets only grow during a walk, so an unchanged
     // offset means nothing was read since.
-    [[nodiscard]] static bool reference_allowed(std::uint64_t position)
+    [[nodiscard]] bool reference_allowed(std::uint64_t position)
     {
         if (position != idle_position_) {
             idle_position_ = position;
@@ -86,8 +91,8 @@ public:
     }
 
 private:
-    static inline int walks_ = 0;
-    static inline int references_ = 0;
-    static inline std::uint64_t idle_position_ = 0;
-    static inline int idle_references_ = 0;
+    int walks_ = 0;
+    int references_ = 0;
+    std::uint64_t idle_position_ = 0;
+    int idle_references_ = 0;
 };

@@ -5,24 +5,32 @@
 
 #include "engine/expression.h"
 #include "model/limits.h"
-#include "support/document_fixture.h"
+#include "model/walk_tables.h"
 
 namespace {
+
+// The evaluator reads nothing but the table it is given: no document is needed.
+std::int32_t evaluate(std::string_view text)
+{
+    static const Variable_table none;
+    return ::evaluate(text, none);
+}
 
 struct Case {
     const char* text;
     std::int32_t expected;
 };
 
-class Expression_test : public Document_test, public ::testing::WithParamInterface<Case> {};
+class Expression_test : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Expression_test, EvaluatesByTheGrammar)
 {
     // Variables the rows may read: x = 10, a1 = 4, a.b = 6.
-    doc().set_variable(Bcl_str("x"), 10);
-    doc().set_variable(Bcl_str("a1"), 4);
-    doc().set_variable(Bcl_str("a.b"), 6);
-    EXPECT_EQ(evaluate(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
+    Variable_table variables;
+    variables.set(Bcl_str("x"), 10);
+    variables.set(Bcl_str("a1"), 4);
+    variables.set(Bcl_str("a.b"), 6);
+    EXPECT_EQ(evaluate(GetParam().text, variables), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,26 +60,28 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"3|", 3}, Case{"3&", 3}, Case{"3>", 3}, Case{"3<", 3}, Case{"5+", 5}, Case{"5 -", 5}, Case{"1 <<", 1},
         Case{"3||", 1}, Case{"1\t+2", 1}, Case{"( 2 )", 2}, Case{"()", 0}));
 
-TEST_F(Document_test, ExpressionNamesEndAtDelimiterBytesInsideShiftJis)
+TEST(Expression, NamesEndAtDelimiterBytesInsideShiftJis)
 {
     // "ー" is 81 5B in Shift-JIS: its trail byte is '[', a delimiter, so the name is
     // the lone lead byte and the rest of the text is ignored.
-    doc().set_variable(Bcl_str("\x81"), 7);
-    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ー").view()), 7);
+    Variable_table variables;
+    variables.set(Bcl_str("\x81"), 7);
+    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ー").view(), variables), 7);
     // "ソ" is 83 5C: its trail byte '\' belongs to names.
-    doc().set_variable(Bcl_str("\x83\x5C"), 3);
-    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ソ+1").view()), 4);
+    variables.set(Bcl_str("\x83\x5C"), 3);
+    EXPECT_EQ(evaluate(Bcl_str::from_utf8("ソ+1").view(), variables), 4);
 }
 
-TEST_F(Document_test, ExpressionLookupsNeverAddVariables)
+TEST(Expression, LookupsNeverAddVariables)
 {
-    EXPECT_EQ(evaluate("missing + 1"), 1);
-    EXPECT_TRUE(doc().variables().empty());
-    EXPECT_FALSE(evaluate_condition(""));
-    EXPECT_TRUE(evaluate_condition("-1"));
+    const Variable_table variables;
+    EXPECT_EQ(evaluate("missing + 1", variables), 1);
+    EXPECT_TRUE(variables.values().empty());
+    EXPECT_FALSE(evaluate_condition("", variables));
+    EXPECT_TRUE(evaluate_condition("-1", variables));
 }
 
-TEST_F(Document_test, ExpressionNestingIsBoundedNotFatal)
+TEST(Expression, NestingIsBoundedNotFatal)
 {
     // Up to the limit the parentheses are evaluated as usual.
     const int limit = limits::max_expression_depth;

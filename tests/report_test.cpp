@@ -284,7 +284,7 @@ TEST_F(Report_test, StartsFromEmptyTablesAndLeavesWhatTheExportSet)
     define(for_loop("L", "stale", int_item("v", 1, false, Def_int::decimal, "seen")));
     EXPECT_EQ(report("\x04"), report_of({"            未定義", "                未定義", "00000000            [0]    0x04"}));
     EXPECT_EQ(doc().get_variable("stale"), 0);
-    EXPECT_TRUE(doc().variables().empty());
+    EXPECT_TRUE(doc().tables().variables.values().empty());
 }
 
 TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
@@ -292,7 +292,7 @@ TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
     doc().set_title(sj("題"));
     define(fix_str("名", 2));
     std::ofstream(data_path(), std::ios::binary) << Bcl_str::from_utf8("字").bytes() << '\x01';
-    write_report(File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
+    write_report(doc(), File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
     EXPECT_EQ(contents(output_path()),
               "            題\n00000000        名    字\n                未定義\n00000002            [0]    0x01\n");
 }

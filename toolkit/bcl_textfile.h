@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "toolkit/bcl_str.h"
@@ -26,7 +27,12 @@ public:
     // Throws as File_writer::put() does, at the first write that fails.
     void write_line(std::string_view sjis_line);
 
+    // Where a writer may build its next line: kept from line to line, so that
+    // building lines allocates nothing once it has grown to the longest one.
+    [[nodiscard]] std::string& line_buffer() { return line_buffer_; }
+
 private:
     File_writer writer_;
+    std::string line_buffer_;
     Encoding encoding_ = Encoding::shift_jis_crlf;
 };

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/byte_order.h"
+#include "model/data_node.h"
+#include "model/walk_tables.h"
+
+// What a walk of the definition over the data needs from outside the items: the
+// tables it keeps (variables, definition sets, bounds), the byte order, the
+// positions of the data, and the replay that restores the tables in force at a
+// byte. The items' walks (analysis, replay, expansion, text report), the components
+// and the expressions reach it through walk_context(); the document is the one
+// context of the program and installs itself when it is made.
+class Walk_context {
+public:
+    Walk_context() = default;
+    virtual ~Walk_context() = default;
+    Walk_context(const Walk_context&) = delete;
+    Walk_context& operator=(const Walk_context&) = delete;
+
+    // The tables of the walk in progress.
+    [[nodiscard]] Walk_tables& tables() { return tables_; }
+    [[nodiscard]] const Walk_tables& tables() const { return tables_; }
+
+    [[nodiscard]] virtual Byte_order byte_order() const = 0;
+    // The number of data bytes.
+    [[nodiscard]] virtual std::uint32_t data_size() const = 0;
+    // The node's position, or data_size() for null (the end of the data).
+    [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : data_size(); }
+    // Walks the definition from the first byte up to `stop` without making
+    // components, leaving in tables() what the walk had set by the time it got
+    // there.
+    virtual void replay_to(Data_node* stop) = 0;
+
+private:
+    friend Walk_context& walk_context();
+    friend void set_walk_context(Walk_context* context);
+    // The context in force when none is installed: a walk over no data.
+    static Walk_context& no_data();
+    // Read by every item of a walk: inline, without a function call.
+    static inline Walk_context* installed_ = nullptr;
+
+    Walk_tables tables_;
+};
+
+// The program's walk context: the one installed, or one over no data (big-endian,
+// no bytes, nothing to replay) when none is.
+[[nodiscard]] inline Walk_context& walk_context()
+{
+    return Walk_context::installed_ ? *Walk_context::installed_ : Walk_context::no_data();
+}
+// Installs `context` (not owned); nullptr restores the one over no data.
+inline void set_walk_context(Walk_context* context) { Walk_context::installed_ = context; }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string_view>
+
+#include "model/walk_bounds.h"
+#include "toolkit/bcl_str.h"
+
+class Def_def_set;
+
+// The variables of a walk: values by name, names compared byte for byte. A name
+// that was never set reads 0, and reading never adds it. The expression evaluator
+// reads a table of this kind and nothing else.
+class Variable_table {
+public:
+    using Values = std::map<Bcl_str, std::int32_t, std::less<>>;
+
+    [[nodiscard]] std::int32_t get(std::string_view name) const
+    {
+        const auto found = values_.find(name);
+        return found == values_.end() ? 0 : found->second;
+    }
+    void set(const Bcl_str& name, std::int32_t value);
+    void clear() { values_.clear(); }
+    [[nodiscard]] const Values& values() const { return values_; }
+
+    friend bool operator==(const Variable_table&, const Variable_table&) = default;
+
+private:
+    Values values_;
+};
+
+// The definition sets a walk has registered, by name; the sets are borrowed from the
+// definition. Registering a name again replaces its set.
+class Definition_sets {
+public:
+    [[nodiscard]] Def_def_set* find(std::string_view name) const
+    {
+        const auto found = sets_.find(name);
+        return found == sets_.end() ? nullptr : found->second;
+    }
+    void add(const Bcl_str& name, Def_def_set* set);
+    void clear() { sets_.clear(); }
+
+private:
+    std::map<Bcl_str, Def_def_set*, std::less<>> sets_;
+};
+
+// Everything a walk of the definition over the data keeps as it goes, besides the
+// byte it stands at: its variables, its definition sets and its bounds. Plain
+// values: a copy taken at some point of a walk is what a walk resumed from there
+// needs.
+struct Walk_tables {
+    Variable_table variables;
+    Definition_sets definition_sets;
+    Walk_bounds bounds;
+
+    // Empties the tables and starts the bounds afresh: every walk from the first
+    // byte begins so.
+    void start()
+    {
+        variables.clear();
+        definition_sets.clear();
+        bounds.start();
+    }
+};
