@@ -103,7 +103,7 @@ class Save_prompt_test : public Modes_test, public testing::WithParamInterface<P
 TEST_P(Save_prompt_test, AnswersByTheUsersChoice)
 {
     const Prompt_case& c = GetParam();
-    change_settings(doc(), Bcl_str("t"), 0);
+    change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     user.answers = {c.answer};
     const std::string target = temp_path("saved.kxd");
     if (c.answer == Answer::yes)
@@ -138,7 +138,7 @@ TEST_F(Modes_test, ThePromptNamesTheFileAndSavesToItWithoutADialog)
 
 TEST_F(Modes_test, ASaveIntoAMissingFolderFailsAndThePromptAnswersFalse)
 {
-    change_settings(doc(), Bcl_str("t"), 0);
+    change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     const std::string target = temp_path("no-such-folder/out.kxd");
     user.answers = {Answer::yes};
     user.files = {File_path(target)};
@@ -166,16 +166,16 @@ TEST_F(Modes_test, UndoAndRedoFollowTheirSidesHistory)
     EXPECT_NE(view.shown.node, nullptr);
     EXPECT_EQ(view.shown.node->position, 2u);
 
-    change_settings(doc(), Bcl_str("new title"), 1);
+    change_settings(doc(), Bcl_str("new title"), Byte_order::little_endian);
     EXPECT_TRUE(definition.can_undo());
     view.calls.clear();
     definition.undo();
     EXPECT_EQ(view.calls, definition_refresh);
     EXPECT_EQ(doc().title().to_utf8(), "未定義");
-    EXPECT_EQ(doc().byte_order(), 0);
+    EXPECT_EQ(doc().byte_order(), Byte_order::big_endian);
     definition.redo();
     EXPECT_EQ(doc().title(), "new title");
-    EXPECT_EQ(doc().byte_order(), 1);
+    EXPECT_EQ(doc().byte_order(), Byte_order::little_endian);
 }
 
 TEST_F(Modes_test, NewEmptiesItsSideOnly)
@@ -217,7 +217,7 @@ TEST_F(Modes_test, TextExportReportsTheOutputOrTheFailure)
 
 TEST_F(Modes_test, SettingsChangeIsOneUndoableStep)
 {
-    change_settings(doc(), Bcl_str("PNG"), 1);
+    change_settings(doc(), Bcl_str("PNG"), Byte_order::little_endian);
     EXPECT_EQ(doc().title(), "PNG");
     EXPECT_TRUE(doc().little_endian());
     EXPECT_TRUE(doc().is_definition_modified());

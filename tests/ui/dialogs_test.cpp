@@ -72,7 +72,7 @@ TEST_F(Dialog_test, SettingsShowTheDocumentsValuesAndOkRecordsOneUndoableChange)
 TEST_F(Dialog_test, TheSettingsTitleHoldsAtMost255ShiftJisBytes)
 {
     start();
-    change_settings(doc(), Bcl_str(std::string(253, 'a')), 1);
+    change_settings(doc(), Bcl_str(std::string(253, 'a')), Byte_order::little_endian);
     modals.then([](QWidget* dialog) {
         auto* title = control_in<QLineEdit>(dialog, 200);
         EXPECT_TRUE(control_in<QRadioButton>(dialog, 202)->isChecked());
@@ -177,7 +177,7 @@ TEST_F(Dialog_test, F1InADialogOpensItsTopicWhichOutlivesTheDialog)
 TEST_F(Dialog_test, ASavePromptInJapanese)
 {
     start();
-    change_settings(doc(), Bcl_str("t"), 0);
+    change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     std::string yes;
     modals.then([&](QWidget* box) {
         yes = qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->text().toStdString();

@@ -122,7 +122,7 @@ TEST_F(Main_window_test, TheDataModeHasNoExportNorSettingsAndCtrlEDoesNothingThe
 TEST_F(Main_window_test, ClosingAsksForTheDefinitionThenTheDataAndCancelKeepsTheWindow)
 {
     start();
-    change_settings(doc(), Bcl_str("t"), 0);
+    change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     doc().insert_bytes(0, 4);
     const std::string definition_prompt = "ケストリクス|定義 無題 は変更されています。保存しますか？";
     const std::string data_prompt = "ケストリクス|データ 無題 は変更されています。保存しますか？";
@@ -153,7 +153,7 @@ TEST_F(Main_window_test, AFailedSaveInThePromptShowsThePathAndAbandonsTheCommand
     std::filesystem::create_directory(folder);
     std::filesystem::copy_file(example("png/definition.kxd"), definition);
     start({"/d", definition});
-    change_settings(doc(), Bcl_str("t"), 0);
+    change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     std::filesystem::remove_all(folder);
 
     modals.then(press(QMessageBox::Yes)).then(press(QMessageBox::Ok));

@@ -5,10 +5,10 @@
 #include "doc/data_mgr.h"
 #include "edit/proc_def_edit.h"
 
-void change_settings(Data_mgr& document, Bcl_str title, int byte_order)
+void change_settings(Data_mgr& document, Bcl_str title, Byte_order byte_order)
 {
     Bcl_str old_title = document.title();
-    const int old_byte_order = document.byte_order();
+    const Byte_order old_byte_order = document.byte_order();
     document.set_title(title);
     document.set_byte_order(byte_order);
     document.push_definition_command(

@@ -27,7 +27,7 @@ void Dlg_env::on_init_dialog()
 void Dlg_env::on_command(int id)
 {
     if (id == 1) {
-        const int byte_order = big_endian_.checked() ? 0 : 1;
+        const Byte_order byte_order = big_endian_.checked() ? Byte_order::big_endian : Byte_order::little_endian;
         change_settings(document_, bcl_text_of_field(title_.text(), document_.title()), byte_order);
     }
     Bcl_dlg::on_command(id);
