@@ -6,8 +6,8 @@
 #include <string>
 
 #include "doc/data_mgr.h"
-#include "edit/proc_data.h"
-#include "edit/process.h"
+#include "doc/proc_data.h"
+#include "doc/process.h"
 #include "model/component.h"
 #include "model/int_decoder.h"
 #include "model/limits.h"
@@ -286,24 +286,6 @@ void Data_mgr::renumber_from(std::uint32_t first_changed, Data_node* first_after
 
 // ---- byte changes ----
 
-Data_node* Data_mgr::make_chain(std::string_view bytes)
-{
-    Data_node* first = nullptr;
-    Data_node* last = nullptr;
-    for (const char c : bytes) {
-        Data_node* node = Node_pool::allocate();
-        node->value = static_cast<std::uint8_t>(c);
-        if (last) {
-            last->set_next(node);
-            node->set_prev(last);
-        } else {
-            first = node;
-        }
-        last = node;
-    }
-    return first;
-}
-
 void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag)
 {
     std::uint32_t chain_length = 0;
@@ -325,7 +307,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* ch
     link_between(before, chain, chain_last, after);
     renumber(removed ? node : nullptr, removed, chain, chain_length);
     data_modified_ = true;
-    record_data_command(std::make_unique<Proc_data_edit>(removed ? node : nullptr, removed, chain, chain_length, tag));
+    record_data_command(std::make_unique<Proc_data_edit>(*this, removed ? node : nullptr, removed, chain, chain_length, tag));
 }
 
 Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, int tag)
@@ -348,7 +330,7 @@ Data_node* Data_mgr::insert_bytes(std::uint32_t position, std::uint32_t count)
     link_between(before, chain, last, after);
     renumber(nullptr, 0, chain, count);
     data_modified_ = true;
-    record_data_command(std::make_unique<Proc_data_add>(chain, count));
+    record_data_command(std::make_unique<Proc_data_add>(*this, chain, count));
     return chain;
 }
 
@@ -362,6 +344,6 @@ Data_node* Data_mgr::delete_bytes(std::uint32_t position, std::uint32_t count)
     Data_node* after = run.follower_of_predecessor();
     renumber(run.first, run.count, after, 0);
     data_modified_ = true;
-    record_data_command(std::make_unique<Proc_data_del>(run.first, run.count));
+    record_data_command(std::make_unique<Proc_data_del>(*this, run.first, run.count));
     return after;
 }

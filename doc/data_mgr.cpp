@@ -1,6 +1,6 @@
 #include "doc/data_mgr.h"
 
-#include "edit/process.h"
+#include "doc/process.h"
 #include "engine/analysis.h"
 #include "model/component.h"
 #include "model/define.h"
@@ -15,8 +15,9 @@ Data_mgr& Data_mgr::instance()
 
 Data_mgr::Data_mgr() : head_(Node_pool::allocate()), title_(texts::undefined())
 {
-    // The items walk over this document's data from now on.
+    // The items walk over this document's data, and the components edit it, from now on.
     set_walk_context(this);
+    set_data_editor(this);
     analyze();
 }
 
@@ -28,6 +29,7 @@ Data_mgr::~Data_mgr()
             stack->pop_back();
     root_.reset();
     set_walk_context(nullptr);
+    set_data_editor(nullptr);
 }
 
 void Data_mgr::insert_item(Define* item, Define* before)

@@ -12,6 +12,7 @@
 #include "model/byte_order.h"
 #include "model/def_nodef.h"
 #include "model/item_list.h"
+#include "model/data_editor.h"
 #include "model/walk_context.h"
 #include "toolkit/bcl_str.h"
 #include "toolkit/file_path.h"
@@ -47,7 +48,7 @@ struct Data_place {
 // Saves change only the file named, and only once everything was written (see
 // File_writer): symbolic links are followed, owner, group, mode and hard links kept,
 // a file the user may not write is refused.
-class Data_mgr : public Walk_context {
+class Data_mgr : public Walk_context, public Data_editor {
 public:
     static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry
     static constexpr unsigned skip_shift = 19;
@@ -127,17 +128,15 @@ public:
     //
     // Puts `chain` (new nodes linked to each other, the last with no next) in place
     // of up to `count` bytes from `node` (appends when `node` is null).
-    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag);
+    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag) override;
     // Replaces `width` bytes from `node` by `value` in the document's byte order;
     // returns the first new node.
-    Data_node* change_value(Data_node* node, int width, std::uint32_t value, int tag);
+    Data_node* change_value(Data_node* node, int width, std::uint32_t value, int tag) override;
     // Inserts `count` zero bytes before `position` (at the end when past it);
     // returns the first new node.
     Data_node* insert_bytes(std::uint32_t position, std::uint32_t count);
     // Deletes up to `count` bytes from `position`; returns the node after them.
     Data_node* delete_bytes(std::uint32_t position, std::uint32_t count);
-    // New free-standing nodes holding `bytes`, linked to each other; null when empty.
-    [[nodiscard]] static Data_node* make_chain(std::string_view bytes);
 
     // ---- analysis ----
     [[nodiscard]] Component* root_component() const { return root_.get(); }

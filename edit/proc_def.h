@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "edit/process.h"
+#include "doc/process.h"
 #include "model/define.h"
 
 // A place in the definition: the list of `parent` (the document's top-level list

@@ -101,7 +101,7 @@ bool step(fuzz::Input& input, Data_mgr& doc, Model& model)
         const std::uint32_t count = input.u8() % 9;
         const std::string_view chain = input.bytes(input.u8() % 9);
         const int tag = static_cast<int>(input.u8() % 9) - 1;
-        doc.replace_bytes(doc.node_at(position), count, Data_mgr::make_chain(chain), tag);
+        doc.replace_bytes(doc.node_at(position), count, make_chain(chain), tag);
         if (!chain.empty()) {
             bytes.replace(std::min<std::size_t>(position, bytes.size()), count, chain);
             model.done(std::move(bytes));

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/data_editor.h"
 #include "model/walk_context.h"
 
 namespace {
@@ -46,7 +46,7 @@ void Cmp_integer::set_value(int v)
 {
     const int width = int_size();
     const auto pattern = static_cast<std::uint32_t>(v);
-    set_start(Data_mgr::instance().change_value(start(), width, pattern, -1));
+    set_start(data_editor().change_value(start(), width, pattern, -1));
     bits_ = low_bytes(pattern, width);
     forget_value_text();
 }
@@ -78,6 +78,6 @@ void Cmp_bitflag::set_value(int v)
         const std::uint64_t placed = (std::uint64_t{static_cast<std::uint32_t>(v)} << shift_) & mask;
         raw_ = static_cast<std::uint32_t>((std::uint64_t{raw_} & ~mask) | placed);
     }
-    set_start(Data_mgr::instance().change_value(start(), int_size_, raw_, shift_));
+    set_start(data_editor().change_value(start(), int_size_, raw_, shift_));
     forget_value_text();
 }

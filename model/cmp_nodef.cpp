@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/data_editor.h"
 #include "toolkit/number_text.h"
 
 void Cmp_nodef::accept(Cmp_visitor& visitor) { visitor.visit_nodef(*this); }
@@ -30,6 +30,6 @@ const Bcl_str& Cmp_nodef::value_text()
 
 void Cmp_nodef::set_value(int v)
 {
-    set_start(Data_mgr::instance().change_value(start(), 1, static_cast<std::uint32_t>(v) & 0xFFu, -1));
+    set_start(data_editor().change_value(start(), 1, static_cast<std::uint32_t>(v) & 0xFFu, -1));
     forget_value_text();
 }

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "doc/data_mgr.h"
 #include "model/cmp_visitor.h"
+#include "model/data_editor.h"
 #include "model/int_decoder.h"
+#include "model/walk_context.h"
 
 namespace {
 
@@ -22,10 +23,10 @@ Bcl_str text_from(const Data_node* node, std::uint64_t limit)
 // first new byte the start.
 void replace_covered(Component& component, std::uint32_t count, std::string_view bytes)
 {
-    Data_node* chain = Data_mgr::make_chain(bytes);
+    Data_node* chain = make_chain(bytes);
     if (!chain)
         return;
-    Data_mgr::instance().replace_bytes(component.start(), count, chain, -1);
+    data_editor().replace_bytes(component.start(), count, chain, -1);
     component.set_start(chain);
 }
 
@@ -68,7 +69,7 @@ void Cmp_flex_str::set_text(const Bcl_str& s)
 {
     const int width = prefix_width(*def_);
     const auto length = static_cast<std::uint32_t>(s.size());
-    std::string bytes = int_bytes(length, width, Data_mgr::instance().byte_order());
+    std::string bytes = int_bytes(length, width, walk_context().byte_order());
     bytes += s.view();
     replace_covered(*this, size(), bytes);
     length_ = length;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 // One byte of the data in the document's doubly linked list. Components, commands
@@ -87,3 +88,7 @@ inline void link_between(Data_node* before, Data_node* first, Data_node* last, D
     if (after)
         after->set_prev(last);
 }
+
+// New free-standing nodes holding `bytes`, linked to each other (the last with no
+// next); null when empty.
+[[nodiscard]] Data_node* make_chain(std::string_view bytes);

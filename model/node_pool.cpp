@@ -151,3 +151,21 @@ std::size_t Node_pool::reserved_bytes()
 {
     return blocks().size() * block_bytes + state().free_list.capacity() * sizeof(std::uint32_t);
 }
+
+Data_node* make_chain(std::string_view bytes)
+{
+    Data_node* first = nullptr;
+    Data_node* last = nullptr;
+    for (const char c : bytes) {
+        Data_node* node = Node_pool::allocate();
+        node->value = static_cast<std::uint8_t>(c);
+        if (last) {
+            last->set_next(node);
+            node->set_prev(last);
+        } else {
+            first = node;
+        }
+        last = node;
+    }
+    return first;
+}

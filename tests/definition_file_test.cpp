@@ -9,7 +9,7 @@
 
 #include "doc/data_mgr.h"
 #include "doc/definition_file.h"
-#include "edit/process.h"
+#include "doc/process.h"
 #include "model/items.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"

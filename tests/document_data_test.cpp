@@ -347,7 +347,7 @@ TEST_F(Data_test, RandomChangesKeepEveryInvariant)
             std::string text(1 + random() % 6, 0);
             for (char& c : text)
                 c = static_cast<char>(random());
-            doc().replace_bytes(doc().node_at(position), count % 8, Data_mgr::make_chain(text), -1);
+            doc().replace_bytes(doc().node_at(position), count % 8, make_chain(text), -1);
             const std::size_t at = std::min<std::size_t>(position, model.size());
             const std::size_t n = std::min<std::size_t>(count % 8, model.size() - at);
             model.erase(model.begin() + at, model.begin() + at + n);

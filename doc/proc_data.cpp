@@ -1,4 +1,4 @@
-#include "edit/proc_data.h"
+#include "doc/proc_data.h"
 
 #include "doc/data_mgr.h"
 
@@ -29,12 +29,6 @@ Data_node* Node_run::follower_of_predecessor() const { return first ? first->pre
 
 void Node_run::release() const { Node_pool::release_run(first, count); }
 
-namespace {
-
-Data_mgr& doc() { return Data_mgr::instance(); }
-
-} // namespace
-
 Proc_data_add::~Proc_data_add()
 {
     if (removed_)
@@ -45,14 +39,14 @@ void Proc_data_add::undo()
 {
     removed_ = true;
     run_.unlink();
-    doc().renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
+    document_.renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
 }
 
 void Proc_data_add::redo()
 {
     removed_ = false;
     run_.link();
-    doc().renumber(nullptr, 0, run_.first, run_.count);
+    document_.renumber(nullptr, 0, run_.first, run_.count);
 }
 
 Data_node* Proc_data_add::place_to_show() const
@@ -70,14 +64,14 @@ void Proc_data_del::undo()
 {
     restored_ = true;
     run_.link();
-    doc().renumber(nullptr, 0, run_.first, run_.count);
+    document_.renumber(nullptr, 0, run_.first, run_.count);
 }
 
 void Proc_data_del::redo()
 {
     restored_ = false;
     run_.unlink();
-    doc().renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
+    document_.renumber(run_.first, run_.count, run_.follower_of_predecessor(), 0);
 }
 
 Data_node* Proc_data_del::place_to_show() const
@@ -104,7 +98,7 @@ void Proc_data_edit::undo()
     swap_runs(new_run_, old_run_);
     // An empty old run (the new bytes were put in without replacing any) leaves
     // nothing in their place: the renumbering starts at the node that followed them.
-    doc().renumber(new_run_.first, new_run_.count, old_run_.count ? old_run_.first : new_run_.last()->next(),
+    document_.renumber(new_run_.first, new_run_.count, old_run_.count ? old_run_.first : new_run_.last()->next(),
                    old_run_.count);
 }
 
@@ -112,7 +106,7 @@ void Proc_data_edit::redo()
 {
     undone_ = false;
     swap_runs(old_run_, new_run_);
-    doc().renumber(old_run_.first, old_run_.count, new_run_.first, new_run_.count);
+    document_.renumber(old_run_.first, old_run_.count, new_run_.first, new_run_.count);
 }
 
 Data_node* Proc_data_edit::place_to_show() const { return undone_ ? old_run_.first : new_run_.first; }

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "edit/process.h"
+#include "doc/process.h"
+
+class Data_mgr;
 
 // A run of data nodes: a first node and a count, linked through their next links.
 // An unlinked run keeps its first node's prev (the node before it) and its last
@@ -26,13 +28,14 @@ struct Node_run {
 // Zero bytes inserted. Owns the run while it is undone.
 class Proc_data_add : public Process {
 public:
-    Proc_data_add(Data_node* first, std::uint32_t count) : run_{first, count} {}
+    Proc_data_add(Data_mgr& document, Data_node* first, std::uint32_t count) : document_(document), run_{first, count} {}
     ~Proc_data_add() override;
     void undo() override;
     void redo() override;
     [[nodiscard]] Data_node* place_to_show() const override;
 
 private:
+    Data_mgr& document_;
     Node_run run_;
     bool removed_ = false;
 };
@@ -40,13 +43,14 @@ private:
 // Bytes deleted. Owns the run while it is done (out of the document).
 class Proc_data_del : public Process {
 public:
-    Proc_data_del(Data_node* first, std::uint32_t count) : run_{first, count} {}
+    Proc_data_del(Data_mgr& document, Data_node* first, std::uint32_t count) : document_(document), run_{first, count} {}
     ~Proc_data_del() override;
     void undo() override;
     void redo() override;
     [[nodiscard]] Data_node* place_to_show() const override;
 
 private:
+    Data_mgr& document_;
     Node_run run_;
     bool restored_ = false;
 };
@@ -56,8 +60,9 @@ private:
 // a changed bit flag, or -1.
 class Proc_data_edit : public Process {
 public:
-    Proc_data_edit(Data_node* old_first, std::uint32_t old_count, Data_node* new_first, std::uint32_t new_count, int tag)
-        : old_run_{old_first, old_count}, new_run_{new_first, new_count}, tag_(tag) {}
+    Proc_data_edit(Data_mgr& document, Data_node* old_first, std::uint32_t old_count, Data_node* new_first,
+                   std::uint32_t new_count, int tag)
+        : document_(document), old_run_{old_first, old_count}, new_run_{new_first, new_count}, tag_(tag) {}
     ~Proc_data_edit() override;
     void undo() override;
     void redo() override;
@@ -68,6 +73,7 @@ private:
     // Puts `in` where `out` stands, relinking runs only.
     static void swap_runs(const Node_run& out, const Node_run& in);
 
+    Data_mgr& document_;
     Node_run old_run_;
     Node_run new_run_;
     int tag_;
