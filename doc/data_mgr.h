@@ -53,12 +53,21 @@ public:
     static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry
     static constexpr unsigned skip_shift = 19;
 
+    // The program's one document, made at the first call. Only the entry points (the
+    // command line, the window's main, the tests' fixture) call it; everything else
+    // receives the document, or the walk context and data editor it installs.
     static Data_mgr& instance();
 
-    Data_mgr();
     ~Data_mgr();
     Data_mgr(const Data_mgr&) = delete;
     Data_mgr& operator=(const Data_mgr&) = delete;
+
+private:
+    // Private: one document and one node pool (Node_pool::release_all frees every
+    // node), so a second document would free the first one's bytes.
+    Data_mgr();
+
+public:
 
     // ---- definition side ----
     [[nodiscard]] const Item_list& definition_items() const { return items_; }

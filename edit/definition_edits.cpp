@@ -115,7 +115,7 @@ void change_settings(const Bcl_str& title, Byte_order byte_order)
     const Byte_order old_byte_order = doc().byte_order();
     doc().set_title(title);
     doc().set_byte_order(byte_order);
-    record(std::make_unique<Proc_conf_chg>(std::move(old_title), old_byte_order, title, byte_order));
+    record(std::make_unique<Proc_conf_chg>(doc(), std::move(old_title), old_byte_order, title, byte_order));
 }
 
 } // namespace definition_edits

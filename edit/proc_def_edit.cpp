@@ -41,14 +41,12 @@ void Def_ref_fields::write(Def_def_ref& item) const
 // Title first, then byte order; each setter marks the definition modified.
 void Proc_conf_chg::undo()
 {
-    Data_mgr& doc = Data_mgr::instance();
-    doc.set_title(old_title_);
-    doc.set_byte_order(old_byte_order_);
+    document_.set_title(old_title_);
+    document_.set_byte_order(old_byte_order_);
 }
 
 void Proc_conf_chg::redo()
 {
-    Data_mgr& doc = Data_mgr::instance();
-    doc.set_title(new_title_);
-    doc.set_byte_order(new_byte_order_);
+    document_.set_title(new_title_);
+    document_.set_byte_order(new_byte_order_);
 }

@@ -12,6 +12,8 @@
 #include "model/def_set_variable.h"
 #include "model/def_str.h"
 
+class Data_mgr;
+
 // The fields an item's dialog edits, per kind: read() takes them from an item,
 // write() puts them back through the item's setters, so the item keeps its identity
 // (parent, place in its list, the rows that refer to it).
@@ -179,13 +181,15 @@ public:
 // Selects no item.
 class Proc_conf_chg : public Process {
 public:
-    Proc_conf_chg(Bcl_str old_title, Byte_order old_byte_order, Bcl_str new_title, Byte_order new_byte_order)
-        : old_title_(std::move(old_title)), old_byte_order_(old_byte_order),
+    Proc_conf_chg(Data_mgr& document, Bcl_str old_title, Byte_order old_byte_order, Bcl_str new_title,
+                  Byte_order new_byte_order)
+        : document_(document), old_title_(std::move(old_title)), old_byte_order_(old_byte_order),
           new_title_(std::move(new_title)), new_byte_order_(new_byte_order) {}
     void undo() override;
     void redo() override;
 
 private:
+    Data_mgr& document_;
     Bcl_str old_title_;
     Byte_order old_byte_order_;
     Bcl_str new_title_;

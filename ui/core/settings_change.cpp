@@ -12,5 +12,5 @@ void change_settings(Data_mgr& document, Bcl_str title, Byte_order byte_order)
     document.set_title(title);
     document.set_byte_order(byte_order);
     document.push_definition_command(
-        std::make_unique<Proc_conf_chg>(std::move(old_title), old_byte_order, std::move(title), byte_order));
+        std::make_unique<Proc_conf_chg>(document, std::move(old_title), old_byte_order, std::move(title), byte_order));
 }
