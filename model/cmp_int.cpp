@@ -25,7 +25,7 @@ std::uint32_t low_bytes(std::uint32_t value, int width)
 
 // ---- integers ----
 
-const Bcl_str& Cmp_integer::value_text()
+const Bcl_str& Cmp_integer::value_text() const
 {
     if (!value_text_cached()) {
         std::string text;
@@ -61,7 +61,7 @@ void Cmp_hex::accept(Cmp_visitor& visitor) { visitor.visit_hex(*this); }
 
 void Cmp_bitflag::accept(Cmp_visitor& visitor) { visitor.visit_bitflag(*this); }
 
-const Bcl_str& Cmp_bitflag::value_text()
+const Bcl_str& Cmp_bitflag::value_text() const
 {
     if (!value_text_cached()) {
         std::string text;

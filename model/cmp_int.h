@@ -17,8 +17,8 @@ public:
     Cmp_integer(Def_int* def, std::uint32_t bits, bool has_flags, Data_node* start)
         : Component(start), def_(def), bits_(bits), has_flags_(has_flags) {}
 
-    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return has_flags_; }
     void expand() override;
 
@@ -89,8 +89,8 @@ public:
         : Component(start), def_(def), owner_(owner), shift_(shift), raw_(raw), int_size_(int_size) {}
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] Def_bitflag* def() const { return def_; }

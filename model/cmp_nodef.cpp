@@ -8,7 +8,7 @@
 
 void Cmp_nodef::accept(Cmp_visitor& visitor) { visitor.visit_nodef(*this); }
 
-const Bcl_str& Cmp_nodef::name()
+const Bcl_str& Cmp_nodef::name() const
 {
     Bcl_str& stored = stored_name();
     if (stored.empty()) {
@@ -21,7 +21,7 @@ const Bcl_str& Cmp_nodef::name()
     return stored;
 }
 
-const Bcl_str& Cmp_nodef::value_text()
+const Bcl_str& Cmp_nodef::value_text() const
 {
     if (!value_text_cached())
         cache_value_text(start() ? Bcl_str(hex_text(start()->value, 1)) : Bcl_str());

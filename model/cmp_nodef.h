@@ -11,8 +11,8 @@ public:
     Cmp_nodef(std::uint32_t index, Data_node* start) : Component(start), index_(index) {}
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& name() override;
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& name() const override;
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] std::uint32_t index() const { return index_; }

@@ -34,7 +34,7 @@ void replace_covered(Component& component, std::uint32_t count, std::string_view
 
 void Cmp_fix_str::accept(Cmp_visitor& visitor) { visitor.visit_fix_str(*this); }
 
-const Bcl_str& Cmp_fix_str::value_text()
+const Bcl_str& Cmp_fix_str::value_text() const
 {
     if (!value_text_cached())
         cache_value_text(text_from(start(), static_cast<std::uint64_t>(fixed_length(*def_))));
@@ -54,7 +54,7 @@ void Cmp_fix_str::set_text(const Bcl_str& s)
 
 void Cmp_flex_str::accept(Cmp_visitor& visitor) { visitor.visit_flex_str(*this); }
 
-const Bcl_str& Cmp_flex_str::value_text()
+const Bcl_str& Cmp_flex_str::value_text() const
 {
     if (!value_text_cached()) {
         const Data_node* node = start();
@@ -78,7 +78,7 @@ void Cmp_flex_str::set_text(const Bcl_str& s)
 
 void Cmp_null_str::accept(Cmp_visitor& visitor) { visitor.visit_null_str(*this); }
 
-const Bcl_str& Cmp_null_str::value_text()
+const Bcl_str& Cmp_null_str::value_text() const
 {
     if (!value_text_cached())
         cache_value_text(text_from(start(), UINT64_MAX));

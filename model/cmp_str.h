@@ -16,9 +16,9 @@ public:
     Cmp_fix_str(Def_fix_str* def, Data_node* start) : Component(start), def_(def) {}
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
     // The bytes from start, at most the item's length, ending at the first 0 byte.
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] Def_fix_str* def() const { return def_; }
@@ -38,9 +38,9 @@ public:
         : Component(start), def_(def), length_(length) {}
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
     // After the prefix: at most `length` bytes, ending at the first 0 byte.
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] Def_flex_str* def() const { return def_; }
@@ -60,9 +60,9 @@ public:
     Cmp_null_str(Def_null_str* def, Data_node* start) : Component(start), def_(def) {}
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] const Bcl_str& name() override { return def_->name(); }
+    [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
     // The bytes up to the first 0 byte or the end of the data.
-    [[nodiscard]] const Bcl_str& value_text() override;
+    [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return false; }
 
     [[nodiscard]] Def_null_str* def() const { return def_; }

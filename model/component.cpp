@@ -10,9 +10,9 @@ Component::~Component() { clear_children(); }
 
 void Component::accept(Cmp_visitor& visitor) { visitor.visit_component(*this); }
 
-const Bcl_str& Component::name() { return name_; }
+const Bcl_str& Component::name() const { return name_; }
 
-const Bcl_str& Component::value_text() { return value_text_; }
+const Bcl_str& Component::value_text() const { return value_text_; }
 
 void Component::clear_children()
 {

@@ -23,8 +23,10 @@ public:
     Component& operator=(const Component&) = delete;
 
     virtual void accept(Cmp_visitor& visitor);
-    [[nodiscard]] virtual const Bcl_str& name();
-    [[nodiscard]] virtual const Bcl_str& value_text();
+    // Const: views read them from paint code; kinds that compute them on first use
+    // keep the result in the component's cache.
+    [[nodiscard]] virtual const Bcl_str& name() const;
+    [[nodiscard]] virtual const Bcl_str& value_text() const;
     [[nodiscard]] virtual bool has_children() const { return true; }
     // Builds the children of a lazily filled container; the base does nothing.
     // A data shortage met on the way leaves the children made so far and passes
@@ -47,13 +49,13 @@ public:
     [[nodiscard]] std::uint32_t size() const;
 
 protected:
-    Bcl_str& stored_name() { return name_; }
-    Bcl_str& stored_value_text() { return value_text_; }
+    Bcl_str& stored_name() const { return name_; }
+    Bcl_str& stored_value_text() const { return value_text_; }
 
     // Leaf kinds compute their value text on first use. A separate flag (rather than
     // "the text is empty") keeps an empty string from being recomputed on every call.
     [[nodiscard]] bool value_text_cached() const { return value_text_cached_; }
-    void cache_value_text(Bcl_str text)
+    void cache_value_text(Bcl_str text) const
     {
         value_text_ = std::move(text);
         value_text_cached_ = true;
@@ -78,11 +80,12 @@ private:
     static void end_expansion();
 
     std::vector<std::unique_ptr<Component>> children_;
-    Bcl_str name_;
-    Bcl_str value_text_;
+    // The caches of name() and value_text(), filled on first use.
+    mutable Bcl_str name_;
+    mutable Bcl_str value_text_;
     Data_node* start_;
     Data_node* end_ = nullptr;
-    bool value_text_cached_ = false;
+    mutable bool value_text_cached_ = false;
 };
 
 template <typename Build>
