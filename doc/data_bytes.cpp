@@ -17,6 +17,10 @@
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
+// The skip index finds a block by shifting and its start by masking: the two
+// constants must name the same power of two.
+static_assert(Data_mgr::skip_block == 1u << Data_mgr::skip_shift);
+
 namespace {
 
 // Advances the Shift-JIS state over one byte: a byte read inside a character ends
