@@ -61,19 +61,19 @@ std::string written(const Field_outcome& outcome)
     }
 }
 
-const Num_field_rules byte_field(0, 255);
-const Num_field_rules small_field(0, 5);
-const Num_field_rules signed_byte_field(-128, 127);
-const Num_field_rules above_minus_five(-5, 10);
-const Num_field_rules full_range(-2147483647 - 1, 4294967295u);
-const Hex_field_rules hex_field;
-const Var_field_rules var_field;
-const Var_field_rules short_var_field(4);
+const Ctrl_edit_num_state byte_field(0, 255);
+const Ctrl_edit_num_state small_field(0, 5);
+const Ctrl_edit_num_state signed_byte_field(-128, 127);
+const Ctrl_edit_num_state above_minus_five(-5, 10);
+const Ctrl_edit_num_state full_range(-2147483647 - 1, 4294967295u);
+const Ctrl_edit_hex_state hex_field;
+const Ctrl_edit_var_state var_field;
+const Ctrl_edit_var_state short_var_field(4);
 
 enum class Event { type, key, paste, focus, click, after_key };
 
 struct Rule_case {
-    const Field_rules* rules;
+    const Ctrl_edit_state* rules;
     const char* before;
     Event event;
     const char* input;  // the character, the pasted text or the key's name
@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rule_case{&var_field, "|", paste, "名前_2", "名前_2|"}, Rule_case{&var_field, "|", paste, "2nd", "refused"},
         Rule_case{&var_field, "|", paste, "a b", "refused"}, Rule_case{&short_var_field, "|", paste, "あいう", "refused"}));
 
-TEST(Var_field_rules, RefusesEachOfTheEighteenOperatorCharacters)
+TEST(Ctrl_edit_var_state, RefusesEachOfTheEighteenOperatorCharacters)
 {
     const std::string refused = " !\"%&'()*+-/=[]{|}";
     ASSERT_EQ(refused.size(), 18u);
@@ -230,7 +230,7 @@ TEST(Var_field_rules, RefusesEachOfTheEighteenOperatorCharacters)
         EXPECT_EQ(var_field.typed(field("a|"), static_cast<char32_t>(c)).kind, Field_outcome::set) << c;
 }
 
-TEST(Var_field_rules, TypingAMinusBetweenTwoLettersGivesTheTwoLetters)
+TEST(Ctrl_edit_var_state, TypingAMinusBetweenTwoLettersGivesTheTwoLetters)
 {
     Field_text f = field("|");
     for (const char32_t c : std::u32string(U"a-b")) {
@@ -241,7 +241,7 @@ TEST(Var_field_rules, TypingAMinusBetweenTwoLettersGivesTheTwoLetters)
     EXPECT_EQ(written(f), "ab|");
 }
 
-TEST(Field_rules, StaleSelectionsAreHeldInsideTheText)
+TEST(Ctrl_edit_state, StaleSelectionsAreHeldInsideTheText)
 {
     const Field_text beyond{U"12", 5, 9};
     EXPECT_EQ(written(byte_field.typed(beyond, U'3')), "123|");

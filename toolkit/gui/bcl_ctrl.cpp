@@ -8,6 +8,7 @@
 
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
+#include "toolkit/gui/detail/field_events.h"
 
 namespace {
 
@@ -54,6 +55,12 @@ void Bcl_edit::set_text_rule(std::function<bool(std::string_view utf8)> accepts)
 {
     if (auto* line = as<QLineEdit>(*this))
         line->setValidator(new Rule_validator(std::move(accepts), line));
+}
+
+void Bcl_edit::set_filter(const Bcl_edit_filter* filter)
+{
+    if (auto* line = as<QLineEdit>(*this))
+        set_field_filter(*line, filter);
 }
 
 void Bcl_edit::set_change_handler(std::function<void()> handler)

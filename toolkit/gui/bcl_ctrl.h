@@ -7,6 +7,7 @@
 #include "toolkit/gui/bcl_wnd.h"
 
 class Bcl_dlg;
+class Bcl_edit_filter;
 
 // A control of a dialog, found by its id in the dialog's template. Valid while the
 // dialog is open (from its on_init_dialog until it ends).
@@ -23,6 +24,10 @@ public:
     // Every edit is offered to `accepts` with the text it would leave (UTF-8); an edit
     // it refuses does not happen. Text set by the program is not checked.
     void set_text_rule(std::function<bool(std::string_view utf8)> accepts);
+    // Hands the field's keys, typed and pasted text, focus and clicks to `filter`,
+    // which decides what they do (null: none); the field then has no context menu.
+    // The filter must stay until it is taken away or the dialog ends.
+    void set_filter(const Bcl_edit_filter* filter);
     // Called after every change of the text, by the user or the program.
     void set_change_handler(std::function<void()> handler);
     void select_all();

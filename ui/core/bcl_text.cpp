@@ -9,7 +9,7 @@ bool fits_bcl_text(std::string_view utf8, std::size_t limit)
     // the rules of every validated text field.
     if (utf8.empty())
         return true;
-    const Text_field_rules rules(limit);
+    const Ctrl_edit_text_state rules(limit);
     return rules.pasted(Field_text{}, utf32_from_utf8(utf8)).kind != Field_outcome::refuse;
 }
 

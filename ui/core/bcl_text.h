@@ -13,7 +13,7 @@
 constexpr std::size_t bcl_text_limit = 255;
 
 // Whether a field may hold `utf8`: no control character, every character one that
-// Shift-JIS holds, and the Shift-JIS form at most `limit` bytes (Text_field_rules). A
+// Shift-JIS holds, and the Shift-JIS form at most `limit` bytes (Ctrl_edit_text_state). A
 // field refuses an edit that breaks this, so nothing typed is later saved as "?".
 [[nodiscard]] bool fits_bcl_text(std::string_view utf8, std::size_t limit = bcl_text_limit);
 

@@ -65,12 +65,12 @@ std::optional<std::int64_t> decimal_value(const std::u32string& text)
 
 // ---- every field ----
 
-Field_outcome Field_rules::key(const Field_text&, Field_key) const { return {}; }
-Field_text Field_rules::after_key(const Field_text& field, Field_key) const { return field; }
-Field_text Field_rules::after_focus(const Field_text& field) const { return field; }
-Field_text Field_rules::after_click(const Field_text& field) const { return field; }
+Field_outcome Ctrl_edit_state::key(const Field_text&, Field_key) const { return {}; }
+Field_text Ctrl_edit_state::after_key(const Field_text& field, Field_key) const { return field; }
+Field_text Ctrl_edit_state::after_focus(const Field_text& field) const { return field; }
+Field_text Ctrl_edit_state::after_click(const Field_text& field) const { return field; }
 
-Field_outcome Field_rules::pasted(const Field_text& field, std::u32string_view pasted) const
+Field_outcome Ctrl_edit_state::pasted(const Field_text& field, std::u32string_view pasted) const
 {
     if (pasted.empty())
         return refuse();
@@ -86,7 +86,7 @@ Field_outcome Field_rules::pasted(const Field_text& field, std::u32string_view p
 
 // ---- numbers ----
 
-bool Num_field_rules::digit_allowed(const std::u32string& text, int digit) const
+bool Ctrl_edit_num_state::digit_allowed(const std::u32string& text, int digit) const
 {
     const std::int64_t min = minimum_;
     const std::uint64_t max = maximum_;
@@ -106,7 +106,7 @@ bool Num_field_rules::digit_allowed(const std::u32string& text, int digit) const
     return !(max / 10 < value || (value == max / 10 && max % 10 < static_cast<std::uint64_t>(digit)));
 }
 
-Field_outcome Num_field_rules::typed(const Field_text& given, char32_t c) const
+Field_outcome Ctrl_edit_num_state::typed(const Field_text& given, char32_t c) const
 {
     const Field_text field = held(given);
     const std::u32string& text = field.text;
@@ -129,7 +129,7 @@ Field_outcome Num_field_rules::typed(const Field_text& given, char32_t c) const
     return set_caret_at_end(judged + c);
 }
 
-bool Num_field_rules::in_range(const std::u32string& text) const
+bool Ctrl_edit_num_state::in_range(const std::u32string& text) const
 {
     if (text.empty())
         return true;
@@ -137,7 +137,7 @@ bool Num_field_rules::in_range(const std::u32string& text) const
     return v && *v >= minimum_ && *v <= static_cast<std::int64_t>(maximum_);
 }
 
-Field_outcome Num_field_rules::backspace(const Field_text& field) const
+Field_outcome Ctrl_edit_num_state::backspace(const Field_text& field) const
 {
     const std::u32string& text = field.text;
     if (text.size() == 1 || text == U"-0")
@@ -159,7 +159,7 @@ Field_outcome Num_field_rules::backspace(const Field_text& field) const
     return result;
 }
 
-Field_outcome Num_field_rules::key(const Field_text& given, Field_key key) const
+Field_outcome Ctrl_edit_num_state::key(const Field_text& given, Field_key key) const
 {
     const Field_text field = held(given);
     switch (key) {
@@ -175,16 +175,16 @@ Field_outcome Num_field_rules::key(const Field_text& given, Field_key key) const
     }
 }
 
-Field_text Num_field_rules::after_focus(const Field_text& field) const { return select_all(field); }
+Field_text Ctrl_edit_num_state::after_focus(const Field_text& field) const { return select_all(field); }
 
-Field_text Num_field_rules::after_click(const Field_text& field) const
+Field_text Ctrl_edit_num_state::after_click(const Field_text& field) const
 {
     return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
 }
 
 // ---- hexadecimal ----
 
-Field_outcome Hex_field_rules::typed(const Field_text& given, char32_t c) const
+Field_outcome Ctrl_edit_hex_state::typed(const Field_text& given, char32_t c) const
 {
     const Field_text field = held(given);
     const std::size_t s = field.start;
@@ -199,14 +199,14 @@ Field_outcome Hex_field_rules::typed(const Field_text& given, char32_t c) const
     return set(std::move(text), s + 1);
 }
 
-Field_outcome Hex_field_rules::key(const Field_text&, Field_key key) const
+Field_outcome Ctrl_edit_hex_state::key(const Field_text&, Field_key key) const
 {
     if (key == Field_key::delete_key || key == Field_key::backspace)
         return refuse();
     return {};
 }
 
-Field_text Hex_field_rules::after_key(const Field_text& given, Field_key key) const
+Field_text Ctrl_edit_hex_state::after_key(const Field_text& given, Field_key key) const
 {
     const Field_text field = held(given);
     switch (key) {
@@ -223,9 +223,9 @@ Field_text Hex_field_rules::after_key(const Field_text& given, Field_key key) co
     }
 }
 
-Field_text Hex_field_rules::after_focus(const Field_text& field) const { return collapse(field, 0); }
+Field_text Ctrl_edit_hex_state::after_focus(const Field_text& field) const { return collapse(field, 0); }
 
-Field_text Hex_field_rules::after_click(const Field_text& given) const
+Field_text Ctrl_edit_hex_state::after_click(const Field_text& given) const
 {
     const Field_text field = held(given);
     return collapse(field, field.end);
@@ -233,7 +233,7 @@ Field_text Hex_field_rules::after_click(const Field_text& given) const
 
 // ---- plain text and variable names ----
 
-Field_outcome Text_field_rules::typed(const Field_text& given, char32_t c) const
+Field_outcome Ctrl_edit_text_state::typed(const Field_text& given, char32_t c) const
 {
     if (is_control(c) || !sjis_can_hold(c))
         return refuse();
@@ -243,16 +243,16 @@ Field_outcome Text_field_rules::typed(const Field_text& given, char32_t c) const
     return result;
 }
 
-Field_outcome Var_field_rules::typed(const Field_text& given, char32_t c) const
+Field_outcome Ctrl_edit_var_state::typed(const Field_text& given, char32_t c) const
 {
     static constexpr std::u32string_view operators = U" !\"%&'()*+-/=[]{|}";
     const Field_text field = held(given);
     if ((field.start == 0 && is_digit(c)) || operators.find(c) != std::u32string_view::npos)
         return refuse();
-    return Text_field_rules::typed(field, c);
+    return Ctrl_edit_text_state::typed(field, c);
 }
 
-Field_text Var_field_rules::after_click(const Field_text& field) const
+Field_text Ctrl_edit_var_state::after_click(const Field_text& field) const
 {
     return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
 }

@@ -5,56 +5,28 @@
 #include <string>
 #include <string_view>
 
-// The input rules of the validated edit fields, free of any window: what a key
-// press, a typed character or pasted text does to a field's text and selection.
-//
-// Texts are UTF-32, one element per character, so that a Shift-JIS character typed
-// or composed is judged whole; positions count characters. Lengths that the stored
-// text is limited to are counted in Shift-JIS bytes.
-//
-// The window hands every key press to key() first and every typed character to
-// typed(): `pass` lets the control do what it always does, `refuse` swallows the
-// event, `set` replaces the field's text and selection by `after`. After the control
-// processed a key it was passed, a focus-in or a left button release, after_key(),
-// after_focus() and after_click() give the selection to put. Pasted text (and text
-// an input method commits) goes to pasted(); cutting is copying followed by
-// key(backspace) on the selection. None of the fields has a context menu.
+#include "toolkit/bcl_edit_filter.h"
 
-struct Field_text {
-    std::u32string text;
-    std::size_t start = 0;  // the selection, start <= end; the caret when equal
-    std::size_t end = 0;
-
-    friend bool operator==(const Field_text&, const Field_text&) = default;
-};
-
-// The keys the rules look at; every other key is `other`.
-enum class Field_key { left, right, up, down, home, end, backspace, delete_key, other };
-
-struct Field_outcome {
-    enum Kind { pass, refuse, set };
-    Kind kind = pass;
-    Field_text after;  // for `set`: the new text and selection
-
-    friend bool operator==(const Field_outcome&, const Field_outcome&) = default;
-};
-
-class Field_rules {
+// The input states of the validated edit fields, free of any window: what a key
+// press, a typed character or pasted text does to a field's text and selection (see
+// Bcl_edit_filter for how the edit control asks). Lengths that the stored text is
+// limited to are counted in Shift-JIS bytes.
+class Ctrl_edit_state : public Bcl_edit_filter {
 public:
-    virtual ~Field_rules() = default;
-
     // A typed character. Never `pass`: the field's text only changes as the rules
     // say, so that no character reaches the text unchecked.
-    [[nodiscard]] virtual Field_outcome typed(const Field_text& field, char32_t c) const = 0;
-    [[nodiscard]] virtual Field_outcome key(const Field_text& field, Field_key key) const;
-    [[nodiscard]] virtual Field_text after_key(const Field_text& field, Field_key key) const;
-    [[nodiscard]] virtual Field_text after_focus(const Field_text& field) const;
-    [[nodiscard]] virtual Field_text after_click(const Field_text& field) const;
+    [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override = 0;
+    [[nodiscard]] Field_outcome key(const Field_text& field, Field_key key) const override;
+    [[nodiscard]] Field_text after_key(const Field_text& field, Field_key key) const override;
+    [[nodiscard]] Field_text after_focus(const Field_text& field) const override;
+    [[nodiscard]] Field_text after_click(const Field_text& field) const override;
 
     // The text that typing `pasted` character by character gives, or `refuse` when
     // typing would refuse any of its characters: a paste never puts into the field
     // what typing could not, and never half of what was pasted.
-    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const;
+    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const final;
+    // Numbers and hexadecimal digits change only as their rules say.
+    [[nodiscard]] bool free_text() const override { return false; }
 };
 
 // A decimal number between `minimum` and `maximum` (compared as signed and as
@@ -62,9 +34,9 @@ public:
 // appended at the end of the text whatever the caret, as they are judged; a lone
 // "0" or "-0" is replaced by the first digit; Backspace and Delete leave "0" rather
 // than an empty field.
-class Num_field_rules : public Field_rules {
+class Ctrl_edit_num_state : public Ctrl_edit_state {
 public:
-    Num_field_rules(std::int32_t minimum, std::uint32_t maximum) : minimum_(minimum), maximum_(maximum) {}
+    Ctrl_edit_num_state(std::int32_t minimum, std::uint32_t maximum) : minimum_(minimum), maximum_(maximum) {}
 
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
     [[nodiscard]] Field_outcome key(const Field_text& field, Field_key key) const override;
@@ -86,7 +58,7 @@ private:
 // Hexadecimal digits in a field of fixed width: a digit overwrites the character at
 // the caret (upper case) and moves the caret on; nothing can be typed at the end,
 // and nothing deleted.
-class Hex_field_rules : public Field_rules {
+class Ctrl_edit_hex_state : public Ctrl_edit_state {
 public:
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
     [[nodiscard]] Field_outcome key(const Field_text& field, Field_key key) const override;
@@ -98,11 +70,12 @@ public:
 // Plain text that is stored as Shift-JIS in at most `max_bytes` bytes: characters
 // that Shift-JIS cannot hold, control characters and anything past the limit are
 // refused.
-class Text_field_rules : public Field_rules {
+class Ctrl_edit_text_state : public Ctrl_edit_state {
 public:
-    explicit Text_field_rules(std::size_t max_bytes) : max_bytes_(max_bytes) {}
+    explicit Ctrl_edit_text_state(std::size_t max_bytes) : max_bytes_(max_bytes) {}
 
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
+    [[nodiscard]] bool free_text() const override { return true; }
 
     [[nodiscard]] std::size_t max_bytes() const { return max_bytes_; }
 
@@ -113,9 +86,9 @@ private:
 // A variable name: as plain text, and it does not start with a digit nor hold any
 // of the 18 characters that the expression language reads as operators or
 // separators (space ! " % & ' ( ) * + - / = [ ] { | }).
-class Var_field_rules : public Text_field_rules {
+class Ctrl_edit_var_state : public Ctrl_edit_text_state {
 public:
-    explicit Var_field_rules(std::size_t max_bytes = 255) : Text_field_rules(max_bytes) {}
+    explicit Ctrl_edit_var_state(std::size_t max_bytes = 255) : Ctrl_edit_text_state(max_bytes) {}
 
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
     [[nodiscard]] Field_text after_click(const Field_text& field) const override;
