@@ -260,4 +260,19 @@ TEST(Shift_jis, LengthsAndCharactersItCanHold)
     EXPECT_FALSE(sjis_can_hold(char32_t{0x110000}));
 }
 
+// Characters the conversion writes as another character's code would come back
+// changed after a save: a field takes only what reads back as itself.
+TEST(Shift_jis, OnlyCharactersThatReadBackAsThemselvesAreHeld)
+{
+    EXPECT_TRUE(sjis_can_hold(U'\\'));
+    EXPECT_TRUE(sjis_can_hold(U'~'));
+    EXPECT_TRUE(sjis_can_hold(U'＼'));
+    EXPECT_FALSE(sjis_can_hold(U'¥'));
+    EXPECT_FALSE(sjis_can_hold(U'‾'));
+    const Ctrl_edit_text_state text(255);
+    EXPECT_EQ(text.typed(field("a|"), U'¥').kind, Field_outcome::refuse);
+    EXPECT_EQ(text.pasted(field("|"), U"100¥").kind, Field_outcome::refuse);
+    EXPECT_EQ(var_field.typed(field("a|"), U'¥').kind, Field_outcome::refuse);
+}
+
 } // namespace

@@ -263,6 +263,9 @@ std::size_t sjis_length(std::u32string_view text) { return Bcl_str::from_utf8(ut
 
 bool sjis_can_hold(char32_t c)
 {
-    // A character the conversion cannot hold comes back as "?".
-    return c == U'?' || Bcl_str::from_utf8(utf8_from_utf32(std::u32string_view(&c, 1))) != "?";
+    // A character the conversion cannot hold comes back as "?"; one it maps onto
+    // another character does not come back as itself.
+    const std::string utf8 = utf8_from_utf32(std::u32string_view(&c, 1));
+    const Bcl_str sjis = Bcl_str::from_utf8(utf8);
+    return (c == U'?' || sjis != "?") && sjis.to_utf8() == utf8;
 }

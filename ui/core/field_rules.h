@@ -97,5 +97,7 @@ public:
 // The number of bytes `text` takes in Shift-JIS (a character Shift-JIS cannot hold
 // counts as the one "?" it would become).
 [[nodiscard]] std::size_t sjis_length(std::u32string_view text);
-// True when Shift-JIS has a code for `c`.
+// True when Shift-JIS has a code for `c` that reads back as `c`: a character that
+// the conversion maps onto another one ("¥" becomes the byte 0x5C, which reads back
+// as a backslash) would be changed silently when stored.
 [[nodiscard]] bool sjis_can_hold(char32_t c);
