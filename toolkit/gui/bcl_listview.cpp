@@ -7,28 +7,28 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
 
 namespace {
 
-// A report-style list. A left-button move does not drag the selection along (the
-// program drags rows itself); while the mouse is captured, the program's handler
-// gets every move and button.
-class List_widget : public QTreeWidget {
+// What makes a tree widget the program's list: a left-button move does not drag the
+// selection along (the program drags rows itself), a right click reports to the
+// program instead of opening a menu, and while the mouse is captured the program's
+// handler gets every move and button. Installed on the list and its viewport (where
+// the mouse events arrive); a child of the list, so it goes with it.
+class List_events : public QObject {
 public:
-    explicit List_widget(QWidget* parent) : QTreeWidget(parent)
+    // Found again by this name: without its own meta-object, a search by type would
+    // take any child object of the list.
+    static constexpr const char* name = "kestrix_list_events";
+
+    explicit List_events(QTreeWidget* list) : QObject(list), list_(list)
     {
-        setRootIsDecorated(false);
-        setUniformRowHeights(true);
-        setSelectionMode(QAbstractItemView::SingleSelection);
-        setSelectionBehavior(QAbstractItemView::SelectRows);
-        setAllColumnsShowFocus(true);
-        setItemsExpandable(false);
-        setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-        header()->setStretchLastSection(false);
-        header()->setSectionsMovable(false);
-        setColumnCount(0);
+        setObjectName(QLatin1String(name));
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
     }
 
     std::function<void(int)> drag_started;
@@ -36,74 +36,110 @@ public:
     Bcl_listview::Mouse_handler captured;
     bool capturing = false;
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (capturing) {
-            if (event->button() == Qt::RightButton && captured.right_down)
-                deliver(captured.right_down, event);
-            return;
-        }
-        press_ = event->position().toPoint();
-        drag_reported_ = false;
-        QTreeWidget::mousePressEvent(event);
-    }
-
-    void mouseMoveEvent(QMouseEvent* event) override
-    {
-        if (capturing) {
-            if (captured.moved)
-                deliver(captured.moved, event);
-            return;
-        }
-        if (!(event->buttons() & Qt::LeftButton)) {
-            QTreeWidget::mouseMoveEvent(event);
-            return;
-        }
-        const bool far_enough =
-            (event->position().toPoint() - press_).manhattanLength() >= QApplication::startDragDistance();
-        QTreeWidgetItem* current = currentItem();
-        if (far_enough && !drag_reported_ && current && drag_started) {
-            drag_reported_ = true;
-            const int row = indexOfTopLevelItem(current);
-            pump::deliver([this, row] { drag_started(row); });
-        }
-    }
-
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (capturing) {
-            if (event->button() == Qt::LeftButton && captured.left_up)
-                deliver(captured.left_up, event);
-            return;
-        }
-        QTreeWidget::mouseReleaseEvent(event);
-    }
-
-    void contextMenuEvent(QContextMenuEvent* event) override
-    {
-        if (context && !capturing) {
-            const Bcl_point at{event->pos().x(), event->pos().y()};
-            pump::deliver([this, at] { context(at); });
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return watched == list_->viewport() && pressed(static_cast<QMouseEvent*>(event));
+        case QEvent::MouseMove:
+            return watched == list_->viewport() && moved(static_cast<QMouseEvent*>(event));
+        case QEvent::MouseButtonRelease:
+            return watched == list_->viewport() && released(static_cast<QMouseEvent*>(event));
+        case QEvent::ContextMenu:
+            if (context && !capturing) {
+                const QPoint at = list_->viewport()->mapFromGlobal(static_cast<QContextMenuEvent*>(event)->globalPos());
+                pump::deliver([this, at] { context({at.x(), at.y()}); });
+            }
+            return true;
+        default:
+            return false;
         }
     }
 
 private:
-    void deliver(const std::function<void(Bcl_point)>& handler, QMouseEvent* event)
+    bool pressed(QMouseEvent* event)
+    {
+        if (capturing) {
+            if (event->button() == Qt::RightButton && captured.right_down)
+                deliver(captured.right_down, event);
+            return true;
+        }
+        press_ = event->position().toPoint();
+        drag_reported_ = false;
+        return false;
+    }
+
+    bool moved(QMouseEvent* event)
+    {
+        if (capturing) {
+            if (captured.moved)
+                deliver(captured.moved, event);
+            return true;
+        }
+        if (!(event->buttons() & Qt::LeftButton))
+            return false;
+        const bool far_enough =
+            (event->position().toPoint() - press_).manhattanLength() >= QApplication::startDragDistance();
+        QTreeWidgetItem* current = list_->currentItem();
+        if (far_enough && !drag_reported_ && current && drag_started) {
+            drag_reported_ = true;
+            const int row = list_->indexOfTopLevelItem(current);
+            pump::deliver([this, row] { drag_started(row); });
+        }
+        return true;
+    }
+
+    bool released(QMouseEvent* event)
+    {
+        if (!capturing)
+            return false;
+        if (event->button() == Qt::LeftButton && captured.left_up)
+            deliver(captured.left_up, event);
+        return true;
+    }
+
+    static void deliver(const std::function<void(Bcl_point)>& handler, QMouseEvent* event)
     {
         const QPoint at = event->position().toPoint();
         pump::deliver([handler, at] { handler({at.x(), at.y()}); });
     }
 
+    QTreeWidget* list_;
     QPoint press_;
     bool drag_reported_ = false;
 };
 
-List_widget* list_of(const Bcl_wnd& wnd) { return dynamic_cast<List_widget*>(Bcl_widget_access::widget(wnd)); }
+// A report-style list: rows without a tree's decoration, one row selected at a time,
+// columns added by the program.
+void make_list(QTreeWidget* list)
+{
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setAllColumnsShowFocus(true);
+    list->setItemsExpandable(false);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->setDragDropMode(QAbstractItemView::NoDragDrop);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    list->setColumnCount(0);
+    new List_events(list);
+}
+
+QTreeWidget* list_of(const Bcl_wnd& wnd) { return qobject_cast<QTreeWidget*>(Bcl_widget_access::widget(wnd)); }
+
+List_events* events_of(const Bcl_wnd& wnd)
+{
+    QTreeWidget* list = list_of(wnd);
+    QObject* events = list ? list->findChild<QObject*>(QLatin1String(List_events::name), Qt::FindDirectChildrenOnly) : nullptr;
+    return static_cast<List_events*>(events);
+}
 
 QTreeWidgetItem* row_item(const Bcl_wnd& wnd, int row)
 {
-    const List_widget* list = list_of(wnd);
+    const QTreeWidget* list = list_of(wnd);
     return list && row >= 0 && row < list->topLevelItemCount() ? list->topLevelItem(row) : nullptr;
 }
 
@@ -111,14 +147,25 @@ QTreeWidgetItem* row_item(const Bcl_wnd& wnd, int row)
 
 void Bcl_listview::create(Bcl_wnd& parent, int id)
 {
-    auto* list = new List_widget(Bcl_widget_access::widget(parent));
+    auto* list = new QTreeWidget(Bcl_widget_access::widget(parent));
     list->setObjectName(control_name(id));
+    make_list(list);
     Bcl_widget_access::set_widget(*this, list);
+}
+
+bool Bcl_listview::attach(Bcl_dlg& dialog, int id)
+{
+    QWidget* parent = Bcl_widget_access::widget(dialog);
+    auto* list = parent ? parent->findChild<QTreeWidget*>(control_name(id)) : nullptr;
+    if (list)
+        make_list(list);
+    Bcl_widget_access::set_widget(*this, list);
+    return list != nullptr;
 }
 
 void Bcl_listview::add_column(std::string_view header, int width)
 {
-    List_widget* list = list_of(*this);
+    QTreeWidget* list = list_of(*this);
     const int column = list->columnCount();
     list->setColumnCount(column + 1);
     list->headerItem()->setText(column, qstr(header));
@@ -129,7 +176,7 @@ int Bcl_listview::column_count() const { return list_of(*this)->columnCount(); }
 
 int Bcl_listview::insert_row(int row, const std::vector<std::string>& cells)
 {
-    List_widget* list = list_of(*this);
+    QTreeWidget* list = list_of(*this);
     auto* item = new QTreeWidgetItem;
     for (std::size_t column = 0; column < cells.size(); ++column)
         item->setText(static_cast<int>(column), qstr(cells[column]));
@@ -168,14 +215,14 @@ int Bcl_listview::row_count() const { return list_of(*this)->topLevelItemCount()
 
 int Bcl_listview::selected() const
 {
-    const List_widget* list = list_of(*this);
+    const QTreeWidget* list = list_of(*this);
     const QList<QTreeWidgetItem*> items = list->selectedItems();
     return items.isEmpty() ? -1 : list->indexOfTopLevelItem(items.front());
 }
 
 void Bcl_listview::select(int row)
 {
-    List_widget* list = list_of(*this);
+    QTreeWidget* list = list_of(*this);
     if (QTreeWidgetItem* item = row_item(*this, row)) {
         list->setCurrentItem(item);
         item->setSelected(true);
@@ -193,7 +240,7 @@ void Bcl_listview::ensure_visible(int row)
 
 int Bcl_listview::hit_test(Bcl_point point) const
 {
-    const List_widget* list = list_of(*this);
+    const QTreeWidget* list = list_of(*this);
     QTreeWidgetItem* item = list->itemAt(point.x, point.y);
     return item ? list->indexOfTopLevelItem(item) : -1;
 }
@@ -213,9 +260,15 @@ void Bcl_listview::set_drop_highlight(int row)
 
 int Bcl_listview::top_row() const
 {
-    const List_widget* list = list_of(*this);
+    const QTreeWidget* list = list_of(*this);
     QTreeWidgetItem* item = list->itemAt(0, 0);
     return item ? list->indexOfTopLevelItem(item) : 0;
+}
+
+void Bcl_listview::set_top_row(int row)
+{
+    if (QTreeWidgetItem* item = row_item(*this, row))
+        list_of(*this)->scrollToItem(item, QAbstractItemView::PositionAtTop);
 }
 
 void Bcl_listview::scroll_by(int pixels)
@@ -228,14 +281,14 @@ int Bcl_listview::client_height() const { return list_of(*this)->viewport()->hei
 
 void Bcl_listview::set_selection_handler(std::function<void(int)> handler)
 {
-    List_widget* list = list_of(*this);
+    QTreeWidget* list = list_of(*this);
     QObject::connect(list, &QTreeWidget::itemSelectionChanged, Bcl_widget_access::context(*this),
                      [this, handler] { pump::deliver([this, handler] { handler(selected()); }); });
 }
 
 void Bcl_listview::set_activate_handler(std::function<void(int)> handler)
 {
-    List_widget* list = list_of(*this);
+    QTreeWidget* list = list_of(*this);
     QObject::connect(list, &QTreeWidget::itemActivated, Bcl_widget_access::context(*this),
                      [list, handler](QTreeWidgetItem* item) {
                          const int row = list->indexOfTopLevelItem(item);
@@ -245,26 +298,32 @@ void Bcl_listview::set_activate_handler(std::function<void(int)> handler)
 
 void Bcl_listview::set_context_handler(std::function<void(Bcl_point)> handler)
 {
-    list_of(*this)->context = std::move(handler);
+    events_of(*this)->context = std::move(handler);
 }
 
 void Bcl_listview::set_drag_handler(std::function<void(int)> handler)
 {
-    list_of(*this)->drag_started = std::move(handler);
+    events_of(*this)->drag_started = std::move(handler);
 }
 
 void Bcl_listview::capture_mouse(Mouse_handler handler)
 {
-    List_widget* list = list_of(*this);
-    list->captured = std::move(handler);
-    list->capturing = true;
-    list->viewport()->grabMouse();
+    List_events* events = events_of(*this);
+    events->captured = std::move(handler);
+    events->capturing = true;
+    list_of(*this)->viewport()->grabMouse();
 }
 
 void Bcl_listview::release_mouse()
 {
-    List_widget* list = list_of(*this);
-    list->capturing = false;
-    list->captured = {};
-    list->viewport()->releaseMouse();
+    List_events* events = events_of(*this);
+    events->capturing = false;
+    events->captured = {};
+    list_of(*this)->viewport()->releaseMouse();
+}
+
+bool Bcl_listview::mouse_captured() const
+{
+    const List_events* events = events_of(*this);
+    return events && events->capturing;
 }

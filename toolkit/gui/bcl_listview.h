@@ -7,6 +7,8 @@
 
 #include "toolkit/gui/bcl_wnd.h"
 
+class Bcl_dlg;
+
 // A report-style list: columns with headers, rows of texts, single selection that
 // stays visible without the focus.
 class Bcl_listview : public Bcl_wnd {
@@ -20,6 +22,9 @@ public:
     };
 
     void create(Bcl_wnd& parent, int id);
+    // Makes the list control `id` of a dialog's template this list; false when the
+    // template has none. Valid while the dialog is open.
+    bool attach(Bcl_dlg& dialog, int id);
     void add_column(std::string_view header, int width);
     [[nodiscard]] int column_count() const;
 
@@ -43,6 +48,8 @@ public:
     [[nodiscard]] int drop_highlight() const { return drop_row_; }
     // The first row shown at the top, and scrolling by pixels.
     [[nodiscard]] int top_row() const;
+    // Scrolls so that `row` is the first row shown (as far as the list can scroll).
+    void set_top_row(int row);
     void scroll_by(int pixels);
     // The list's client height in pixels.
     [[nodiscard]] int client_height() const;
@@ -59,6 +66,7 @@ public:
     // mouse is.
     void capture_mouse(Mouse_handler handler);
     void release_mouse();
+    [[nodiscard]] bool mouse_captured() const;
 
 private:
     int drop_row_ = -1;
