@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "ui/core/named_value_text.h"
+
+namespace {
+
+TEST(Named_value_text, NegativeValuesShowTheirUnsignedBitsInParentheses)
+{
+    EXPECT_EQ(named_value_text(0), "0");
+    EXPECT_EQ(named_value_text(2147483647), "2147483647");
+    EXPECT_EQ(named_value_text(-1), "-1(4294967295)");
+    EXPECT_EQ(named_value_text(-2147483647 - 1), "-2147483648(2147483648)");
+}
+
+TEST(Named_value_text, TheProposedValueIsTheSmallestFreeOneFromZero)
+{
+    const struct {
+        Named_values values;
+        std::int32_t proposed;
+    } cases[] = {
+        {{}, 0},
+        {{{0, Bcl_str("a")}, {1, Bcl_str("b")}, {3, Bcl_str("c")}}, 2},
+        {{{-1, Bcl_str("m")}, {-5, Bcl_str("n")}}, 0},
+        {{{0, Bcl_str("a")}, {-1, Bcl_str("m")}, {1, Bcl_str("b")}}, 2},
+        {{{1, Bcl_str("b")}}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(proposed_value(c.values), c.proposed);
+}
+
+} // namespace

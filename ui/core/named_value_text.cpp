@@ -1,0 +1,22 @@
+#include "ui/core/named_value_text.h"
+
+#include <limits>
+
+std::string named_value_text(std::int32_t value)
+{
+    if (value >= 0)
+        return std::to_string(value);
+    return std::to_string(value) + "(" + std::to_string(static_cast<std::uint32_t>(value)) + ")";
+}
+
+std::int32_t proposed_value(const Named_values& values)
+{
+    // The table is ordered by value: walk its entries from 0 upward until a gap.
+    std::int32_t proposed = 0;
+    for (auto entry = values.lower_bound(0); entry != values.end() && entry->first == proposed; ++entry) {
+        if (proposed == std::numeric_limits<std::int32_t>::max())
+            break;  // every value from 0 up is taken: offer the last one, which replaces
+        ++proposed;
+    }
+    return proposed;
+}
