@@ -1,0 +1,191 @@
+#include "ui/dialogs/dlg_items.h"
+
+#include "ui/core/help_topics.h"
+#include "ui/dialogs/item_fields.h"
+
+// ---- fixed-length string ----
+
+Dlg_fix_str::Dlg_fix_str(Def_fix_str* item) : Dlg_item("IDD_FIX_STR", help_topic::fix_str, item) {}
+
+void Dlg_fix_str::attach_fields()
+{
+    attach_bcl_text(*this, name_, 500);
+    length_.attach(*this, 501);
+    length_.set_filter(&length_rules_);
+    length_.set_change_handler([this] { fields_changed(); });
+    ok_.attach(*this, 1);
+}
+
+void Dlg_fix_str::show_fields(const Fix_str_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    length_.set_text(std::to_string(fields.length));
+}
+
+Fix_str_fields Dlg_fix_str::read_fields(const Fix_str_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), number_of(length_).value_or(shown.length)};
+}
+
+std::unique_ptr<Def_fix_str> Dlg_fix_str::blank() const { return std::make_unique<Def_fix_str>(Bcl_str(), 1); }
+
+void Dlg_fix_str::fields_changed() { ok_.enable(number_of(length_).value_or(0) != 0); }
+
+// ---- length-prefixed string ----
+
+Dlg_flex_str::Dlg_flex_str(Def_flex_str* item) : Dlg_item("IDD_FLEX_STR", help_topic::flex_str, item) {}
+
+void Dlg_flex_str::attach_fields()
+{
+    attach_bcl_text(*this, name_, 600);
+    prefix_size_.attach(*this, 601);
+    fill_size_list(prefix_size_);
+}
+
+void Dlg_flex_str::show_fields(const Flex_str_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_size(prefix_size_, fields.prefix_size);
+}
+
+Flex_str_fields Dlg_flex_str::read_fields(const Flex_str_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), size_of(prefix_size_)};
+}
+
+std::unique_ptr<Def_flex_str> Dlg_flex_str::blank() const { return std::make_unique<Def_flex_str>(Bcl_str(), 1); }
+
+// ---- NUL-terminated string ----
+
+Dlg_null_str::Dlg_null_str(Def_null_str* item) : Dlg_item("IDD_NULL_STR", help_topic::null_str, item) {}
+
+void Dlg_null_str::attach_fields() { attach_bcl_text(*this, name_, 700); }
+void Dlg_null_str::show_fields(const Null_str_fields& fields) { show_bcl_text(name_, fields.name); }
+
+Null_str_fields Dlg_null_str::read_fields(const Null_str_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name)};
+}
+
+std::unique_ptr<Def_null_str> Dlg_null_str::blank() const { return std::make_unique<Def_null_str>(Bcl_str()); }
+
+// ---- If ----
+
+Dlg_if::Dlg_if(Def_if* item) : Dlg_item("IDD_IF", help_topic::if_branch, item) {}
+
+void Dlg_if::attach_fields() { attach_bcl_text(*this, condition_, 1000); }
+void Dlg_if::show_fields(const If_fields& fields) { show_bcl_text(condition_, fields.condition); }
+If_fields Dlg_if::read_fields(const If_fields& shown) const { return {bcl_text_of(condition_, shown.condition)}; }
+std::unique_ptr<Def_if> Dlg_if::blank() const { return std::make_unique<Def_if>(Bcl_str()); }
+
+// ---- For ----
+
+Dlg_for::Dlg_for(Def_for* item) : Dlg_item("IDD_FOR", help_topic::for_loop, item) {}
+
+void Dlg_for::attach_fields()
+{
+    attach_bcl_text(*this, name_, 801);
+    attach_bcl_text(*this, count_, 800);
+}
+
+void Dlg_for::show_fields(const For_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_bcl_text(count_, fields.count);
+}
+
+For_fields Dlg_for::read_fields(const For_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), bcl_text_of(count_, shown.count)};
+}
+
+std::unique_ptr<Def_for> Dlg_for::blank() const { return std::make_unique<Def_for>(Bcl_str(), Bcl_str()); }
+
+// ---- While ----
+
+Dlg_while::Dlg_while(Def_while* item) : Dlg_item("IDD_WHILE", help_topic::while_loop, item) {}
+
+void Dlg_while::attach_fields()
+{
+    attach_bcl_text(*this, name_, 900);
+    attach_bcl_text(*this, condition_, 901);
+}
+
+void Dlg_while::show_fields(const While_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_bcl_text(condition_, fields.condition);
+}
+
+While_fields Dlg_while::read_fields(const While_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), bcl_text_of(condition_, shown.condition)};
+}
+
+std::unique_ptr<Def_while> Dlg_while::blank() const { return std::make_unique<Def_while>(Bcl_str(), Bcl_str()); }
+
+// ---- set variable ----
+
+Dlg_set_variable::Dlg_set_variable(Def_set_variable* item)
+    : Dlg_item("IDD_SET_VARIABLE", help_topic::set_variable, item)
+{
+}
+
+void Dlg_set_variable::attach_fields()
+{
+    attach_bcl_text(*this, variable_, 1100);
+    attach_bcl_text(*this, value_, 1101);
+}
+
+void Dlg_set_variable::show_fields(const Set_var_fields& fields)
+{
+    show_bcl_text(variable_, fields.variable);
+    show_bcl_text(value_, fields.value);
+}
+
+Set_var_fields Dlg_set_variable::read_fields(const Set_var_fields& shown) const
+{
+    return {bcl_text_of(variable_, shown.variable), bcl_text_of(value_, shown.value)};
+}
+
+std::unique_ptr<Def_set_variable> Dlg_set_variable::blank() const
+{
+    return std::make_unique<Def_set_variable>(Bcl_str(), Bcl_str());
+}
+
+// ---- definition set ----
+
+Dlg_def_set::Dlg_def_set(Def_def_set* item) : Dlg_item("IDD_DEF_SET", help_topic::def_set, item) {}
+
+void Dlg_def_set::attach_fields() { attach_bcl_text(*this, name_, 1300); }
+void Dlg_def_set::show_fields(const Def_set_fields& fields) { show_bcl_text(name_, fields.name); }
+
+Def_set_fields Dlg_def_set::read_fields(const Def_set_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name)};
+}
+
+std::unique_ptr<Def_def_set> Dlg_def_set::blank() const { return std::make_unique<Def_def_set>(Bcl_str()); }
+
+// ---- definition reference ----
+
+Dlg_def_ref::Dlg_def_ref(Def_def_ref* item) : Dlg_item("IDD_DEF_REF", help_topic::def_ref, item) {}
+
+void Dlg_def_ref::attach_fields()
+{
+    attach_bcl_text(*this, name_, 1400);
+    attach_bcl_text(*this, target_, 1401);
+}
+
+void Dlg_def_ref::show_fields(const Def_ref_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_bcl_text(target_, fields.target);
+}
+
+Def_ref_fields Dlg_def_ref::read_fields(const Def_ref_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), bcl_text_of(target_, shown.target)};
+}
+
+std::unique_ptr<Def_def_ref> Dlg_def_ref::blank() const { return std::make_unique<Def_def_ref>(Bcl_str(), Bcl_str()); }
