@@ -139,6 +139,9 @@ void Kestrix::create_pages()
     tab_.select(definition_page);
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
+    definition_list_.set_context_handler([this](Bcl_point) { definition_popup(); });
+    definition_list_.set_activate_handler([this](int) { edit_definition_row(); });
+    definition_list_.set_drag_handler([this](int row) { start_drag(row); });
     data_tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
 }
 
@@ -182,8 +185,13 @@ void Kestrix::connect_keys()
 }
 
 // Ctrl+Tab toggles the page; Tab and Shift+Tab go round the shown page's controls.
+// Escape in the definition list cancels a row drag.
 bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
 {
+    if (key.key == Bcl_key::escape && from == Focus_place::definition_list && dragging_) {
+        end_drag();
+        return true;
+    }
     if (key.key != Bcl_key::tab)
         return false;
     if (key.ctrl) {

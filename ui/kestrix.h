@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "doc/data_mgr.h"
+#include "model/def_disp_visitor.h"
 #include "toolkit/gui/bcl_listview.h"
 #include "toolkit/gui/bcl_sdi.h"
 #include "toolkit/gui/bcl_split.h"
 #include "toolkit/gui/bcl_statusbar.h"
 #include "toolkit/gui/bcl_tab.h"
+#include "toolkit/gui/bcl_timer.h"
 #include "toolkit/gui/bcl_toolbar.h"
 #include "toolkit/gui/bcl_treeview.h"
 #include "ui/core/commands.h"
@@ -86,6 +88,19 @@ private:
     void edit_data();
     void delete_data();
 
+    // The definition list: its rows shown from the row table, its popup, and what
+    // follows every change of the definition.
+    void show_definition_rows(std::size_t first, std::size_t count, bool insert);
+    void select_definition_item(const Define* item);
+    void definition_popup();
+    void definition_changed();
+    // Dragging a definition row onto another place.
+    void start_drag(int row);
+    void drag_moved(Bcl_point point);
+    void drop_dragged();
+    void end_drag();
+    void drag_tick();
+
     // The data tree.
     void insert_container_items(Bcl_tree_item item, Component& component);
     void tree_selection_changed(Bcl_tree_item item);
@@ -110,8 +125,13 @@ private:
     std::map<Bcl_tree_item, Component*> tree_components_;
     // Tree items whose container has its children analysed and inserted, oldest first.
     std::deque<Bcl_tree_item> expanded_items_;
-    // The definition list's rows: the item each shows (null for the closing row).
-    std::vector<Define*> definition_rows_;
+    // The definition list's rows, their texts and what each stands for.
+    std::vector<Def_row> definition_rows_;
+    // A row drag: while it runs, the mouse is captured and the timer scrolls the list
+    // when the cursor is above or below it.
+    bool dragging_ = false;
+    Bcl_point drag_point_{};
+    Bcl_timer drag_timer_;
     // The data list's rows: the component each shows.
     std::vector<Component*> data_rows_;
     User_io user_;

@@ -61,11 +61,8 @@ void Kestrix::show_version()
     dialog.run(this);
 }
 
-// The item dialogs and the data dialogs come with the definition page and the data
-// page; until they exist these commands change nothing.
-void Kestrix::add_definition_item(Def_kind) {}
-void Kestrix::edit_definition_row() {}
-void Kestrix::delete_definition_row() {}
+// The data dialogs come with the data page; until they exist these commands change
+// nothing.
 void Kestrix::add_data() {}
 void Kestrix::edit_data() {}
 void Kestrix::delete_data() {}

@@ -7,32 +7,6 @@
 #include "toolkit/exception.h"
 #include "ui/kestrix.h"
 
-// The definition list shows one row per top-level item, its name in "内容", and the
-// closing row with which an item can be added at the end. The rows of every item
-// kind with all their columns, nested items and bit flags come with the definition
-// page's display walk.
-void Kestrix::refresh_definition_list(Define* select)
-{
-    constexpr int content_column = 2;
-    definition_list_.delete_all();
-    definition_rows_.clear();
-    int selected_row = -1;
-    for (Define* item : document_.definition_items()) {
-        std::vector<std::string> cells(static_cast<std::size_t>(definition_list_.column_count()));
-        cells[content_column] = item->name().to_utf8();
-        if (item == select)
-            selected_row = static_cast<int>(definition_rows_.size());
-        definition_list_.insert_row(-1, cells);
-        definition_rows_.push_back(item);
-    }
-    definition_list_.insert_row(-1, {});
-    definition_rows_.push_back(nullptr);
-    if (selected_row >= 0) {
-        definition_list_.select(selected_row);
-        definition_list_.ensure_visible(selected_row);
-    }
-}
-
 // The root component is the root item; below it one item per container component
 // that is analysed, leaves being shown only in the data list. Going to the byte that
 // `show` names needs the search by data position, which comes with the data page's

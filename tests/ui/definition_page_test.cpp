@@ -1,0 +1,372 @@
+// The definition page driven as a user drives it: items added through their
+// dialogs, edited, deleted and dragged, with undo and redo.
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "edit/definition_edits.h"
+#include "model/def_int.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr int definition_list_id = 2101;
+
+template <typename Widget>
+Widget* field(QWidget* dialog, int id)
+{
+    auto* widget = dialog->findChild<Widget*>(QStringLiteral("id_%1").arg(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
+// Puts texts into a dialog's fields by id (a number picks a drop-down entry) and
+// confirms it; with a name, a picture of the filled dialog is saved first.
+Modal_script::Answer fill_and_ok(std::vector<std::pair<int, QString>> texts, std::string screenshot = {})
+{
+    return [texts, screenshot](QWidget* dialog) {
+        for (const auto& [id, text] : texts) {
+            if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("id_%1").arg(id)))
+                combo->setCurrentIndex(text.toInt());
+            else
+                field<QLineEdit>(dialog, id)->setText(text);
+        }
+        if (!screenshot.empty())
+            save_screenshot(*dialog, screenshot);
+        field<QPushButton>(dialog, 1)->click();
+    };
+}
+
+std::vector<std::string> rows_of(QTreeWidget* list)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        std::string text;
+        for (int column = 0; column < list->columnCount(); ++column) {
+            if (column > 0)
+                text += '|';
+            text += list->topLevelItem(row)->text(column).toStdString();
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+std::string file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Chooses `text` in the next popup menu (in the submenu `submenu` when given) and
+// records its items with their enabled states.
+void answer_popup(std::vector<std::string>* seen, const QString& text)
+{
+    QTimer::singleShot(20, [seen, text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (seen && !action->isSeparator())
+                seen->push_back(action->text().toStdString() + (action->isEnabled() ? "" : "(off)"));
+        for (QAction* action : menu->actions())
+            if (action->text() == text) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+}
+
+void right_click(QTreeWidget* list, int row)
+{
+    list->setCurrentItem(list->topLevelItem(row));
+    const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
+void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+    QApplication::processEvents();
+}
+
+class Definition_page_test : public Window_test {
+protected:
+    QTreeWidget* list() const { return control<QTreeWidget>(definition_list_id); }
+    std::vector<std::string> rows() const { return rows_of(list()); }
+
+    void select(int row) const { list()->setCurrentItem(list()->topLevelItem(row)); }
+
+    void add(int row, Def_kind kind, Modal_script::Answer answer)
+    {
+        select(row);
+        modals.then(std::move(answer));
+        window->command(cmd::def_add_first + static_cast<int>(kind));
+        EXPECT_EQ(modals.pending(), 0u);
+    }
+
+    QPoint centre(int row) const { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
+
+    // Drags row `from` to row `to` with the left button, or cancels with the right
+    // button there when `cancel`.
+    void drag(int from, int to, bool cancel = false)
+    {
+        QWidget* viewport = list()->viewport();
+        mouse(viewport, QEvent::MouseButtonPress, centre(from), Qt::LeftButton, Qt::LeftButton);
+        mouse(viewport, QEvent::MouseMove, centre(from) + QPoint(0, 12), Qt::NoButton, Qt::LeftButton);
+        mouse(viewport, QEvent::MouseMove, centre(to), Qt::NoButton, Qt::LeftButton);
+        drop_cursor = list()->cursor().shape();
+        if (cancel)
+            mouse(viewport, QEvent::MouseButtonPress, centre(to), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        mouse(viewport, QEvent::MouseButtonRelease, centre(to), Qt::LeftButton, Qt::NoButton);
+    }
+
+    Qt::CursorShape drop_cursor = Qt::ArrowCursor;
+};
+
+// Every kind is added through its dialog on the top level and on the rows that
+// close an If's then-list, its else-list and the lists of a For and a While.
+const std::vector<std::string> every_kind_rows = {
+    "||if (a == 1) {||",        "文字列||  then_str||",    "||} else {||", "4||  else_str||",
+    "||}||",                    "||loop for (3) {||",      "1||  count|n|", "set||  ref||",
+    "||}||",                    "||w while (n > 0) {||",   "2 + 文字列||  text||", "||}||",
+    "||set (n - 1)|n|",         "||定義 (set) {||",        "||}||",        "||||"};
+
+TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCloses)
+{
+    start();
+    ASSERT_EQ(rows(), std::vector<std::string>{"||||"});
+    add(0, Def_kind::if_branch, fill_and_ok({{1000, "a == 1"}}, "if-dialog"));
+    add(3, Def_kind::for_loop, fill_and_ok({{801, "loop"}, {800, "3"}}, "for-dialog"));
+    add(5, Def_kind::while_loop, fill_and_ok({{900, "w"}, {901, "n > 0"}}, "while-dialog"));
+    add(7, Def_kind::set_variable, fill_and_ok({{1100, "n"}, {1101, "n - 1"}}, "set-variable-dialog"));
+    add(8, Def_kind::def_set, fill_and_ok({{1300, "set"}}, "def-set-dialog"));
+    add(1, Def_kind::null_str, fill_and_ok({{700, "then_str"}}, "null-str-dialog"));
+    add(3, Def_kind::fix_str, fill_and_ok({{500, "else_str"}, {501, "4"}}, "fix-str-dialog"));
+    add(6, Def_kind::integer, fill_and_ok({{300, "count"}, {304, "n"}}, "integer-new-dialog"));
+    add(7, Def_kind::def_ref, fill_and_ok({{1400, "ref"}, {1401, "set"}}, "def-ref-dialog"));
+    add(10, Def_kind::flex_str, fill_and_ok({{600, "text"}, {601, "1"}}, "flex-str-dialog"));
+    EXPECT_EQ(rows(), every_kind_rows);
+    EXPECT_EQ(title(), "ケストリクス - 無題 [無題 *]");
+
+    // Cancel adds nothing.
+    select(0);
+    modals.then(cancel_dialog());
+    window->command(cmd::def_add_first);
+    EXPECT_EQ(rows(), every_kind_rows);
+
+    // Undo all gives the empty definition, redo all the same rows and the same file.
+    const std::string saved = temp_path("all.kxd");
+    doc().save_definition(File_path(saved));
+    for (int step = 0; step < 10; ++step)
+        window->command(cmd::undo);
+    EXPECT_EQ(rows(), std::vector<std::string>{"||||"});
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+    for (int step = 0; step < 10; ++step)
+        window->command(cmd::redo);
+    EXPECT_EQ(rows(), every_kind_rows);
+    const std::string again = temp_path("again.kxd");
+    doc().save_definition(File_path(again));
+    EXPECT_EQ(file_bytes(again), file_bytes(saved));
+}
+
+TEST_F(Definition_page_test, ThePopupOpensOnInsertableRowsWithTheRowsStates)
+{
+    start();
+    add(0, Def_kind::if_branch, fill_and_ok({{1000, "x"}}));
+    std::vector<std::string> seen;
+    answer_popup(&seen, QString());
+    right_click(list(), 1);  // "} else {": insertable only
+    EXPECT_EQ(seen, (std::vector<std::string>{"追加", "編集(off)", "削除(off)"}));
+    seen.clear();
+    answer_popup(&seen, QStringLiteral("削除"));
+    right_click(list(), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"追加", "編集", "削除"}));
+    EXPECT_EQ(rows(), std::vector<std::string>{"||||"});
+    window->command(cmd::undo);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"||if (x) {||", "||} else {||", "||}||", "||||"}));
+    EXPECT_TRUE(list()->topLevelItem(0)->isSelected());
+}
+
+// An integer with three flags, placed directly in the definition.
+class Flag_rows_test : public Definition_page_test {
+protected:
+    void SetUp() override
+    {
+        Definition_page_test::SetUp();
+        start();
+        auto item = std::make_unique<Def_int>(Bcl_str("flags"), false, 1, Def_int::decimal, Bcl_str());
+        Named_values values{{-1, Bcl_str("all")}, {1, Bcl_str("one")}};
+        item->set_named_values(values);
+        item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("a"), 1, Bcl_str()));
+        item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("b"), 3, Bcl_str("v")));
+        item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("c"), 4, Bcl_str()));
+        definition_edits::add_item({}, std::move(item));
+        window->refresh_definition_list(nullptr);
+    }
+};
+
+const std::vector<std::string> three_flag_rows = {"1||flags||1:one  4294967295:all  ", "bit 0||  a||",
+                                                  "bit 1 - 3||  b|v|", "bit 4 - 7||  c||", "||||"};
+
+TEST_F(Flag_rows_test, EditingTheIntegerDownToOneFlagLeavesOneFlagRowAndUndoBringsThreeBack)
+{
+    ASSERT_EQ(rows(), three_flag_rows);
+    modals.then([](QWidget* dialog) {
+        auto* flags = field<QTreeWidget>(dialog, 307);
+        EXPECT_EQ(rows_of(flags), (std::vector<std::string>{"a|1||", "b|3|v|", "c|4||", "|||"}));
+        auto* values = field<QTreeWidget>(dialog, 305);
+        EXPECT_EQ(rows_of(values), (std::vector<std::string>{"-1(4294967295)|all", "1|one"}));
+        save_screenshot(*dialog, "integer-dialog");
+        for (int deleted = 0; deleted < 2; ++deleted) {
+            std::vector<std::string> seen;
+            answer_popup(&seen, QStringLiteral("削除"));
+            right_click(flags, 0);
+            EXPECT_EQ(seen, (std::vector<std::string>{"追加", "編集", "削除"}));
+        }
+        EXPECT_EQ(rows_of(flags), (std::vector<std::string>{"c|4||", "|||"}));
+        field<QPushButton>(dialog, 1)->click();
+    });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"1||flags||1:one  4294967295:all  ", "bit 0 - 3||  c||", "||||"}));
+    window->command(cmd::undo);
+    EXPECT_EQ(rows(), three_flag_rows);
+}
+
+TEST_F(Flag_rows_test, CancelAfterChangingFlagsLeavesTheItemAsItWas)
+{
+    modals.then([](QWidget* dialog) {
+        std::vector<std::string> seen;
+        answer_popup(&seen, QStringLiteral("削除"));
+        right_click(field<QTreeWidget>(dialog, 307), 1);
+        field<QPushButton>(dialog, 2)->click();
+    });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(rows(), three_flag_rows);
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+}
+
+void type(QWidget* field, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field, &press);
+    }
+}
+
+TEST_F(Flag_rows_test, AFlagWithANamedValueIsAddedOnTheClosingRowThroughItsDialogs)
+{
+    modals
+        .then([](QWidget* dialog) {
+            answer_popup(nullptr, QStringLiteral("追加"));
+            right_click(field<QTreeWidget>(dialog, 307), 3);
+            field<QPushButton>(dialog, 1)->click();
+        })
+        .then([](QWidget* dialog) {
+            auto* bits = field<QLineEdit>(dialog, 401);
+            auto* ok = field<QPushButton>(dialog, 1);
+            EXPECT_EQ(bits->text().toStdString(), "1");
+            field<QLineEdit>(dialog, 400)->setText(QStringLiteral("d"));
+            bits->setFocus();
+            bits->selectAll();
+            type(bits, QStringLiteral("0"));
+            EXPECT_EQ(bits->text().toStdString(), "0");
+            EXPECT_FALSE(ok->isEnabled());
+            type(bits, QStringLiteral("2"));
+            EXPECT_EQ(bits->text().toStdString(), "2");
+            EXPECT_TRUE(ok->isEnabled());
+            type(bits, QStringLiteral("9"));  // 29 is within 0 to 32
+            type(bits, QStringLiteral("9"));  // 299 is not: refused
+            EXPECT_EQ(bits->text().toStdString(), "29");
+            auto* variable = field<QLineEdit>(dialog, 402);
+            variable->setFocus();
+            type(variable, QStringLiteral("1a-b変数"));
+            EXPECT_EQ(variable->text().toStdString(), "ab変数");
+            answer_popup(nullptr, QStringLiteral("追加"));
+            right_click(field<QTreeWidget>(dialog, 403), 0);
+            EXPECT_EQ(rows_of(field<QTreeWidget>(dialog, 403)), std::vector<std::string>{"0|zero"});
+            save_screenshot(*dialog, "bitflag-dialog");
+            ok->click();
+        })
+        .then([](QWidget* dialog) {
+            auto* value = field<QLineEdit>(dialog, 1200);
+            EXPECT_EQ(value->text().toStdString(), "0");
+            value->setFocus();
+            type(value, QStringLiteral("-"));  // an unsigned integer's flag: no minus
+            EXPECT_EQ(value->text().toStdString(), "0");
+            field<QLineEdit>(dialog, 1201)->setText(QStringLiteral("zero"));
+            save_screenshot(*dialog, "enum-val-dialog");
+            field<QPushButton>(dialog, 1)->click();
+        });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(modals.pending(), 0u);
+    EXPECT_EQ(rows()[4], "bit 8 - 36||  d|ab変数|0:zero  ");
+}
+
+TEST_F(Flag_rows_test, DeletingTheIntegerTakesItsFourRows)
+{
+    select(0);
+    window->command(cmd::def_delete);
+    EXPECT_EQ(rows(), std::vector<std::string>{"||||"});
+    window->command(cmd::undo);
+    EXPECT_EQ(rows(), three_flag_rows);
+}
+
+TEST_F(Definition_page_test, RowsAreDraggedIntoAndOutOfALoopAndNotOntoTheirOwnBlock)
+{
+    start();
+    add(0, Def_kind::null_str, fill_and_ok({{700, "s"}}));
+    add(1, Def_kind::for_loop, fill_and_ok({{801, "l"}, {800, "2"}}));
+    const std::vector<std::string> before = {"文字列||s||", "||l for (2) {||", "||}||", "||||"};
+    ASSERT_EQ(rows(), before);
+
+    drag(0, 2);  // onto the For's closing row: into the loop
+    EXPECT_EQ(drop_cursor, Qt::BitmapCursor);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"||l for (2) {||", "文字列||  s||", "||}||", "||||"}));
+    EXPECT_TRUE(list()->topLevelItem(1)->isSelected());
+
+    drag(0, 2);  // the For onto its own closing row: refused
+    EXPECT_EQ(drop_cursor, Qt::ForbiddenCursor);
+    drag(0, 3);  // just below its own block: refused
+    EXPECT_EQ(drop_cursor, Qt::ForbiddenCursor);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"||l for (2) {||", "文字列||  s||", "||}||", "||||"}));
+
+    drag(1, 3, true);  // cancelled by the right button
+    EXPECT_EQ(rows()[1], "文字列||  s||");
+    EXPECT_FALSE(window->menu_item_enabled(cmd::redo));
+
+    drag(1, 3);  // out of the loop, to the end
+    EXPECT_EQ(rows(), (std::vector<std::string>{"||l for (2) {||", "||}||", "文字列||s||", "||||"}));
+    window->command(cmd::undo);
+    window->command(cmd::undo);
+    EXPECT_EQ(rows(), before);
+}
+
+TEST_F(Definition_page_test, TheShippedPngDefinitionIsListedInFull)
+{
+    start({"/d", example("png/definition.kxd"), example("png/sample.png")});
+    window->show_page(Kestrix::definition_page);
+    EXPECT_GT(rows().size(), 10u);
+    EXPECT_EQ(rows().back(), "||||");
+    save_screenshot(*main_window(), "definition-page-png");
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// The definition page: the definition list, its popup, the item dialogs it opens,
+// and dragging rows.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "edit/definition_edits.h"
+#include "model/def_cnt_visitor.h"
+#include "model/def_int.h"
+#include "toolkit/gui/bcl_menu.h"
+#include "ui/core/definition_drop.h"
+#include "ui/dialogs/item_dialogs.h"
+#include "ui/kestrix.h"
+#include "ui/menu_items.h"
+
+namespace {
+
+std::vector<std::string> cells_of(const Def_row& row)
+{
+    std::vector<std::string> cells;
+    for (const Bcl_str& text : row.columns)
+        cells.push_back(text.to_utf8());
+    return cells;
+}
+
+std::size_t flag_rows_of(Define* item)
+{
+    const auto* integer = dynamic_cast<const Def_int*>(item);
+    return integer ? integer->bit_flags().size() : 0;
+}
+
+constexpr int drag_scroll_ms = 100;
+
+} // namespace
+
+void Kestrix::refresh_definition_list(Define* select)
+{
+    definition_rows_ = definition_rows(document_.definition_items());
+    definition_list_.delete_all();
+    show_definition_rows(0, definition_rows_.size(), true);
+    if (select)
+        select_definition_item(select);
+}
+
+// Writes rows [first, first + count) of the row table into the list, inserting them
+// there or overwriting the rows that are there.
+void Kestrix::show_definition_rows(std::size_t first, std::size_t count, bool insert)
+{
+    for (std::size_t row = first; row < first + count; ++row) {
+        const std::vector<std::string> cells = cells_of(definition_rows_[row]);
+        if (insert) {
+            definition_list_.insert_row(static_cast<int>(row), cells);
+            continue;
+        }
+        for (std::size_t column = 0; column < cells.size(); ++column)
+            definition_list_.set_cell(static_cast<int>(row), static_cast<int>(column), cells[column]);
+    }
+}
+
+void Kestrix::select_definition_item(const Define* item)
+{
+    const auto found = std::find_if(definition_rows_.begin(), definition_rows_.end(),
+                                    [item](const Def_row& row) { return row.entry.item == item; });
+    if (found == definition_rows_.end())
+        return;
+    const int row = static_cast<int>(found - definition_rows_.begin());
+    definition_list_.select(row);
+    definition_list_.ensure_visible(row);
+}
+
+// After a change of the definition: the data analysed again with it, the data tree
+// rebuilt, title and command states updated, the focus back on the list.
+void Kestrix::definition_changed()
+{
+    document_.analyze();
+    rebuild_data_tree({});
+    update_title();
+    update_command_states();
+    definition_list_.set_focus();
+}
+
+// The popup opens only on a selected row that takes insertions.
+void Kestrix::definition_popup()
+{
+    const int row = definition_list_.selected();
+    if (row < 0 || dragging_ || !definition_rows_[static_cast<std::size_t>(row)].entry.insertable)
+        return;
+    const Def_row_entry& entry = definition_rows_[static_cast<std::size_t>(row)].entry;
+    Bcl_menu menu(menu_items(menu_name::definition_popup));
+    menu.enable(cmd::def_edit, entry.editable);
+    menu.enable(cmd::def_delete, entry.deletable);
+    if (const int id = menu.track())
+        on_command(id);
+}
+
+// The new item goes before the selected row's item, in that row's list; a row
+// without an item appends to the list it closes. Without a selection (a command
+// from the menu bar) the item goes at the end of the top level.
+void Kestrix::add_definition_item(Def_kind kind)
+{
+    int row = definition_list_.selected();
+    if (row < 0)
+        row = static_cast<int>(definition_rows_.size()) - 1;
+    const Def_row_entry place = definition_rows_[static_cast<std::size_t>(row)].entry;
+    if (!place.insertable)
+        return;
+    std::unique_ptr<Define> item = run_new_item_dialog(kind, this);
+    if (!item) {
+        definition_list_.set_focus();
+        return;
+    }
+    Define* added = item.get();
+    definition_edits::add_item({place.parent, place.branch, place.item}, std::move(item));
+    std::vector<Def_row> rows = item_rows(*added, place);
+    const std::size_t count = rows.size();
+    definition_rows_.insert(definition_rows_.begin() + row, std::make_move_iterator(rows.begin()),
+                            std::make_move_iterator(rows.end()));
+    show_definition_rows(static_cast<std::size_t>(row), count, true);
+    definition_list_.select(row);
+    definition_list_.ensure_visible(row);
+    definition_changed();
+}
+
+void Kestrix::edit_definition_row()
+{
+    const int row = definition_list_.selected();
+    if (row < 0 || !definition_rows_[static_cast<std::size_t>(row)].entry.editable)
+        return;
+    Define* item = definition_rows_[static_cast<std::size_t>(row)].entry.item;
+    const std::size_t old_flag_rows = flag_rows_of(item);
+    Def_edit_visitor edit(this);
+    item->accept(edit);
+    if (!edit.changed()) {
+        definition_list_.set_focus();
+        return;
+    }
+    const auto first = static_cast<std::size_t>(row);
+    const std::size_t flag_rows = rewrite_item_rows(definition_rows_, first, old_flag_rows);
+    for (std::size_t i = 0; i < old_flag_rows; ++i)
+        definition_list_.delete_row(row + 1);
+    show_definition_rows(first, 1, false);
+    show_definition_rows(first + 1, flag_rows, true);
+    definition_changed();
+}
+
+void Kestrix::delete_definition_row()
+{
+    const int row = definition_list_.selected();
+    if (row < 0 || !definition_rows_[static_cast<std::size_t>(row)].entry.deletable)
+        return;
+    const Def_row_entry entry = definition_rows_[static_cast<std::size_t>(row)].entry;
+    Def_cnt_visitor counter;
+    entry.item->accept(counter);
+    const int count = counter.count();
+    definition_edits::delete_item(entry.parent, entry.branch, entry.item);
+    definition_rows_.erase(definition_rows_.begin() + row, definition_rows_.begin() + row + count);
+    for (int i = 0; i < count; ++i)
+        definition_list_.delete_row(row);
+    definition_list_.select(row);
+    definition_changed();
+}
+
+// ---- dragging rows ----
+
+void Kestrix::start_drag(int row)
+{
+    if (dragging_ || row < 0 || !definition_rows_[static_cast<std::size_t>(row)].entry.deletable)
+        return;
+    dragging_ = true;
+    drag_point_ = {};
+    definition_list_.capture_mouse({[this](Bcl_point point) { drag_moved(point); },
+                                    [this](Bcl_point point) {
+                                        drag_moved(point);
+                                        drop_dragged();
+                                    },
+                                    [this](Bcl_point) { end_drag(); }});
+    drag_timer_.start(drag_scroll_ms, [this] { drag_tick(); });
+}
+
+void Kestrix::drag_moved(Bcl_point point)
+{
+    drag_point_ = point;
+    const int target = definition_list_.hit_test(point);
+    definition_list_.set_drop_highlight(target);
+    const int source = definition_list_.selected();
+    const bool allowed = target >= 0 && source >= 0 &&
+                         drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target));
+    definition_list_.set_cursor(allowed ? Bcl_cursor::drop : Bcl_cursor::not_allowed);
+}
+
+// Scrolls the list while the cursor is above or below it.
+void Kestrix::drag_tick()
+{
+    const int height = definition_list_.client_height();
+    if (drag_point_.y < 0)
+        definition_list_.scroll_by(drag_point_.y);
+    else if (drag_point_.y > height)
+        definition_list_.scroll_by(drag_point_.y - height);
+}
+
+// The end of every drag: the list as it was before it started, the mouse free.
+void Kestrix::end_drag()
+{
+    definition_list_.set_cursor(Bcl_cursor::arrow);
+    definition_list_.set_drop_highlight(-1);
+    definition_list_.release_mouse();
+    drag_timer_.stop();
+    dragging_ = false;
+    status_.set_text(Bcl_str());
+}
+
+void Kestrix::drop_dragged()
+{
+    const int target = definition_list_.drop_highlight();
+    const int source = definition_list_.selected();
+    end_drag();
+    if (target < 0 || source < 0 ||
+        !drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target)))
+        return;
+    const Def_row_entry from = definition_rows_[static_cast<std::size_t>(source)].entry;
+    const Def_row_entry to = definition_rows_[static_cast<std::size_t>(target)].entry;
+    Def_cnt_visitor counter;
+    from.item->accept(counter);
+    if (!definition_edits::move_item(from.item, from.parent, from.branch, {to.parent, to.branch, to.item}))
+        return;
+    // The rows at the top of the view stay there: the moved rows left from above
+    // them or arrived above them.
+    int top = definition_list_.top_row();
+    if (source < top)
+        top -= counter.count();
+    if (target < definition_list_.top_row())
+        top += counter.count();
+    status_.set_text(Bcl_str::from_utf8("解析しています・・・"));
+    document_.analyze();
+    status_.set_text(Bcl_str());
+    refresh_definition_list(nullptr);
+    definition_list_.set_top_row(std::max(top, 0));
+    select_definition_item(from.item);
+    rebuild_data_tree({});
+    update_title();
+    update_command_states();
+    definition_list_.set_focus();
+}
