@@ -2,6 +2,7 @@
 
 #include "toolkit/gui/bcl_htmlhelp.h"
 #include "ui/core/command_line.h"
+#include "ui/core/definition_drop.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/mode_commands.h"
 #include "ui/core/title.h"
@@ -36,8 +37,15 @@ void add_columns(Bcl_listview& list, std::span<const Column> columns)
 } // namespace
 
 Kestrix::Kestrix(Data_mgr& document)
-    : document_(document), dump_(document), user_{*this, *this, *this}, state_def_(document, *this, user_),
-      state_data_(document, *this, user_), current_(&state_def_)
+    : document_(document), dump_(document),
+      definition_drag_(
+          definition_list_,
+          [this](int source, int target) {
+              return drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target));
+          },
+          [this](int source, int target) { move_definition_row(source, target); }),
+      user_{*this, *this, *this}, state_def_(document, *this, user_), state_data_(document, *this, user_),
+      current_(&state_def_)
 {
     fill_command_table();
 }
@@ -188,8 +196,9 @@ void Kestrix::connect_keys()
 // Escape in the definition list cancels a row drag.
 bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
 {
-    if (key.key == Bcl_key::escape && from == Focus_place::definition_list && dragging_) {
-        end_drag();
+    if (key.key == Bcl_key::escape && from == Focus_place::definition_list && definition_drag_.active()) {
+        definition_drag_.cancel();
+        status_.set_text(Bcl_str());
         return true;
     }
     if (key.key != Bcl_key::tab)

@@ -14,7 +14,6 @@
 #include "toolkit/gui/bcl_split.h"
 #include "toolkit/gui/bcl_statusbar.h"
 #include "toolkit/gui/bcl_tab.h"
-#include "toolkit/gui/bcl_timer.h"
 #include "toolkit/gui/bcl_toolbar.h"
 #include "toolkit/gui/bcl_treeview.h"
 #include "ui/core/commands.h"
@@ -22,6 +21,7 @@
 #include "ui/core/questions.h"
 #include "ui/core/state.h"
 #include "ui/dump_wnd.h"
+#include "ui/list_drag.h"
 
 class Component;
 class Define;
@@ -94,12 +94,10 @@ private:
     void select_definition_item(const Define* item);
     void definition_popup();
     void definition_changed();
-    // Dragging a definition row onto another place.
+    // Dragging a definition row: it starts on a row that can be deleted, and a drop
+    // moves the row's item before the target row's item.
     void start_drag(int row);
-    void drag_moved(Bcl_point point);
-    void drop_dragged();
-    void end_drag();
-    void drag_tick();
+    void move_definition_row(int source, int target);
 
     // The data tree.
     void insert_container_items(Bcl_tree_item item, Component& component);
@@ -127,11 +125,7 @@ private:
     std::deque<Bcl_tree_item> expanded_items_;
     // The definition list's rows, their texts and what each stands for.
     std::vector<Def_row> definition_rows_;
-    // A row drag: while it runs, the mouse is captured and the timer scrolls the list
-    // when the cursor is above or below it.
-    bool dragging_ = false;
-    Bcl_point drag_point_{};
-    Bcl_timer drag_timer_;
+    List_drag definition_drag_;
     // The data list's rows: the component each shows.
     std::vector<Component*> data_rows_;
     User_io user_;

@@ -8,7 +8,6 @@
 #include "model/def_cnt_visitor.h"
 #include "model/def_int.h"
 #include "toolkit/gui/bcl_menu.h"
-#include "ui/core/definition_drop.h"
 #include "ui/dialogs/item_dialogs.h"
 #include "ui/kestrix.h"
 #include "ui/menu_items.h"
@@ -28,8 +27,6 @@ std::size_t flag_rows_of(Define* item)
     const auto* integer = dynamic_cast<const Def_int*>(item);
     return integer ? integer->bit_flags().size() : 0;
 }
-
-constexpr int drag_scroll_ms = 100;
 
 } // namespace
 
@@ -83,7 +80,7 @@ void Kestrix::definition_changed()
 void Kestrix::definition_popup()
 {
     const int row = definition_list_.selected();
-    if (row < 0 || dragging_ || !definition_rows_[static_cast<std::size_t>(row)].entry.insertable)
+    if (row < 0 || definition_drag_.active() || !definition_rows_[static_cast<std::size_t>(row)].entry.insertable)
         return;
     const Def_row_entry& entry = definition_rows_[static_cast<std::size_t>(row)].entry;
     Bcl_menu menu(menu_items(menu_name::definition_popup));
@@ -164,71 +161,28 @@ void Kestrix::delete_definition_row()
 
 void Kestrix::start_drag(int row)
 {
-    if (dragging_ || row < 0 || !definition_rows_[static_cast<std::size_t>(row)].entry.deletable)
-        return;
-    dragging_ = true;
-    drag_point_ = {};
-    definition_list_.capture_mouse({[this](Bcl_point point) { drag_moved(point); },
-                                    [this](Bcl_point point) {
-                                        drag_moved(point);
-                                        drop_dragged();
-                                    },
-                                    [this](Bcl_point) { end_drag(); }});
-    drag_timer_.start(drag_scroll_ms, [this] { drag_tick(); });
+    if (row >= 0 && definition_rows_[static_cast<std::size_t>(row)].entry.deletable)
+        definition_drag_.start(row);
 }
 
-void Kestrix::drag_moved(Bcl_point point)
+// The drop was allowed (drop_allowed): the item moves before the target row's item,
+// or to the end of the list the target row closes.
+void Kestrix::move_definition_row(int source, int target)
 {
-    drag_point_ = point;
-    const int target = definition_list_.hit_test(point);
-    definition_list_.set_drop_highlight(target);
-    const int source = definition_list_.selected();
-    const bool allowed = target >= 0 && source >= 0 &&
-                         drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target));
-    definition_list_.set_cursor(allowed ? Bcl_cursor::drop : Bcl_cursor::not_allowed);
-}
-
-// Scrolls the list while the cursor is above or below it.
-void Kestrix::drag_tick()
-{
-    const int height = definition_list_.client_height();
-    if (drag_point_.y < 0)
-        definition_list_.scroll_by(drag_point_.y);
-    else if (drag_point_.y > height)
-        definition_list_.scroll_by(drag_point_.y - height);
-}
-
-// The end of every drag: the list as it was before it started, the mouse free.
-void Kestrix::end_drag()
-{
-    definition_list_.set_cursor(Bcl_cursor::arrow);
-    definition_list_.set_drop_highlight(-1);
-    definition_list_.release_mouse();
-    drag_timer_.stop();
-    dragging_ = false;
     status_.set_text(Bcl_str());
-}
-
-void Kestrix::drop_dragged()
-{
-    const int target = definition_list_.drop_highlight();
-    const int source = definition_list_.selected();
-    end_drag();
-    if (target < 0 || source < 0 ||
-        !drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target)))
-        return;
     const Def_row_entry from = definition_rows_[static_cast<std::size_t>(source)].entry;
     const Def_row_entry to = definition_rows_[static_cast<std::size_t>(target)].entry;
     Def_cnt_visitor counter;
     from.item->accept(counter);
+    const int old_top = definition_list_.top_row();
     if (!definition_edits::move_item(from.item, from.parent, from.branch, {to.parent, to.branch, to.item}))
         return;
     // The rows at the top of the view stay there: the moved rows left from above
     // them or arrived above them.
-    int top = definition_list_.top_row();
-    if (source < top)
+    int top = old_top;
+    if (source < old_top)
         top -= counter.count();
-    if (target < definition_list_.top_row())
+    if (target < old_top)
         top += counter.count();
     status_.set_text(Bcl_str::from_utf8("解析しています・・・"));
     document_.analyze();

@@ -105,6 +105,27 @@ void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button
     QApplication::processEvents();
 }
 
+QPoint centre(QTreeWidget* list, int row) { return list->visualItemRect(list->topLevelItem(row)).center(); }
+
+enum class Drag_end { drop, right_button, escape };
+
+// Drags row `from` of `list` to row `to` with the left button and ends the drag as
+// `end` says; returns the cursor shown over `to`.
+Qt::CursorShape drag_row(QTreeWidget* list, int from, int to, Drag_end end)
+{
+    QWidget* viewport = list->viewport();
+    mouse(viewport, QEvent::MouseButtonPress, centre(list, from), Qt::LeftButton, Qt::LeftButton);
+    mouse(viewport, QEvent::MouseMove, centre(list, from) + QPoint(0, 12), Qt::NoButton, Qt::LeftButton);
+    mouse(viewport, QEvent::MouseMove, centre(list, to), Qt::NoButton, Qt::LeftButton);
+    const Qt::CursorShape shape = list->cursor().shape();
+    if (end == Drag_end::right_button)
+        mouse(viewport, QEvent::MouseButtonPress, centre(list, to), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+    if (end == Drag_end::escape)
+        QTest::keyClick(list, Qt::Key_Escape);
+    mouse(viewport, QEvent::MouseButtonRelease, centre(list, to), Qt::LeftButton, Qt::NoButton);
+    return shape;
+}
+
 class Definition_page_test : public Window_test {
 protected:
     QTreeWidget* list() const { return control<QTreeWidget>(definition_list_id); }
@@ -120,21 +141,8 @@ protected:
         EXPECT_EQ(modals.pending(), 0u);
     }
 
-    QPoint centre(int row) const { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
-
-    // Drags row `from` to row `to` with the left button, or cancels with the right
-    // button there when `cancel`.
-    void drag(int from, int to, bool cancel = false)
-    {
-        QWidget* viewport = list()->viewport();
-        mouse(viewport, QEvent::MouseButtonPress, centre(from), Qt::LeftButton, Qt::LeftButton);
-        mouse(viewport, QEvent::MouseMove, centre(from) + QPoint(0, 12), Qt::NoButton, Qt::LeftButton);
-        mouse(viewport, QEvent::MouseMove, centre(to), Qt::NoButton, Qt::LeftButton);
-        drop_cursor = list()->cursor().shape();
-        if (cancel)
-            mouse(viewport, QEvent::MouseButtonPress, centre(to), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
-        mouse(viewport, QEvent::MouseButtonRelease, centre(to), Qt::LeftButton, Qt::NoButton);
-    }
+    // Drags row `from` to row `to`, noting the cursor shown over `to`.
+    void drag(int from, int to, Drag_end end = Drag_end::drop) { drop_cursor = drag_row(list(), from, to, end); }
 
     Qt::CursorShape drop_cursor = Qt::ArrowCursor;
 };
@@ -321,6 +329,26 @@ TEST_F(Flag_rows_test, AFlagWithANamedValueIsAddedOnTheClosingRowThroughItsDialo
     EXPECT_EQ(rows()[4], "bit 8 - 36||  d|ab変数|0:zero  ");
 }
 
+TEST_F(Flag_rows_test, FlagsAreReorderedByDraggingAndEscapeEndsOnlyTheDrag)
+{
+    modals.then([](QWidget* dialog) {
+        auto* flags = field<QTreeWidget>(dialog, 307);
+        EXPECT_EQ(drag_row(flags, 0, 3, Drag_end::drop), Qt::BitmapCursor);  // onto the closing row: to the end
+        EXPECT_EQ(rows_of(flags), (std::vector<std::string>{"b|3|v|", "c|4||", "a|1||", "|||"}));
+        EXPECT_EQ(drag_row(flags, 0, 1, Drag_end::drop), Qt::ForbiddenCursor);  // just below itself
+        EXPECT_EQ(drag_row(flags, 3, 0, Drag_end::drop), Qt::ArrowCursor);      // the closing row is not dragged
+        drag_row(flags, 2, 0, Drag_end::escape);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(rows_of(flags), (std::vector<std::string>{"b|3|v|", "c|4||", "a|1||", "|||"}));
+        field<QPushButton>(dialog, 1)->click();
+    });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(modals.pending(), 0u);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"1||flags||1:one  4294967295:all  ", "bit 0 - 2||  b|v|",
+                                                "bit 3 - 6||  c||", "bit 7||  a||", "||||"}));
+}
+
 TEST_F(Flag_rows_test, DeletingTheIntegerTakesItsFourRows)
 {
     select(0);
@@ -349,10 +377,12 @@ TEST_F(Definition_page_test, RowsAreDraggedIntoAndOutOfALoopAndNotOntoTheirOwnBl
     EXPECT_EQ(drop_cursor, Qt::ForbiddenCursor);
     EXPECT_EQ(rows(), (std::vector<std::string>{"||l for (2) {||", "文字列||  s||", "||}||", "||||"}));
 
-    drag(1, 3, true);  // cancelled by the right button
+    drag(1, 3, Drag_end::right_button);
     EXPECT_EQ(rows()[1], "文字列||  s||");
     EXPECT_FALSE(window->menu_item_enabled(cmd::redo));
 
+    drag(1, 3, Drag_end::escape);
+    EXPECT_EQ(rows()[1], "文字列||  s||");
     drag(1, 3);  // out of the loop, to the end
     EXPECT_EQ(rows(), (std::vector<std::string>{"||l for (2) {||", "||}||", "文字列||s||", "||||"}));
     window->command(cmd::undo);

@@ -177,7 +177,10 @@ void Dlg_bitflag::on_command(int id)
 
 Dlg_int::Dlg_int(Def_int* item)
     : Bcl_dlg("IDD_INT", help_topic::integer), item_(item),
-      values_(item ? item->named_values() : Named_values{}, [this] { return signed_.checked(); })
+      values_(item ? item->named_values() : Named_values{}, [this] { return signed_.checked(); }),
+      flag_drag_(
+          flag_list_, [this](int source, int target) { return flag_drop_allowed(source, target); },
+          [this](int source, int target) { move_flag(source, target); })
 {
     if (item)
         for (const auto& flag : item->bit_flags())
@@ -203,6 +206,16 @@ void Dlg_int::on_init_dialog()
     flag_list_.add_column("備考", 80);
     flag_list_.set_context_handler([this](Bcl_point) { flag_popup(); });
     flag_list_.set_activate_handler([this](int row) { edit_flag(row); });
+    flag_list_.set_drag_handler([this](int row) {
+        if (row >= 0 && row < static_cast<int>(flags_.size()))
+            flag_drag_.start(row);
+    });
+    flag_list_.set_key_handler([this](const Bcl_key_event& key) {
+        if (key.key != Bcl_key::escape || !flag_drag_.active())
+            return false;
+        flag_drag_.cancel();
+        return true;
+    });
 
     show_bcl_text(name_, item_ ? item_->name() : Bcl_str());
     variable_.set_text(item_ ? item_->variable().to_utf8() : std::string());
@@ -263,6 +276,24 @@ void Dlg_int::edit_flag(int row)
     const std::vector<std::string> cells = flag_cells(*flags_[static_cast<std::size_t>(row)]);
     for (std::size_t column = 0; column < cells.size(); ++column)
         flag_list_.set_cell(row, static_cast<int>(column), cells[column]);
+}
+
+// Not onto the dragged row itself nor onto the row after it: both leave the flag
+// where it is.
+bool Dlg_int::flag_drop_allowed(int source, int target) const
+{
+    return source >= 0 && source < static_cast<int>(flags_.size()) && target != source && target != source + 1 &&
+           target <= static_cast<int>(flags_.size());
+}
+
+void Dlg_int::move_flag(int source, int target)
+{
+    std::unique_ptr<Def_bitflag> flag = std::move(flags_[static_cast<std::size_t>(source)]);
+    flags_.erase(flags_.begin() + source);
+    const int place = target > source ? target - 1 : target;
+    flags_.insert(flags_.begin() + place, std::move(flag));
+    fill_flags();
+    flag_list_.select(place);
 }
 
 std::unique_ptr<Def_int> Dlg_int::built() const

@@ -9,6 +9,7 @@
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/bcl_listview.h"
 #include "ui/core/field_rules.h"
+#include "ui/list_drag.h"
 
 // One named value: its number (a minus sign only for a signed integer) and its
 // meaning. The new form starts with the proposed value and an empty meaning.
@@ -100,6 +101,10 @@ private:
     void flag_popup();
     void add_flag(int before);
     void edit_flag(int row);
+    // Dragging a flag row moves the flag before the row it is dropped on; Escape
+    // ends only the drag, not the dialog.
+    [[nodiscard]] bool flag_drop_allowed(int source, int target) const;
+    void move_flag(int source, int target);
     [[nodiscard]] std::unique_ptr<Def_int> built() const;
 
     Def_int* item_;
@@ -114,5 +119,6 @@ private:
     Bcl_edit variable_;
     Named_value_list values_;
     Bcl_listview flag_list_;
+    List_drag flag_drag_;
     const Ctrl_edit_var_state variable_rules_;
 };
