@@ -127,6 +127,10 @@ TEST(Dump_characters, PairsWithoutACharacterShowAFullStop)
     EXPECT_EQ(double_byte_text(0x88, 0x9F), "亜");
     EXPECT_EQ(double_byte_text(0x81, 0x20), ".");
     EXPECT_EQ(double_byte_text(0x81, 0x7F), ".");
+    // User-defined characters: private use area, drawn by no font.
+    EXPECT_EQ(double_byte_text(0xF0, 0x40), ".");
+    EXPECT_EQ(double_byte_text(0xF9, 0xFC), ".");
+    EXPECT_EQ(double_byte_text(0xFA, 0x40), "ⅰ");  // IBM extensions have characters
 }
 
 } // namespace

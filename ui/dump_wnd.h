@@ -1,25 +1,75 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "toolkit/gui/bcl_canvas.h"
+#include "ui/core/dump_layout.h"
+#include "ui/core/dump_lines.h"
 
 class Data_mgr;
+class Data_node;
 
-// The dump view in the lower pane of the data page: the data as a hexadecimal and
-// Shift-JIS dump. This window is its frame; the dump's drawing, scrolling and
-// clicks fill it in, and until then it stays empty (white).
+// What the dump view asks of the window it lives in.
+struct Dump_owner {
+    // Selects the component that holds the clicked byte.
+    std::function<void(Data_node* byte)> select_byte;
+    // Tab, Shift+Tab and Ctrl+Tab: true when the key was used.
+    std::function<bool(const Bcl_key_event& key)> focus_key;
+};
+
+// The dump view in the lower pane of the data page: the whole data, 16 bytes a line,
+// as offsets, hexadecimal bytes and the same bytes as characters (two-byte
+// Shift-JIS characters whole), with the highlighted range in red. It holds no bytes:
+// every redraw reads the lines on screen from the document into a back buffer, and
+// painting copies the buffer. A click on a byte asks the owner to select it.
 class Dump_wnd : public Bcl_view {
 public:
     explicit Dump_wnd(Data_mgr& document) : document_(document) {}
 
-    // The window of class "DumpWnd" in `parent`.
+    // The window of class "DumpWnd" in `parent`, with its scroll bars and back buffer.
     void create(Bcl_wnd& parent);
-    // Takes the data's length after a change of the data.
+    void set_owner(Dump_owner owner) { owner_ = std::move(owner); }
+
+    // Takes the data's length after a change of the data (without redrawing).
     void refresh_range();
-    [[nodiscard]] std::uint32_t data_length() const { return data_length_; }
+    [[nodiscard]] std::uint32_t data_length() const { return layout_.data_size(); }
+
+    // Highlights the bytes from `first` up to `end` (null: the end of the data) and
+    // redraws; their first line scrolls to the top unless its top is on screen
+    // already. With no `first` the highlight goes and the view scrolls to the top.
+    void set_highlight(const Data_node* first, const Data_node* end);
+    [[nodiscard]] const Dump_highlight& highlight() const { return highlight_; }
+
+    // Scroll positions: horizontal in pixels, vertical in the layout's unit.
+    [[nodiscard]] int horizontal_position() const { return horizontal_; }
+    [[nodiscard]] std::int32_t vertical_position() const { return vertical_; }
+    [[nodiscard]] const Dump_layout& layout() const { return layout_; }
+    // Moves to the positions (clamped to the ranges) and redraws.
+    void scroll_to(std::int64_t horizontal, std::int64_t vertical);
+
+    // Draws the lines on screen into the back buffer and has the window copy it.
+    void redraw();
+    [[nodiscard]] const Bcl_canvas& back_buffer() const { return canvas_; }
+    // True when the font has the 8 x 16 cells the geometry is made for.
+    [[nodiscard]] bool font_fits() const { return font_fits_; }
 
 private:
+    void on_size();
+    void on_scroll(Axis axis, Scroll scroll, int thumb);
+    bool on_key(const Bcl_key_event& key);
+    void on_click(Bcl_point at);
+    void update_scroll_bars();
+    void draw_line(const Dump_line& line, int y);
+
     Data_mgr& document_;
-    std::uint32_t data_length_ = 0;
+    Dump_owner owner_;
+    Bcl_canvas canvas_;
+    Bcl_size buffer_;
+    Dump_layout layout_;
+    // Offsets rather than nodes: a node may go with the next change of the data.
+    Dump_highlight highlight_;
+    int horizontal_ = 0;
+    std::int32_t vertical_ = 0;
+    bool font_fits_ = true;
 };

@@ -151,6 +151,7 @@ void Kestrix::create_pages()
     definition_list_.set_activate_handler([this](int) { edit_definition_row(); });
     definition_list_.set_drag_handler([this](int row) { start_drag(row); });
     data_tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
+    data_list_.set_selection_handler([this](int row) { data_row_selected(row); });
 }
 
 // ---- pages, modes and focus ----
@@ -187,9 +188,14 @@ Bcl_wnd& Kestrix::window_of(Focus_place place)
 
 void Kestrix::connect_keys()
 {
-    for (Focus_place place : {Focus_place::definition_list, Focus_place::data_tree, Focus_place::data_list,
-                              Focus_place::dump_view, Focus_place::tab_control})
+    for (Focus_place place :
+         {Focus_place::definition_list, Focus_place::data_tree, Focus_place::data_list, Focus_place::tab_control})
         window_of(place).set_key_handler([this, place](const Bcl_key_event& key) { return handle_focus_key(place, key); });
+    // The dump view scrolls with its own keys and hands the Tab keys back.
+    dump_.set_owner({.select_byte = [this](Data_node* byte) { select_byte(byte); },
+                     .focus_key = [this](const Bcl_key_event& key) {
+                         return handle_focus_key(Focus_place::dump_view, key);
+                     }});
 }
 
 // Ctrl+Tab toggles the page; Tab and Shift+Tab go round the shown page's controls.

@@ -102,6 +102,9 @@ private:
     // The data tree.
     void insert_container_items(Bcl_tree_item item, Component& component);
     void tree_selection_changed(Bcl_tree_item item);
+    void expand_container_item(Bcl_tree_item item, Component& container);
+    void data_row_selected(int row);
+    void highlight_component(const Component* component);
     void fill_data_list(Component& container);
 
     // Save_prompt, File_chooser, Message_box.

@@ -2,10 +2,12 @@
 
 #include <QAbstractScrollArea>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 
 #include "toolkit/gui/bcl_msgbox.h"
@@ -118,11 +120,12 @@ void Bcl_view::create(Bcl_wnd& parent, std::string_view class_name)
 
 void Bcl_view::set_handlers(Handlers handlers) { view_of(*this)->handlers = std::move(handlers); }
 
-void Bcl_view::set_scroll(Axis axis, int maximum, int page, int position)
+void Bcl_view::set_scroll(Axis axis, int maximum, int page, int position, int line_step)
 {
     QScrollBar* bar = bar_of(*this, axis);
     if (!bar)
         return;
+    bar->setSingleStep(line_step);
     // The bar's range excludes the last page, the program's includes it.
     bar->setRange(0, std::max(0, maximum - page + 1));
     bar->setPageStep(page);
@@ -151,17 +154,46 @@ struct Bcl_canvas::Impl {
     QColor background = Qt::white;
     QColor text = Qt::black;
     QFont font;
+    int ascent = 0;
+    // Open from the first drawing after a paint until the next paint: one painter
+    // for a whole redraw rather than one per text.
+    std::unique_ptr<QPainter> painter;
+
+    QPainter* begin()
+    {
+        if (image.isNull())
+            return nullptr;
+        if (!painter) {
+            painter = std::make_unique<QPainter>(&image);
+            painter->setFont(font);
+        }
+        return painter.get();
+    }
+    void end() { painter.reset(); }
 };
+
+Bcl_size bcl_screen_size()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize size = screen->size();
+    return {size.width(), size.height()};
+}
 
 Bcl_canvas::Bcl_canvas() : impl_(std::make_unique<Impl>())
 {
-    // Single-byte characters 8 pixels wide, rows 16 high.
+    // Single-byte characters 8 pixels wide, rows 16 high; without IPAGothic the
+    // font matching takes a monospace font.
     impl_->font = QFont(QStringLiteral("IPAGothic"));
+    impl_->font.setStyleHint(QFont::TypeWriter);
     impl_->font.setPixelSize(16);
+    impl_->ascent = QFontMetrics(impl_->font).ascent();
 }
 
 Bcl_canvas::~Bcl_canvas()
 {
+    impl_->end();
     if (auto* view = dynamic_cast<View_widget*>(impl_->view.data()); view && view->image == &impl_->image)
         view->image = nullptr;
 }
@@ -173,6 +205,7 @@ bool Bcl_canvas::attach(Bcl_view* view, int width, int height)
         bcl_message_box(nullptr, "ウィンドウハンドルが指定されていません", "エラー");
         return false;
     }
+    impl_->end();
     impl_->view = widget;
     impl_->image = QImage(width, height, QImage::Format_RGB32);
     impl_->image.fill(impl_->background);
@@ -182,37 +215,38 @@ bool Bcl_canvas::attach(Bcl_view* view, int width, int height)
 
 void Bcl_canvas::set_background(std::uint32_t rgb) { impl_->background = colour_of(rgb); }
 
-void Bcl_canvas::clear() { impl_->image.fill(impl_->background); }
+void Bcl_canvas::clear()
+{
+    if (QPainter* painter = impl_->begin())
+        painter->fillRect(impl_->image.rect(), impl_->background);
+}
 
 void Bcl_canvas::set_text_colour(std::uint32_t rgb) { impl_->text = colour_of(rgb); }
 
 void Bcl_canvas::draw_text(int x, int y, std::string_view text)
 {
-    if (impl_->image.isNull())
-        return;
-    QPainter painter(&impl_->image);
-    painter.setFont(impl_->font);
-    painter.setPen(impl_->text);
-    const QFontMetrics metrics(impl_->font);
-    painter.drawText(x, y + metrics.ascent(), qstr(text));
+    if (QPainter* painter = impl_->begin()) {
+        painter->setPen(impl_->text);
+        painter->drawText(x, y + impl_->ascent, qstr(text));
+    }
 }
 
 void Bcl_canvas::fill_rect(int x, int y, int width, int height, std::uint32_t rgb)
 {
-    if (impl_->image.isNull())
-        return;
-    QPainter painter(&impl_->image);
-    painter.fillRect(x, y, width, height, colour_of(rgb));
+    if (QPainter* painter = impl_->begin())
+        painter->fillRect(x, y, width, height, colour_of(rgb));
 }
 
 void Bcl_canvas::paint()
 {
+    impl_->end();
     if (auto* view = dynamic_cast<View_widget*>(impl_->view.data()))
         view->viewport()->update();
 }
 
 std::uint32_t Bcl_canvas::pixel(int x, int y) const
 {
+    impl_->end();
     return impl_->image.valid(x, y) ? impl_->image.pixel(x, y) & 0xFFFFFFu : 0;
 }
 

@@ -9,6 +9,14 @@
 
 class Bcl_canvas;
 
+struct Bcl_size {
+    int width = 0;
+    int height = 0;
+};
+
+// The size of the screen the program's windows open on.
+[[nodiscard]] Bcl_size bcl_screen_size();
+
 // A window that the program draws itself, through a canvas, with scroll bars whose
 // state the program keeps (ranges and positions in pixels).
 class Bcl_view : public Bcl_wnd {
@@ -28,8 +36,9 @@ public:
     void create(Bcl_wnd& parent, std::string_view class_name);
     void set_handlers(Handlers handlers);
 
-    // Range max (inclusive, from 0), page size and position of a scroll bar.
-    void set_scroll(Axis axis, int maximum, int page, int position);
+    // Range max (inclusive, from 0), page size, position and line step of a scroll
+    // bar; the wheel moves by three line steps.
+    void set_scroll(Axis axis, int maximum, int page, int position, int line_step);
     [[nodiscard]] int scroll_position(Axis axis) const;
     [[nodiscard]] int client_width() const;
     [[nodiscard]] int client_height() const;
@@ -37,7 +46,9 @@ public:
     void invalidate();
 };
 
-// An off-screen image the program draws into; painting the view copies it.
+// An off-screen image the program draws into; painting the view copies it. The font
+// is IPAGothic at 16 pixels (8 x 16 cells); where it is missing, the system's
+// monospace font at 16 pixels stands in.
 class Bcl_canvas {
 public:
     Bcl_canvas();
@@ -55,7 +66,7 @@ public:
     // processing.
     void draw_text(int x, int y, std::string_view utf8);
     void fill_rect(int x, int y, int width, int height, std::uint32_t rgb);
-    // Copies the image to the view.
+    // Finishes the drawing and copies the image to the view.
     void paint();
     // The colour at a point of the image (for tests).
     [[nodiscard]] std::uint32_t pixel(int x, int y) const;

@@ -42,6 +42,11 @@ std::string double_byte_text(std::uint8_t lead, std::uint8_t trail)
     // A pair Shift-JIS has no character for converts to a replacement mark and more.
     if (text.empty() || text.size() != utf8_length(static_cast<unsigned char>(text[0])) || text == "\xEF\xBF\xBD")
         return ".";
+    // The user-defined characters (lead bytes 0xF0 ... 0xF9) convert to the private
+    // use area, which no font draws: they show as no character either.
+    const std::u32string character = utf32_from_utf8(text);
+    if (character.size() == 1 && character[0] >= 0xE000 && character[0] <= 0xF8FF)
+        return ".";
     return text;
 }
 
