@@ -110,24 +110,12 @@ void Dump_wnd::on_scroll(Axis axis, Scroll scroll, int thumb)
     const std::int64_t position = vertical ? vertical_ : horizontal_;
     const std::int64_t line = vertical ? layout_.vertical_line_step() : Dump_layout::horizontal_line_step;
     const std::int64_t page = vertical ? layout_.vertical_page(client_height()) : client_width();
-    std::int64_t target = position;
-    switch (scroll) {
-    case Scroll::line_up:
-        target = position - line;
-        break;
-    case Scroll::line_down:
-        target = position + line;
-        break;
-    case Scroll::page_up:
-        target = position - page;
-        break;
-    case Scroll::page_down:
-        target = position + page;
-        break;
-    case Scroll::thumb:
-        target = thumb;
-        break;
-    }
+    std::int64_t step = 0;
+    if (scroll == Scroll::line_up || scroll == Scroll::line_down)
+        step = scroll == Scroll::line_up ? -line : line;
+    else if (scroll == Scroll::page_up || scroll == Scroll::page_down)
+        step = scroll == Scroll::page_up ? -page : page;
+    const std::int64_t target = scroll == Scroll::thumb ? thumb : position + step;
     const std::int64_t horizontal = vertical ? horizontal_ : target;
     const std::int64_t vertical_target = vertical ? target : vertical_;
     // When the content fits (or the end is reached) the scroll does nothing.
@@ -139,30 +127,25 @@ void Dump_wnd::on_scroll(Axis axis, Scroll scroll, int thumb)
 
 bool Dump_wnd::on_key(const Bcl_key_event& key)
 {
-    switch (key.key) {
-    case Bcl_key::tab:
+    struct Key_scroll {
+        Bcl_key key;
+        Axis axis;
+        Scroll scroll;
+    };
+    static constexpr Key_scroll key_scrolls[] = {
+        {Bcl_key::page_up, Axis::vertical, Scroll::page_up},  {Bcl_key::page_down, Axis::vertical, Scroll::page_down},
+        {Bcl_key::up, Axis::vertical, Scroll::line_up},        {Bcl_key::down, Axis::vertical, Scroll::line_down},
+        {Bcl_key::left, Axis::horizontal, Scroll::line_up},    {Bcl_key::right, Axis::horizontal, Scroll::line_down},
+    };
+    if (key.key == Bcl_key::tab)
         return owner_.focus_key && owner_.focus_key(key);
-    case Bcl_key::page_up:
-        on_scroll(Axis::vertical, Scroll::page_up, 0);
-        return true;
-    case Bcl_key::page_down:
-        on_scroll(Axis::vertical, Scroll::page_down, 0);
-        return true;
-    case Bcl_key::up:
-        on_scroll(Axis::vertical, Scroll::line_up, 0);
-        return true;
-    case Bcl_key::down:
-        on_scroll(Axis::vertical, Scroll::line_down, 0);
-        return true;
-    case Bcl_key::left:
-        on_scroll(Axis::horizontal, Scroll::line_up, 0);
-        return true;
-    case Bcl_key::right:
-        on_scroll(Axis::horizontal, Scroll::line_down, 0);
-        return true;
-    default:
-        return false;
+    for (const Key_scroll& entry : key_scrolls) {
+        if (entry.key == key.key) {
+            on_scroll(entry.axis, entry.scroll, 0);
+            return true;
+        }
     }
+    return false;
 }
 
 // The byte is looked up in the document as it is now: no node is kept from an

@@ -2,6 +2,7 @@
 #include <QScrollBar>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -261,4 +262,35 @@ TEST_F(Dump_window_test, ShiftJisTextShowsItsCharactersWhole)
     wait_until([] { return false; }, 100);
     save_screenshot(*main_window(), "dump-sjis-text");
     EXPECT_EQ(doc().size(), text.size());
+}
+
+// While new data loads and the old components go, a click in the dump reaches
+// nothing: neither during the load nor after it.
+TEST_F(Dump_window_test, AClickWhileTheDataIsReplacedSelectsNothing)
+{
+    const std::string big = temp_path("big.bin");
+    {
+        std::FILE* file = std::fopen(big.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        const std::vector<char> block(1 << 20, 'K');
+        for (int i = 0; i < 8; ++i)
+            std::fwrite(block.data(), 1, block.size(), file);
+        std::fclose(file);
+    }
+    start({"/d", example("png/definition.kxd"), example("png/sample.png")});
+    main_window()->resize(1000, 700);
+    main_window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+    auto* tree = control<QTreeWidget>(2105);
+    bool clicked = false;
+    QTimer::singleShot(0, main_window(), [&] {
+        clicked = true;
+        QTest::mouseClick(dump_area()->viewport(), Qt::LeftButton, {}, QPoint(Dump_layout::hex_x(4) + 2, 16 + 4));
+    });
+    drop_files(main_window(), {big});
+    EXPECT_TRUE(clicked);
+    wait_until([] { return false; }, 100);
+    EXPECT_EQ(doc().size(), 8u << 20);
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+    EXPECT_EQ(control<QTreeWidget>(2104)->currentItem(), nullptr);
 }

@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabBar>
@@ -14,7 +13,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QTimer>
-#include <QUrl>
 
 #include <filesystem>
 #include <fstream>
@@ -192,21 +190,6 @@ TEST_F(Main_window_test, OpenOffersTheModesFiltersInOrder)
     window->command(cmd::file_open);
     EXPECT_EQ(filters, (std::vector<std::string>{"全てのファイル (*)"}));
     EXPECT_EQ(doc().data_path().bytes(), example("wav/sample.wav"));
-}
-
-// Drops `paths` on `target` as the window system does: enter, then drop.
-void drop_files(QWidget* target, const std::vector<std::string>& paths)
-{
-    QMimeData files;
-    QList<QUrl> urls;
-    for (const std::string& path : paths)
-        urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    files.setUrls(urls);
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
 }
 
 TEST_F(Main_window_test, ADroppedFileOpensInTheCurrentMode)

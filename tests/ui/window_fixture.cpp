@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QTimer>
+#include <QUrl>
 
 Modal_script::Modal_script() { QTimer::singleShot(5, &context_, [this] { poll(); }); }
 
@@ -123,4 +126,19 @@ void Window_test::TearDown()
     EXPECT_EQ(modals.pending(), 0u) << "answers left unused";
     EXPECT_TRUE(modals.unexpected.empty()) << "unexpected dialog: " << modals.unexpected.front();
     Document_test::TearDown();
+}
+
+// Drops `paths` on `target` as the window system does: enter, then drop.
+void drop_files(QWidget* target, const std::vector<std::string>& paths)
+{
+    QMimeData files;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    files.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
