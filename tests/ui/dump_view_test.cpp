@@ -154,8 +154,19 @@ TEST_F(Dump_view_test, KeysAndTheWheelScrollWithinTheRange)
         key(Qt::Key_Right);
     EXPECT_EQ(dump.horizontal_position(), 600 - client_width);
 
-    // The scroll bar follows, and the wheel moves three lines.
-    EXPECT_EQ(widget()->verticalScrollBar()->value(), last);
+    // The scroll bar follows; its page and line steps, its thumb and the wheel
+    // (three lines) move the view.
+    QScrollBar* bar = widget()->verticalScrollBar();
+    EXPECT_EQ(bar->value(), last);
+    EXPECT_EQ(bar->maximum(), last);
+    dump.scroll_to(0, 0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(dump.vertical_position(), client_height);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(dump.vertical_position(), client_height - 16);
+    bar->setSliderPosition(1000);
+    EXPECT_EQ(dump.vertical_position(), 1000);
+    EXPECT_EQ(bar->value(), 1000);
     dump.scroll_to(0, 0);
     const QPoint centre = widget()->viewport()->rect().center();
     QWheelEvent wheel(centre, widget()->viewport()->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, {},
