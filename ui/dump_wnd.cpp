@@ -21,7 +21,9 @@ void Dump_wnd::create(Bcl_wnd& parent)
     const Bcl_size screen = bcl_screen_size();
     buffer_ = {std::max(screen.width, 1), std::max(screen.height, 1)};
     canvas_.attach(this, buffer_.width, buffer_.height);
-    font_fits_ = canvas_.cell_width() == Dump_layout::char_width && canvas_.cell_height() == Dump_layout::line_height;
+    // IPAGothic at 16 pixels has the 8 x 16 cells the columns are placed for; a
+    // stand-in font is made small enough for its characters to stay in their cells.
+    font_fits_ = canvas_.fit_cells(Dump_layout::char_width, Dump_layout::line_height);
     set_handlers({.size = [this](int, int) { on_size(); },
                   .scroll = [this](Axis axis, Scroll scroll, int thumb) { on_scroll(axis, scroll, thumb); },
                   .left_up = [this](Bcl_point at) { on_click(at); },

@@ -51,7 +51,8 @@ public:
     // Draws the lines on screen into the back buffer and has the window copy it.
     void redraw();
     [[nodiscard]] const Bcl_canvas& back_buffer() const { return canvas_; }
-    // True when the font has the 8 x 16 cells the geometry is made for.
+    // True when the font has the 8 x 16 cells the geometry is made for (IPAGothic);
+    // else a stand-in font, shrunk to fit the cells, draws at the same places.
     [[nodiscard]] bool font_fits() const { return font_fits_; }
 
 private:

@@ -131,6 +131,12 @@ TEST(Toolkit, CanvasDrawsTextThatTheViewPaints)
         for (int x = 0; x < 16 && !red; ++x)
             red = canvas.pixel(x, y) == 0xFF0000u;
     EXPECT_TRUE(red);
+
+    // A font wider than the cells asked for is made smaller.
+    EXPECT_TRUE(canvas.fit_cells(8, 16));
+    EXPECT_FALSE(canvas.fit_cells(6, 16));
+    EXPECT_LE(canvas.cell_width(), 6);
+    EXPECT_GT(canvas.cell_width(), 0);
 }
 
 TEST(Toolkit, ACanvasWithoutAWindowSaysSo)

@@ -253,3 +253,14 @@ std::uint32_t Bcl_canvas::pixel(int x, int y) const
 int Bcl_canvas::cell_width() const { return QFontMetrics(impl_->font).horizontalAdvance(QLatin1Char('0')); }
 
 int Bcl_canvas::cell_height() const { return impl_->font.pixelSize(); }
+
+bool Bcl_canvas::fit_cells(int width, int height)
+{
+    impl_->end();
+    constexpr int smallest = 6;
+    impl_->font.setPixelSize(height);
+    while (impl_->font.pixelSize() > smallest && cell_width() > width)
+        impl_->font.setPixelSize(impl_->font.pixelSize() - 1);
+    impl_->ascent = QFontMetrics(impl_->font).ascent();
+    return cell_width() == width && cell_height() == height;
+}

@@ -74,6 +74,10 @@ public:
     // character, and the row pitch (the font's pixel size).
     [[nodiscard]] int cell_width() const;
     [[nodiscard]] int cell_height() const;
+    // Makes the cells at most `width` x `height`: a stand-in font with wider cells is
+    // made smaller, so that texts placed cell by cell do not run into each other.
+    // True when the cells are exactly that size.
+    bool fit_cells(int width, int height);
 
 private:
     struct Impl;
