@@ -10,23 +10,20 @@
 
 #include "model/items.h"
 #include "model/limits.h"
+#include "toolkit/number_text.h"
 #include "toolkit/texts.h"
 
 using json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr char hex_digits[] = "0123456789abcdef";
-
 json text_to_json(const Bcl_str& text)
 {
     if (text.converts_losslessly())
         return text.to_utf8();
     std::string hex;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        hex += hex_digits[text[i] >> 4];
-        hex += hex_digits[text[i] & 0xF];
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        append_hex_digits(hex, text[i], 2, Hex_case::lower);
     return json{{"sjis", hex}};
 }
 
@@ -337,8 +334,8 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         for (std::size_t i = 0; i < flags.size(); ++i) {
             const Fields flag(flags[i], f.at("bit_flags") + "[" + std::to_string(i) + "]",
                               {"name", "bits", "variable", "named_values"});
-            auto made = std::make_unique<Def_bitflag>(flag.text("name"), static_cast<int>(flag.number("bits", 1, 255)),
-                                                      flag.text("variable"));
+            const auto bits = static_cast<int>(flag.number("bits", 1, definition_file::max_bit_count));
+            auto made = std::make_unique<Def_bitflag>(flag.text("name"), bits, flag.text("variable"));
             made->set_named_values(named_values_from(flag));
             item->add_bit_flag(std::move(made));
         }
@@ -346,7 +343,8 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
     }
     if (kind == "fix_str") {
         const Fields f(value, where, {"kind", "name", "length"});
-        return std::make_unique<Def_fix_str>(f.text("name"), static_cast<int>(f.number("length", 0, 255)));
+        const auto length = static_cast<int>(f.number("length", 0, definition_file::max_fixed_length));
+        return std::make_unique<Def_fix_str>(f.text("name"), length);
     }
     if (kind == "flex_str") {
         const Fields f(value, where, {"kind", "name", "prefix_size"});

@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "engine/tree_text.h"
+#include "toolkit/number_text.h"
 
 std::string escaped_for_line(std::string_view utf8)
 {
-    static constexpr char hex_digits[] = "0123456789abcdef";
     std::string text;
     text.reserve(utf8.size());
     for (const char c : utf8) {
@@ -21,8 +21,7 @@ std::string escaped_for_line(std::string_view utf8)
             text += "\\r";
         } else if (byte < 0x20 || byte == 0x7F) {
             text += "\\x";
-            text += hex_digits[byte >> 4];
-            text += hex_digits[byte & 0xF];
+            append_hex_digits(text, byte, 2, Hex_case::lower);
         } else {
             text += c;
         }

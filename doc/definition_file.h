@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/byte_order.h"
+#include "model/limits.h"
 #include "toolkit/bcl_str.h"
 #include "toolkit/file_path.h"
 
@@ -22,12 +23,13 @@ inline constexpr char signature[3] = {'K', 'X', 'D'};
 inline constexpr std::uint32_t format_version = 100;
 inline constexpr std::uint32_t required_version = 100;
 
-// What the field widths can hold; a definition beyond them cannot be saved.
+// What the field widths can hold; a definition beyond them cannot be saved, and the
+// command line's JSON reader refuses it.
 inline constexpr std::size_t max_text_bytes = 255;      // 1-byte string length
 inline constexpr std::size_t max_list_items = 65535;    // 2-byte child counts
 inline constexpr std::size_t max_named_values = 255;    // 1-byte table size
 inline constexpr std::size_t max_bit_flags = 255;       // 1-byte flag count
-inline constexpr int max_fixed_length = 255;            // 1-byte string length field
+inline constexpr int max_fixed_length = limits::max_fixed_string_length;  // 1-byte length field
 inline constexpr int max_bit_count = 255;               // 1-byte width field
 
 // Record kind codes; 1 is not used.

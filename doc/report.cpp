@@ -31,16 +31,7 @@ namespace {
 constexpr std::string_view blank_prefix = "            ";  // 12 spaces
 constexpr std::string_view after_name = "    ";
 constexpr int spaces_per_level = 4;
-constexpr char upper_hex[] = "0123456789ABCDEF";
-
-// Writes the last 8 hexadecimal digits of `offset` at `at`.
-void put_offset(char* at, std::uint64_t offset)
-{
-    for (int i = 7; i >= 0; --i) {
-        at[i] = upper_hex[offset & 0xF];
-        offset >>= 4;
-    }
-}
+constexpr int offset_digits = 8;
 
 // The line being built, in the output's line buffer: building a line allocates
 // nothing once the buffer has grown to the longest line. One line is built at a
@@ -53,9 +44,8 @@ public:
 
     Line& offset_prefix(std::uint64_t offset)
     {
-        char digits[8];
-        put_offset(digits, offset);
-        text_.append(digits, sizeof digits).append(after_name);
+        append_hex_digits(text_, offset, offset_digits);
+        text_.append(after_name);
         return *this;
     }
     Line& blank() { return add(blank_prefix); }
@@ -335,24 +325,17 @@ void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
         return;
     Line(out).spaces(16).add(texts::undefined().view()).write();
 
-    constexpr std::string_view open = "            [";
-    constexpr std::string_view close = "]    0x";
-    char line[8 + open.size() + 10 + close.size() + 2];
-    open.copy(line + 8, open.size());
+    constexpr std::size_t longest_label = 22;  // "[" 20 digits "]"
+    constexpr std::string_view before_value = "    0x";
+    char line[offset_digits + blank_prefix.size() + longest_label + before_value.size() + 2];
+    blank_prefix.copy(line + offset_digits, blank_prefix.size());
     std::uint32_t index = 0;
     do {
         const std::uint64_t offset = in.offset() - 1;
-        put_offset(line, offset);
-        char* p = line + 8 + open.size();
-        char digits[10];
-        char* const digits_end = digits + sizeof digits;
-        const char* first = format_number(digits_end, index, Radix::unsigned_decimal);
-        while (first != digits_end)
-            *p++ = *first++;
-        close.copy(p, close.size());
-        p += close.size();
-        *p++ = upper_hex[byte >> 4];
-        *p++ = upper_hex[byte & 0xF];
+        put_hex_digits(line, offset, offset_digits);
+        char* p = put_index_label(line + offset_digits + blank_prefix.size(), index);
+        p += before_value.copy(p, before_value.size());
+        p = put_hex_digits(p, byte, 2);
         out.write_line(std::string_view(line, static_cast<std::size_t>(p - line)));
         reporter().step(offset + 1);
         ++index;

@@ -8,6 +8,7 @@
 #include "model/def_if.h"
 #include "model/def_set_variable.h"
 #include "model/walk_bounds.h"
+#include "toolkit/number_text.h"
 
 namespace {
 
@@ -21,8 +22,8 @@ Data_node* walk_items(const Item_list& items, Data_node* cur, Component* parent,
     return cur;
 }
 
-Bcl_str label(std::uint64_t index) { return Bcl_str(walk::index_label(index)); }
-Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(walk::range_label(first, last)); }
+Bcl_str label(std::uint64_t index) { return Bcl_str(index_label(index)); }
+Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(range_label(first, last)); }
 
 const Variable_table& variables() { return walk_context().tables().variables; }
 Walk_bounds& bounds() { return walk_context().tables().bounds; }
@@ -81,7 +82,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     }
 
     // Expanding a table: the loop's own (group 0) or a group of it. `group` is the
-    // number of iterations the table spans; its children span group / 1024.
+    // number of iterations the table spans; its children span one table's worth fewer.
     std::uint64_t total;
     std::uint64_t first;
     std::uint64_t child_span;
@@ -94,7 +95,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
         first = 0;
     } else {
         total = to;
-        child_span = std::max(group / 1024u, 1u);
+        child_span = walk::inner_group_size(group);
         first = from;
     }
     // At the end of the data too the record or group is made at the current byte:
@@ -186,7 +187,7 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
     // `group` is the size of each child (1: records).
     const std::uint64_t end = to;
     const std::uint64_t span = group;
-    const unsigned child_group = std::max(group / 1024u, 1u);
+    const unsigned child_group = walk::inner_group_size(group);
     for (std::uint64_t i = from; i < end; i += span) {
         const std::uint64_t last = std::min(i + span, end);
         Component* made = nullptr;

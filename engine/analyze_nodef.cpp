@@ -1,18 +1,20 @@
 // The undefined remainder: the bytes after the last top-level item, shown as
-// "未定義[first - last]" tables of 1024 bytes, grouped by powers of 1024.
+// "未定義[first - last]" tables of limits::max_table_entries bytes, grouped by powers
+// of that number.
 #include <algorithm>
 
 #include "engine/walk.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_table.h"
 #include "model/def_nodef.h"
+#include "toolkit/number_text.h"
 #include "toolkit/texts.h"
 
 namespace {
 
 Bcl_str undefined_label(std::uint64_t first, std::uint64_t last)
 {
-    return texts::undefined() + walk::range_label(first, last);
+    return texts::undefined() + range_label(first, last);
 }
 
 } // namespace
@@ -21,7 +23,7 @@ Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop
 {
     const Walk_context& walk = walk_context();
     const std::uint64_t rest = walk.data_size() - walk.position_of(cur);
-    const std::uint64_t span = walk::group_size_for(rest, 1024);
+    const std::uint64_t span = walk::group_size_for(rest, limits::max_table_entries);
     // The bound on `first` matters only when `stop` lies in the remainder: the range
     // walk then returns the stop byte, which must not start another round.
     for (std::uint64_t first = 0; cur && first < rest; first += span) {
@@ -50,7 +52,7 @@ Data_node* Def_nodef::analyze_range(Data_node* cur, Component* parent, Data_node
         walk::step_progress(cur);
         return cur;
     }
-    const std::uint64_t span = std::max(group / 1024u, 1u);
+    const std::uint64_t span = walk::inner_group_size(group);
     const std::uint64_t end = to;
     for (std::uint64_t i = from; i < end && cur && cur != stop; i += span) {
         walk::step_progress(cur);

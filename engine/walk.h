@@ -3,12 +3,13 @@
 // Helpers shared by the item walks of the analysis (not part of the public API).
 // The walks take what they need from outside the items through walk_context().
 
+#include <algorithm>
 #include <cstdint>
-#include <string>
 
 #include "model/data_node.h"
 #include "model/define.h"
 #include "model/int_decoder.h"
+#include "model/limits.h"
 #include "model/walk_context.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
@@ -60,37 +61,28 @@ inline bool skip_bytes(Data_node*& cur, std::uint64_t count)
 }
 
 // The size of the groups a table of `n` entries is split into so that no table
-// holds more than 1024 entries: 1 (plain records) up to 1024 entries, then the
-// largest power of 1024 below `n`. `smallest` is 1 for loops and 1024 for the
-// undefined bytes, whose smallest tables hold 1024 bytes.
+// holds more than limits::max_table_entries: 1 (plain records) up to that many
+// entries, then the largest power of it below `n`. `smallest` is 1 for loops and
+// max_table_entries for the undefined bytes, whose smallest tables hold that many
+// bytes.
 inline std::uint32_t group_size_for(std::uint64_t n, std::uint32_t smallest)
 {
-    if (n <= 1024)
+    constexpr std::uint64_t per_table = limits::max_table_entries;
+    static_assert(per_table * per_table * per_table <= 0xFFFFFFFFull, "the largest group fits 32 bits");
+    if (n <= per_table)
         return smallest;
-    if (n <= 1048576)
-        return 1024;
-    if (n <= 1073741824)
-        return 1048576;
-    return 1073741824;
+    if (n <= per_table * per_table)
+        return static_cast<std::uint32_t>(per_table);
+    if (n <= per_table * per_table * per_table)
+        return static_cast<std::uint32_t>(per_table * per_table);
+    return static_cast<std::uint32_t>(per_table * per_table * per_table);
 }
 
-// "[" first "]" for a record, "[" first " - " last "]" for a group.
-// (Built by appending: "[" + std::string trips a false GCC 12 warning.)
-inline std::string index_label(std::uint64_t first)
+// The size of the groups inside a group of `group` entries: one table's worth
+// fewer, down to single entries.
+inline unsigned inner_group_size(unsigned group)
 {
-    std::string text(1, '[');
-    text += std::to_string(first);
-    text += ']';
-    return text;
-}
-inline std::string range_label(std::uint64_t first, std::uint64_t last)
-{
-    std::string text(1, '[');
-    text += std::to_string(first);
-    text += " - ";
-    text += std::to_string(last);
-    text += ']';
-    return text;
+    return std::max(group / limits::max_table_entries, 1u);
 }
 
 // The walk of a loop or reference that shows as one table: the table (when

@@ -11,13 +11,8 @@ void Cmp_nodef::accept(Cmp_visitor& visitor) { visitor.visit_nodef(*this); }
 const Bcl_str& Cmp_nodef::name() const
 {
     Bcl_str& stored = stored_name();
-    if (stored.empty()) {
-        // Appended piece by piece: "[" + std::string trips a false GCC 12 warning.
-        std::string text(1, '[');
-        text += number_text(index_, Radix::unsigned_decimal);
-        text += ']';
-        stored = Bcl_str(std::move(text));
-    }
+    if (stored.empty())
+        stored = Bcl_str(index_label(index_));
     return stored;
 }
 

@@ -58,9 +58,7 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
         append_number(out, bits, Radix::unsigned_decimal);
         break;
     case Int_format::hexadecimal:
-        out += "0x";
-        for (int i = 2 * width - 1; i >= 0; --i)
-            out += "0123456789ABCDEF"[(bits >> (4 * i)) & 0xF];
+        append_hex_text(out, bits, width);
         break;
     }
 }

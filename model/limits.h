@@ -16,6 +16,11 @@ inline constexpr unsigned long long max_data_size = 0xFFFFFFFFull;
 // of whatever size the item claims.
 inline constexpr int max_fixed_string_length = 255;
 
+// Most entries one table of the component tree holds. A loop's records and the
+// undefined bytes are split into groups of a power of this many so that a view
+// never lists more than this under one node, however large the data.
+inline constexpr unsigned max_table_entries = 1024;
+
 // Deepest nesting of item records a definition file may hold (top-level items are
 // level 1). Reading, destroying, saving and walking a definition all recurse once
 // per level, so a hostile file nesting loops a million deep would overflow the

@@ -1,5 +1,6 @@
 // Shift-JIS strings, the system texts and the exception messages.
 #include <gtest/gtest.h>
+#include <string>
 
 #include "toolkit/bcl_str.h"
 #include "toolkit/exception.h"
@@ -62,6 +63,22 @@ TEST(Number_text, AllModes)
     EXPECT_EQ(hex_text(255, 2), "0x00FF");
     EXPECT_EQ(hex_text(0xFFFFFFFFu, 4), "0xFFFFFFFF");
     EXPECT_EQ(hex_text(0x0A, 1), "0x0A");
+}
+
+// Fixed-width digits keep only the lowest ones; labels take 64-bit indexes whole.
+TEST(Number_text, FixedWidthDigitsAndLabels)
+{
+    std::string text = "x";
+    append_hex_digits(text, 0x1ABCDEF01ull, 8);
+    append_hex_digits(text, 0xAB, 2, Hex_case::lower);
+    append_hex_digits(text, 0xAB, 0);
+    EXPECT_EQ(text, "xABCDEF01ab");
+
+    char line[32];
+    char* end = put_index_label(line, 18446744073709551615ull);
+    EXPECT_EQ(std::string(+line, end), "[18446744073709551615]");
+    EXPECT_EQ(index_label(0), "[0]");
+    EXPECT_EQ(range_label(1024, 2047), "[1024 - 2047]");
 }
 
 TEST(Utf32, ConvertsBothWaysAndMarksWhatIsNoCharacter)

@@ -3,14 +3,34 @@
 #include <cstdint>
 #include <string>
 
-// The one conversion of a 32-bit value to text. Hexadecimal digits are lower case;
-// callers that show a fixed width upper-case and pad the digits themselves.
+// The one conversion of numbers to text: values in a radix, fixed-width hexadecimal
+// digits, and the "[first]" / "[first - last]" labels of table entries. Everything
+// else that shows a number builds on these.
 enum class Radix { binary, octal, signed_decimal, unsigned_decimal, hexadecimal };
 
+// Letters of hexadecimal digits: values in the views and the report show upper
+// case; the escapes of the command line's texts show lower case.
+enum class Hex_case { lower, upper };
+
 // Writes the digits of `value` ending just before `end` and returns where they
-// start: no allocation, for the hot paths of the report writer.
+// start: no allocation, for the hot paths of the report writer. Hexadecimal digits
+// are lower case.
 char* format_number(char* end, std::uint32_t value, Radix radix);
 
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);
+
+// Exactly `digits` hexadecimal digits of `value` (its lowest ones, zero-padded),
+// written at `at` (returning the end) or appended to `text`.
+char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
+void append_hex_digits(std::string& text, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
+
 // "0x" followed by exactly 2 × bytes upper-case hexadecimal digits.
 [[nodiscard]] std::string hex_text(std::uint32_t value, int bytes);
+void append_hex_text(std::string& text, std::uint32_t value, int bytes);
+
+// "[" index "]", the label of one entry of a table: written at `at` (returning the
+// end, at most 22 characters) or as a string.
+char* put_index_label(char* at, std::uint64_t index);
+[[nodiscard]] std::string index_label(std::uint64_t index);
+// "[" first " - " last "]", the label of a group of entries.
+[[nodiscard]] std::string range_label(std::uint64_t first, std::uint64_t last);
