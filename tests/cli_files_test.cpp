@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cli_helpers.h"
 #include "doc/data_mgr.h"
@@ -38,7 +39,7 @@ protected:
     std::vector<std::string> names() const
     {
         std::vector<std::string> list;
-        for (const auto& entry : fs::directory_iterator(folder_))
+        for (const auto& entry : fs::directory_iterator(folder_.path()))
             list.push_back(entry.path().filename().string());
         std::sort(list.begin(), list.end());
         return list;
@@ -91,12 +92,12 @@ TEST_F(Cli_files_test, DashWritesTheReportToStandardOutput)
     // A link to /dev/stdout writes through to the pipe; the link stays.
     fs::create_symlink("/dev/stdout", path("to-stdout"));
     const Cli_run piped =
-        run_shell(folder_, cli_command({"export", "--utf8", definition_, path("data.bin"), path("to-stdout")}) + " | cat");
+        run_shell(folder_.path(), cli_command({"export", "--utf8", definition_, path("data.bin"), path("to-stdout")}) + " | cat");
     EXPECT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(piped.out, utf8_report + path("to-stdout") + "に出力しました。\n");
     EXPECT_TRUE(fs::is_symlink(path("to-stdout")));
 
-    const Cli_run full = run_shell(folder_, cli_command({"export", definition_, path("data.bin"), "-"}) + " >/dev/full");
+    const Cli_run full = run_shell(folder_.path(), cli_command({"export", definition_, path("data.bin"), "-"}) + " >/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "標準出力に書き込めませんでした。\n");
 }
@@ -120,7 +121,7 @@ TEST_F(Cli_files_test, AnOutputThatIsAnInputIsRefused)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command_line);
-        const Cli_run run = run_shell(folder_, row.command_line);
+        const Cli_run run = run_shell(folder_.path(), row.command_line);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, row.shown);
     }
@@ -134,11 +135,11 @@ TEST_F(Cli_files_test, AsAnotherUserOnlyFilesThatUserMayWriteAreWritten)
     if (other_user::running_as_root() && !other_user::setpriv_available())
         GTEST_SKIP() << "root without setpriv cannot run a step as another user";
     // The other user runs a copy of the program in a folder it can reach.
-    ::chmod(folder_.c_str(), 0755);
+    ::chmod(folder_.path().c_str(), 0755);
     fs::copy_file(KESTRIX_CLI_PATH, path("kestrix-cli"));
     ::chmod(path("kestrix-cli").c_str(), 0755);
     const auto export_to = [&](const std::string& output) {
-        return run_shell(folder_, other_user::command_prefix() +
+        return run_shell(folder_.path(), other_user::command_prefix() +
                                       cli_command({"export", definition_, path("data.bin"), output},
                                                   path("kestrix-cli")));
     };
@@ -169,7 +170,7 @@ TEST_F(Cli_files_test, TheFileSizeLimitIsAFailureWithAMessage)
     write_file(path("data.bin"), std::string(4000, 'x'));
     write_file(path("out.txt"), "keep");
     const Cli_run run =
-        run_shell(folder_, "ulimit -f 8; " + cli_command({"export", definition_, path("data.bin"), path("out.txt")}));
+        run_shell(folder_.path(), "ulimit -f 8; " + cli_command({"export", definition_, path("data.bin"), path("out.txt")}));
     EXPECT_EQ(run.status, 1) << "not killed by SIGXFSZ";
     EXPECT_EQ(run.err, path("out.txt") + "に書き込めませんでした。元のファイルは変更されていません。\n");
     EXPECT_EQ(file_contents(path("out.txt")), "keep");
@@ -215,7 +216,7 @@ TEST_F(Cli_files_test, DataThatCannotFitUnderTheAddressSpaceLimitIsRefused)
     }
     fs::resize_file(path("big.bin"), 64ull << 20);
     const Cli_run run =
-        run_shell(folder_, "ulimit -v 400000; " + cli_command({"tree", definition_, path("big.bin")}));
+        run_shell(folder_.path(), "ulimit -v 400000; " + cli_command({"tree", definition_, path("big.bin")}));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, path("big.bin") + "は大きすぎて読み込めません。\n");
 }

@@ -7,19 +7,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
-namespace cli_test {
+#include "support/temp_files.h"
 
-inline std::string file_contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+namespace cli_test {
 
 // The names of the folders in `parent`, sorted: the feature folders and examples.
 inline std::vector<std::string> folders_in(const std::filesystem::path& parent)
@@ -30,11 +24,6 @@ inline std::vector<std::string> folders_in(const std::filesystem::path& parent)
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-inline void write_file(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Single quotes for the shell, with embedded quotes closed and reopened.
@@ -94,16 +83,8 @@ inline Cli_run run_cli(const std::string& folder, std::initializer_list<std::str
 // A folder of its own for each test, removed afterwards.
 class Cli_folder_test : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrix-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
-    Cli_run cli(std::initializer_list<std::string> args) const { return run_cli(folder_, args); }
+    std::string path(const std::string& name) const { return folder_ / name; }
+    Cli_run cli(std::initializer_list<std::string> args) const { return run_cli(folder_.path(), args); }
 
     // Builds a definition file from JSON text through the program itself.
     std::string kxd_from(const std::string& json, const std::string& name = "def.kxd") const
@@ -114,7 +95,7 @@ protected:
         return path(name);
     }
 
-    std::string folder_;
+    Temp_folder folder_{"cli"};
 };
 
 } // namespace cli_test

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "doc/data_mgr.h"
 #include "doc/definition_file.h"
@@ -13,20 +11,13 @@
 #include "model/items.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
+#include "support/temp_files.h"
 #include "toolkit/exception.h"
 #include "toolkit/texts.h"
 
 namespace {
 
 using bytes = std::string;
-
-bytes contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void write_file(const std::string& path, const bytes& data) { std::ofstream(path, std::ios::binary) << data; }
 
 bytes sjis(const char* utf8) { return Bcl_str::from_utf8(utf8).bytes(); }
 
@@ -51,7 +42,7 @@ protected:
         for (Define* item : items)
             list.insert(item, nullptr);
         write_definition_file(File_path(path()), Bcl_str(title), byte_order, list);
-        return contents(path());
+        return file_contents(path());
     }
 
     Definition_contents load(const bytes& file)
@@ -79,7 +70,7 @@ TEST_F(Definition_file_test, EmptyDefinitionIsSeventeenBytes)
     doc().save_definition(File_path(path()));
     const bytes expected = bytes("KXD\x00\x64\x00\x64\x06", 8) + sjis("未定義") + bytes("\x00\x00\x00", 3);
     ASSERT_EQ(expected.size(), 17u);
-    EXPECT_EQ(contents(path()), expected);
+    EXPECT_EQ(file_contents(path()), expected);
     EXPECT_EQ(doc().definition_path(), File_path(path()));
     EXPECT_FALSE(doc().is_definition_modified());
 }
@@ -105,7 +96,7 @@ TEST_P(Record_layout, WritesFieldsInOrderAndReadsThemBack)
     Item_list list;
     list.insert(back.items[0].release(), nullptr);
     write_definition_file(File_path(path("again.kxd")), back.title, back.byte_order, list);
-    EXPECT_EQ(contents(path("again.kxd")), file);
+    EXPECT_EQ(file_contents(path("again.kxd")), file);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -313,7 +304,7 @@ TEST_F(Definition_file_test, NestingIsBoundedSoHostileFilesCannotExhaustTheStack
         inner = next;
     }
     write_definition_file(File_path(path("deep.kxd")), Bcl_str("T"), Byte_order::big_endian, list);
-    EXPECT_EQ(contents(path("deep.kxd")), nested_sets(limits::max_definition_depth));
+    EXPECT_EQ(file_contents(path("deep.kxd")), nested_sets(limits::max_definition_depth));
 
     EXPECT_THROW((void)load(nested_sets(limits::max_definition_depth + 1)), Data_err_exception);
     EXPECT_THROW((void)load(nested_sets(200000)), Data_err_exception);
@@ -408,7 +399,7 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
         } catch (const Unstorable_exception& e) {
             EXPECT_EQ(e.display_text(), path() + "は保存できません。" + row.place_and_reason);
         }
-        EXPECT_EQ(contents(path()), "old");
+        EXPECT_EQ(file_contents(path()), "old");
         EXPECT_EQ(files_in_folder(), 1u) << "a temporary file was left behind";
     }
     write_file(path(), "old");

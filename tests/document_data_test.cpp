@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "doc/data_mgr.h"
 #include "support/document_fixture.h"
+#include "support/temp_files.h"
 #include "support/recording_reporter.h"
 #include "toolkit/available_memory.h"
 #include "toolkit/exception.h"
@@ -18,12 +18,6 @@
 namespace {
 
 constexpr std::uint32_t block = Data_mgr::skip_block;
-
-std::string file_contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 using Data_test = Document_test;
 
@@ -103,7 +97,7 @@ TEST_F(Data_test, FileNamesAreTheSystemsBytes)
     for (const std::string name : {"한국.bin", "caf\xE9.bin", "\xE3\x80\x9C.bin"}) {
         SCOPED_TRACE(name);
         const std::string path = temp_path(name);
-        std::ofstream(path, std::ios::binary) << name;
+        write_file(path, name);
         doc().load_data(File_path(path));
         EXPECT_EQ(doc().data_path().bytes(), path);
         doc().insert_bytes(0, 1);

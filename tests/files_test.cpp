@@ -7,9 +7,9 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "support/temp_files.h"
 #include "toolkit/bcl_binaryfile.h"
 #include "toolkit/bcl_textfile.h"
 #include "toolkit/exception.h"
@@ -18,30 +18,16 @@ namespace {
 
 class Files_test : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrix-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
-    static std::string contents(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static void write(const std::string& p, const std::string& bytes)
-    {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
+    std::string path(const std::string& name) const { return temp_ / name; }
+    static std::string contents(const std::string& p) { return file_contents(p); }
+    static void write(const std::string& p, const std::string& bytes) { write_file(p, bytes); }
     std::size_t files_in_folder() const
     {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_), {}));
     }
 
-    std::string folder_;
+    Temp_folder temp_{"files"};
+    const std::string folder_ = temp_.path();
 };
 
 } // namespace

@@ -39,7 +39,7 @@ protected:
         const Report_view view = report_view_of_tree(*root(), max_view_lines);
         last_view_ = view.text;
         write_report(doc(), File_path(data_path), File_path(temp_path("report.txt")));
-        last_report_ = cli_test::file_contents(temp_path("report.txt"));
+        last_report_ = file_contents(temp_path("report.txt"));
         return report_tree_difference(last_report_, view);
     }
     std::string last_report_utf8() const { return Bcl_str(last_report_).to_utf8(); }

@@ -15,8 +15,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "doc/data_mgr.h"
@@ -25,6 +23,7 @@
 #include "support/document_fixture.h"
 #include "support/other_user.h"
 #include "support/recording_reporter.h"
+#include "support/temp_files.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_writer.h"
 #include "toolkit/in_place.h"
@@ -33,13 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void write_file(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 struct stat status_of(const std::string& path, bool follow = true)
 {
@@ -86,7 +78,7 @@ protected:
         // Other users must reach the files: as root the steps run as "nobody".
         ::chmod(folder_.c_str(), 0755);
         save(path("expected"));
-        expected_ = contents(path("expected"));
+        expected_ = file_contents(path("expected"));
         fs::remove(path("expected"));
     }
 
@@ -116,7 +108,7 @@ TEST_P(Save_test, SymbolicLinksLeadToTheFileThatChanges)
     fs::create_symlink("sub/real.txt", path("relative"));
     fs::create_symlink(path("relative"), path("chain"));
     save(path("chain"));
-    EXPECT_EQ(contents(path("sub/real.txt")), expected_);
+    EXPECT_EQ(file_contents(path("sub/real.txt")), expected_);
     EXPECT_TRUE(fs::is_symlink(path("relative")));
     EXPECT_TRUE(fs::is_symlink(path("chain")));
 
@@ -124,7 +116,7 @@ TEST_P(Save_test, SymbolicLinksLeadToTheFileThatChanges)
     fs::create_symlink("sub/new.txt", path("dangling"));
     save(path("dangling"));
     EXPECT_TRUE(fs::is_symlink(path("dangling")));
-    EXPECT_EQ(contents(path("sub/new.txt")), expected_);
+    EXPECT_EQ(file_contents(path("sub/new.txt")), expected_);
     EXPECT_EQ(names_in(path("sub")), (std::vector<std::string>{"new.txt", "real.txt"}));
 }
 
@@ -134,7 +126,7 @@ TEST_P(Save_test, HardLinksStayLinked)
     fs::create_hard_link(path("one"), path("two"));
     const ino_t inode = status_of(path("one")).st_ino;
     save(path("one"));
-    EXPECT_EQ(contents(path("two")), expected_);
+    EXPECT_EQ(file_contents(path("two")), expected_);
     EXPECT_EQ(status_of(path("one")).st_ino, inode);
     EXPECT_EQ(status_of(path("one")).st_nlink, 2u);
     EXPECT_EQ(names_in(folder_), (std::vector<std::string>{"one", "two"}));
@@ -146,7 +138,7 @@ TEST_P(Save_test, ModeOwnerAndGroupStay)
     ::chmod(path("plain").c_str(), 0604);
     save(path("plain"));
     EXPECT_EQ(status_of(path("plain")).st_mode & 07777, 0604u);
-    EXPECT_EQ(contents(path("plain")), expected_);
+    EXPECT_EQ(file_contents(path("plain")), expected_);
     if (!other_user::running_as_root())
         GTEST_SKIP() << "files of another owner need root";
 
@@ -161,7 +153,7 @@ TEST_P(Save_test, ModeOwnerAndGroupStay)
         EXPECT_EQ(st.st_uid, other_user::uid);
         EXPECT_EQ(st.st_gid, other_user::gid);
         EXPECT_EQ(st.st_mode & 07777, mode);
-        EXPECT_EQ(contents(path("theirs")), expected_);
+        EXPECT_EQ(file_contents(path("theirs")), expected_);
     }
 }
 
@@ -174,7 +166,7 @@ TEST_P(Save_test, NamesUpToTheFileSystemLimitWork)
         save(path(name));
         write_file(path(name), "old");
         save(path(name));
-        EXPECT_EQ(contents(path(name)), expected_);
+        EXPECT_EQ(file_contents(path(name)), expected_);
         fs::remove(path(name));
     }
     EXPECT_TRUE(names_in(folder_).empty());
@@ -189,7 +181,7 @@ TEST_P(Save_test, ExtendedAttributesStay)
     char value[8] = {};
     EXPECT_EQ(::getxattr(path("tagged").c_str(), "user.kestrix", value, sizeof value), 4);
     EXPECT_STREQ(value, "kept");
-    EXPECT_EQ(contents(path("tagged")), expected_);
+    EXPECT_EQ(file_contents(path("tagged")), expected_);
 }
 
 TEST_P(Save_test, PipesAndDevicesAreWrittenDirectly)
@@ -263,7 +255,7 @@ TEST_P(Save_test, AFileTheUserMayNotWriteIsRefusedInAFolderTheyMay)
     ::chmod(target.c_str(), other_user::running_as_root() ? 0644 : 0444);
     const ino_t inode = status_of(target).st_ino;
     EXPECT_EQ(other_user::run([&] { return try_save(target); }), target + "は開けません。");
-    EXPECT_EQ(contents(target), "old");
+    EXPECT_EQ(file_contents(target), "old");
     EXPECT_EQ(status_of(target).st_ino, inode);
     EXPECT_EQ(names_in(path("open")), std::vector<std::string>{"read-only"});
 }
@@ -278,7 +270,7 @@ TEST_P(Save_test, AWritableFileInAFolderTheUserMayNotWriteIsSavedInPlace)
     const ino_t inode = status_of(target).st_ino;
     EXPECT_EQ(other_user::run([&] { return try_save(target); }), "saved");
     ::chmod(path("locked").c_str(), 0755);
-    EXPECT_EQ(contents(target), expected_);
+    EXPECT_EQ(file_contents(target), expected_);
     EXPECT_EQ(status_of(target).st_ino, inode);
     EXPECT_EQ(names_in(path("locked")), std::vector<std::string>{"file"});
 }
@@ -296,7 +288,7 @@ TEST_P(Save_test, ASetGroupIdFileIsNotHandedToAnotherOwner)
     const struct stat st = status_of(target);
     EXPECT_EQ(st.st_uid, 0u) << "the file changed owner";
     EXPECT_EQ(st.st_gid, 0u);
-    EXPECT_EQ(contents(target), expected_);
+    EXPECT_EQ(file_contents(target), expected_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Savers, Save_test, ::testing::ValuesIn(savers),
@@ -352,7 +344,7 @@ TEST_F(Save_failure_test, AReportOverItsOwnInputsIsRefused)
     fs::create_hard_link(path("data.bin"), path("hard"));
     fs::create_symlink("data.bin", path("soft"));
     doc().save_definition(File_path(path("def.kxd")));
-    const std::string definition = contents(path("def.kxd"));
+    const std::string definition = file_contents(path("def.kxd"));
     for (const char* name : {"data.bin", "hard", "soft", "def.kxd"}) {
         SCOPED_TRACE(name);
         try {
@@ -362,8 +354,8 @@ TEST_F(Save_failure_test, AReportOverItsOwnInputsIsRefused)
             EXPECT_EQ(e.display_text(), path(name) + "は読み込むファイルと同じなので書き込めません。");
         }
     }
-    EXPECT_EQ(contents(path("data.bin")), "data");
-    EXPECT_EQ(contents(path("def.kxd")), definition);
+    EXPECT_EQ(file_contents(path("data.bin")), "data");
+    EXPECT_EQ(file_contents(path("def.kxd")), definition);
 }
 
 TEST_F(Save_failure_test, TheFirstFailedWriteEndsTheReport)
@@ -379,7 +371,7 @@ TEST_F(Save_failure_test, TheFirstFailedWriteEndsTheReport)
     // The undefined bytes of 1 MiB make 37 MB of report; the first 64 KiB block
     // already fails, long before the analysis reaches the end of the data.
     EXPECT_LT(recording.percents.empty() ? 0 : recording.percents.back(), 10);
-    EXPECT_EQ(contents(path("out.txt")), "keep");
+    EXPECT_EQ(file_contents(path("out.txt")), "keep");
     EXPECT_EQ(names_in(folder_), (std::vector<std::string>{"out.txt"}));
 }
 
@@ -405,7 +397,7 @@ TEST_F(Save_failure_test, AFailedWriteInPlacePutsTheOldContentsBack)
     }
     ::close(target);
     ::close(source);
-    EXPECT_EQ(contents(path("target")), old_contents);
+    EXPECT_EQ(file_contents(path("target")), old_contents);
     EXPECT_EQ(names_in(folder_), (std::vector<std::string>{"target"}));
 }
 
@@ -450,7 +442,7 @@ TEST_P(Interrupted_save, LeavesNeitherATemporaryFileNorAChangedTarget)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << "ended as the signal ends it";
     EXPECT_EQ(names_in(folder_), (std::vector<std::string>{"target"}));
-    EXPECT_EQ(contents(path("target")), "old");
+    EXPECT_EQ(file_contents(path("target")), "old");
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, Interrupted_save, ::testing::Values(SIGINT, SIGTERM, SIGHUP),

@@ -1,18 +1,9 @@
 #include "support/document_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "doc/data_check.h"
 
 void Document_test::SetUp()
 {
-    char pattern[] = "/tmp/kestrix-test-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     doc().new_definition();
     doc().new_data();
 }
@@ -21,8 +12,6 @@ void Document_test::TearDown()
 {
     doc().new_definition();
     doc().new_data();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 void Document_test::load_bytes(const std::vector<std::uint8_t>& bytes)
@@ -33,10 +22,7 @@ void Document_test::load_bytes(const std::vector<std::uint8_t>& bytes)
 void Document_test::load_bytes(const std::string& bytes)
 {
     const std::string path = temp_path("data.bin");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    write_file(path, bytes);
     doc().load_data(File_path(path));
 }
 
@@ -48,7 +34,7 @@ std::vector<std::uint8_t> Document_test::data_bytes()
     return bytes;
 }
 
-std::string Document_test::temp_path(const std::string& name) const { return folder_ + "/" + name; }
+std::string Document_test::temp_path(const std::string& name) const { return folder_ / name; }
 
 void Document_test::expect_consistent()
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "doc/data_mgr.h"
+#include "support/temp_files.h"
 
 // Starts every test from a fresh document (new definition, new data) and gives
 // helpers to fill the data and read it back.
@@ -27,5 +28,5 @@ protected:
     static void expect_consistent();
 
 private:
-    std::string folder_;
+    Temp_folder folder_;
 };
