@@ -48,6 +48,10 @@ struct Data_place {
 // Saves change only the file named, and only once everything was written (see
 // File_writer): symbolic links are followed, owner, group, mode and hard links kept,
 // a file the user may not write is refused.
+//
+// Defined in: doc/data_mgr.cpp; doc/data_bytes.cpp (the data's bytes and nodes);
+// doc/definition_file.cpp (load_definition, save_definition); doc/report.cpp
+// (analyze_to_text).
 class Data_mgr : public Walk_context, public Data_editor {
 public:
     static constexpr std::uint32_t skip_block = 524288;  // bytes per skip index entry

@@ -123,6 +123,9 @@ bool is_int_size(int size) { return size == 1 || size == 2 || size == 4; }
 
 } // namespace
 
+// The undefined item is not part of the definition.
+void Def_nodef::save(Bcl_binaryfile&) const {}
+
 void Def_int::save(Bcl_binaryfile& out) const
 {
     refuse_unless(is_int_size(size()), out, "size");

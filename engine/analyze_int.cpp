@@ -25,6 +25,9 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
 
 } // namespace
 
+// Returns `cur` unchanged: the integer reads the bytes and binds its flags.
+Data_node* Def_bitflag::analyze(Data_node* cur, Component*, Data_node*) { return cur; }
+
 Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     walk::check_stop(cur, stop);

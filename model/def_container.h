@@ -3,6 +3,10 @@
 #include "model/define.h"
 #include "model/item_list.h"
 
+// Defined in: model/def_container.cpp; engine/analyze_loop.cpp (loops),
+// engine/analyze_ref.cpp (definition sets); doc/report.cpp; doc/definition_file.cpp
+// (save).
+
 // Shared by the containers with one child list: loops and definition sets.
 class Def_container : public Define {
 public:

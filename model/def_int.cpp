@@ -9,8 +9,6 @@ std::unique_ptr<Def_bitflag> Def_bitflag::clone() const
     return copy;
 }
 
-Data_node* Def_bitflag::analyze(Data_node* cur, Component*, Data_node*) { return cur; }
-
 void Def_bitflag::accept(Def_visitor& visitor) { visitor.visit_bitflag(*this); }
 
 Def_int& Def_int::assign(const Def_int& source)

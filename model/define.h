@@ -17,6 +17,11 @@ using Named_values = std::map<std::int32_t, Bcl_str>;
 
 // Abstract base of all definition items.
 //
+// Each item class's operations live with the layer that needs them, one file per
+// job: its data, copying and accept() in model/ (the class's own file), analyze()
+// in engine/analyze_*.cpp, write_analysis() in doc/report.cpp and save() in
+// doc/definition_file.cpp. Each class's header lists its files ("Defined in").
+//
 // The walking operations take `cur`, the first byte the item may read (null when the
 // data is used up), `parent`, where to add components (null: walk without building
 // any), and `stop`, the byte at which a replay must stop (or null). Each returns the
