@@ -8,8 +8,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -22,6 +20,7 @@
 #include "model/items.h"
 #include "support/definition_dump.h"
 #include "support/document_fixture.h"
+#include "support/temp_files.h"
 
 namespace {
 
@@ -418,12 +417,6 @@ void random_edit(std::mt19937& rng, Define* item)
         edit_item(*ref, Def_ref_fields{random_text(rng, 5), random_text(rng, 5)});
 }
 
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 class Random_definition_test : public Document_test {
@@ -433,7 +426,7 @@ protected:
     {
         const std::string path = temp_path("definition.kxd");
         doc().save_definition(File_path(path));
-        return file_bytes(path);
+        return file_contents(path);
     }
 };
 

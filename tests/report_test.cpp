@@ -8,24 +8,18 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "analysis_helpers.h"
 #include "doc/report.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
+#include "support/temp_files.h"
 #include "toolkit/exception.h"
 
 using namespace analysis_test;
 
 namespace {
-
-std::string contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The expected report: UTF-8 lines, each stored in Shift-JIS and ended by CR LF.
 std::string report_of(std::initializer_list<const char*> utf8_lines)
@@ -44,7 +38,7 @@ protected:
     {
         std::ofstream(data_path(), std::ios::binary) << data;
         doc().analyze_to_text(File_path(data_path()), File_path(output_path()));
-        return contents(output_path());
+        return file_contents(output_path());
     }
     std::string data_path() const { return temp_path("data.bin"); }
     std::string output_path() const { return temp_path("report.txt"); }
@@ -293,7 +287,7 @@ TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
     define(fix_str("名", 2));
     std::ofstream(data_path(), std::ios::binary) << Bcl_str::from_utf8("字").bytes() << '\x01';
     write_report(doc(), File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
-    EXPECT_EQ(contents(output_path()),
+    EXPECT_EQ(file_contents(output_path()),
               "            題\n00000000        名    字\n                未定義\n00000002            [0]    0x01\n");
 }
 
@@ -340,5 +334,5 @@ TEST_F(Report_test, ReportThatDoesNotFitIsAFailureAndKeepsTheOldFile)
     EXPECT_THROW(doc().analyze_to_text(File_path(data_path()), File_path(output_path())), File_write_err_exception);
     ::setrlimit(RLIMIT_FSIZE, &old_limit);
     std::signal(SIGXFSZ, old_handler);
-    EXPECT_EQ(contents(output_path()), "keep");
+    EXPECT_EQ(file_contents(output_path()), "keep");
 }

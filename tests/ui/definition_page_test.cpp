@@ -13,11 +13,10 @@
 #include <QTreeWidget>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "edit/definition_edits.h"
 #include "model/def_int.h"
+#include "support/temp_files.h"
 #include "window_fixture.h"
 
 namespace {
@@ -62,12 +61,6 @@ std::vector<std::string> rows_of(QTreeWidget* list)
         rows.push_back(text);
     }
     return rows;
-}
-
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Chooses `text` in the next popup menu (in the submenu `submenu` when given) and
@@ -190,7 +183,7 @@ TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCl
     EXPECT_EQ(rows(), every_kind_rows);
     const std::string again = temp_path("again.kxd");
     doc().save_definition(File_path(again));
-    EXPECT_EQ(file_bytes(again), file_bytes(saved));
+    EXPECT_EQ(file_contents(again), file_contents(saved));
 }
 
 TEST_F(Definition_page_test, ThePopupOpensOnInsertableRowsWithTheRowsStates)
