@@ -283,6 +283,10 @@ int main(int argc, char** argv)
     } catch (const Usage_error& e) {
         std::cerr << "kestrix-cli: " << e.message << "\nTry \"kestrix-cli --help\".\n";
         return exit_usage;
+    } catch (const Fault_exception& e) {
+        // A fault of the program or the system, not of a file.
+        std::cerr << "kestrix-cli: " << e.display_text() << '\n';
+        return exit_failure;
     } catch (const Exception& e) {
         // The path first, then the program's own message, as its message boxes show.
         std::cerr << e.display_text() << '\n';

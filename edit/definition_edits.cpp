@@ -1,8 +1,7 @@
 #include "edit/definition_edits.h"
 
-#include <stdexcept>
-
 #include "doc/data_mgr.h"
+#include "toolkit/exception.h"
 
 namespace definition_edits {
 
@@ -32,7 +31,7 @@ const Item_list* list_of(const Define* parent, bool branch)
 void require_list(const Def_place& place)
 {
     if (!list_of(place.parent, place.branch))
-        throw std::invalid_argument("the place's parent holds no list of items");
+        throw Fault_exception("the place's parent holds no list of items");
 }
 
 // An item that is not where the caller says would stay in the tree while a command
@@ -41,7 +40,7 @@ void require_in_list(Define* parent, bool branch, const Define* item)
 {
     const Item_list* list = list_of(parent, branch);
     if (!list || !list->contains(item))
-        throw std::invalid_argument("the item does not stand in the given list");
+        throw Fault_exception("the item does not stand in the given list");
 }
 
 // One dialog edit: read the old values, write the new ones, record both.

@@ -12,7 +12,7 @@
 namespace definition_edits {
 
 // Puts a new item at `place` (a selected row's parent, branch and item) and records
-// the addition. Takes ownership of the item. Throws std::invalid_argument, leaving
+// the addition. Takes ownership of the item. Throws Fault_exception, leaving
 // the document as it was and the item with the caller, when the place's parent is
 // not a container.
 void add_item(const Def_place& place, std::unique_ptr<Define> item);
@@ -20,14 +20,14 @@ void add_item(const Def_place& place, std::unique_ptr<Define> item);
 // Takes `item` out of the list of `parent` (for an If, `branch` names the list it
 // stands in) and records the deletion; the command owns the item from then on.
 // Returns the item that followed it, or null when it was last. Throws
-// std::invalid_argument, changing nothing, when the item does not stand in that
+// Fault_exception, changing nothing, when the item does not stand in that
 // list.
 Define* delete_item(Define* parent, bool branch, Define* item);
 
 // Moves `item` from the list of (`from_parent`, `from_branch`) to `to` and records
 // the move. Returns false and changes nothing when `to` lies inside the item itself
 // (a container dropped into its own lists would own itself) or when `to.before` is
-// the item (dropped onto its own row). Throws std::invalid_argument, changing
+// the item (dropped onto its own row). Throws Fault_exception, changing
 // nothing, when the item does not stand in the from-list or the target parent is
 // not a container.
 bool move_item(Define* item, Define* from_parent, bool from_branch, const Def_place& to);

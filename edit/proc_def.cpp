@@ -1,9 +1,8 @@
 #include "edit/proc_def.h"
 
-#include <stdexcept>
-
 #include "doc/data_mgr.h"
 #include "model/def_add_visitor.h"
+#include "toolkit/exception.h"
 
 void put_item_at(const Def_place& place, Define* item)
 {
@@ -14,7 +13,7 @@ void put_item_at(const Def_place& place, Define* item)
     Def_add_visitor add(place.branch, item, place.before);
     place.parent->accept(add);
     if (!add.inserted())
-        throw std::invalid_argument("put_item_at: the parent holds no list");
+        throw Fault_exception("put_item_at: the parent holds no list");
 }
 
 Define* take_item_out(Define* parent, Define* item)

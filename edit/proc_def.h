@@ -16,7 +16,7 @@ struct Def_place {
 
 // Puts `item` at `place`: into the parent's list through the add walk, or into the
 // document's top-level list. Ownership passes to that list. Throws
-// std::invalid_argument, leaving the item with the caller, when the parent is not a
+// Fault_exception, leaving the item with the caller, when the parent is not a
 // container.
 void put_item_at(const Def_place& place, Define* item);
 // Takes `item` out of the list of `parent` (the top-level list when null) without

@@ -17,6 +17,7 @@
 #include "model/items.h"
 #include "support/definition_dump.h"
 #include "support/document_fixture.h"
+#include "toolkit/exception.h"
 
 namespace {
 
@@ -550,9 +551,9 @@ TEST_F(Definition_commands_test, APlaceWhoseParentHoldsNoListIsRefusedAndTheItem
     Define* a = top("a");
     const int before = Counted_item::live;
     EXPECT_THROW(definition_edits::add_item({a, false, nullptr}, std::make_unique<Counted_item>("x")),
-                 std::invalid_argument);
+                 Fault_exception);
     EXPECT_EQ(Counted_item::live, before);
-    EXPECT_THROW(definition_edits::move_item(a, nullptr, false, {a, false, nullptr}), std::invalid_argument);
+    EXPECT_THROW(definition_edits::move_item(a, nullptr, false, {a, false, nullptr}), Fault_exception);
     EXPECT_EQ(top_names(), (Names{"a"}));
     EXPECT_FALSE(doc().can_undo_definition());
 }
@@ -564,9 +565,9 @@ TEST_F(Definition_commands_test, AnItemNotInTheNamedListIsNeitherDeletedNorMoved
     Define* e = counted("e");
     branch->insert_else_child(e, nullptr);
     const std::string before = dump_definition(doc().definition_items());
-    EXPECT_THROW(definition_edits::delete_item(branch, true, e), std::invalid_argument);
-    EXPECT_THROW(definition_edits::delete_item(nullptr, false, e), std::invalid_argument);
-    EXPECT_THROW(definition_edits::move_item(e, branch, true, {nullptr, false, nullptr}), std::invalid_argument);
+    EXPECT_THROW(definition_edits::delete_item(branch, true, e), Fault_exception);
+    EXPECT_THROW(definition_edits::delete_item(nullptr, false, e), Fault_exception);
+    EXPECT_THROW(definition_edits::move_item(e, branch, true, {nullptr, false, nullptr}), Fault_exception);
     EXPECT_EQ(dump_definition(doc().definition_items()), before);
     EXPECT_FALSE(doc().can_undo_definition());
     EXPECT_EQ(definition_edits::delete_item(branch, false, e), nullptr);

@@ -49,6 +49,9 @@ TEST(Exception, MessagesFollowThePath)
               "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。");
     EXPECT_EQ(Ver_exception(path, 1000).message().to_utf8(),
               "はこのプログラムでは読めません。\nプログラムバージョン10.00以降を御使用ください。");
+    // A fault names no file: its plain text alone, converted by nothing.
+    EXPECT_EQ(Fault_exception("the item does not stand in the given list").display_text(),
+              "the item does not stand in the given list");
 }
 
 TEST(Number_text, AllModes)

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
+#include <string>
+
+#include "toolkit/exception.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+            throw Fault_exception(std::string("iconv cannot convert ") + from + " to " + to);
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

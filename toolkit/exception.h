@@ -133,6 +133,21 @@ private:
     Bcl_str detail_;
 };
 
+// A failure that concerns no file and has no text of the program's own: a call that
+// breaks an operation's rule (a fault of the caller; nothing was changed), or a
+// conversion the C library cannot make. display_text() is the plain ASCII `what`
+// alone, which shows even when no Shift-JIS text can be converted.
+class Fault_exception : public Exception {
+public:
+    explicit Fault_exception(std::string what) : Exception(File_path()), what_(std::move(what)) {}
+    [[nodiscard]] const std::string& what() const { return what_; }
+    [[nodiscard]] Bcl_str message() const override { return Bcl_str(what_); }
+    [[nodiscard]] std::string display_text() const override { return what_; }
+
+private:
+    std::string what_;
+};
+
 // The data-shortage signal: raised by an item that needs a byte that does not
 // exist, or that reaches the stop byte of a replay. Carries no text.
 struct Data_shortage {};

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/exception.h"
+
 namespace {
 
 bool pumping = false;
@@ -71,6 +73,9 @@ void run_handler(const std::function<void()>& handler)
         handler();
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"), QStringLiteral("メモリが足りません。"));
+    } catch (const Exception& failure) {
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"),
+                              QString::fromUtf8(failure.display_text()));
     } catch (const std::exception& failure) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"), QString::fromUtf8(failure.what()));
     }
