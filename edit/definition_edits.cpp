@@ -65,16 +65,16 @@ bool place_is_inside(const Def_place& place, const Define* item)
 void add_item(const Def_place& place, std::unique_ptr<Define> item)
 {
     require_list(place);
-    put_item_at(place, item.get());
+    put_item_at(doc(), place, item.get());
     Define* added = item.release();
-    record(std::make_unique<Proc_def_add>(place.parent, place.branch, added, place.before));
+    record(std::make_unique<Proc_def_add>(doc(), place.parent, place.branch, added, place.before));
 }
 
 Define* delete_item(Define* parent, bool branch, Define* item)
 {
     require_in_list(parent, branch, item);
-    Define* next = take_item_out(parent, item);
-    record(std::make_unique<Proc_def_del>(parent, branch, item, next));
+    Define* next = take_item_out(doc(), parent, item);
+    record(std::make_unique<Proc_def_del>(doc(), parent, branch, item, next));
     return next;
 }
 
@@ -84,10 +84,10 @@ bool move_item(Define* item, Define* from_parent, bool from_branch, const Def_pl
     require_list(to);
     if (to.before == item || place_is_inside(to, item))
         return false;
-    Define* next = take_item_out(from_parent, item);
+    Define* next = take_item_out(doc(), from_parent, item);
     const Def_place from{from_parent, from_branch, next};
-    put_item_at(to, item);
-    record(std::make_unique<Proc_def_move>(item, from, to));
+    put_item_at(doc(), to, item);
+    record(std::make_unique<Proc_def_move>(doc(), item, from, to));
     return true;
 }
 

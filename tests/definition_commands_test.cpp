@@ -206,7 +206,7 @@ TEST_F(Definition_commands_test, UndoingTheFirstAdditionToAnEmptyLoopEmptiesItAn
     Def_for* loop = top_for("loop");
     Define* item = counted("x");
     loop->insert_child(item, nullptr);
-    Proc_def_add add(loop, false, item, nullptr);
+    Proc_def_add add(doc(), loop, false, item, nullptr);
 
     add.undo();
     EXPECT_TRUE(loop->children().empty());
@@ -226,7 +226,7 @@ TEST_F(Definition_commands_test, UndoingAnAdditionSelectsTheItemItStoodBefore)
     Define* c = top("c");
     Define* b = counted("b");
     doc().insert_item(b, c);
-    Proc_def_add add(nullptr, false, b, c);
+    Proc_def_add add(doc(), nullptr, false, b, c);
 
     add.undo();
     EXPECT_EQ(top_names(), (Names{"a", "c"}));
@@ -248,7 +248,7 @@ TEST_F(Definition_commands_test, UndoingADeletionPutsTheItemInFrontOfItsFollower
             if (candidate->name() == deleted)
                 item = candidate;
         Define* next = doc().remove_item(item);
-        Proc_def_del del(nullptr, false, item, next);
+        Proc_def_del del(doc(), nullptr, false, item, next);
         EXPECT_FALSE(del.in_tree());
         EXPECT_EQ(del.item_to_select(), next);
 
@@ -272,7 +272,7 @@ TEST_F(Definition_commands_test, UndoingADeletionFromAnElseListRestoresItThere)
     branch->insert_else_child(e1, nullptr);
     branch->insert_else_child(e2, nullptr);
     Define* next = branch->remove_child(e1);
-    Proc_def_del del(branch, false, e1, next);
+    Proc_def_del del(doc(), branch, false, e1, next);
 
     del.undo();
     EXPECT_EQ(names(branch->then_children()), (Names{"t"}));
@@ -315,7 +315,7 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
 
     Define* next = branch->remove_child(t1);
     branch->insert_else_child(t1, e1);
-    Proc_def_move to_else(t1, {branch, true, next}, {branch, false, e1});
+    Proc_def_move to_else(doc(), t1, {branch, true, next}, {branch, false, e1});
     EXPECT_EQ(names(branch->else_children()), (Names{"t1", "e1"}));
     to_else.undo();
     EXPECT_EQ(dump_definition(doc().definition_items()), before);
@@ -326,7 +326,7 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
 
     next = branch->remove_child(e1);
     doc().insert_item(e1, branch);
-    Proc_def_move out(e1, {branch, false, next}, {nullptr, false, branch});
+    Proc_def_move out(doc(), e1, {branch, false, next}, {nullptr, false, branch});
     EXPECT_EQ(top_names(), (Names{"e1", "c"}));
     EXPECT_EQ(e1->parent(), nullptr);
     out.undo();
