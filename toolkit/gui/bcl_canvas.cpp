@@ -111,6 +111,14 @@ QColor colour_of(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(r
 
 } // namespace
 
+// The window belongs to its parent and may outlive us (a parent tearing down resizes
+// its children): none of our handlers may be called after we are gone.
+Bcl_view::~Bcl_view()
+{
+    if (View_widget* view = view_of(*this))
+        view->handlers = {};
+}
+
 void Bcl_view::create(Bcl_wnd& parent, std::string_view class_name)
 {
     auto* view = new View_widget(Bcl_widget_access::widget(parent));

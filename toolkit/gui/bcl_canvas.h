@@ -32,6 +32,8 @@ public:
         std::function<void(Bcl_point)> left_down;
     };
 
+    ~Bcl_view() override;
+
     // `class_name` names the window for the window system (and tests).
     void create(Bcl_wnd& parent, std::string_view class_name);
     void set_handlers(Handlers handlers);

@@ -92,7 +92,11 @@ Bcl_sdi::Bcl_sdi()
     QObject::connect(help, &QAction::triggered, window, [this] { pump::deliver([this] { Bcl_sdi_access::help(*this); }); });
 }
 
-Bcl_sdi::~Bcl_sdi() { static_cast<Main_window*>(main_window(*this))->forget_owner(); }
+Bcl_sdi::~Bcl_sdi()
+{
+    static_cast<Main_window*>(main_window(*this))->forget_owner();
+    pump::discard_deferred();
+}
 
 void Bcl_sdi::set_title(std::string_view text) { main_window(*this)->setWindowTitle(qstr(text)); }
 

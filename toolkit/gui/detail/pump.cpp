@@ -109,4 +109,6 @@ void deliver(std::function<void()> handler)
         run_handler(handler);
 }
 
+void discard_deferred() { deferred.clear(); }
+
 } // namespace pump

@@ -14,5 +14,8 @@ void repaint_now();
 // Every handler of the program that the toolkit calls runs through here; a failure
 // that escapes it (out of memory) is shown in a message box.
 void deliver(std::function<void()> handler);
+// Forgets the handlers still waiting for a long operation's end: called when the
+// main window goes, since they hold pointers into it.
+void discard_deferred();
 
 } // namespace pump
