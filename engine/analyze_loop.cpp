@@ -28,6 +28,26 @@ Bcl_str label(std::uint64_t first, std::uint64_t last) { return Bcl_str(range_la
 const Variable_table& variables() { return walk_context().tables().variables; }
 Walk_bounds& bounds() { return walk_context().tables().bounds; }
 
+// Runs a While loop's iterations without components, the counting walk. The
+// condition is evaluated before every iteration, after the previous one bound its
+// variables. The iteration that consumed nothing is counted and ends the loop; at
+// the end of the data too, the first iteration runs (as for a For loop). `count`
+// (iterations begun) lives in the caller: a shortage leaves it there, and a walk of
+// the same loop nested inside an iteration (a definition set that refers to itself)
+// keeps its own count instead of overwriting the item's last_count.
+Data_node* count_iterations(Def_while& loop, Data_node* cur, Data_node* stop, std::uint32_t& count)
+{
+    bool consumed = true;
+    while (consumed && evaluate_condition(loop.condition().view(), variables())) {
+        ++count;
+        Data_node* next = loop.analyze_once(cur, nullptr, stop);
+        walk::step_progress(next);
+        consumed = next != cur;
+        cur = next;
+    }
+    return cur;
+}
+
 } // namespace
 
 Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
@@ -139,10 +159,11 @@ Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop
     // still leaves it (without an end) with the iterations counted so far. Its
     // expansion walks from the bounds in force before the count.
     const Walk_bounds::State bounds_before = bounds().now(walk_context().position_of(cur));
+    std::uint32_t count = 0;
     const auto add_table = [&]() -> Cmp_tbl* {
+        set_last_count(static_cast<int>(count));
         if (!parent)
             return nullptr;
-        const auto count = static_cast<unsigned>(last_count());
         auto* table = new Cmp_tbl(this, name(), cur, 0, count, walk::group_size_for(count, 1));
         table->set_walk_bounds(bounds_before);
         parent->add_child(table);
@@ -150,7 +171,7 @@ Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop
     };
     Data_node* next;
     try {
-        next = analyze_range(cur, nullptr, stop, 0, 0, 0);
+        next = count_iterations(*this, cur, stop, count);
     } catch (const Data_shortage&) {
         add_table();
         throw;
@@ -166,20 +187,10 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
                                     unsigned group)
 {
     if (group == 0) {
-        // Counting: the condition is evaluated before every iteration, after the
-        // previous one bound its variables. The iteration that consumed nothing is
-        // counted and ends the loop; at the end of the data too, the first iteration
-        // runs (as for a For loop).
+        // Counting, as the loop's analysis does.
         std::uint32_t count = 0;
-        set_last_count(0);
-        bool consumed = true;
-        while (consumed && evaluate_condition(condition().view(), variables())) {
-            set_last_count(static_cast<int>(++count));
-            Data_node* next = analyze_once(cur, nullptr, stop);
-            walk::step_progress(next);
-            consumed = next != cur;
-            cur = next;
-        }
+        cur = count_iterations(*this, cur, stop, count);
+        set_last_count(static_cast<int>(count));
         return cur;
     }
 

@@ -151,6 +151,30 @@ TEST_F(Document_test, ShortageInTheMiddleOfALoop)
     EXPECT_EQ(w->last_count(), 3);
 }
 
+TEST_F(Document_test, WhileLoopNestedInItselfKeepsItsOwnCount)
+{
+    // The outer loop runs once; inside it, through the set, the same loop runs
+    // twice. Each keeps its own count: the outer table has one record, also when
+    // the data runs out inside the nested loop.
+    auto* loop = while_loop("W", "n != 0", int_item("n", 1, false, Def_int::decimal, "n"),
+                            int_item("k", 1, false, Def_int::decimal, "k"), for_loop("F", "k", ref("again", "S")));
+    define(set_var("n", "1"), def_set("S", loop), ref("top", "S"));
+    load_bytes(Bytes{1, 1, 1, 0, 0, 0, 5});
+    EXPECT_EQ(tree(9), "未定義\t\n  top\t...\n    W\t...\n      [0]\t...\n        n\t1\n        k\t1\n"
+                       "        F\t...\n          [0]\t...\n            again\t...\n              W\t...\n"
+                       "                [0]\t...\n                  n\t1\n                  k\t0\n"
+                       "                [1]\t...\n                  n\t0\n                  k\t0\n"
+                       "  未定義[0 - 0]\t...\n    [0]\t0x05\n");
+    EXPECT_EQ(loop->last_count(), 1);
+
+    load_bytes(Bytes{1, 1, 1, 0, 1, 0});
+    Component* top = root()->child(0);
+    EXPECT_THROW(top->expand(), Data_shortage);
+    Component* outer = top->child(0);
+    EXPECT_THROW(outer->expand(), Data_shortage);
+    EXPECT_EQ(child_names(outer), std::vector<std::string>{"[0]"});
+}
+
 TEST_F(Document_test, UndefinedBlocksAreGroupedBy1024)
 {
     load_bytes(std::string(3000, '\0'));
