@@ -27,12 +27,23 @@ inline constexpr unsigned max_table_entries = 1024;
 // stack; no real layout comes near this.
 inline constexpr int max_definition_depth = 256;
 
+// The fuzz build divides the three walk bounds below by 16 (KESTRIX_SMALL_WALK_LIMITS):
+// a definition that meets them nests hundreds of components deep, and every expansion
+// of such a tree walks all of that depth, which under the sanitizers takes minutes
+// per input. Scaled down, the fuzzers reach the same bounds, in the same order, in
+// milliseconds.
+#ifdef KESTRIX_SMALL_WALK_LIMITS
+#define KESTRIX_WALK_LIMIT(n) ((n) / 16)
+#else
+#define KESTRIX_WALK_LIMIT(n) (n)
+#endif
+
 // Deepest nesting of items the walks (analysis and text report) enter, counting
 // every loop, branch and definition reference. A definition set that refers to
 // itself (directly or through other sets) would otherwise recurse once per record
 // of the data until the stack overflows; a reference met deeper than this is
 // treated like a reference to a set that is not registered.
-inline constexpr int max_walk_nesting = 1024;
+inline constexpr int max_walk_nesting = KESTRIX_WALK_LIMIT(1024);
 
 // Deepest chain of definition references the analysis follows inside one another.
 // A set that refers to itself (directly or through other sets) would otherwise
@@ -40,7 +51,7 @@ inline constexpr int max_walk_nesting = 1024;
 // set that is not registered: no component, nothing consumed. The analysis also
 // refuses a reference once max_walk_nesting loops, branches and references are
 // open around it, which bounds the stack however the sets nest their items.
-inline constexpr int max_reference_depth = 256;
+inline constexpr int max_reference_depth = KESTRIX_WALK_LIMIT(256);
 
 // Most definition references a walk follows at one data position, that is without
 // reading a byte in between. Loops end when an iteration reads nothing, but
@@ -49,7 +60,7 @@ inline constexpr int max_reference_depth = 256;
 // same place (and the text report would write a line for each). A reference met
 // once this many have been followed at its position is treated like a reference to
 // a set that is not registered. Real layouts follow a handful per position.
-inline constexpr int max_idle_references = 1024;
+inline constexpr int max_idle_references = KESTRIX_WALK_LIMIT(1024);
 
 // Deepest nesting of parentheses the expression evaluator descends into. Each level
 // costs one pass through all ten grammar levels on the stack; a parenthesised part
