@@ -26,10 +26,11 @@ void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node*
 
 void replay_items(const Item_list& items, Data_node* first, Data_node* stop)
 {
+    Data_node* const until = stop ? stop : &walk::end_of_data_stop;
     Data_node* cur = first;
     try {
         for (Define* item : items)
-            cur = item->analyze(cur, nullptr, stop);
+            cur = item->analyze(cur, nullptr, until);
     } catch (const Data_shortage&) {
         // Reaching the stop byte is the replay's normal end.
     }

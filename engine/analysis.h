@@ -15,7 +15,7 @@ class Item_list;
 // no undefined block.
 void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node* first, Component& root);
 
-// The replay: the items in order without components, up to `stop`. Reaching `stop`
-// (or the end of the data) ends it; the tables then hold what the walk had set by
-// then.
+// The replay: the items in order without components, up to `stop` (null: the end of
+// the data, where the components made at the end start). The first reading item
+// entered at `stop` ends it; the tables then hold what the walk had set by then.
 void replay_items(const Item_list& items, Data_node* first, Data_node* stop);

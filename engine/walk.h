@@ -23,10 +23,15 @@ inline void step_progress(const Data_node* node)
         reporter().step(node->position);
 }
 
+// The stop of a replay to the end of the data. Components made there start at no
+// node, and a replay given no node to stop at would walk on to the end of the
+// definition, leaving the variables as the reads that fail there set them.
+inline Data_node end_of_data_stop;
+
 // A reading item entered at the replay's stop byte ends the replay.
 inline void check_stop(const Data_node* cur, const Data_node* stop)
 {
-    if (stop && cur == stop)
+    if (stop && (cur == stop || (!cur && stop == &end_of_data_stop)))
         throw Data_shortage{};
 }
 

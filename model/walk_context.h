@@ -28,9 +28,9 @@ public:
     [[nodiscard]] virtual std::uint32_t data_size() const = 0;
     // The node's position, or data_size() for null (the end of the data).
     [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : data_size(); }
-    // Walks the definition from the first byte up to `stop` without making
-    // components, leaving in tables() what the walk had set by the time it got
-    // there.
+    // Walks the definition from the first byte up to `stop` (null: the end of the
+    // data) without making components, leaving in tables() what the walk had set by
+    // the time it got there.
     virtual void replay_to(Data_node* stop) = 0;
 
 private:

@@ -175,6 +175,23 @@ TEST_F(Document_test, WhileLoopNestedInItselfKeepsItsOwnCount)
     EXPECT_EQ(child_names(outer), std::vector<std::string>{"[0]"});
 }
 
+TEST_F(Document_test, TableAtTheEndOfTheDataExpandsWithTheVariablesOfItsPlace)
+{
+    // F is made at the end of the data with n = 3; the read after it fails there
+    // and sets n to 0. Expanding F replays to the end of the data and stops at that
+    // read, as at any other byte, so F still counts 3.
+    define(int_item("n", 1, false, Def_int::decimal, "n"),
+           for_loop("L", "1", for_loop("F", "n"), int_item("n", 1, false, Def_int::decimal, "n")));
+    load_bytes(Bytes{3});
+    Component* outer = root()->child(1);
+    EXPECT_THROW(outer->expand(), Data_shortage);
+    Component* record = outer->child(0);
+    EXPECT_THROW(record->expand(), Data_shortage);
+    Component* inner = record->child(0);
+    EXPECT_EQ(inner->start(), nullptr);
+    EXPECT_EQ(child_names(inner), std::vector<std::string>{"[0]"});
+}
+
 TEST_F(Document_test, UndefinedBlocksAreGroupedBy1024)
 {
     load_bytes(std::string(3000, '\0'));
