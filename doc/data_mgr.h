@@ -36,7 +36,9 @@ struct Data_place {
 };
 
 // The document: the definition, the data bytes, the last analysis, the settings and
-// the two undo histories. There is one, reached through Data_mgr::instance().
+// the two undo histories. There is one, reached through Data_mgr::instance() only
+// by the programs' entry points (command line, window, tests); everything else is
+// handed the document it works on.
 //
 // The definition side and the data side are independent, each with its own path,
 // modified flag and history. Every long operation reports through reporter().

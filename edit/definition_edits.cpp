@@ -7,20 +7,18 @@ namespace definition_edits {
 
 namespace {
 
-Data_mgr& doc() { return Data_mgr::instance(); }
-
-void record(std::unique_ptr<Process> command)
+void record(Data_mgr& document, std::unique_ptr<Process> command)
 {
-    doc().mark_definition_modified();
-    doc().push_definition_command(std::move(command));
+    document.mark_definition_modified();
+    document.push_definition_command(std::move(command));
 }
 
 // The list a place names: the top-level list, a branch of an If, or the list of
 // a loop or definition set; null for any other parent.
-const Item_list* list_of(const Define* parent, bool branch)
+const Item_list* list_of(const Data_mgr& document, const Define* parent, bool branch)
 {
     if (!parent)
-        return &doc().definition_items();
+        return &document.definition_items();
     if (const auto* choice = dynamic_cast<const Def_if*>(parent))
         return &choice->children(branch);
     if (const auto* container = dynamic_cast<const Def_container*>(parent))
@@ -28,28 +26,28 @@ const Item_list* list_of(const Define* parent, bool branch)
     return nullptr;
 }
 
-void require_list(const Def_place& place)
+void require_list(const Data_mgr& document, const Def_place& place)
 {
-    if (!list_of(place.parent, place.branch))
+    if (!list_of(document, place.parent, place.branch))
         throw Fault_exception("the place's parent holds no list of items");
 }
 
 // An item that is not where the caller says would stay in the tree while a command
 // owned it, and be destroyed twice.
-void require_in_list(Define* parent, bool branch, const Define* item)
+void require_in_list(const Data_mgr& document, Define* parent, bool branch, const Define* item)
 {
-    const Item_list* list = list_of(parent, branch);
+    const Item_list* list = list_of(document, parent, branch);
     if (!list || !list->contains(item))
         throw Fault_exception("the item does not stand in the given list");
 }
 
 // One dialog edit: read the old values, write the new ones, record both.
 template <typename Command, typename Item, typename Fields>
-void edit_with(Item& item, const Fields& values)
+void edit_with(Data_mgr& document, Item& item, const Fields& values)
 {
     Fields old_values = Fields::read(item);
     values.write(item);
-    record(std::make_unique<Command>(item, std::move(old_values)));
+    record(document, std::make_unique<Command>(item, std::move(old_values)));
 }
 
 } // namespace
@@ -62,59 +60,95 @@ bool place_is_inside(const Def_place& place, const Define* item)
     return false;
 }
 
-void add_item(const Def_place& place, std::unique_ptr<Define> item)
+void add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item)
 {
-    require_list(place);
-    put_item_at(doc(), place, item.get());
+    require_list(document, place);
+    put_item_at(document, place, item.get());
     Define* added = item.release();
-    record(std::make_unique<Proc_def_add>(doc(), place.parent, place.branch, added, place.before));
+    record(document, std::make_unique<Proc_def_add>(document, place.parent, place.branch, added, place.before));
 }
 
-Define* delete_item(Define* parent, bool branch, Define* item)
+Define* delete_item(Data_mgr& document, Define* parent, bool branch, Define* item)
 {
-    require_in_list(parent, branch, item);
-    Define* next = take_item_out(doc(), parent, item);
-    record(std::make_unique<Proc_def_del>(doc(), parent, branch, item, next));
+    require_in_list(document, parent, branch, item);
+    Define* next = take_item_out(document, parent, item);
+    record(document, std::make_unique<Proc_def_del>(document, parent, branch, item, next));
     return next;
 }
 
-bool move_item(Define* item, Define* from_parent, bool from_branch, const Def_place& to)
+bool move_item(Data_mgr& document, Define* item, Define* from_parent, bool from_branch, const Def_place& to)
 {
-    require_in_list(from_parent, from_branch, item);
-    require_list(to);
+    require_in_list(document, from_parent, from_branch, item);
+    require_list(document, to);
     if (to.before == item || place_is_inside(to, item))
         return false;
-    Define* next = take_item_out(doc(), from_parent, item);
+    Define* next = take_item_out(document, from_parent, item);
     const Def_place from{from_parent, from_branch, next};
-    put_item_at(doc(), to, item);
-    record(std::make_unique<Proc_def_move>(doc(), item, from, to));
+    put_item_at(document, to, item);
+    record(document, std::make_unique<Proc_def_move>(document, item, from, to));
     return true;
 }
 
-void edit_int(Def_int& item, const Def_int& values)
+void edit_int(Data_mgr& document, Def_int& item, const Def_int& values)
 {
     std::unique_ptr<Def_int> old_copy = item.clone();
     item.assign(values);
-    record(std::make_unique<Proc_def_edit_int>(item, std::move(old_copy)));
+    record(document, std::make_unique<Proc_def_edit_int>(item, std::move(old_copy)));
 }
 
-void edit_item(Def_fix_str& item, const Fix_str_fields& values) { edit_with<Proc_def_edit_fix_str>(item, values); }
-void edit_item(Def_flex_str& item, const Flex_str_fields& values) { edit_with<Proc_def_edit_flex_str>(item, values); }
-void edit_item(Def_null_str& item, const Null_str_fields& values) { edit_with<Proc_def_edit_null_str>(item, values); }
-void edit_item(Def_if& item, const If_fields& values) { edit_with<Proc_def_edit_if>(item, values); }
-void edit_item(Def_for& item, const For_fields& values) { edit_with<Proc_def_edit_for>(item, values); }
-void edit_item(Def_while& item, const While_fields& values) { edit_with<Proc_def_edit_while>(item, values); }
-void edit_item(Def_set_variable& item, const Set_var_fields& values) { edit_with<Proc_def_edit_set_var>(item, values); }
-void edit_item(Def_def_set& item, const Def_set_fields& values) { edit_with<Proc_def_edit_def_set>(item, values); }
-void edit_item(Def_def_ref& item, const Def_ref_fields& values) { edit_with<Proc_def_edit_def_ref>(item, values); }
-
-void change_settings(const Bcl_str& title, Byte_order byte_order)
+void edit_item(Data_mgr& document, Def_fix_str& item, const Fix_str_fields& values)
 {
-    Bcl_str old_title = doc().title();
-    const Byte_order old_byte_order = doc().byte_order();
-    doc().set_title(title);
-    doc().set_byte_order(byte_order);
-    record(std::make_unique<Proc_conf_chg>(doc(), std::move(old_title), old_byte_order, title, byte_order));
+    edit_with<Proc_def_edit_fix_str>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_flex_str& item, const Flex_str_fields& values)
+{
+    edit_with<Proc_def_edit_flex_str>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_null_str& item, const Null_str_fields& values)
+{
+    edit_with<Proc_def_edit_null_str>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_if& item, const If_fields& values)
+{
+    edit_with<Proc_def_edit_if>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_for& item, const For_fields& values)
+{
+    edit_with<Proc_def_edit_for>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_while& item, const While_fields& values)
+{
+    edit_with<Proc_def_edit_while>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_set_variable& item, const Set_var_fields& values)
+{
+    edit_with<Proc_def_edit_set_var>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_def_set& item, const Def_set_fields& values)
+{
+    edit_with<Proc_def_edit_def_set>(document, item, values);
+}
+
+void edit_item(Data_mgr& document, Def_def_ref& item, const Def_ref_fields& values)
+{
+    edit_with<Proc_def_edit_def_ref>(document, item, values);
+}
+
+void change_settings(Data_mgr& document, const Bcl_str& title, Byte_order byte_order)
+{
+    Bcl_str old_title = document.title();
+    const Byte_order old_byte_order = document.byte_order();
+    document.set_title(title);
+    document.set_byte_order(byte_order);
+    record(document,
+           std::make_unique<Proc_conf_chg>(document, std::move(old_title), old_byte_order, title, byte_order));
 }
 
 } // namespace definition_edits

@@ -287,7 +287,7 @@ TEST_F(Definition_commands_test, AMoveOntoALoopsClosingRowIsUndoneToItsOldPlaceA
     loop->insert_child(counted("x"), nullptr);
     top("b");
     // Dropped on the loop's closing row: appended to the loop.
-    ASSERT_TRUE(definition_edits::move_item(a, nullptr, false, {loop, false, nullptr}));
+    ASSERT_TRUE(definition_edits::move_item(doc(), a, nullptr, false, {loop, false, nullptr}));
     EXPECT_EQ(top_names(), (Names{"loop", "b"}));
     EXPECT_EQ(names(loop->children()), (Names{"x", "a"}));
     EXPECT_EQ(a->parent(), loop);
@@ -349,7 +349,7 @@ TEST_F(Definition_commands_test, UndoingAnIntegerEditThatRemovedTwoFlagsBringsBo
     // The dialog removes "low" and "mid", renames the item and makes it signed.
     Def_int values(Bcl_str("m"), true, 4, Def_int::decimal, Bcl_str());
     values.add_bit_flag(flag("high", 4, "hv", {}));
-    definition_edits::edit_int(*integer, values);
+    definition_edits::edit_int(doc(), *integer, values);
     const std::string after = dump_definition(doc().definition_items());
     ASSERT_EQ(integer->bit_flags().size(), 1u);
 
@@ -377,24 +377,24 @@ TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
     };
     const std::vector<Row> table = {
         {"fixed string", [] { return new Def_fix_str(Bcl_str("s"), 4); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_fix_str&>(d), {Bcl_str("t"), 9}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_fix_str&>(d), {Bcl_str("t"), 9}); }},
         {"length-prefixed string", [] { return new Def_flex_str(Bcl_str("s"), 1); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_flex_str&>(d), {Bcl_str("t"), 4}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_flex_str&>(d), {Bcl_str("t"), 4}); }},
         {"NUL-terminated string", [] { return new Def_null_str(Bcl_str("s")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_null_str&>(d), {Bcl_str("t")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_null_str&>(d), {Bcl_str("t")}); }},
         {"if", [] { return new Def_if(Bcl_str("a == 1")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_if&>(d), {Bcl_str("a != 1")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_if&>(d), {Bcl_str("a != 1")}); }},
         {"for", [] { return new Def_for(Bcl_str("f"), Bcl_str("3")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_for&>(d), {Bcl_str("g"), Bcl_str("n * 2")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_for&>(d), {Bcl_str("g"), Bcl_str("n * 2")}); }},
         {"while", [] { return new Def_while(Bcl_str("w"), Bcl_str("x < 3")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_while&>(d), {Bcl_str("v"), Bcl_str("x")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_while&>(d), {Bcl_str("v"), Bcl_str("x")}); }},
         {"set variable", [] { return new Def_set_variable(Bcl_str("x"), Bcl_str("1")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_set_variable&>(d), {Bcl_str("y"), Bcl_str("x+1")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_set_variable&>(d), {Bcl_str("y"), Bcl_str("x+1")}); }},
         {"definition set", [] { return new Def_def_set(Bcl_str("s")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_def_set&>(d), {Bcl_str("t")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_def_set&>(d), {Bcl_str("t")}); }},
         {"definition reference: name and target",
          [] { return new Def_def_ref(Bcl_str("r"), Bcl_str("s")); },
-         [](Define& d) { definition_edits::edit_item(static_cast<Def_def_ref&>(d), {Bcl_str("q"), Bcl_str("t")}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_def_ref&>(d), {Bcl_str("q"), Bcl_str("t")}); }},
     };
     // The items stay out of the tree (the history only holds pointers to them), so
     // the analysis after each step does not depend on them.
@@ -422,7 +422,7 @@ TEST_F(Definition_commands_test, SettingsChangeIsUndoneAndRedone)
 {
     doc().set_title(Bcl_str("old"));
     doc().set_byte_order(Byte_order::big_endian);
-    definition_edits::change_settings(Bcl_str("new"), Byte_order::little_endian);
+    definition_edits::change_settings(doc(), Bcl_str("new"), Byte_order::little_endian);
     EXPECT_EQ(doc().title(), "new");
     EXPECT_EQ(doc().byte_order(), Byte_order::little_endian);
 
@@ -444,11 +444,11 @@ TEST_F(Definition_commands_test, SettingsChangeIsUndoneAndRedone)
 TEST_F(Definition_commands_test, AnUndoneAdditionDroppedFromTheRedoSideDestroysItsItem)
 {
     const int before = Counted_item::live;
-    definition_edits::add_item({}, std::make_unique<Counted_item>("x"));
+    definition_edits::add_item(doc(), {}, std::make_unique<Counted_item>("x"));
     ASSERT_EQ(Counted_item::live, before + 1);
     doc().undo_definition();
     EXPECT_EQ(Counted_item::live, before + 1);  // out of the tree, held by the command
-    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);  // drops the redo side
+    definition_edits::change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);  // drops the redo side
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(Counted_item::live, before);
 }
@@ -461,7 +461,7 @@ TEST_F(Definition_commands_test, ADeletionReleasedWithTheHistoryDestroysItsItemA
     inner->insert_else_child(counted("b"), nullptr);
     loop->insert_child(inner, nullptr);
     const int before = Counted_item::live;
-    definition_edits::delete_item(nullptr, false, loop);
+    definition_edits::delete_item(doc(), nullptr, false, loop);
     EXPECT_EQ(Counted_item::live, before);
     doc().new_definition();
     EXPECT_EQ(Counted_item::live, before - 2);
@@ -471,9 +471,9 @@ TEST_F(Definition_commands_test, AnUndoneDeletionDroppedFromTheRedoSideDestroysN
 {
     Define* item = top("x");
     const int before = Counted_item::live;
-    definition_edits::delete_item(nullptr, false, item);
+    definition_edits::delete_item(doc(), nullptr, false, item);
     EXPECT_EQ(doc().undo_definition(), item);
-    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);
+    definition_edits::change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     EXPECT_EQ(Counted_item::live, before);
     EXPECT_EQ(doc().definition_items()[0], item);
 }
@@ -489,15 +489,15 @@ TEST_F(Definition_commands_test, NestedAdditionsAndDeletionsReleaseEachItemOnceI
         const int before = Counted_item::live;
         auto loop_owner = std::make_unique<Def_while>(Bcl_str("w"), Bcl_str("0"));
         Def_while* loop = loop_owner.get();
-        definition_edits::add_item({}, std::move(loop_owner));
-        definition_edits::add_item({loop, false, nullptr}, std::make_unique<Counted_item>("a"));
-        definition_edits::add_item({loop, false, nullptr}, std::make_unique<Counted_item>("b"));
-        definition_edits::delete_item(loop, false, loop->children()[0]);
-        definition_edits::delete_item(nullptr, false, loop);
+        definition_edits::add_item(doc(), {}, std::move(loop_owner));
+        definition_edits::add_item(doc(), {loop, false, nullptr}, std::make_unique<Counted_item>("a"));
+        definition_edits::add_item(doc(), {loop, false, nullptr}, std::make_unique<Counted_item>("b"));
+        definition_edits::delete_item(doc(), loop, false, loop->children()[0]);
+        definition_edits::delete_item(doc(), nullptr, false, loop);
         for (int i = 0; i < undo_steps; ++i)
             doc().undo_definition();
         if (undo_steps % 2)
-            definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);  // drop the redo side first
+            definition_edits::change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);  // drop the redo side first
         doc().new_definition();
         EXPECT_EQ(Counted_item::live, before);
     }
@@ -509,14 +509,14 @@ TEST_F(Definition_commands_test, EachSequenceRecordsOneCommandMarksTheDefinition
 {
     Def_if* branch = top_if("c");
     Define* a = top("a");
-    definition_edits::change_settings(Bcl_str("t"), Byte_order::big_endian);
+    definition_edits::change_settings(doc(), Bcl_str("t"), Byte_order::big_endian);
     doc().undo_definition();
     const std::vector<std::pair<const char*, std::function<void()>>> sequences = {
-        {"add", [&] { definition_edits::add_item({branch, true, nullptr}, std::make_unique<Counted_item>("n")); }},
-        {"move", [&] { ASSERT_TRUE(definition_edits::move_item(a, nullptr, false, {branch, false, nullptr})); }},
-        {"edit", [&] { definition_edits::edit_item(*branch, If_fields{Bcl_str("d")}); }},
-        {"delete", [&] { definition_edits::delete_item(branch, false, a); }},
-        {"settings unchanged", [&] { definition_edits::change_settings(doc().title(), doc().byte_order()); }},
+        {"add", [&] { definition_edits::add_item(doc(), {branch, true, nullptr}, std::make_unique<Counted_item>("n")); }},
+        {"move", [&] { ASSERT_TRUE(definition_edits::move_item(doc(), a, nullptr, false, {branch, false, nullptr})); }},
+        {"edit", [&] { definition_edits::edit_item(doc(), *branch, If_fields{Bcl_str("d")}); }},
+        {"delete", [&] { definition_edits::delete_item(doc(), branch, false, a); }},
+        {"settings unchanged", [&] { definition_edits::change_settings(doc(), doc().title(), doc().byte_order()); }},
     };
     std::size_t depth = 0;
     for (const auto& [what, sequence] : sequences) {
@@ -537,23 +537,23 @@ TEST_F(Definition_commands_test, AMoveIntoItselfOrOntoItsOwnRowChangesNothing)
     outer->insert_child(inner, nullptr);
     Define* after = top("after");
     const std::string before = dump_definition(doc().definition_items());
-    EXPECT_FALSE(definition_edits::move_item(outer, nullptr, false, {outer, false, nullptr}));
-    EXPECT_FALSE(definition_edits::move_item(outer, nullptr, false, {inner, true, nullptr}));
-    EXPECT_FALSE(definition_edits::move_item(after, nullptr, false, {nullptr, false, after}));
+    EXPECT_FALSE(definition_edits::move_item(doc(), outer, nullptr, false, {outer, false, nullptr}));
+    EXPECT_FALSE(definition_edits::move_item(doc(), outer, nullptr, false, {inner, true, nullptr}));
+    EXPECT_FALSE(definition_edits::move_item(doc(), after, nullptr, false, {nullptr, false, after}));
     EXPECT_EQ(dump_definition(doc().definition_items()), before);
     EXPECT_FALSE(doc().can_undo_definition());
     // Moving the inner If out of its loop is fine.
-    EXPECT_TRUE(definition_edits::move_item(inner, outer, false, {nullptr, false, after}));
+    EXPECT_TRUE(definition_edits::move_item(doc(), inner, outer, false, {nullptr, false, after}));
 }
 
 TEST_F(Definition_commands_test, APlaceWhoseParentHoldsNoListIsRefusedAndTheItemStaysWithTheCaller)
 {
     Define* a = top("a");
     const int before = Counted_item::live;
-    EXPECT_THROW(definition_edits::add_item({a, false, nullptr}, std::make_unique<Counted_item>("x")),
+    EXPECT_THROW(definition_edits::add_item(doc(), {a, false, nullptr}, std::make_unique<Counted_item>("x")),
                  Fault_exception);
     EXPECT_EQ(Counted_item::live, before);
-    EXPECT_THROW(definition_edits::move_item(a, nullptr, false, {a, false, nullptr}), Fault_exception);
+    EXPECT_THROW(definition_edits::move_item(doc(), a, nullptr, false, {a, false, nullptr}), Fault_exception);
     EXPECT_EQ(top_names(), (Names{"a"}));
     EXPECT_FALSE(doc().can_undo_definition());
 }
@@ -565,10 +565,10 @@ TEST_F(Definition_commands_test, AnItemNotInTheNamedListIsNeitherDeletedNorMoved
     Define* e = counted("e");
     branch->insert_else_child(e, nullptr);
     const std::string before = dump_definition(doc().definition_items());
-    EXPECT_THROW(definition_edits::delete_item(branch, true, e), Fault_exception);
-    EXPECT_THROW(definition_edits::delete_item(nullptr, false, e), Fault_exception);
-    EXPECT_THROW(definition_edits::move_item(e, branch, true, {nullptr, false, nullptr}), Fault_exception);
+    EXPECT_THROW(definition_edits::delete_item(doc(), branch, true, e), Fault_exception);
+    EXPECT_THROW(definition_edits::delete_item(doc(), nullptr, false, e), Fault_exception);
+    EXPECT_THROW(definition_edits::move_item(doc(), e, branch, true, {nullptr, false, nullptr}), Fault_exception);
     EXPECT_EQ(dump_definition(doc().definition_items()), before);
     EXPECT_FALSE(doc().can_undo_definition());
-    EXPECT_EQ(definition_edits::delete_item(branch, false, e), nullptr);
+    EXPECT_EQ(definition_edits::delete_item(doc(), branch, false, e), nullptr);
 }

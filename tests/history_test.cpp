@@ -146,12 +146,12 @@ TEST_F(History_test, AStepThatThrowsLeavesItsCommandWhereItWas)
 TEST_F(History_test, ANewChangeAfterUndoEmptiesTheRedoSide)
 {
     for (int i = 0; i < 3; ++i)
-        definition_edits::change_settings(Bcl_str(std::to_string(i)), i % 2 ? Byte_order::little_endian : Byte_order::big_endian);
+        definition_edits::change_settings(doc(), Bcl_str(std::to_string(i)), i % 2 ? Byte_order::little_endian : Byte_order::big_endian);
     doc().undo_definition();
     doc().undo_definition();
     EXPECT_EQ(doc().title(), "0");
     EXPECT_EQ(doc().definition_redo_depth(), 2u);
-    definition_edits::change_settings(Bcl_str("new"), Byte_order::big_endian);
+    definition_edits::change_settings(doc(), Bcl_str("new"), Byte_order::big_endian);
     EXPECT_FALSE(doc().can_redo_definition());
     EXPECT_EQ(doc().definition_undo_depth(), 2u);
     doc().undo_definition();
@@ -161,7 +161,7 @@ TEST_F(History_test, ANewChangeAfterUndoEmptiesTheRedoSide)
 TEST_F(History_test, EachSideKeepsItsOwnHistory)
 {
     load_bytes(std::string("abcdef"));
-    definition_edits::change_settings(Bcl_str("t"), Byte_order::little_endian);
+    definition_edits::change_settings(doc(), Bcl_str("t"), Byte_order::little_endian);
     doc().delete_bytes(1, 2);
     doc().insert_bytes(0, 1);
     doc().undo_data();
@@ -196,8 +196,8 @@ TEST_F(History_test, EachSideKeepsItsOwnHistory)
     // So does opening a definition file.
     const std::string path = temp_path("d.kxd");
     doc().save_definition(File_path(path));
-    definition_edits::change_settings(Bcl_str("a"), Byte_order::big_endian);
-    definition_edits::change_settings(Bcl_str("b"), Byte_order::little_endian);
+    definition_edits::change_settings(doc(), Bcl_str("a"), Byte_order::big_endian);
+    definition_edits::change_settings(doc(), Bcl_str("b"), Byte_order::little_endian);
     doc().undo_definition();
     doc().load_definition(File_path(path));
     EXPECT_FALSE(doc().can_undo_definition());
@@ -209,7 +209,7 @@ TEST_F(History_test, ReleasingCountsOneStepPerItemNodeAndCommand)
 {
     load_bytes(std::string(10, 'x'));
     for (int i = 0; i < 3; ++i)
-        definition_edits::add_item({}, std::make_unique<Def_fix_str>(Bcl_str("s"), 1));
+        definition_edits::add_item(doc(), {}, std::make_unique<Def_fix_str>(Bcl_str("s"), 1));
     doc().undo_definition();
     doc().delete_bytes(0, 1);
     doc().delete_bytes(0, 1);

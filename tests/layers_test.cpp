@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -128,11 +129,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Rule_case{"ui/kestrix.cpp", "QWidget", true, false},
                       Rule_case{"tests/any_test.cpp", "ui/kestrix.h", false, true}));
 
-TEST(Layers, NoFileIncludesAFolderAboveItsOwn)
+// The .h and .cpp files of the layers, relative to the repository.
+std::vector<std::string> layer_files()
 {
     const fs::path root(KESTRIX_SOURCE_DIR);
-    std::vector<std::string> broken;
-    int files = 0;
+    std::vector<std::string> files;
     for (const auto& folder : layers()) {
         if (folder.first == "toolkit/gui")
             continue;  // walked as part of toolkit/
@@ -141,18 +142,45 @@ TEST(Layers, NoFileIncludesAFolderAboveItsOwn)
             continue;
         for (const auto& entry : fs::recursive_directory_iterator(top)) {
             const std::string extension = entry.path().extension().string();
-            if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp"))
-                continue;
-            ++files;
-            const std::string relative = fs::relative(entry.path(), root).generic_string();
-            for (const Include& include : includes_of(entry.path()))
-                if (!include_allowed(relative, include.target, include.angled))
-                    broken.push_back(relative + " includes " + include.target);
+            if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp"))
+                files.push_back(fs::relative(entry.path(), root).generic_string());
         }
     }
-    std::sort(broken.begin(), broken.end());
-    EXPECT_GT(files, 100);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(Layers, NoFileIncludesAFolderAboveItsOwn)
+{
+    const fs::path root(KESTRIX_SOURCE_DIR);
+    const std::vector<std::string> files = layer_files();
+    std::vector<std::string> broken;
+    for (const std::string& relative : files)
+        for (const Include& include : includes_of(root / relative))
+            if (!include_allowed(relative, include.target, include.angled))
+                broken.push_back(relative + " includes " + include.target);
+    EXPECT_GT(files.size(), 100u);
     EXPECT_EQ(broken, std::vector<std::string>{});
+}
+
+// The document is reached through instance() only by the programs' entry points
+// (tests, benchmarks and fuzz targets are entry points of their own and lie outside
+// the layers); everything else receives the document it works on.
+TEST(Layers, OnlyEntryPointsReachTheDocumentsInstance)
+{
+    const fs::path root(KESTRIX_SOURCE_DIR);
+    const std::vector<std::string> allowed{"cli/main.cpp", "doc/data_mgr.cpp", "doc/data_mgr.h", "ui/main.cpp"};
+    std::vector<std::string> reaching;
+    for (const std::string& relative : layer_files()) {
+        std::ifstream in(root / relative);
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (text.find("Data_mgr::instance()") != std::string::npos)
+            reaching.push_back(relative);
+    }
+    std::vector<std::string> unexpected;
+    std::set_difference(reaching.begin(), reaching.end(), allowed.begin(), allowed.end(),
+                        std::back_inserter(unexpected));
+    EXPECT_EQ(unexpected, std::vector<std::string>{});
 }
 
 } // namespace

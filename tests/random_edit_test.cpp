@@ -391,30 +391,30 @@ std::unique_ptr<Define> random_item(std::mt19937& rng)
 }
 
 // Edits an item through its dialog's sequence with random new values.
-void random_edit(std::mt19937& rng, Define* item)
+void random_edit(Data_mgr& document, std::mt19937& rng, Define* item)
 {
     using namespace definition_edits;
     const int sizes[] = {1, 2, 4};
     if (auto* i = dynamic_cast<Def_int*>(item))
-        edit_int(*i, *random_int(rng));
+        edit_int(document, *i, *random_int(rng));
     else if (auto* fix = dynamic_cast<Def_fix_str*>(item))
-        edit_item(*fix, Fix_str_fields{random_text(rng, 5), int(rng() % 20)});
+        edit_item(document, *fix, Fix_str_fields{random_text(rng, 5), int(rng() % 20)});
     else if (auto* flex = dynamic_cast<Def_flex_str*>(item))
-        edit_item(*flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3]});
+        edit_item(document, *flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3]});
     else if (auto* null = dynamic_cast<Def_null_str*>(item))
-        edit_item(*null, Null_str_fields{random_text(rng, 5)});
+        edit_item(document, *null, Null_str_fields{random_text(rng, 5)});
     else if (auto* choice = dynamic_cast<Def_if*>(item))
-        edit_item(*choice, If_fields{random_text(rng, 5)});
+        edit_item(document, *choice, If_fields{random_text(rng, 5)});
     else if (auto* loop = dynamic_cast<Def_for*>(item))
-        edit_item(*loop, For_fields{random_text(rng, 5), Bcl_str(std::to_string(rng() % 3))});
+        edit_item(document, *loop, For_fields{random_text(rng, 5), Bcl_str(std::to_string(rng() % 3))});
     else if (auto* loop = dynamic_cast<Def_while*>(item))
-        edit_item(*loop, While_fields{random_text(rng, 5), Bcl_str(rng() % 2 ? "0" : "x < 0")});
+        edit_item(document, *loop, While_fields{random_text(rng, 5), Bcl_str(rng() % 2 ? "0" : "x < 0")});
     else if (auto* set_var = dynamic_cast<Def_set_variable*>(item))
-        edit_item(*set_var, Set_var_fields{random_text(rng, 3), random_text(rng, 5)});
+        edit_item(document, *set_var, Set_var_fields{random_text(rng, 3), random_text(rng, 5)});
     else if (auto* set = dynamic_cast<Def_def_set*>(item))
-        edit_item(*set, Def_set_fields{random_text(rng, 5)});
+        edit_item(document, *set, Def_set_fields{random_text(rng, 5)});
     else if (auto* ref = dynamic_cast<Def_def_ref*>(item))
-        edit_item(*ref, Def_ref_fields{random_text(rng, 5), random_text(rng, 5)});
+        edit_item(document, *ref, Def_ref_fields{random_text(rng, 5), random_text(rng, 5)});
 }
 
 } // namespace
@@ -466,23 +466,23 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
             if (choice_of < 35 || items.empty()) {
                 const Place_choice& list = lists[rng() % lists.size()];
                 Define* before = list.list->empty() || rng() % 3 == 0 ? nullptr : (*list.list)[rng() % list.list->size()];
-                definition_edits::add_item({list.parent, list.branch, before}, random_item(rng));
+                definition_edits::add_item(doc(), {list.parent, list.branch, before}, random_item(rng));
             } else if (choice_of < 50) {
                 const auto [item, branch] = items[rng() % items.size()];
-                definition_edits::delete_item(item->parent(), branch, item);
+                definition_edits::delete_item(doc(), item->parent(), branch, item);
             } else if (choice_of < 75) {
                 const auto [item, branch] = items[rng() % items.size()];
                 const Place_choice& list = lists[rng() % lists.size()];
                 Define* before = list.list->empty() || rng() % 3 == 0 ? nullptr : (*list.list)[rng() % list.list->size()];
                 const Def_place to{list.parent, list.branch, before};
                 const bool refused = to.before == item || definition_edits::place_is_inside(to, item);
-                EXPECT_EQ(definition_edits::move_item(item, item->parent(), branch, to), !refused);
+                EXPECT_EQ(definition_edits::move_item(doc(), item, item->parent(), branch, to), !refused);
                 if (refused)
                     continue;
             } else if (choice_of < 95) {
-                random_edit(rng, items[rng() % items.size()].first);
+                random_edit(doc(), rng, items[rng() % items.size()].first);
             } else {
-                definition_edits::change_settings(random_text(rng, 6), rng() % 2 ? Byte_order::little_endian : Byte_order::big_endian);
+                definition_edits::change_settings(doc(), random_text(rng, 6), rng() % 2 ? Byte_order::little_endian : Byte_order::big_endian);
             }
             dumps.push_back(dump_definition(doc().definition_items()));
             ASSERT_EQ(dumps.back().find("(bad parent)"), std::string::npos) << dumps.back();

@@ -101,13 +101,13 @@ void Kestrix::add_definition_item(Def_kind kind)
     const Def_row_entry place = definition_rows_[static_cast<std::size_t>(row)].entry;
     if (!place.insertable)
         return;
-    std::unique_ptr<Define> item = run_new_item_dialog(kind, this);
+    std::unique_ptr<Define> item = run_new_item_dialog(document_, kind, this);
     if (!item) {
         definition_list_.set_focus();
         return;
     }
     Define* added = item.get();
-    definition_edits::add_item({place.parent, place.branch, place.item}, std::move(item));
+    definition_edits::add_item(document_, {place.parent, place.branch, place.item}, std::move(item));
     std::vector<Def_row> rows = item_rows(*added, place);
     const std::size_t count = rows.size();
     definition_rows_.insert(definition_rows_.begin() + row, std::make_move_iterator(rows.begin()),
@@ -125,7 +125,7 @@ void Kestrix::edit_definition_row()
         return;
     Define* item = definition_rows_[static_cast<std::size_t>(row)].entry.item;
     const std::size_t old_flag_rows = flag_rows_of(item);
-    Def_edit_visitor edit(this);
+    Def_edit_visitor edit(document_, this);
     item->accept(edit);
     if (!edit.changed()) {
         definition_list_.set_focus();
@@ -149,7 +149,7 @@ void Kestrix::delete_definition_row()
     Def_cnt_visitor counter;
     entry.item->accept(counter);
     const int count = counter.count();
-    definition_edits::delete_item(entry.parent, entry.branch, entry.item);
+    definition_edits::delete_item(document_, entry.parent, entry.branch, entry.item);
     definition_rows_.erase(definition_rows_.begin() + row, definition_rows_.begin() + row + count);
     for (int i = 0; i < count; ++i)
         definition_list_.delete_row(row);
@@ -175,7 +175,7 @@ void Kestrix::move_definition_row(int source, int target)
     Def_cnt_visitor counter;
     from.item->accept(counter);
     const int old_top = definition_list_.top_row();
-    if (!definition_edits::move_item(from.item, from.parent, from.branch, {to.parent, to.branch, to.item}))
+    if (!definition_edits::move_item(document_, from.item, from.parent, from.branch, {to.parent, to.branch, to.item}))
         return;
     // The rows at the top of the view stay there: the moved rows left from above
     // them or arrived above them.

@@ -217,7 +217,7 @@ protected:
         item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("a"), 1, Bcl_str()));
         item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("b"), 3, Bcl_str("v")));
         item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("c"), 4, Bcl_str()));
-        definition_edits::add_item({}, std::move(item));
+        definition_edits::add_item(doc(), {}, std::move(item));
         window->refresh_definition_list(nullptr);
     }
 };

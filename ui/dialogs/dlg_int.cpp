@@ -175,8 +175,8 @@ void Dlg_bitflag::on_command(int id)
 
 // ---- the integer ----
 
-Dlg_int::Dlg_int(Def_int* item)
-    : Bcl_dlg("IDD_INT", help_topic::integer), item_(item),
+Dlg_int::Dlg_int(Data_mgr& document, Def_int* item)
+    : Bcl_dlg("IDD_INT", help_topic::integer), document_(document), item_(item),
       values_(item ? item->named_values() : Named_values{}, [this] { return signed_.checked(); }),
       flag_drag_(
           flag_list_, [this](int source, int target) { return flag_drop_allowed(source, target); },
@@ -313,7 +313,7 @@ void Dlg_int::on_command(int id)
 {
     if (id == 1) {
         if (item_)
-            definition_edits::edit_int(*item_, *built());
+            definition_edits::edit_int(document_, *item_, *built());
         else
             result_ = built();
     }

@@ -11,6 +11,8 @@
 #include "ui/core/field_rules.h"
 #include "ui/list_drag.h"
 
+class Data_mgr;
+
 // One named value: its number (a minus sign only for a signed integer) and its
 // meaning. The new form starts with the proposed value and an empty meaning.
 class Dlg_enum_val final : public Bcl_dlg {
@@ -84,11 +86,11 @@ private:
 
 // An integer item: name, size, sign, display, variable, named values and bit
 // flags. The dialog works on its own copies of the table and the flags; only OK
-// gives them to the item (edit form, recorded as one undoable edit) or to the new
-// item (new form).
+// gives them to the item (edit form, recorded as one undoable edit in the
+// document's definition history) or to the new item (new form).
 class Dlg_int final : public Bcl_dlg {
 public:
-    explicit Dlg_int(Def_int* item);
+    Dlg_int(Data_mgr& document, Def_int* item);
 
     [[nodiscard]] std::unique_ptr<Def_int> take_result() { return std::move(result_); }
 
@@ -107,6 +109,7 @@ private:
     void move_flag(int source, int target);
     [[nodiscard]] std::unique_ptr<Def_int> built() const;
 
+    Data_mgr& document_;
     Def_int* item_;
     std::unique_ptr<Def_int> result_;
     Bit_flags flags_;

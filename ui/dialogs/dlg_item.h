@@ -7,11 +7,13 @@
 #include "edit/definition_edits.h"
 #include "toolkit/gui/bcl_dlg.h"
 
+class Data_mgr;
+
 // The dialog of one item kind, in one of two forms. The new form (no item) starts
 // from `initial()` and, on OK, builds a new item from the fields for the caller to
 // take. The edit form shows the item's fields and, on OK, writes them into the item
-// and records the kind's edit command with the values from before. Cancel and the
-// close box change nothing.
+// and records the kind's edit command with the values from before in the
+// document's definition history. Cancel and the close box change nothing.
 template <typename Item, typename Fields>
 class Dlg_item : public Bcl_dlg {
 public:
@@ -19,8 +21,8 @@ public:
     [[nodiscard]] std::unique_ptr<Item> take_result() { return std::move(result_); }
 
 protected:
-    Dlg_item(std::string template_name, int help_topic, Item* item)
-        : Bcl_dlg(std::move(template_name), help_topic), item_(item)
+    Dlg_item(std::string template_name, int help_topic, Data_mgr& document, Item* item)
+        : Bcl_dlg(std::move(template_name), help_topic), document_(document), item_(item)
     {
     }
 
@@ -48,7 +50,7 @@ protected:
         if (id == 1) {
             const Fields fields = read_fields(shown());
             if (item_) {
-                definition_edits::edit_item(*item_, fields);
+                definition_edits::edit_item(document_, *item_, fields);
             } else {
                 result_ = blank();
                 fields.write(*result_);
@@ -60,6 +62,7 @@ protected:
 private:
     [[nodiscard]] Fields shown() const { return item_ ? Fields::read(*item_) : initial(); }
 
+    Data_mgr& document_;
     Item* item_;
     std::unique_ptr<Item> result_;
 };

@@ -5,7 +5,10 @@
 
 // ---- fixed-length string ----
 
-Dlg_fix_str::Dlg_fix_str(Def_fix_str* item) : Dlg_item("IDD_FIX_STR", help_topic::fix_str, item) {}
+Dlg_fix_str::Dlg_fix_str(Data_mgr& document, Def_fix_str* item)
+    : Dlg_item("IDD_FIX_STR", help_topic::fix_str, document, item)
+{
+}
 
 void Dlg_fix_str::attach_fields()
 {
@@ -33,7 +36,10 @@ void Dlg_fix_str::fields_changed() { ok_.enable(number_of(length_).value_or(0) !
 
 // ---- length-prefixed string ----
 
-Dlg_flex_str::Dlg_flex_str(Def_flex_str* item) : Dlg_item("IDD_FLEX_STR", help_topic::flex_str, item) {}
+Dlg_flex_str::Dlg_flex_str(Data_mgr& document, Def_flex_str* item)
+    : Dlg_item("IDD_FLEX_STR", help_topic::flex_str, document, item)
+{
+}
 
 void Dlg_flex_str::attach_fields()
 {
@@ -57,7 +63,10 @@ std::unique_ptr<Def_flex_str> Dlg_flex_str::blank() const { return std::make_uni
 
 // ---- NUL-terminated string ----
 
-Dlg_null_str::Dlg_null_str(Def_null_str* item) : Dlg_item("IDD_NULL_STR", help_topic::null_str, item) {}
+Dlg_null_str::Dlg_null_str(Data_mgr& document, Def_null_str* item)
+    : Dlg_item("IDD_NULL_STR", help_topic::null_str, document, item)
+{
+}
 
 void Dlg_null_str::attach_fields() { attach_bcl_text(*this, name_, 700); }
 void Dlg_null_str::show_fields(const Null_str_fields& fields) { show_bcl_text(name_, fields.name); }
@@ -71,7 +80,7 @@ std::unique_ptr<Def_null_str> Dlg_null_str::blank() const { return std::make_uni
 
 // ---- If ----
 
-Dlg_if::Dlg_if(Def_if* item) : Dlg_item("IDD_IF", help_topic::if_branch, item) {}
+Dlg_if::Dlg_if(Data_mgr& document, Def_if* item) : Dlg_item("IDD_IF", help_topic::if_branch, document, item) {}
 
 void Dlg_if::attach_fields() { attach_bcl_text(*this, condition_, 1000); }
 void Dlg_if::show_fields(const If_fields& fields) { show_bcl_text(condition_, fields.condition); }
@@ -80,7 +89,7 @@ std::unique_ptr<Def_if> Dlg_if::blank() const { return std::make_unique<Def_if>(
 
 // ---- For ----
 
-Dlg_for::Dlg_for(Def_for* item) : Dlg_item("IDD_FOR", help_topic::for_loop, item) {}
+Dlg_for::Dlg_for(Data_mgr& document, Def_for* item) : Dlg_item("IDD_FOR", help_topic::for_loop, document, item) {}
 
 void Dlg_for::attach_fields()
 {
@@ -103,7 +112,10 @@ std::unique_ptr<Def_for> Dlg_for::blank() const { return std::make_unique<Def_fo
 
 // ---- While ----
 
-Dlg_while::Dlg_while(Def_while* item) : Dlg_item("IDD_WHILE", help_topic::while_loop, item) {}
+Dlg_while::Dlg_while(Data_mgr& document, Def_while* item)
+    : Dlg_item("IDD_WHILE", help_topic::while_loop, document, item)
+{
+}
 
 void Dlg_while::attach_fields()
 {
@@ -126,8 +138,8 @@ std::unique_ptr<Def_while> Dlg_while::blank() const { return std::make_unique<De
 
 // ---- set variable ----
 
-Dlg_set_variable::Dlg_set_variable(Def_set_variable* item)
-    : Dlg_item("IDD_SET_VARIABLE", help_topic::set_variable, item)
+Dlg_set_variable::Dlg_set_variable(Data_mgr& document, Def_set_variable* item)
+    : Dlg_item("IDD_SET_VARIABLE", help_topic::set_variable, document, item)
 {
 }
 
@@ -155,7 +167,10 @@ std::unique_ptr<Def_set_variable> Dlg_set_variable::blank() const
 
 // ---- definition set ----
 
-Dlg_def_set::Dlg_def_set(Def_def_set* item) : Dlg_item("IDD_DEF_SET", help_topic::def_set, item) {}
+Dlg_def_set::Dlg_def_set(Data_mgr& document, Def_def_set* item)
+    : Dlg_item("IDD_DEF_SET", help_topic::def_set, document, item)
+{
+}
 
 void Dlg_def_set::attach_fields() { attach_bcl_text(*this, name_, 1300); }
 void Dlg_def_set::show_fields(const Def_set_fields& fields) { show_bcl_text(name_, fields.name); }
@@ -169,7 +184,10 @@ std::unique_ptr<Def_def_set> Dlg_def_set::blank() const { return std::make_uniqu
 
 // ---- definition reference ----
 
-Dlg_def_ref::Dlg_def_ref(Def_def_ref* item) : Dlg_item("IDD_DEF_REF", help_topic::def_ref, item) {}
+Dlg_def_ref::Dlg_def_ref(Data_mgr& document, Def_def_ref* item)
+    : Dlg_item("IDD_DEF_REF", help_topic::def_ref, document, item)
+{
+}
 
 void Dlg_def_ref::attach_fields()
 {

@@ -14,7 +14,7 @@
 
 class Dlg_fix_str final : public Dlg_item<Def_fix_str, Fix_str_fields> {
 public:
-    explicit Dlg_fix_str(Def_fix_str* item);
+    Dlg_fix_str(Data_mgr& document, Def_fix_str* item);
 
 private:
     void attach_fields() override;
@@ -33,7 +33,7 @@ private:
 
 class Dlg_flex_str final : public Dlg_item<Def_flex_str, Flex_str_fields> {
 public:
-    explicit Dlg_flex_str(Def_flex_str* item);
+    Dlg_flex_str(Data_mgr& document, Def_flex_str* item);
 
 private:
     void attach_fields() override;
@@ -47,7 +47,7 @@ private:
 
 class Dlg_null_str final : public Dlg_item<Def_null_str, Null_str_fields> {
 public:
-    explicit Dlg_null_str(Def_null_str* item);
+    Dlg_null_str(Data_mgr& document, Def_null_str* item);
 
 private:
     void attach_fields() override;
@@ -60,7 +60,7 @@ private:
 
 class Dlg_if final : public Dlg_item<Def_if, If_fields> {
 public:
-    explicit Dlg_if(Def_if* item);
+    Dlg_if(Data_mgr& document, Def_if* item);
 
 private:
     void attach_fields() override;
@@ -73,7 +73,7 @@ private:
 
 class Dlg_for final : public Dlg_item<Def_for, For_fields> {
 public:
-    explicit Dlg_for(Def_for* item);
+    Dlg_for(Data_mgr& document, Def_for* item);
 
 private:
     void attach_fields() override;
@@ -87,7 +87,7 @@ private:
 
 class Dlg_while final : public Dlg_item<Def_while, While_fields> {
 public:
-    explicit Dlg_while(Def_while* item);
+    Dlg_while(Data_mgr& document, Def_while* item);
 
 private:
     void attach_fields() override;
@@ -101,7 +101,7 @@ private:
 
 class Dlg_set_variable final : public Dlg_item<Def_set_variable, Set_var_fields> {
 public:
-    explicit Dlg_set_variable(Def_set_variable* item);
+    Dlg_set_variable(Data_mgr& document, Def_set_variable* item);
 
 private:
     void attach_fields() override;
@@ -115,7 +115,7 @@ private:
 
 class Dlg_def_set final : public Dlg_item<Def_def_set, Def_set_fields> {
 public:
-    explicit Dlg_def_set(Def_def_set* item);
+    Dlg_def_set(Data_mgr& document, Def_def_set* item);
 
 private:
     void attach_fields() override;
@@ -128,7 +128,7 @@ private:
 
 class Dlg_def_ref final : public Dlg_item<Def_def_ref, Def_ref_fields> {
 public:
-    explicit Dlg_def_ref(Def_def_ref* item);
+    Dlg_def_ref(Data_mgr& document, Def_def_ref* item);
 
 private:
     void attach_fields() override;

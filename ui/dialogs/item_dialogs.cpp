@@ -6,9 +6,9 @@
 namespace {
 
 template <typename Dialog>
-std::unique_ptr<Define> run_new(Bcl_wnd* owner)
+std::unique_ptr<Define> run_new(Data_mgr& document, Bcl_wnd* owner)
 {
-    Dialog dialog(nullptr);
+    Dialog dialog(document, nullptr);
     if (dialog.run(owner) != 1)
         return nullptr;
     return dialog.take_result();
@@ -16,29 +16,29 @@ std::unique_ptr<Define> run_new(Bcl_wnd* owner)
 
 } // namespace
 
-std::unique_ptr<Define> run_new_item_dialog(Def_kind kind, Bcl_wnd* owner)
+std::unique_ptr<Define> run_new_item_dialog(Data_mgr& document, Def_kind kind, Bcl_wnd* owner)
 {
     switch (kind) {
     case Def_kind::integer:
-        return run_new<Dlg_int>(owner);
+        return run_new<Dlg_int>(document, owner);
     case Def_kind::fix_str:
-        return run_new<Dlg_fix_str>(owner);
+        return run_new<Dlg_fix_str>(document, owner);
     case Def_kind::flex_str:
-        return run_new<Dlg_flex_str>(owner);
+        return run_new<Dlg_flex_str>(document, owner);
     case Def_kind::null_str:
-        return run_new<Dlg_null_str>(owner);
+        return run_new<Dlg_null_str>(document, owner);
     case Def_kind::if_branch:
-        return run_new<Dlg_if>(owner);
+        return run_new<Dlg_if>(document, owner);
     case Def_kind::for_loop:
-        return run_new<Dlg_for>(owner);
+        return run_new<Dlg_for>(document, owner);
     case Def_kind::while_loop:
-        return run_new<Dlg_while>(owner);
+        return run_new<Dlg_while>(document, owner);
     case Def_kind::set_variable:
-        return run_new<Dlg_set_variable>(owner);
+        return run_new<Dlg_set_variable>(document, owner);
     case Def_kind::def_set:
-        return run_new<Dlg_def_set>(owner);
+        return run_new<Dlg_def_set>(document, owner);
     case Def_kind::def_ref:
-        return run_new<Dlg_def_ref>(owner);
+        return run_new<Dlg_def_ref>(document, owner);
     }
     return nullptr;
 }
@@ -46,7 +46,7 @@ std::unique_ptr<Define> run_new_item_dialog(Def_kind kind, Bcl_wnd* owner)
 template <typename Dialog, typename Item>
 void Def_edit_visitor::edit(Item& item)
 {
-    Dialog dialog(&item);
+    Dialog dialog(document_, &item);
     if (dialog.run(owner_) == 1)
         changed_ = true;
 }

@@ -7,18 +7,20 @@
 #include "ui/core/commands.h"
 
 class Bcl_wnd;
+class Data_mgr;
 
-// Opens the dialog of `kind` in its new form; the item built on OK, or null after
-// Cancel.
-[[nodiscard]] std::unique_ptr<Define> run_new_item_dialog(Def_kind kind, Bcl_wnd* owner);
+// Opens the dialog of `kind` in its new form for an item of `document`'s
+// definition; the item built on OK, or null after Cancel.
+[[nodiscard]] std::unique_ptr<Define> run_new_item_dialog(Data_mgr& document, Def_kind kind, Bcl_wnd* owner);
 
 // The definition edit walk: opens the dialog of the visited item's kind in its edit
-// form. On OK the dialog has written the fields into the item and recorded the edit;
+// form. On OK the dialog has written the fields into the item and recorded the edit
+// in the document's definition history;
 // changed() then tells the caller to rewrite the item's rows and analyse again. Bit
 // flags (edited inside their integer's dialog) and the undefined item open nothing.
 class Def_edit_visitor : public Def_visitor {
 public:
-    explicit Def_edit_visitor(Bcl_wnd* owner) : owner_(owner) {}
+    Def_edit_visitor(Data_mgr& document, Bcl_wnd* owner) : document_(document), owner_(owner) {}
 
     [[nodiscard]] bool changed() const { return changed_; }
 
@@ -39,6 +41,7 @@ private:
     template <typename Dialog, typename Item>
     void edit(Item& item);
 
+    Data_mgr& document_;
     Bcl_wnd* owner_;
     bool changed_ = false;
 };
