@@ -4,19 +4,10 @@
 
 #include "doc/data_mgr.h"
 #include "toolkit/bcl_str.h"
+#include "toolkit/number_text.h"
 #include "toolkit/utf32.h"
 
 namespace {
-
-constexpr char hex_digits[] = "0123456789ABCDEF";
-
-std::string hex_digits_of(std::uint32_t value, int digits)
-{
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 4)
-        text[static_cast<std::size_t>(i)] = hex_digits[value & 0xF];
-    return text;
-}
 
 // The length of the UTF-8 character that `lead` starts.
 std::size_t utf8_length(unsigned char lead) { return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4; }
@@ -74,12 +65,12 @@ std::vector<Dump_line> dump_lines(const Data_mgr& doc, std::uint32_t first_line,
         if (column == 0) {
             Dump_line& line = lines.emplace_back();
             line.offset = static_cast<std::uint32_t>(offset);
-            line.offset_text = hex_digits_of(line.offset, 8);
+            append_hex_digits(line.offset_text, line.offset, 8);
         }
         Dump_line& line = lines.back();
         line.separator = line.separator || column == 8;
         Dump_cell& cell = line.cells.emplace_back();
-        cell.hex = hex_digits_of(node->value, 2);
+        append_hex_digits(cell.hex, node->value, 2);
         cell.red = highlight.on && highlight.start <= offset && offset < highlight.end;
         if (second_byte) {
             second_byte = false;  // drawn with its first byte
