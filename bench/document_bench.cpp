@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     const double analyse = timed([&] { doc.analyze(); });
     const double change_end = timed([&] { doc.insert_bytes(doc.size() - 100, 1); });
     const double change_start = timed([&] { doc.insert_bytes(100, 1); });
-    const double replace_end = timed([&] { doc.change_value(doc.node_at(doc.size() - 50), 4, 0x12345678, -1); });
+    const double replace_end = timed([&] { doc.change_value(doc.node_at(doc.size() - 50), 4, 0x12345678, std::nullopt); });
     const double release = timed([&] { doc.new_data(); });
 
     std::printf("data size                       %zu MiB\n", mib);

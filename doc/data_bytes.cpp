@@ -290,7 +290,7 @@ void Data_mgr::renumber_from(std::uint32_t first_changed, Data_node* first_after
 
 // ---- byte changes ----
 
-void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag)
+void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, std::optional<int> tag)
 {
     std::uint32_t chain_length = 0;
     Data_node* chain_last = chain;
@@ -314,7 +314,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Data_node* ch
     record_data_command(std::make_unique<Proc_data_edit>(*this, removed ? node : nullptr, removed, chain, chain_length, tag));
 }
 
-Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, int tag)
+Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag)
 {
     Data_node* chain = make_chain(int_bytes(value, width, byte_order_));
     replace_bytes(node, static_cast<std::uint32_t>(width), chain, tag);

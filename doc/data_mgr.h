@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,7 @@ struct Skip_entry {
 // Where the data view goes after a data undo or redo.
 struct Data_place {
     Data_node* node = nullptr;
-    int bit = -1;
+    std::optional<int> bit;  // the changed bit flag's bit position, if a flag changed
 };
 
 // The document: the definition, the data bytes, the last analysis, the settings and
@@ -143,10 +144,10 @@ public:
     //
     // Puts `chain` (new nodes linked to each other, the last with no next) in place
     // of up to `count` bytes from `node` (appends when `node` is null).
-    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag) override;
+    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, std::optional<int> tag) override;
     // Replaces `width` bytes from `node` by `value` in the document's byte order;
     // returns the first new node.
-    Data_node* change_value(Data_node* node, int width, std::uint32_t value, int tag) override;
+    Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) override;
     // Inserts `count` zero bytes before `position` (at the end when past it);
     // returns the first new node.
     Data_node* insert_bytes(std::uint32_t position, std::uint32_t count);

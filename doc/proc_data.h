@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "doc/process.h"
 
@@ -57,17 +58,17 @@ private:
 
 // A run of bytes replaced by another, possibly of another length (value and string
 // changes). Owns whichever run is out of the document. `tag` is the bit position of
-// a changed bit flag, or -1.
+// a changed bit flag, if a flag was changed.
 class Proc_data_edit : public Process {
 public:
     Proc_data_edit(Data_mgr& document, Data_node* old_first, std::uint32_t old_count, Data_node* new_first,
-                   std::uint32_t new_count, int tag)
+                   std::uint32_t new_count, std::optional<int> tag)
         : document_(document), old_run_{old_first, old_count}, new_run_{new_first, new_count}, tag_(tag) {}
     ~Proc_data_edit() override;
     void undo() override;
     void redo() override;
     [[nodiscard]] Data_node* place_to_show() const override;
-    [[nodiscard]] int bit_to_show() const override { return tag_; }
+    [[nodiscard]] std::optional<int> bit_to_show() const override { return tag_; }
 
 private:
     // Puts `in` where `out` stands, relinking runs only.
@@ -76,6 +77,6 @@ private:
     Data_mgr& document_;
     Node_run old_run_;
     Node_run new_run_;
-    int tag_;
+    std::optional<int> tag_;
     bool undone_ = false;
 };

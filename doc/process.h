@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 class Data_node;
 class Define;
 
@@ -16,6 +18,6 @@ public:
     [[nodiscard]] virtual Define* item_to_select() const { return nullptr; }
     // The byte at which the changed region starts after the step, or null.
     [[nodiscard]] virtual Data_node* place_to_show() const { return nullptr; }
-    // The bit position of the changed bit flag, or -1.
-    [[nodiscard]] virtual int bit_to_show() const { return -1; }
+    // The bit position of the changed bit flag, if a flag was changed.
+    [[nodiscard]] virtual std::optional<int> bit_to_show() const { return std::nullopt; }
 };

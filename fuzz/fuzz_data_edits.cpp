@@ -11,6 +11,7 @@
 //
 // At the end every node must be released exactly once.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,7 +91,7 @@ bool step(fuzz::Input& input, Data_mgr& doc, Model& model)
         const std::uint32_t position = take_position(input, size);
         const int width = 1 << (input.u8() % 3);
         const std::uint32_t value = input.u32();
-        doc.change_value(doc.node_at(position), width, value, -1);
+        doc.change_value(doc.node_at(position), width, value, std::nullopt);
         bytes.replace(std::min<std::size_t>(position, bytes.size()), static_cast<std::size_t>(width),
                       value_bytes(value, width, doc.little_endian()));
         model.done(std::move(bytes));
@@ -100,7 +101,8 @@ bool step(fuzz::Input& input, Data_mgr& doc, Model& model)
         const std::uint32_t position = take_position(input, size);
         const std::uint32_t count = input.u8() % 9;
         const std::string_view chain = input.bytes(input.u8() % 9);
-        const int tag = static_cast<int>(input.u8() % 9) - 1;
+        const int tag_byte = input.u8() % 9;  // 0: no bit flag, else bit 0 ... 7
+        const std::optional<int> tag = tag_byte == 0 ? std::nullopt : std::optional<int>(tag_byte - 1);
         doc.replace_bytes(doc.node_at(position), count, make_chain(chain), tag);
         if (!chain.empty()) {
             bytes.replace(std::min<std::size_t>(position, bytes.size()), count, chain);

@@ -46,7 +46,7 @@ void Cmp_integer::set_value(int v)
 {
     const int width = int_size();
     const auto pattern = static_cast<std::uint32_t>(v);
-    set_start(data_editor().change_value(start(), width, pattern, -1));
+    set_start(data_editor().change_value(start(), width, pattern, std::nullopt));
     bits_ = low_bytes(pattern, width);
     forget_value_text();
 }

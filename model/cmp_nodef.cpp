@@ -25,6 +25,6 @@ const Bcl_str& Cmp_nodef::value_text() const
 
 void Cmp_nodef::set_value(int v)
 {
-    set_start(data_editor().change_value(start(), 1, static_cast<std::uint32_t>(v) & 0xFFu, -1));
+    set_start(data_editor().change_value(start(), 1, static_cast<std::uint32_t>(v) & 0xFFu, std::nullopt));
     forget_value_text();
 }

@@ -26,7 +26,7 @@ void replace_covered(Component& component, std::uint32_t count, std::string_view
     Data_node* chain = make_chain(bytes);
     if (!chain)
         return;
-    data_editor().replace_bytes(component.start(), count, chain, -1);
+    data_editor().replace_bytes(component.start(), count, chain, std::nullopt);
     component.set_start(chain);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/data_node.h"
 
@@ -17,11 +18,11 @@ public:
 
     // Puts `chain` (new nodes linked to each other, the last with no next) in place
     // of up to `count` bytes from `node` (appends when `node` is null). `tag` is the
-    // bit position of a changed bit flag, or -1.
-    virtual void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, int tag) = 0;
+    // bit position of a changed bit flag, if a flag was changed.
+    virtual void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, std::optional<int> tag) = 0;
     // Replaces `width` bytes from `node` by `value` in the data's byte order;
     // returns the first new node.
-    virtual Data_node* change_value(Data_node* node, int width, std::uint32_t value, int tag) = 0;
+    virtual Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) = 0;
 
 protected:
     ~Data_editor() = default;

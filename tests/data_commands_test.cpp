@@ -47,7 +47,7 @@ TEST_F(Data_commands_test, InsertingAtTheEndIsUndoneAndShowsNothing)
     Data_node* first = doc().insert_bytes(10, 4);
     const Data_place undone = doc().undo_data();
     EXPECT_EQ(undone.node, nullptr);
-    EXPECT_EQ(undone.bit, -1);
+    EXPECT_EQ(undone.bit, std::nullopt);
     EXPECT_EQ(data_bytes(), to_bytes("0123456789"));
     expect_consistent();
     expect_nodes(4);
@@ -168,7 +168,7 @@ TEST_F(Data_commands_test, NewBytesPutInWithoutReplacingAnyAreTakenOutAgain)
     // renumbering restarts; the new run's follower does.
     load_bytes(std::string("0123456789"));
     Data_node* chain = make_chain("xy");
-    doc().replace_bytes(doc().node_at(3), 0, chain, -1);
+    doc().replace_bytes(doc().node_at(3), 0, chain, std::nullopt);
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789"));
     expect_consistent();
     EXPECT_EQ(doc().undo_data().node, nullptr);
@@ -179,7 +179,7 @@ TEST_F(Data_commands_test, NewBytesPutInWithoutReplacingAnyAreTakenOutAgain)
 
     // Appended after the last byte.
     Data_node* tail = make_chain("z");
-    doc().replace_bytes(nullptr, 4, tail, -1);
+    doc().replace_bytes(nullptr, 4, tail, std::nullopt);
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789z"));
     doc().undo_data();
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789"));
@@ -200,7 +200,7 @@ TEST_F(Data_commands_test, ChangesAroundABlockBoundaryAreUndoneAndRedoneExactly)
         std::function<void()> change;
     };
     auto replace = [](std::uint32_t at, std::uint32_t count, const char* bytes) {
-        return [=] { doc().replace_bytes(doc().node_at(at), count, make_chain(bytes), -1); };
+        return [=] { doc().replace_bytes(doc().node_at(at), count, make_chain(bytes), std::nullopt); };
     };
     const std::vector<Row> table = {
         {"insert 1 before the boundary", [] { doc().insert_bytes(block - 1, 1); }},
@@ -239,7 +239,7 @@ TEST_F(Data_commands_test, CommandsDroppedFromTheRedoSideReleaseExactlyWhatTheyO
     load_bytes(std::string("0123456789"));
     doc().insert_bytes(2, 3);                                               // owns 3 when undone
     doc().delete_bytes(0, 4);                                               // owns 4 when done
-    doc().replace_bytes(doc().node_at(1), 2, make_chain("abcde"), -1);  // 2 done, 5 undone
+    doc().replace_bytes(doc().node_at(1), 2, make_chain("abcde"), std::nullopt);  // 2 done, 5 undone
     expect_nodes(4 + 2);
     doc().undo_data();
     expect_nodes(4 + 5);

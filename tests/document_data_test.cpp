@@ -198,7 +198,7 @@ TEST_F(Data_test, EveryRenumberingShowsTheUpdatingText)
     const std::vector<Row> rows = {
         {"insertion", [] { doc().insert_bytes(3, 2); }},
         {"deletion", [] { doc().delete_bytes(3, 2); }},
-        {"same-length replacement", [] { doc().change_value(doc().node_at(3), 2, 0x4142, -1); }},
+        {"same-length replacement", [] { doc().change_value(doc().node_at(3), 2, 0x4142, std::nullopt); }},
         {"deletion of the last bytes", [] { doc().delete_bytes(8, 2); }},
         {"insertion at the end", [] { doc().insert_bytes(10, 2); }},
         {"undo", [] {
@@ -240,9 +240,9 @@ TEST_F(Data_test, InsertionAndDeletionAtTheEdges)
 TEST_F(Data_test, ChangeValueFollowsTheByteOrder)
 {
     load_bytes(std::string("\x00\x00\x00\x00", 4));
-    doc().change_value(doc().first_node(), 2, 0x1234, -1);
+    doc().change_value(doc().first_node(), 2, 0x1234, std::nullopt);
     doc().set_byte_order(Byte_order::little_endian);
-    doc().change_value(doc().node_at(2), 2, 0x1234, -1);
+    doc().change_value(doc().node_at(2), 2, 0x1234, std::nullopt);
     EXPECT_EQ(data_bytes(), (std::vector<std::uint8_t>{0x12, 0x34, 0x34, 0x12}));
     expect_consistent();
 }
@@ -251,11 +251,11 @@ TEST_F(Data_test, ReplacingShiftsTheShiftJisPhaseOfLaterBlocks)
 {
     load_bytes(std::string(2 * block + 10, 'a'));
     // A lead byte at the last position of block 0 flips the phase at the boundary.
-    doc().change_value(doc().node_at(block - 1), 1, 0x82, -1);
+    doc().change_value(doc().node_at(block - 1), 1, 0x82, std::nullopt);
     expect_consistent();
     EXPECT_TRUE(doc().skip_entry(block).in_double_byte);
     EXPECT_FALSE(doc().skip_entry(2 * block).in_double_byte);
-    doc().change_value(doc().node_at(block - 1), 1, 'a', -1);
+    doc().change_value(doc().node_at(block - 1), 1, 'a', std::nullopt);
     expect_consistent();
     EXPECT_FALSE(doc().skip_entry(block).in_double_byte);
 }
@@ -293,7 +293,7 @@ TEST_F(Data_test, DataShrinkingToABoundaryAndGrowingAgain)
     load_bytes(std::string(block + 20, '\x82'));
     doc().delete_bytes(block, 20);   // ends exactly at the boundary; entry 1 is stale
     expect_consistent();
-    doc().change_value(doc().node_at(block - 1), 1, 'a', -1);
+    doc().change_value(doc().node_at(block - 1), 1, 'a', std::nullopt);
     doc().insert_bytes(block, 4);    // the new boundary byte's phase comes from block 0
     expect_consistent();
 }
@@ -341,7 +341,7 @@ TEST_F(Data_test, RandomChangesKeepEveryInvariant)
             std::string text(1 + random() % 6, 0);
             for (char& c : text)
                 c = static_cast<char>(random());
-            doc().replace_bytes(doc().node_at(position), count % 8, make_chain(text), -1);
+            doc().replace_bytes(doc().node_at(position), count % 8, make_chain(text), std::nullopt);
             const std::size_t at = std::min<std::size_t>(position, model.size());
             const std::size_t n = std::min<std::size_t>(count % 8, model.size() - at);
             model.erase(model.begin() + at, model.begin() + at + n);

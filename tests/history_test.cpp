@@ -117,7 +117,7 @@ TEST_F(History_test, AStepWithAnEmptyStackDoesNothing)
     EXPECT_EQ(doc().redo_definition(), nullptr);
     const Data_place place = doc().undo_data();
     EXPECT_EQ(place.node, nullptr);
-    EXPECT_EQ(place.bit, -1);
+    EXPECT_EQ(place.bit, std::nullopt);
     EXPECT_FALSE(doc().is_definition_modified());
     EXPECT_FALSE(doc().is_data_modified());
 }
@@ -248,7 +248,7 @@ TEST_F(History_test, MillionsOfCommandsAreReleasedWithoutRecursion)
     load_bytes(std::string("ab"));
     constexpr int data_commands = 1'000'000;
     for (int i = 0; i < data_commands; ++i)
-        doc().change_value(doc().first_node(), 1, std::uint32_t(i), -1);
+        doc().change_value(doc().first_node(), 1, std::uint32_t(i), std::nullopt);
     EXPECT_EQ(Node_pool::live_count(), 1 + 2 + std::size_t(data_commands));
     doc().new_data();
     EXPECT_EQ(Node_pool::live_count(), 1u);
@@ -259,7 +259,7 @@ TEST_F(History_test, ADroppedRedoSideReleasesExactlyTheNodesItsCommandsHeld)
     load_bytes(std::string(100, 'x'));
     constexpr int steps = 2000;
     for (int i = 0; i < steps; ++i)
-        doc().change_value(doc().node_at(std::uint32_t(i % 100)), 1, std::uint32_t(i), -1);
+        doc().change_value(doc().node_at(std::uint32_t(i % 100)), 1, std::uint32_t(i), std::nullopt);
     for (int i = 0; i < steps; ++i)
         doc().undo_data();
     // Each undone command holds its one new node; the document has its 100 bytes.
