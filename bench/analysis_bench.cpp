@@ -104,13 +104,13 @@ std::size_t write_records(const std::string& path, std::size_t records)
 void define_records(Data_mgr& doc, std::size_t records)
 {
     auto* loop = new Def_for(text("records"), Bcl_str(std::to_string(records)));
-    loop->insert_child(new Def_int(text("a"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+    loop->insert_child(std::make_unique<Def_int>(text("a"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
     auto* b = new Def_int(text("b"), false, 4, Def_int::hexadecimal, Bcl_str());
     b->add_bit_flag(std::make_unique<Def_bitflag>(text("low"), 4, text("x")));
     b->add_bit_flag(std::make_unique<Def_bitflag>(text("high"), 12, text("y")));
-    loop->insert_child(b, nullptr);
-    loop->insert_child(new Def_flex_str(text("s"), 1), nullptr);
-    doc.insert_item(loop, nullptr);
+    loop->insert_child(std::unique_ptr<Define>(b), nullptr);
+    loop->insert_child(std::make_unique<Def_flex_str>(text("s"), 1), nullptr);
+    doc.insert_item(std::unique_ptr<Define>(loop), nullptr);
 }
 
 // Expands `component` and returns its last child.

@@ -78,15 +78,15 @@ void write_records(const std::string& path, std::size_t bytes)
 void define_records()
 {
     Data_mgr& doc = Data_mgr::instance();
-    doc.insert_item(new Def_int(Bcl_str("count"), false, 4, Def_int::decimal, Bcl_str("n")), nullptr);
+    doc.insert_item(std::make_unique<Def_int>(Bcl_str("count"), false, 4, Def_int::decimal, Bcl_str("n")), nullptr);
     auto* loop = new Def_for(Bcl_str("records"), Bcl_str("n"));
-    loop->insert_child(new Def_int(Bcl_str("number"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+    loop->insert_child(std::make_unique<Def_int>(Bcl_str("number"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
     auto* word = new Def_int(Bcl_str("word"), false, 4, Def_int::hexadecimal, Bcl_str());
     word->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("kind"), 3, Bcl_str("kind")));
     word->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("level"), 5, Bcl_str()));
-    loop->insert_child(word, nullptr);
-    loop->insert_child(new Def_fix_str(Bcl_str("tag"), 2), nullptr);
-    doc.insert_item(loop, nullptr);
+    loop->insert_child(std::unique_ptr<Define>(word), nullptr);
+    loop->insert_child(std::make_unique<Def_fix_str>(Bcl_str("tag"), 2), nullptr);
+    doc.insert_item(std::unique_ptr<Define>(loop), nullptr);
 }
 
 void run_tool(const char* label, const std::string& command, double input_mb)

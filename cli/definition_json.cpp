@@ -301,7 +301,7 @@ void items_from(const json& list, const std::string& where, int level, Insert in
     if (!list.empty() && level > limits::max_definition_depth)
         fail(where, "nested deeper than " + std::to_string(limits::max_definition_depth) + " levels");
     for (std::size_t i = 0; i < list.size(); ++i)
-        insert(item_from(list[i], where + "[" + std::to_string(i) + "]", level).release());
+        insert(item_from(list[i], where + "[" + std::to_string(i) + "]", level));
 }
 
 // The list `key` of an item at `level`, one level deeper.
@@ -314,7 +314,8 @@ void children_from(const Fields& fields, const std::string& key, int level, Inse
 template <typename Container>
 void children_from(Container& container, const Fields& fields, const std::string& key, int level)
 {
-    children_from(fields, key, level, [&](Define* child) { container.insert_child(child, nullptr); });
+    children_from(fields, key, level,
+                  [&](std::unique_ptr<Define> child) { container.insert_child(std::move(child), nullptr); });
 }
 
 std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level)
@@ -360,8 +361,10 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
     if (kind == "if") {
         const Fields f(value, where, {"kind", "condition", "then", "else"});
         auto item = std::make_unique<Def_if>(f.text("condition"));
-        children_from(f, "then", level, [&](Define* child) { item->insert_then_child(child, nullptr); });
-        children_from(f, "else", level, [&](Define* child) { item->insert_else_child(child, nullptr); });
+        children_from(f, "then", level,
+                      [&](std::unique_ptr<Define> child) { item->insert_then_child(std::move(child), nullptr); });
+        children_from(f, "else", level,
+                      [&](std::unique_ptr<Define> child) { item->insert_else_child(std::move(child), nullptr); });
         return item;
     }
     if (kind == "for") {
@@ -493,5 +496,5 @@ void definition_from_json(const json& document, Bcl_str& title, Byte_order& byte
     title = fields.text("title", texts::undefined());
     byte_order = static_cast<Byte_order>(fields.choice("byte_order", {"big-endian", "little-endian"}, 0));
     items_from(fields.array("items", definition_file::max_list_items), "items", 1,
-               [&](Define* item) { items.insert(item, nullptr); });
+               [&](std::unique_ptr<Define> item) { items.insert(std::move(item), nullptr); });
 }

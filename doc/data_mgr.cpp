@@ -32,18 +32,18 @@ Data_mgr::~Data_mgr()
     set_data_editor(nullptr);
 }
 
-void Data_mgr::insert_item(Define* item, Define* before)
+void Data_mgr::insert_item(std::unique_ptr<Define> item, Define* before)
 {
-    items_.insert(item, before);
     item->set_parent(nullptr);
+    items_.insert(std::move(item), before);
     definition_modified_ = true;
 }
 
-Define* Data_mgr::remove_item(Define* item)
+Removed_item Data_mgr::remove_item(Define* item)
 {
-    Define* next = items_.remove(item);
+    Removed_item removed = items_.remove(item);
     definition_modified_ = true;
-    return next;
+    return removed;
 }
 
 void Data_mgr::set_title(Bcl_str title)
@@ -68,8 +68,8 @@ void Data_mgr::new_definition()
     // The old tree refers to the items: drop it before them.
     root_.reset();
     std::uint64_t done = 0;
-    for (Define* item : items_.release_all()) {
-        delete item;
+    for (std::unique_ptr<Define>& item : items_.release_all()) {
+        item.reset();
         progress.step(++done);
     }
     title_ = texts::undefined();

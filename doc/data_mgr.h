@@ -79,11 +79,11 @@ public:
     // ---- definition side ----
     [[nodiscard]] const Item_list& definition_items() const { return items_; }
     // Inserts a top-level item before `before` (at the end when it is null or not in
-    // the list), clears its parent, sets definition modified. Takes ownership.
-    void insert_item(Define* item, Define* before);
-    // Takes a top-level item out without destroying it (the caller owns it), sets
-    // definition modified, returns the item that followed it.
-    Define* remove_item(Define* item);
+    // the list), clears its parent, sets definition modified.
+    void insert_item(std::unique_ptr<Define> item, Define* before);
+    // Takes a top-level item out without destroying it and hands it over with the
+    // item that followed it; sets definition modified.
+    [[nodiscard]] Removed_item remove_item(Define* item);
     [[nodiscard]] Def_nodef& undefined_item() { return undefined_item_; }
 
     [[nodiscard]] const Bcl_str& title() const { return title_; }

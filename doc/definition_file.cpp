@@ -359,7 +359,8 @@ private:
     template <typename Container>
     void read_children(Container& container, int level)
     {
-        read_items(level + 1, [&](std::unique_ptr<Define> child) { container.insert_child(child.release(), nullptr); });
+        read_items(level + 1,
+                   [&](std::unique_ptr<Define> child) { container.insert_child(std::move(child), nullptr); });
     }
 
     std::unique_ptr<Define> read_item(int level)
@@ -386,8 +387,10 @@ private:
             return std::make_unique<Def_null_str>(read_text());
         case code_if: {
             auto item = std::make_unique<Def_if>(read_text());
-            read_items(level + 1, [&](std::unique_ptr<Define> child) { item->insert_then_child(child.release(), nullptr); });
-            read_items(level + 1, [&](std::unique_ptr<Define> child) { item->insert_else_child(child.release(), nullptr); });
+            read_items(level + 1,
+                       [&](std::unique_ptr<Define> child) { item->insert_then_child(std::move(child), nullptr); });
+            read_items(level + 1,
+                       [&](std::unique_ptr<Define> child) { item->insert_else_child(std::move(child), nullptr); });
             return item;
         }
         case code_for: {
@@ -457,9 +460,8 @@ void Data_mgr::load_definition(const File_path& path)
     empty_history(definition_redo_, released);
     items_.clear();
     for (auto& item : contents.items) {
-        Define* raw = item.release();
-        items_.insert(raw, nullptr);
-        raw->set_parent(nullptr);
+        item->set_parent(nullptr);
+        items_.insert(std::move(item), nullptr);
     }
     title_ = std::move(contents.title);
     byte_order_ = contents.byte_order;

@@ -63,17 +63,17 @@ bool place_is_inside(const Def_place& place, const Define* item)
 void add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item)
 {
     require_list(document, place);
-    put_item_at(document, place, item.get());
-    Define* added = item.release();
+    Define* added = item.get();
+    put_item_at(document, place, item);
     record(document, std::make_unique<Proc_def_add>(document, place.parent, place.branch, added, place.before));
 }
 
 Define* delete_item(Data_mgr& document, Define* parent, bool branch, Define* item)
 {
     require_in_list(document, parent, branch, item);
-    Define* next = take_item_out(document, parent, item);
-    record(document, std::make_unique<Proc_def_del>(document, parent, branch, item, next));
-    return next;
+    Removed_item removed = take_item_out(document, parent, item);
+    record(document, std::make_unique<Proc_def_del>(document, parent, branch, std::move(removed.item), removed.next));
+    return removed.next;
 }
 
 bool move_item(Data_mgr& document, Define* item, Define* from_parent, bool from_branch, const Def_place& to)
@@ -82,9 +82,9 @@ bool move_item(Data_mgr& document, Define* item, Define* from_parent, bool from_
     require_list(document, to);
     if (to.before == item || place_is_inside(to, item))
         return false;
-    Define* next = take_item_out(document, from_parent, item);
-    const Def_place from{from_parent, from_branch, next};
-    put_item_at(document, to, item);
+    Removed_item removed = take_item_out(document, from_parent, item);
+    const Def_place from{from_parent, from_branch, removed.next};
+    put_item_at(document, to, removed.item);
     record(document, std::make_unique<Proc_def_move>(document, item, from, to));
     return true;
 }

@@ -4,10 +4,10 @@
 #include "model/def_add_visitor.h"
 #include "toolkit/exception.h"
 
-void put_item_at(Data_mgr& document, const Def_place& place, Define* item)
+void put_item_at(Data_mgr& document, const Def_place& place, std::unique_ptr<Define>& item)
 {
     if (!place.parent) {
-        document.insert_item(item, place.before);
+        document.insert_item(std::move(item), place.before);
         return;
     }
     Def_add_visitor add(place.branch, item, place.before);
@@ -16,7 +16,7 @@ void put_item_at(Data_mgr& document, const Def_place& place, Define* item)
         throw Fault_exception("put_item_at: the parent holds no list");
 }
 
-Define* take_item_out(Data_mgr& document, Define* parent, Define* item)
+Removed_item take_item_out(Data_mgr& document, Define* parent, Define* item)
 {
     return parent ? parent->remove_child(item) : document.remove_item(item);
 }
@@ -28,39 +28,24 @@ Proc_def_add::Proc_def_add(Data_mgr& document, Define* parent, bool branch, Defi
 {
 }
 
-void Proc_def_add::undo()
-{
-    take_item_out(document_, place_.parent, item_);
-    owned_.reset(item_);
-}
+void Proc_def_add::undo() { owned_ = take_item_out(document_, place_.parent, item_).item; }
 
-void Proc_def_add::redo()
-{
-    // The list takes the item first: should it fail, the command still owns it.
-    put_item_at(document_, place_, item_);
-    (void)owned_.release();
-}
+// Should the list not take the item, the command still owns it.
+void Proc_def_add::redo() { put_item_at(document_, place_, owned_); }
 
 Define* Proc_def_add::item_to_select() const { return out_of_tree() ? place_.before : item_; }
 
 // ---- deletion ----
 
-Proc_def_del::Proc_def_del(Data_mgr& document, Define* parent, bool branch, Define* item, Define* next)
-    : document_(document), place_{parent, branch, next}, item_(item), owned_(item)
+Proc_def_del::Proc_def_del(Data_mgr& document, Define* parent, bool branch, std::unique_ptr<Define> item,
+                           Define* next)
+    : document_(document), place_{parent, branch, next}, item_(item.get()), owned_(std::move(item))
 {
 }
 
-void Proc_def_del::undo()
-{
-    put_item_at(document_, place_, item_);
-    (void)owned_.release();
-}
+void Proc_def_del::undo() { put_item_at(document_, place_, owned_); }
 
-void Proc_def_del::redo()
-{
-    take_item_out(document_, place_.parent, item_);
-    owned_.reset(item_);
-}
+void Proc_def_del::redo() { owned_ = take_item_out(document_, place_.parent, item_).item; }
 
 Define* Proc_def_del::item_to_select() const { return in_tree() ? item_ : place_.before; }
 
@@ -68,12 +53,12 @@ Define* Proc_def_del::item_to_select() const { return in_tree() ? item_ : place_
 
 void Proc_def_move::undo()
 {
-    take_item_out(document_, to_.parent, item_);
-    put_item_at(document_, from_, item_);
+    Removed_item removed = take_item_out(document_, to_.parent, item_);
+    put_item_at(document_, from_, removed.item);
 }
 
 void Proc_def_move::redo()
 {
-    take_item_out(document_, from_.parent, item_);
-    put_item_at(document_, to_, item_);
+    Removed_item removed = take_item_out(document_, from_.parent, item_);
+    put_item_at(document_, to_, removed.item);
 }

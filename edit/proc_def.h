@@ -16,15 +16,13 @@ struct Def_place {
     Define* before = nullptr;
 };
 
-// Puts `item` at `place`: into the parent's list through the add walk, or into the
-// top-level list of `document`. Ownership passes to that list. Throws
-// Fault_exception, leaving the item with the caller, when the parent is not a
-// container.
-void put_item_at(Data_mgr& document, const Def_place& place, Define* item);
+// Moves `item` to `place`: into the parent's list through the add walk, or into the
+// top-level list of `document`. Throws Fault_exception, leaving `item` holding the
+// item, when the parent is not a container.
+void put_item_at(Data_mgr& document, const Def_place& place, std::unique_ptr<Define>& item);
 // Takes `item` out of the list of `parent` (the document's top-level list when
-// null) without destroying it; ownership passes to the caller. Returns the item
-// that followed it.
-Define* take_item_out(Data_mgr& document, Define* parent, Define* item);
+// null) without destroying it and hands it over with the item that followed it.
+[[nodiscard]] Removed_item take_item_out(Data_mgr& document, Define* parent, Define* item);
 
 // An item was added. Owns the item while the addition is undone (out of the tree).
 class Proc_def_add : public Process {
@@ -50,8 +48,8 @@ private:
 class Proc_def_del : public Process {
 public:
     // The item's old place, `next` being what the removal returned, and the item
-    // (already out of the tree: the command takes ownership).
-    Proc_def_del(Data_mgr& document, Define* parent, bool branch, Define* item, Define* next);
+    // (already out of the tree).
+    Proc_def_del(Data_mgr& document, Define* parent, bool branch, std::unique_ptr<Define> item, Define* next);
     void undo() override;
     void redo() override;
     // Undone: the item; else the item that followed it (null when it was last).

@@ -11,19 +11,19 @@ void Def_add_visitor::visit_null_str(Def_null_str&) {}
 
 void Def_add_visitor::visit_if(Def_if& item)
 {
-    item.insert_child(branch_, item_, before_);
+    item.insert_child(branch_, std::move(item_), before_);
     inserted_ = true;
 }
 
 void Def_add_visitor::visit_for(Def_for& item)
 {
-    item.insert_child(item_, before_);
+    item.insert_child(std::move(item_), before_);
     inserted_ = true;
 }
 
 void Def_add_visitor::visit_while(Def_while& item)
 {
-    item.insert_child(item_, before_);
+    item.insert_child(std::move(item_), before_);
     inserted_ = true;
 }
 
@@ -31,7 +31,7 @@ void Def_add_visitor::visit_set_variable(Def_set_variable&) {}
 
 void Def_add_visitor::visit_def_set(Def_def_set& item)
 {
-    item.insert_child(item_, before_);
+    item.insert_child(std::move(item_), before_);
     inserted_ = true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "model/def_visitor.h"
 
 class Define;
@@ -8,12 +10,13 @@ class Define;
 // container's list (for an If, the then-list when `branch` is true, else the
 // else-list) directly in front of `before`, or at the end when `before` is null or
 // not in that list, and makes the container the item's parent. Applied to any other
-// kind it does nothing and leaves the item with its caller.
+// kind it does nothing and leaves the item with its caller (`item` still holds it).
 //
 // Insertion at top level does not use the walk: the document's insert_item does.
 class Def_add_visitor : public Def_visitor {
 public:
-    Def_add_visitor(bool branch, Define* item, Define* before) : branch_(branch), item_(item), before_(before) {}
+    Def_add_visitor(bool branch, std::unique_ptr<Define>& item, Define* before)
+        : branch_(branch), item_(item), before_(before) {}
 
     void visit_int(Def_int& item) override;
     void visit_bitflag(Def_bitflag& item) override;
@@ -33,7 +36,7 @@ public:
 
 private:
     bool branch_;
-    Define* item_;
+    std::unique_ptr<Define>& item_;
     Define* before_;
     bool inserted_ = false;
 };

@@ -2,12 +2,12 @@
 
 #include "model/def_visitor.h"
 
-Define* Def_container::remove_child(Define* item) { return children_.remove(item); }
+Removed_item Def_container::remove_child(Define* item) { return children_.remove(item); }
 
-void Def_container::insert_child(Define* item, Define* before)
+void Def_container::insert_child(std::unique_ptr<Define> item, Define* before)
 {
-    children_.insert(item, before);
     item->set_parent(this);
+    children_.insert(std::move(item), before);
 }
 
 void Def_for::accept(Def_visitor& visitor) { visitor.visit_for(*this); }

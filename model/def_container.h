@@ -12,10 +12,10 @@ class Def_container : public Define {
 public:
     using Define::Define;
 
-    Define* remove_child(Define* item) override;
+    [[nodiscard]] Removed_item remove_child(Define* item) override;
 
     [[nodiscard]] const Item_list& children() const { return children_; }
-    void insert_child(Define* item, Define* before);
+    void insert_child(std::unique_ptr<Define> item, Define* before);
 
 private:
     Item_list children_;

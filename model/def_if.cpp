@@ -4,17 +4,23 @@
 
 void Def_if::accept(Def_visitor& visitor) { visitor.visit_if(*this); }
 
-void Def_if::insert_then_child(Define* item, Define* before) { insert_child(true, item, before); }
-
-void Def_if::insert_else_child(Define* item, Define* before) { insert_child(false, item, before); }
-
-void Def_if::insert_child(bool then_branch, Define* item, Define* before)
+void Def_if::insert_then_child(std::unique_ptr<Define> item, Define* before)
 {
-    (then_branch ? then_children_ : else_children_).insert(item, before);
-    item->set_parent(this);
+    insert_child(true, std::move(item), before);
 }
 
-Define* Def_if::remove_child(Define* item)
+void Def_if::insert_else_child(std::unique_ptr<Define> item, Define* before)
+{
+    insert_child(false, std::move(item), before);
+}
+
+void Def_if::insert_child(bool then_branch, std::unique_ptr<Define> item, Define* before)
+{
+    item->set_parent(this);
+    (then_branch ? then_children_ : else_children_).insert(std::move(item), before);
+}
+
+Removed_item Def_if::remove_child(Define* item)
 {
     if (then_children_.contains(item))
         return then_children_.remove(item);

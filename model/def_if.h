@@ -16,7 +16,7 @@ public:
     void write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent) override;
     void accept(Def_visitor& visitor) override;
     // Searches the then-list first, then the else-list.
-    Define* remove_child(Define* item) override;
+    [[nodiscard]] Removed_item remove_child(Define* item) override;
     void save(Bcl_binaryfile& out) const override;
 
     [[nodiscard]] const Bcl_str& condition() const { return name(); }
@@ -25,9 +25,9 @@ public:
     [[nodiscard]] const Item_list& then_children() const { return then_children_; }
     [[nodiscard]] const Item_list& else_children() const { return else_children_; }
     [[nodiscard]] const Item_list& children(bool then_branch) const { return then_branch ? then_children_ : else_children_; }
-    void insert_then_child(Define* item, Define* before);
-    void insert_else_child(Define* item, Define* before);
-    void insert_child(bool then_branch, Define* item, Define* before);
+    void insert_then_child(std::unique_ptr<Define> item, Define* before);
+    void insert_else_child(std::unique_ptr<Define> item, Define* before);
+    void insert_child(bool then_branch, std::unique_ptr<Define> item, Define* before);
 
 private:
     Item_list then_children_;

@@ -3,6 +3,7 @@
 #include <map>
 #include <cstdint>
 
+#include "model/item_list.h"
 #include "toolkit/bcl_str.h"
 
 class Bcl_binaryfile;
@@ -39,9 +40,9 @@ public:
     virtual Data_node* analyze_once(Data_node* cur, Component* parent, Data_node* stop);
     virtual void write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent) = 0;
     virtual void accept(Def_visitor& visitor) = 0;
-    // Takes `item` out of this container's list without destroying it; returns the
-    // item that now stands where it stood, or null when it was the last.
-    virtual Define* remove_child(Define* item);
+    // Takes `item` out of this container's list without destroying it and hands it
+    // over with the item that now stands where it stood; nothing when it is not there.
+    [[nodiscard]] virtual Removed_item remove_child(Define* item);
     virtual void save(Bcl_binaryfile& out) const = 0;
 
     [[nodiscard]] Define* parent() const { return parent_; }

@@ -4,19 +4,20 @@
 
 #include "model/define.h"
 
-void Item_list::insert(Define* item, Define* before)
+void Item_list::insert(std::unique_ptr<Define> item, Define* before)
 {
     auto at = before ? std::find(items_.begin(), items_.end(), before) : items_.end();
-    items_.insert(at, item);
+    items_.insert(at, item.get());
+    (void)item.release();  // only once the list holds it
 }
 
-Define* Item_list::remove(Define* item)
+Removed_item Item_list::remove(Define* item)
 {
     auto at = std::find(items_.begin(), items_.end(), item);
     if (at == items_.end())
-        return nullptr;
+        return {};
     at = items_.erase(at);
-    return at == items_.end() ? nullptr : *at;
+    return {std::unique_ptr<Define>(item), at == items_.end() ? nullptr : *at};
 }
 
 void Item_list::clear()
@@ -28,10 +29,14 @@ void Item_list::clear()
         delete item;
 }
 
-std::vector<Define*> Item_list::release_all()
+std::vector<std::unique_ptr<Define>> Item_list::release_all()
 {
-    std::vector<Define*> released;
-    released.swap(items_);
+    std::vector<Define*> items;
+    items.swap(items_);
+    std::vector<std::unique_ptr<Define>> released;
+    released.reserve(items.size());
+    for (Define* item : items)
+        released.emplace_back(item);
     return released;
 }
 

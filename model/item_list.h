@@ -1,9 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class Define;
+
+// An item taken out of a list: the item, now the caller's (null when it was not in
+// the list), and the item that now stands where it stood (null when it was last).
+struct Removed_item {
+    std::unique_ptr<Define> item;
+    Define* next = nullptr;
+};
 
 // An ordered list of items that owns them: destroying the list (or clear())
 // destroys every item with everything it owns.
@@ -15,16 +23,16 @@ public:
     Item_list& operator=(const Item_list&) = delete;
 
     // Puts `item` directly before `before`, or at the end when `before` is null or
-    // not in the list. Takes ownership.
-    void insert(Define* item, Define* before);
-    // Takes `item` out without destroying it (ownership passes to the caller) and
-    // returns the item that now stands where it stood, or null when it was last.
-    // An item that is not in the list is left alone and null is returned.
-    Define* remove(Define* item);
+    // not in the list.
+    void insert(std::unique_ptr<Define> item, Define* before);
+    // Takes `item` out without destroying it and hands it to the caller with the
+    // item that now stands where it stood. An item that is not in the list is left
+    // alone and nothing is returned.
+    [[nodiscard]] Removed_item remove(Define* item);
     // Destroys every item and empties the list.
     void clear();
-    // Empties the list without destroying the items; the caller takes ownership.
-    std::vector<Define*> release_all();
+    // Empties the list without destroying the items, handing them to the caller.
+    [[nodiscard]] std::vector<std::unique_ptr<Define>> release_all();
 
     [[nodiscard]] bool contains(const Define* item) const;
     [[nodiscard]] std::size_t size() const { return items_.size(); }
@@ -34,5 +42,5 @@ public:
     [[nodiscard]] auto end() const { return items_.end(); }
 
 private:
-    std::vector<Define*> items_;
+    std::vector<Define*> items_;  // owned: every item is deleted by clear()
 };

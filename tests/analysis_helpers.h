@@ -41,7 +41,7 @@ inline Def_def_ref* ref(const char* name, const char* target) { return new Def_d
 template <typename Container, typename... Items>
 Container* fill(Container* container, Items*... items)
 {
-    (container->insert_child(items, nullptr), ...);
+    (container->insert_child(std::unique_ptr<Define>(items), nullptr), ...);
     return container;
 }
 template <typename... Items>
@@ -64,7 +64,7 @@ Def_def_set* def_set(const char* name, Items*... items)
 template <typename... Items>
 void define(Items*... items)
 {
-    (Data_mgr::instance().insert_item(items, nullptr), ...);
+    (Data_mgr::instance().insert_item(std::unique_ptr<Define>(items), nullptr), ...);
 }
 
 // The rendering of `component` (the root by default) down to `depth`, in UTF-8.

@@ -119,8 +119,8 @@ TEST_F(Document_test, StringsThatFitEndWhereTheyShould)
 TEST_F(Document_test, IfTakesOneBranchWithoutAComponentOfItsOwn)
 {
     auto* branch = new Def_if(sj("k == 1"));
-    branch->insert_then_child(int_item("one", 1), nullptr);
-    branch->insert_else_child(fix_str("other", 2), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(int_item("one", 1)), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(fix_str("other", 2)), nullptr);
     define(int_item("k", 1, false, Def_int::decimal, "k"), branch, new Def_if(sj("")));
     load_bytes(Bytes{0x01, 0x07});
     EXPECT_EQ(tree(1), "未定義\t\n  k\t1\n  one\t7\n");

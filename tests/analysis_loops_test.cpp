@@ -279,7 +279,7 @@ Def_def_set* doubling_chain(int length)
         const std::string name = "S" + std::to_string(i);
         const std::string next = "S" + std::to_string(i + 1);
         auto* set = def_set(name.c_str(), ref("x", next.c_str()), ref("y", next.c_str()));
-        Data_mgr::instance().insert_item(set, nullptr);
+        Data_mgr::instance().insert_item(std::unique_ptr<Define>(set), nullptr);
         first = first ? first : set;
     }
     return first;
@@ -305,7 +305,7 @@ TEST_F(Document_test, ReferenceBoundsLeaveRealRecursionAlone)
 {
     // A set that counts down through itself reads nothing, 100 levels deep.
     auto* branch = new Def_if(sj("n > 0"));
-    branch->insert_then_child(ref("again", "C"), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(ref("again", "C")), nullptr);
     define(set_var("n", "100"), def_set("C", set_var("n", "n-1"), branch), ref("top", "C"));
     load_bytes(std::string("a"));
     EXPECT_EQ(doc().get_variable("n"), 0);
@@ -325,8 +325,8 @@ TEST_F(Document_test, ExpandingARecordReplaysItsLeadingAssignments)
     // stands there, and the record's own walk runs it again: the record sees the
     // variable one higher than the analysis did.
     auto* branch = new Def_if(sj("v == 3"));
-    branch->insert_then_child(int_item("three", 1), nullptr);
-    branch->insert_else_child(int_item("other", 1), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(int_item("three", 1)), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(int_item("other", 1)), nullptr);
     auto* loop = for_loop("L", "2", set_var("v", "v+1"), branch);
     define(loop);
     load_bytes(Bytes{1, 2});

@@ -168,10 +168,10 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     auto flag = std::make_unique<Def_bitflag>(Bcl_str("f"), 3, Bcl_str());
     flag->set_named_values({{1, Bcl_str("on")}});
     item->add_bit_flag(std::move(flag));
-    items.insert(item, nullptr);
+    items.insert(std::unique_ptr<Define>(item), nullptr);
     auto* branch = new Def_if(Bcl_str("v == 1"));
-    branch->insert_else_child(new Def_def_ref(Bcl_str("r"), Bcl_str("S")), nullptr);
-    items.insert(branch, nullptr);
+    branch->insert_else_child(std::make_unique<Def_def_ref>(Bcl_str("r"), Bcl_str("S")), nullptr);
+    items.insert(std::unique_ptr<Define>(branch), nullptr);
     write_definition_file(File_path(path("a.kxd")), Bcl_str::from_utf8("表題"), Byte_order::little_endian, items);
 
     const Cli_run json = cli({"json", path("a.kxd")});

@@ -93,8 +93,8 @@ TEST_F(Data_commands_test, DeletingInTheMiddleShowsTheFollowerThenTheRestoredByt
 
 TEST_F(Data_commands_test, ANulTerminatedStringMadeLongerIsUndoneToItsOldBytesAndLength)
 {
-    doc().insert_item(new Def_null_str(Bcl_str("s")), nullptr);
-    doc().insert_item(new Def_int(Bcl_str("n"), false, 1, Def_int::decimal, Bcl_str()), nullptr);
+    doc().insert_item(std::make_unique<Def_null_str>(Bcl_str("s")), nullptr);
+    doc().insert_item(std::make_unique<Def_int>(Bcl_str("n"), false, 1, Def_int::decimal, Bcl_str()), nullptr);
     load_bytes(Bytes{0x00, 0x07, 0xAA});
     auto* text = dynamic_cast<Cmp_null_str*>(doc().root_component()->child(0));
     ASSERT_NE(text, nullptr);
@@ -122,7 +122,7 @@ TEST_F(Data_commands_test, UndoingABitFlagChangeReportsTheFlagsBit)
     auto* integer = new Def_int(Bcl_str("n"), false, 2, Def_int::decimal, Bcl_str());
     integer->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("low"), 3, Bcl_str()));
     integer->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("high"), 2, Bcl_str()));
-    doc().insert_item(integer, nullptr);
+    doc().insert_item(std::unique_ptr<Define>(integer), nullptr);
     load_bytes(Bytes{0x00, 0x00, 0x55});
     Component* number = doc().root_component()->child(0);
     number->expand();
@@ -141,8 +141,8 @@ TEST_F(Data_commands_test, UndoingABitFlagChangeReportsTheFlagsBit)
 
 TEST_F(Data_commands_test, UndoThenRedoOfAValueChangeReusesTheNodesItCreated)
 {
-    doc().insert_item(new Def_int(Bcl_str("a"), false, 1, Def_int::decimal, Bcl_str()), nullptr);
-    doc().insert_item(new Def_int(Bcl_str("b"), true, 4, Def_int::hexadecimal, Bcl_str()), nullptr);
+    doc().insert_item(std::make_unique<Def_int>(Bcl_str("a"), false, 1, Def_int::decimal, Bcl_str()), nullptr);
+    doc().insert_item(std::make_unique<Def_int>(Bcl_str("b"), true, 4, Def_int::hexadecimal, Bcl_str()), nullptr);
     load_bytes(Bytes{1, 2, 3, 4, 5, 6});
     auto* b = dynamic_cast<Cmp_integer*>(doc().root_component()->child(1));
     ASSERT_NE(b, nullptr);

@@ -78,17 +78,19 @@ TEST(Def_add_visitor, PutsTheItemIntoTheListOfEachContainerKind)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         std::unique_ptr<Define> container = row.make();
-        Define* b = new Def_null_str(Bcl_str("b"));
-        Define* a = new Def_null_str(Bcl_str("a"));
-        Define* c = new Def_null_str(Bcl_str("c"));
+        std::unique_ptr<Define> b = std::make_unique<Def_null_str>(Bcl_str("b"));
+        std::unique_ptr<Define> a = std::make_unique<Def_null_str>(Bcl_str("a"));
+        std::unique_ptr<Define> c = std::make_unique<Def_null_str>(Bcl_str("c"));
+        Define* const b_item = b.get();
         Def_null_str stranger(Bcl_str("stranger"));
         Def_add_visitor at_end(row.branch, b, nullptr);
         container->accept(at_end);
-        Def_add_visitor in_front(row.branch, a, b);
+        Def_add_visitor in_front(row.branch, a, b_item);
         container->accept(in_front);
         Def_add_visitor unknown_before(row.branch, c, &stranger);  // not in the list: appended
         container->accept(unknown_before);
         EXPECT_TRUE(at_end.inserted());
+        EXPECT_TRUE(!a && !b && !c);  // each moved into the list
         EXPECT_EQ(names(row.list(*container)), (Names{"a", "b", "c"}));
         for (const Define* item : row.list(*container))
             EXPECT_EQ(item->parent(), container.get());
@@ -98,11 +100,13 @@ TEST(Def_add_visitor, PutsTheItemIntoTheListOfEachContainerKind)
 TEST(Def_add_visitor, LeavesTheItemAloneWhenAppliedToAnItemWithoutAList)
 {
     Def_int integer(Bcl_str("n"), false, 2, Def_int::decimal, Bcl_str());
-    Def_null_str item(Bcl_str("s"));
-    Def_add_visitor add(false, &item, nullptr);
+    std::unique_ptr<Define> item = std::make_unique<Def_null_str>(Bcl_str("s"));
+    Define* const original = item.get();
+    Def_add_visitor add(false, item, nullptr);
     integer.accept(add);
     EXPECT_FALSE(add.inserted());
-    EXPECT_EQ(item.parent(), nullptr);
+    EXPECT_EQ(item.get(), original);  // still the caller's
+    EXPECT_EQ(item->parent(), nullptr);
 }
 
 TEST(Def_cnt_visitor, CountsTheRowsTheListShowsForEachKind)
@@ -119,8 +123,8 @@ TEST(Def_cnt_visitor, CountsTheRowsTheListShowsForEachKind)
          [&] {
              auto item = std::make_unique<Def_if>(Bcl_str("c"));
              for (const char* n : {"a", "b"}) {
-                 item->insert_then_child(null_str(n), nullptr);
-                 item->insert_else_child(null_str(n), nullptr);
+                 item->insert_then_child(std::unique_ptr<Define>(null_str(n)), nullptr);
+                 item->insert_else_child(std::unique_ptr<Define>(null_str(n)), nullptr);
              }
              return std::unique_ptr<Define>(std::move(item));
          },
@@ -140,10 +144,10 @@ TEST(Def_cnt_visitor, CountsTheRowsTheListShowsForEachKind)
              auto* loop = new Def_while(Bcl_str("w"), Bcl_str("1"));
              auto* integer = new Def_int(Bcl_str("n"), false, 1, Def_int::decimal, Bcl_str());
              integer->add_bit_flag(flag("f", 3, "", {}));
-             loop->insert_child(integer, nullptr);
-             loop->insert_child(new Def_def_ref(Bcl_str("r"), Bcl_str("s")), nullptr);
-             set->insert_child(loop, nullptr);
-             set->insert_child(new Def_fix_str(Bcl_str("x"), 4), nullptr);
+             loop->insert_child(std::unique_ptr<Define>(integer), nullptr);
+             loop->insert_child(std::make_unique<Def_def_ref>(Bcl_str("r"), Bcl_str("s")), nullptr);
+             set->insert_child(std::unique_ptr<Define>(loop), nullptr);
+             set->insert_child(std::make_unique<Def_fix_str>(Bcl_str("x"), 4), nullptr);
              return std::unique_ptr<Define>(std::move(set));
          },
          1 + (1 + 2 + 1 + 1) + 1 + 1},
@@ -180,19 +184,19 @@ protected:
     static Define* top(const std::string& name)
     {
         Define* item = counted(name);
-        doc().insert_item(item, nullptr);
+        doc().insert_item(std::unique_ptr<Define>(item), nullptr);
         return item;
     }
     static Def_for* top_for(const std::string& name)
     {
         auto* loop = new Def_for(Bcl_str(name), Bcl_str("1"));
-        doc().insert_item(loop, nullptr);
+        doc().insert_item(std::unique_ptr<Define>(loop), nullptr);
         return loop;
     }
     static Def_if* top_if(const std::string& condition)
     {
         auto* branch = new Def_if(Bcl_str(condition));
-        doc().insert_item(branch, nullptr);
+        doc().insert_item(std::unique_ptr<Define>(branch), nullptr);
         return branch;
     }
     static Names top_names() { return names(doc().definition_items()); }
@@ -205,7 +209,7 @@ TEST_F(Definition_commands_test, UndoingTheFirstAdditionToAnEmptyLoopEmptiesItAn
 {
     Def_for* loop = top_for("loop");
     Define* item = counted("x");
-    loop->insert_child(item, nullptr);
+    loop->insert_child(std::unique_ptr<Define>(item), nullptr);
     Proc_def_add add(doc(), loop, false, item, nullptr);
 
     add.undo();
@@ -225,7 +229,7 @@ TEST_F(Definition_commands_test, UndoingAnAdditionSelectsTheItemItStoodBefore)
     top("a");
     Define* c = top("c");
     Define* b = counted("b");
-    doc().insert_item(b, c);
+    doc().insert_item(std::unique_ptr<Define>(b), c);
     Proc_def_add add(doc(), nullptr, false, b, c);
 
     add.undo();
@@ -247,8 +251,10 @@ TEST_F(Definition_commands_test, UndoingADeletionPutsTheItemInFrontOfItsFollower
         for (Define* candidate : doc().definition_items())
             if (candidate->name() == deleted)
                 item = candidate;
-        Define* next = doc().remove_item(item);
-        Proc_def_del del(doc(), nullptr, false, item, next);
+        Removed_item removed = doc().remove_item(item);
+        ASSERT_EQ(removed.item.get(), item);
+        Define* next = removed.next;
+        Proc_def_del del(doc(), nullptr, false, std::move(removed.item), next);
         EXPECT_FALSE(del.in_tree());
         EXPECT_EQ(del.item_to_select(), next);
 
@@ -266,13 +272,14 @@ TEST_F(Definition_commands_test, UndoingADeletionPutsTheItemInFrontOfItsFollower
 TEST_F(Definition_commands_test, UndoingADeletionFromAnElseListRestoresItThere)
 {
     Def_if* branch = top_if("x == 1");
-    branch->insert_then_child(counted("t"), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(counted("t")), nullptr);
     Define* e1 = counted("e1");
     Define* e2 = counted("e2");
-    branch->insert_else_child(e1, nullptr);
-    branch->insert_else_child(e2, nullptr);
-    Define* next = branch->remove_child(e1);
-    Proc_def_del del(doc(), branch, false, e1, next);
+    branch->insert_else_child(std::unique_ptr<Define>(e1), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(e2), nullptr);
+    Removed_item removed = branch->remove_child(e1);
+    ASSERT_EQ(removed.item.get(), e1);
+    Proc_def_del del(doc(), branch, false, std::move(removed.item), removed.next);
 
     del.undo();
     EXPECT_EQ(names(branch->then_children()), (Names{"t"}));
@@ -284,7 +291,7 @@ TEST_F(Definition_commands_test, AMoveOntoALoopsClosingRowIsUndoneToItsOldPlaceA
 {
     Define* a = top("a");
     Def_for* loop = top_for("loop");
-    loop->insert_child(counted("x"), nullptr);
+    loop->insert_child(std::unique_ptr<Define>(counted("x")), nullptr);
     top("b");
     // Dropped on the loop's closing row: appended to the loop.
     ASSERT_TRUE(definition_edits::move_item(doc(), a, nullptr, false, {loop, false, nullptr}));
@@ -308,14 +315,14 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
     Define* t1 = counted("t1");
     Define* t2 = counted("t2");
     Define* e1 = counted("e1");
-    branch->insert_then_child(t1, nullptr);
-    branch->insert_then_child(t2, nullptr);
-    branch->insert_else_child(e1, nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(t1), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(t2), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(e1), nullptr);
     const std::string before = dump_definition(doc().definition_items());
 
-    Define* next = branch->remove_child(t1);
-    branch->insert_else_child(t1, e1);
-    Proc_def_move to_else(doc(), t1, {branch, true, next}, {branch, false, e1});
+    Removed_item removed = branch->remove_child(t1);
+    branch->insert_else_child(std::move(removed.item), e1);
+    Proc_def_move to_else(doc(), t1, {branch, true, removed.next}, {branch, false, e1});
     EXPECT_EQ(names(branch->else_children()), (Names{"t1", "e1"}));
     to_else.undo();
     EXPECT_EQ(dump_definition(doc().definition_items()), before);
@@ -324,9 +331,9 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
     EXPECT_EQ(names(branch->else_children()), (Names{"t1", "e1"}));
     to_else.undo();
 
-    next = branch->remove_child(e1);
-    doc().insert_item(e1, branch);
-    Proc_def_move out(doc(), e1, {branch, false, next}, {nullptr, false, branch});
+    removed = branch->remove_child(e1);
+    doc().insert_item(std::move(removed.item), branch);
+    Proc_def_move out(doc(), e1, {branch, false, removed.next}, {nullptr, false, branch});
     EXPECT_EQ(top_names(), (Names{"e1", "c"}));
     EXPECT_EQ(e1->parent(), nullptr);
     out.undo();
@@ -342,7 +349,7 @@ TEST_F(Definition_commands_test, UndoingAnIntegerEditThatRemovedTwoFlagsBringsBo
     integer->add_bit_flag(flag("mid", 1, "", {{1, Bcl_str("set")}}));
     integer->add_bit_flag(flag("high", 4, "hv", {}));
     top("first");
-    doc().insert_item(integer, nullptr);
+    doc().insert_item(std::unique_ptr<Define>(integer), nullptr);
     top("last");
     const std::string before = dump_definition(doc().definition_items());
 
@@ -456,10 +463,10 @@ TEST_F(Definition_commands_test, AnUndoneAdditionDroppedFromTheRedoSideDestroysI
 TEST_F(Definition_commands_test, ADeletionReleasedWithTheHistoryDestroysItsItemAndEverythingInIt)
 {
     Def_for* loop = top_for("loop");
-    loop->insert_child(counted("a"), nullptr);
+    loop->insert_child(std::unique_ptr<Define>(counted("a")), nullptr);
     auto* inner = new Def_if(Bcl_str("c"));
-    inner->insert_else_child(counted("b"), nullptr);
-    loop->insert_child(inner, nullptr);
+    inner->insert_else_child(std::unique_ptr<Define>(counted("b")), nullptr);
+    loop->insert_child(std::unique_ptr<Define>(inner), nullptr);
     const int before = Counted_item::live;
     definition_edits::delete_item(doc(), nullptr, false, loop);
     EXPECT_EQ(Counted_item::live, before);
@@ -534,7 +541,7 @@ TEST_F(Definition_commands_test, AMoveIntoItselfOrOntoItsOwnRowChangesNothing)
 {
     Def_for* outer = top_for("outer");
     auto* inner = new Def_if(Bcl_str("c"));
-    outer->insert_child(inner, nullptr);
+    outer->insert_child(std::unique_ptr<Define>(inner), nullptr);
     Define* after = top("after");
     const std::string before = dump_definition(doc().definition_items());
     EXPECT_FALSE(definition_edits::move_item(doc(), outer, nullptr, false, {outer, false, nullptr}));
@@ -563,7 +570,7 @@ TEST_F(Definition_commands_test, AnItemNotInTheNamedListIsNeitherDeletedNorMoved
     // Recording it would leave the item in the tree while a command owned it too.
     Def_if* branch = top_if("c");
     Define* e = counted("e");
-    branch->insert_else_child(e, nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(e), nullptr);
     const std::string before = dump_definition(doc().definition_items());
     EXPECT_THROW(definition_edits::delete_item(doc(), branch, true, e), Fault_exception);
     EXPECT_THROW(definition_edits::delete_item(doc(), nullptr, false, e), Fault_exception);

@@ -12,10 +12,11 @@ namespace {
 TEST(Definition_drop, AllowsOnlyDropsThatMoveTheItemSomewhereElse)
 {
     Item_list items;
-    items.insert(with_flag(int_item("n", 1), "f", 2), nullptr);                         // rows 0, 1
-    items.insert(for_loop("outer", "2", for_loop("inner", "1", null_str("s"))), nullptr);  // rows 2-6
-    items.insert(null_str("last"), nullptr);                                            // row 7
-    const std::vector<Def_row> rows = definition_rows(items);                           // row 8 closes the list
+    // Rows 0, 1: the integer and its flag; 2-6: the loops; 7: the last string; 8 closes the list.
+    items.insert(std::unique_ptr<Define>(with_flag(int_item("n", 1), "f", 2)), nullptr);
+    items.insert(std::unique_ptr<Define>(for_loop("outer", "2", for_loop("inner", "1", null_str("s")))), nullptr);
+    items.insert(std::unique_ptr<Define>(null_str("last")), nullptr);
+    const std::vector<Def_row> rows = definition_rows(items);
     ASSERT_EQ(rows.size(), 9u);
 
     struct Row {

@@ -40,7 +40,7 @@ protected:
     {
         Item_list list;
         for (Define* item : items)
-            list.insert(item, nullptr);
+            list.insert(std::unique_ptr<Define>(item), nullptr);
         write_definition_file(File_path(path()), Bcl_str(title), byte_order, list);
         return file_contents(path());
     }
@@ -94,7 +94,7 @@ TEST_P(Record_layout, WritesFieldsInOrderAndReadsThemBack)
     Definition_contents back = load(file);
     ASSERT_EQ(back.items.size(), 1u);
     Item_list list;
-    list.insert(back.items[0].release(), nullptr);
+    list.insert(std::move(back.items[0]), nullptr);
     write_definition_file(File_path(path("again.kxd")), back.title, back.byte_order, list);
     EXPECT_EQ(file_contents(path("again.kxd")), file);
 }
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
         Record_case{"if_with_empty_then",
                     [] {
                         auto* item = new Def_if(Bcl_str("a==1"));
-                        item->insert_else_child(new Def_null_str(Bcl_str("e")), nullptr);
+                        item->insert_else_child(std::make_unique<Def_null_str>(Bcl_str("e")), nullptr);
                         return item;
                     },
                     bytes("\x05\x04" "a==1\x00\x00\x00\x01\x04\x01" "e", 13)},
@@ -151,11 +151,11 @@ TEST_F(Definition_file_test, NestedContainersRoundTripInOrder)
     auto* set = new Def_def_set(Bcl_str("set"));
     auto* branch = new Def_if(Bcl_str("c"));
     auto* loop = new Def_for(Bcl_str("loop"), Bcl_str("n"));
-    loop->insert_child(new Def_null_str(Bcl_str("first")), nullptr);
-    loop->insert_child(new Def_fix_str(Bcl_str("second"), 2), nullptr);
-    branch->insert_then_child(loop, nullptr);
-    branch->insert_else_child(new Def_def_ref(Bcl_str("ref"), Bcl_str("set")), nullptr);
-    set->insert_child(branch, nullptr);
+    loop->insert_child(std::make_unique<Def_null_str>(Bcl_str("first")), nullptr);
+    loop->insert_child(std::make_unique<Def_fix_str>(Bcl_str("second"), 2), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(loop), nullptr);
+    branch->insert_else_child(std::make_unique<Def_def_ref>(Bcl_str("ref"), Bcl_str("set")), nullptr);
+    set->insert_child(std::unique_ptr<Define>(branch), nullptr);
     const bytes file = save({set, new Def_while(Bcl_str("w"), Bcl_str("1"))}, sjis("題名"), Byte_order::little_endian);
 
     Definition_contents back = load(file);
@@ -296,11 +296,11 @@ TEST_F(Definition_file_test, NestingIsBoundedSoHostileFilesCannotExhaustTheStack
     const Definition_contents deepest = load(nested_sets(limits::max_definition_depth));
     // What the reader takes, the writer writes back unchanged.
     Item_list list;
-    list.insert(new Def_def_set(Bcl_str()), nullptr);
+    list.insert(std::make_unique<Def_def_set>(Bcl_str()), nullptr);
     auto* inner = static_cast<Def_def_set*>(list[0]);
     for (int i = 1; i < limits::max_definition_depth; ++i) {
         auto* next = new Def_def_set(Bcl_str());
-        inner->insert_child(next, nullptr);
+        inner->insert_child(std::unique_ptr<Define>(next), nullptr);
         inner = next;
     }
     write_definition_file(File_path(path("deep.kxd")), Bcl_str("T"), Byte_order::big_endian, list);
@@ -332,9 +332,9 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
          [] {
              auto* branch = new Def_if(Bcl_str("1"));
              auto* loop = new Def_for(Bcl_str("L"), Bcl_str("1"));
-             loop->insert_child(new Def_null_str(Bcl_str("ok")), nullptr);
-             loop->insert_child(new Def_set_variable(Bcl_str("v"), Bcl_str(bytes(300, '1'))), nullptr);
-             branch->insert_else_child(loop, nullptr);
+             loop->insert_child(std::make_unique<Def_null_str>(Bcl_str("ok")), nullptr);
+             loop->insert_child(std::make_unique<Def_set_variable>(Bcl_str("v"), Bcl_str(bytes(300, '1'))), nullptr);
+             branch->insert_else_child(std::unique_ptr<Define>(loop), nullptr);
              return branch;
          },
          "items[0].else[0].children[1].value: 文字列が255バイトを超えています。"},
@@ -370,7 +370,7 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
          [] {
              auto* loop = new Def_for(Bcl_str("L"), Bcl_str("1"));
              for (int i = 0; i < 65536; ++i)
-                 loop->insert_child(new Def_null_str(Bcl_str()), nullptr);
+                 loop->insert_child(std::make_unique<Def_null_str>(Bcl_str()), nullptr);
              return loop;
          },
          "items[0].children: 項目が65535個を超えています。"},
@@ -383,7 +383,7 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
              Def_def_set* inner = outer;
              for (int i = 1; i <= limits::max_definition_depth; ++i) {
                  auto* next = new Def_def_set(Bcl_str("S"));
-                 inner->insert_child(next, nullptr);
+                 inner->insert_child(std::unique_ptr<Define>(next), nullptr);
                  inner = next;
              }
              return outer;

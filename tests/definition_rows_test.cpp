@@ -58,9 +58,9 @@ Def_if* if_item(const char* condition, std::vector<Define*> then_items, std::vec
 {
     auto* item = new Def_if(sj(condition));
     for (Define* child : then_items)
-        item->insert_then_child(child, nullptr);
+        item->insert_then_child(std::unique_ptr<Define>(child), nullptr);
     for (Define* child : else_items)
-        item->insert_else_child(child, nullptr);
+        item->insert_else_child(std::unique_ptr<Define>(child), nullptr);
     return item;
 }
 
@@ -99,15 +99,15 @@ INSTANTIATE_TEST_SUITE_P(
         Rows_case{"Empty", [](Item_list&) {}, {"|||| @- - F 0 i.."}},
         Rows_case{"LeafKinds",
                   [](Item_list& items) {
-                      items.insert(with_values(int_item("s", 2, true, Def_int::decimal, "v"), minus_one_and_one),
+                      items.insert(std::unique_ptr<Define>(with_values(int_item("s", 2, true, Def_int::decimal, "v"), minus_one_and_one)),
                                    nullptr);
-                      items.insert(with_values(int_item("u", 4, false, Def_int::hexadecimal), minus_one_and_one),
+                      items.insert(std::unique_ptr<Define>(with_values(int_item("u", 4, false, Def_int::hexadecimal), minus_one_and_one)),
                                    nullptr);
-                      items.insert(fix_str("fix", 8), nullptr);
-                      items.insert(flex_str("flex", 2), nullptr);
-                      items.insert(null_str("名前"), nullptr);
-                      items.insert(set_var("left", "n - 1"), nullptr);
-                      items.insert(ref("entry", "chunk"), nullptr);
+                      items.insert(std::unique_ptr<Define>(fix_str("fix", 8)), nullptr);
+                      items.insert(std::unique_ptr<Define>(flex_str("flex", 2)), nullptr);
+                      items.insert(std::unique_ptr<Define>(null_str("名前")), nullptr);
+                      items.insert(std::unique_ptr<Define>(set_var("left", "n - 1")), nullptr);
+                      items.insert(std::unique_ptr<Define>(ref("entry", "chunk")), nullptr);
                   },
                   {
                       "2|○|s|v|-1:a  1:b   @s - F 0 ied",
@@ -121,11 +121,11 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         Rows_case{"UnsignedOrderPutsHighValuesLast",
                   [](Item_list& items) {
-                      items.insert(with_values(int_item("u", 4),
+                      items.insert(std::unique_ptr<Define>(with_values(int_item("u", 4),
                                                {{std::int32_t(-2147483647 - 1), sj("min")},
                                                 {-2, sj("m2")},
                                                 {0, sj("zero")},
-                                                {2147483647, sj("max")}}),
+                                                {2147483647, sj("max")}})),
                                    nullptr);
                   },
                   {
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                       with_flag(item, "mode", 3);
                       item->add_bit_flag(std::make_unique<Def_bitflag>(sj("top"), 2, sj("")));
                       item->bit_flags().back()->set_named_values(minus_one_and_one);
-                      items.insert(item, nullptr);
+                      items.insert(std::unique_ptr<Define>(item), nullptr);
                   },
                   {
                       "1|○|flags|| @flags - F 0 ied",
@@ -150,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         Rows_case{"EmptyIfAndEmptyFor",
                   [](Item_list& items) {
-                      items.insert(if_item("x == 1", {}, {}), nullptr);
-                      items.insert(for_loop("loop", "3"), nullptr);
+                      items.insert(std::unique_ptr<Define>(if_item("x == 1", {}, {})), nullptr);
+                      items.insert(std::unique_ptr<Define>(for_loop("loop", "3")), nullptr);
                   },
                   {
                       "||if (x == 1) {|| @x == 1 - F 0 ied",
@@ -163,11 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         Rows_case{"NestedContainers",
                   [](Item_list& items) {
-                      items.insert(def_set("chunk", null_str("text"),
-                                           while_loop("rest", "n > 0", with_flag(int_item("b", 1), "f", 2))),
+                      items.insert(std::unique_ptr<Define>(def_set("chunk", null_str("text"),
+                                           while_loop("rest", "n > 0", with_flag(int_item("b", 1), "f", 2)))),
                                    nullptr);
-                      items.insert(if_item("kind == 2", {for_loop("pairs", "n", fix_str("k", 4)), ref("c", "chunk")},
-                                           {set_var("n", "0")}),
+                      items.insert(std::unique_ptr<Define>(if_item("kind == 2", {for_loop("pairs", "n", fix_str("k", 4)), ref("c", "chunk")},
+                                           {set_var("n", "0")})),
                                    nullptr);
                   },
                   {
@@ -218,8 +218,8 @@ protected:
     {
         item_ = with_flag(with_flag(with_flag(int_item("flags", 2), "a", 1), "b", 1), "c", 1);
         loop_ = for_loop("loop", "3", null_str("s"));
-        items_.insert(item_, nullptr);
-        items_.insert(loop_, nullptr);
+        items_.insert(std::unique_ptr<Define>(item_), nullptr);
+        items_.insert(std::unique_ptr<Define>(loop_), nullptr);
         rows_ = definition_rows(items_);
     }
 

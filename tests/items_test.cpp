@@ -33,11 +33,11 @@ TEST(Item_list, InsertsBeforeAnItemOrAtTheEnd)
 {
     Def_for loop(Bcl_str("loop"), Bcl_str("3"));
     Define* b = str("b");
-    loop.insert_child(b, nullptr);
-    loop.insert_child(str("a"), b);
-    loop.insert_child(str("c"), nullptr);
+    loop.insert_child(std::unique_ptr<Define>(b), nullptr);
+    loop.insert_child(std::unique_ptr<Define>(str("a")), b);
+    loop.insert_child(std::unique_ptr<Define>(str("c")), nullptr);
     Def_null_str stranger(Bcl_str("x"));
-    loop.insert_child(str("d"), &stranger);  // not in the list: goes last
+    loop.insert_child(std::unique_ptr<Define>(str("d")), &stranger);  // not in the list: goes last
     EXPECT_EQ(names(loop.children()), (std::vector<std::string>{"a", "b", "c", "d"}));
     for (const Define* item : loop.children())
         EXPECT_EQ(item->parent(), &loop);
@@ -50,14 +50,18 @@ TEST(Item_list, RemovingReturnsTheNextItemAndKeepsTheItemAlive)
     Define* b = str("b");
     Define* c = str("c");
     for (Define* item : {a, b, c})
-        set.insert_child(item, nullptr);
-    EXPECT_EQ(set.remove_child(a), b);
-    EXPECT_EQ(set.remove_child(c), nullptr);
+        set.insert_child(std::unique_ptr<Define>(item), nullptr);
+    const Removed_item removed_a = set.remove_child(a);
+    EXPECT_EQ(removed_a.item.get(), a);
+    EXPECT_EQ(removed_a.next, b);
+    const Removed_item removed_c = set.remove_child(c);
+    EXPECT_EQ(removed_c.item.get(), c);
+    EXPECT_EQ(removed_c.next, nullptr);
     EXPECT_EQ(a->parent(), &set);  // removal leaves the parent link alone
     EXPECT_EQ(names(set.children()), (std::vector<std::string>{"b"}));
-    EXPECT_EQ(set.remove_child(a), nullptr);  // no longer there: nothing happens
-    delete a;
-    delete c;
+    const Removed_item again = set.remove_child(a);  // no longer there: nothing happens
+    EXPECT_EQ(again.item, nullptr);
+    EXPECT_EQ(again.next, nullptr);
 }
 
 TEST(Def_if, EachBranchHasItsOwnListAndRemovalSearchesBoth)
@@ -66,16 +70,18 @@ TEST(Def_if, EachBranchHasItsOwnListAndRemovalSearchesBoth)
     Define* t1 = str("t1");
     Define* t2 = str("t2");
     Define* e1 = str("e1");
-    branch.insert_then_child(t1, nullptr);
-    branch.insert_then_child(t2, nullptr);
-    branch.insert_else_child(e1, nullptr);
+    branch.insert_then_child(std::unique_ptr<Define>(t1), nullptr);
+    branch.insert_then_child(std::unique_ptr<Define>(t2), nullptr);
+    branch.insert_else_child(std::unique_ptr<Define>(e1), nullptr);
     EXPECT_EQ(names(branch.then_children()), (std::vector<std::string>{"t1", "t2"}));
     EXPECT_EQ(names(branch.else_children()), (std::vector<std::string>{"e1"}));
-    EXPECT_EQ(branch.remove_child(e1), nullptr);
-    EXPECT_EQ(branch.remove_child(t1), t2);
+    const Removed_item removed_e1 = branch.remove_child(e1);
+    EXPECT_EQ(removed_e1.item.get(), e1);
+    EXPECT_EQ(removed_e1.next, nullptr);
+    const Removed_item removed_t1 = branch.remove_child(t1);
+    EXPECT_EQ(removed_t1.item.get(), t1);
+    EXPECT_EQ(removed_t1.next, t2);
     EXPECT_TRUE(branch.else_children().empty());
-    delete e1;
-    delete t1;
 }
 
 TEST(Def_int, CopyingDeepCopiesTheBitFlags)
@@ -118,12 +124,12 @@ TEST(Define, NestedContainersOwnTheirChildren)
     auto outer = std::make_unique<Def_def_set>(Bcl_str("outer"));
     auto* branch = new Def_if(Bcl_str("1"));
     auto* loop = new Def_while(Bcl_str("w"), Bcl_str("0"));
-    loop->insert_child(new Counted_item(destroyed), nullptr);
-    branch->insert_else_child(loop, nullptr);
-    branch->insert_then_child(new Counted_item(destroyed), nullptr);
-    branch->insert_else_child(new Counted_item(destroyed), nullptr);
-    outer->insert_child(branch, nullptr);
-    outer->insert_child(new Counted_item(destroyed), nullptr);
+    loop->insert_child(std::make_unique<Counted_item>(destroyed), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(loop), nullptr);
+    branch->insert_then_child(std::make_unique<Counted_item>(destroyed), nullptr);
+    branch->insert_else_child(std::make_unique<Counted_item>(destroyed), nullptr);
+    outer->insert_child(std::unique_ptr<Define>(branch), nullptr);
+    outer->insert_child(std::make_unique<Counted_item>(destroyed), nullptr);
     EXPECT_EQ(loop->parent(), branch);
     EXPECT_EQ(branch->parent(), outer.get());
     EXPECT_EQ(loop->last_count(), 0);

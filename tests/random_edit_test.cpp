@@ -156,22 +156,22 @@ TEST_P(Random_data_runs, RandomChangesAreUndoneAndRedoneByteForByte)
 
     // A fixed string pads the data up to the other items, which are of every kind.
     const std::uint32_t pad = run.pad;
-    doc().insert_item(new Def_fix_str(Bcl_str("pad"), static_cast<int>(pad)), nullptr);
+    doc().insert_item(std::make_unique<Def_fix_str>(Bcl_str("pad"), static_cast<int>(pad)), nullptr);
     auto* a = new Def_int(Bcl_str("a"), false, 1, Def_int::decimal, Bcl_str());
     a->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("a0"), 3, Bcl_str()));
     a->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("a1"), 2, Bcl_str()));
-    doc().insert_item(a, nullptr);
-    doc().insert_item(new Def_int(Bcl_str("b"), true, 2, Def_int::decimal, Bcl_str()), nullptr);
-    doc().insert_item(new Def_flex_str(Bcl_str("f1"), 1), nullptr);
-    doc().insert_item(new Def_null_str(Bcl_str("n1")), nullptr);
+    doc().insert_item(std::unique_ptr<Define>(a), nullptr);
+    doc().insert_item(std::make_unique<Def_int>(Bcl_str("b"), true, 2, Def_int::decimal, Bcl_str()), nullptr);
+    doc().insert_item(std::make_unique<Def_flex_str>(Bcl_str("f1"), 1), nullptr);
+    doc().insert_item(std::make_unique<Def_null_str>(Bcl_str("n1")), nullptr);
     auto* c = new Def_int(Bcl_str("c"), false, 4, Def_int::hexadecimal, Bcl_str());
     c->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("c0"), 1, Bcl_str()));
     c->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("c1"), 7, Bcl_str()));
-    doc().insert_item(c, nullptr);
-    doc().insert_item(new Def_fix_str(Bcl_str("x"), 6), nullptr);
-    doc().insert_item(new Def_flex_str(Bcl_str("f2"), 2), nullptr);
-    doc().insert_item(new Def_null_str(Bcl_str("n2")), nullptr);
-    doc().insert_item(new Def_int(Bcl_str("d"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+    doc().insert_item(std::unique_ptr<Define>(c), nullptr);
+    doc().insert_item(std::make_unique<Def_fix_str>(Bcl_str("x"), 6), nullptr);
+    doc().insert_item(std::make_unique<Def_flex_str>(Bcl_str("f2"), 2), nullptr);
+    doc().insert_item(std::make_unique<Def_null_str>(Bcl_str("n2")), nullptr);
+    doc().insert_item(std::make_unique<Def_int>(Bcl_str("d"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
 
     std::string bytes;
     for (std::uint32_t i = 0; i < pad; ++i)
@@ -439,13 +439,13 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
         // A starting definition with nested containers, made without the history.
         auto* outer = new Def_for(Bcl_str("outer"), Bcl_str("2"));
         auto* choice = new Def_if(Bcl_str("v == 1"));
-        choice->insert_then_child(random_item(rng).release(), nullptr);
-        choice->insert_else_child(random_int(rng).release(), nullptr);
-        outer->insert_child(choice, nullptr);
-        outer->insert_child(new Def_while(Bcl_str("w"), Bcl_str("0")), nullptr);
-        doc().insert_item(random_item(rng).release(), nullptr);
-        doc().insert_item(outer, nullptr);
-        doc().insert_item(new Def_def_set(Bcl_str("set")), nullptr);
+        choice->insert_then_child(random_item(rng), nullptr);
+        choice->insert_else_child(random_int(rng), nullptr);
+        outer->insert_child(std::unique_ptr<Define>(choice), nullptr);
+        outer->insert_child(std::make_unique<Def_while>(Bcl_str("w"), Bcl_str("0")), nullptr);
+        doc().insert_item(random_item(rng), nullptr);
+        doc().insert_item(std::unique_ptr<Define>(outer), nullptr);
+        doc().insert_item(std::make_unique<Def_def_set>(Bcl_str("set")), nullptr);
         const std::string original = saved();
         const std::string original_dump = dump_definition(doc().definition_items());
 

@@ -194,8 +194,8 @@ TEST_F(Report_test, WhileLoopEndsWhenItsConditionTurnsFalse)
 TEST_F(Report_test, BranchesAndReferencesFollowTheWalk)
 {
     auto* branch = new Def_if(sj("k == 1"));
-    branch->insert_then_child(int_item("one", 1), nullptr);
-    branch->insert_else_child(int_item("other", 1), nullptr);
+    branch->insert_then_child(std::unique_ptr<Define>(int_item("one", 1)), nullptr);
+    branch->insert_else_child(std::unique_ptr<Define>(int_item("other", 1)), nullptr);
     // The first reference comes before its set is registered and writes nothing.
     define(ref("early", "S"), def_set("S", int_item("k", 1, false, Def_int::decimal, "k"), branch), ref("R", "S"),
            ref("R2", "S"));

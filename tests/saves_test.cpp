@@ -71,7 +71,7 @@ protected:
     {
         Document_test::SetUp();
         load_bytes(std::string("new contents\x01\x02", 14));
-        doc().insert_item(new Def_int(Bcl_str("n"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+        doc().insert_item(std::make_unique<Def_int>(Bcl_str("n"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
         doc().analyze();
         folder_ = temp_path("");
         folder_.pop_back();

@@ -55,15 +55,15 @@ public:
     {
         Data_mgr& doc = Data_mgr::instance();
         if (choices_.below(2))
-            doc.insert_item(new Def_set_variable(text("c"), text(one_of(choices_, std::array{"0", "1", "2", "5"}))),
+            doc.insert_item(std::make_unique<Def_set_variable>(text("c"), text(one_of(choices_, std::array{"0", "1", "2", "5"}))),
                             nullptr);
         for (int i = 0; i < set_count; ++i) {
             auto* set = new Def_def_set(text(set_names[static_cast<std::size_t>(i)]));
             fill(*set, 1);
-            doc.insert_item(set, nullptr);
+            doc.insert_item(std::unique_ptr<Define>(set), nullptr);
         }
         for (unsigned n = 1 + choices_.below(6); n > 0 && items_left_ > 0; --n)
-            doc.insert_item(item(1), nullptr);
+            doc.insert_item(std::unique_ptr<Define>(item(1)), nullptr);
     }
 
 private:
@@ -71,7 +71,7 @@ private:
     void fill(Container& container, int depth)
     {
         for (unsigned n = choices_.below(4); n > 0 && items_left_ > 0; --n)
-            container.insert_child(item(depth), nullptr);
+            container.insert_child(std::unique_ptr<Define>(item(depth)), nullptr);
     }
 
     Define* item(int depth)
@@ -91,9 +91,9 @@ private:
         case 5: {
             auto* branch = new Def_if(text(one_of(choices_, conditions)));
             for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
-                branch->insert_then_child(item(depth + 1), nullptr);
+                branch->insert_then_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
             for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
-                branch->insert_else_child(item(depth + 1), nullptr);
+                branch->insert_else_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
             return branch;
         }
         case 6: {
