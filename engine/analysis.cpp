@@ -20,7 +20,7 @@ void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node*
         if (cur)
             undefined_item.analyze(cur, &root, nullptr);
     } catch (const Data_shortage&) {
-        root.add_child(new Component(texts::data_shortage(), Bcl_str(), nullptr));
+        root.add_child(std::make_unique<Component>(texts::data_shortage(), Bcl_str(), nullptr));
     }
 }
 

@@ -13,9 +13,9 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
     Flag_fields fields(raw);
     for (const auto& flag : item.bit_flags()) {
         if (parent) {
-            auto* component = new Cmp_bitflag(flag.get(), &item, fields.shift(), raw, int_width(item), start);
+            auto* component = parent->add_child(
+                std::make_unique<Cmp_bitflag>(flag.get(), &item, fields.shift(), raw, int_width(item), start));
             component->set_end(end);
-            parent->add_child(component);
         }
         if (!flag->variable().empty())
             variables.set(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
@@ -41,19 +41,19 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
         walk.tables().variables.set(variable(), int_value(*this, bits));
     if (parent) {
         const bool flags = !bit_flags().empty();
-        Component* component;
+        std::unique_ptr<Component> component;
         switch (int_format(*this)) {
         case Int_format::hexadecimal:
-            component = new Cmp_hex(this, bits, flags, start);
+            component = std::make_unique<Cmp_hex>(this, bits, flags, start);
             break;
         case Int_format::signed_decimal:
-            component = new Cmp_int(this, bits, flags, start);
+            component = std::make_unique<Cmp_int>(this, bits, flags, start);
             break;
         default:
-            component = new Cmp_uint(this, bits, flags, start);
+            component = std::make_unique<Cmp_uint>(this, bits, flags, start);
         }
         component->set_end(complete ? next : nullptr);
-        parent->add_child(component);
+        parent->add_child(std::move(component));
     }
     if (!complete)
         throw Data_shortage{};

@@ -123,13 +123,12 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     Component* current = nullptr;
     for (std::uint64_t i = first; i < total; ++i) {
         if (child_span == 1) {
-            current = new Cmp_rec(this, label(i), cur);
-            parent->add_child(current);
+            current = parent->add_child(std::make_unique<Cmp_rec>(this, label(i), cur));
         } else if (i % child_span == 0 || !current) {
             const std::uint64_t last = std::min(i + child_span, total);
-            current = new Cmp_tbl(this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last),
-                                  static_cast<unsigned>(child_span));
-            parent->add_child(current);
+            current = parent->add_child(std::make_unique<Cmp_tbl>(this, label(i, last - 1), cur,
+                                                                  static_cast<unsigned>(i), static_cast<unsigned>(last),
+                                                                  static_cast<unsigned>(child_span)));
         }
         Data_node* next = analyze_once(cur, nullptr, stop);
         walk::step_progress(next);
@@ -164,9 +163,9 @@ Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop
         set_last_count(static_cast<int>(count));
         if (!parent)
             return nullptr;
-        auto* table = new Cmp_tbl(this, name(), cur, 0, count, walk::group_size_for(count, 1));
+        auto* table =
+            parent->add_child(std::make_unique<Cmp_tbl>(this, name(), cur, 0, count, walk::group_size_for(count, 1)));
         table->set_walk_bounds(bounds_before);
-        parent->add_child(table);
         return table;
     };
     Data_node* next;
@@ -204,15 +203,13 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
         Component* made = nullptr;
         if (span == 1) {
             if (parent) {
-                made = new Cmp_rec(this, label(i), cur);
-                parent->add_child(made);
+                made = parent->add_child(std::make_unique<Cmp_rec>(this, label(i), cur));
             }
             cur = analyze_once(cur, nullptr, stop);
         } else {
             if (parent) {
-                made = new Cmp_tbl(this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last),
-                                   child_group);
-                parent->add_child(made);
+                made = parent->add_child(std::make_unique<Cmp_tbl>(
+                    this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group));
             }
             cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group);
         }

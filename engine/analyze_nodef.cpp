@@ -30,9 +30,9 @@ Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop
         const std::uint64_t last = std::min(first + span, rest);
         Cmp_tbl* table = nullptr;
         if (parent) {
-            table = new Cmp_tbl(this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first),
-                                static_cast<unsigned>(last), static_cast<unsigned>(span));
-            parent->add_child(table);
+            table = parent->add_child(std::make_unique<Cmp_tbl>(
+                this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first), static_cast<unsigned>(last),
+                static_cast<unsigned>(span)));
         }
         cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(first), static_cast<unsigned>(last),
                             static_cast<unsigned>(span));
@@ -57,15 +57,14 @@ Data_node* Def_nodef::analyze_range(Data_node* cur, Component* parent, Data_node
     for (std::uint64_t i = from; i < end && cur && cur != stop; i += span) {
         walk::step_progress(cur);
         if (span == 1) {
-            auto* byte = new Cmp_nodef(static_cast<std::uint32_t>(i), cur);
+            auto* byte = parent->add_child(std::make_unique<Cmp_nodef>(static_cast<std::uint32_t>(i), cur));
             cur = cur->next();
             byte->set_end(cur);
-            parent->add_child(byte);
         } else {
             const std::uint64_t last = std::min(i + span, end);
-            auto* table = new Cmp_tbl(this, undefined_label(i, last - 1), cur, static_cast<unsigned>(i),
-                                      static_cast<unsigned>(last), static_cast<unsigned>(span));
-            parent->add_child(table);
+            auto* table = parent->add_child(std::make_unique<Cmp_tbl>(
+                this, undefined_label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last),
+                static_cast<unsigned>(span)));
             cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(i), static_cast<unsigned>(last),
                                 static_cast<unsigned>(span));
             table->set_end(cur);

@@ -9,8 +9,7 @@ Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* st
     walk::check_stop(cur, stop);
     Component* component = nullptr;
     if (parent) {
-        component = new Cmp_fix_str(this, cur);
-        parent->add_child(component);
+        component = parent->add_child(std::make_unique<Cmp_fix_str>(this, cur));
     }
     if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(fixed_length(*this))))
         throw Data_shortage{};
@@ -31,9 +30,8 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
     if (!complete || !walk::skip_bytes(cur, length))
         throw Data_shortage{};
     if (parent) {
-        auto* component = new Cmp_flex_str(this, length, start);
+        auto* component = parent->add_child(std::make_unique<Cmp_flex_str>(this, length, start));
         component->set_end(cur);
-        parent->add_child(component);
     }
     walk::step_progress(cur);
     return cur;
@@ -49,9 +47,8 @@ Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* s
         throw Data_shortage{};
     cur = cur->next();
     if (parent) {
-        auto* component = new Cmp_null_str(this, start);
+        auto* component = parent->add_child(std::make_unique<Cmp_null_str>(this, start));
         component->set_end(cur);
-        parent->add_child(component);
     }
     walk::step_progress(cur);
     return cur;

@@ -8,8 +8,7 @@ Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_n
 {
     Cmp_tbl* table = nullptr;
     if (parent) {
-        table = new Cmp_tbl(&item, item.name(), cur, 0, 0, 0);
-        parent->add_child(table);
+        table = parent->add_child(std::make_unique<Cmp_tbl>(&item, item.name(), cur, 0, 0, 0));
     }
     Data_node* next = item.analyze_range(cur, nullptr, stop, 0, 0, 0);
     step_progress(next);

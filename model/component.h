@@ -33,8 +33,14 @@ public:
     // on to the caller.
     virtual void expand() {}
 
-    // Appends; takes ownership.
-    void add_child(Component* child) { children_.emplace_back(child); }
+    // Appends `child` and returns it, for the caller to finish setting it up.
+    template <typename Child>
+    Child* add_child(std::unique_ptr<Child> child)
+    {
+        Child* added = child.get();
+        children_.push_back(std::move(child));
+        return added;
+    }
     [[nodiscard]] int child_count() const { return static_cast<int>(children_.size()); }
     [[nodiscard]] Component* child(int i) const { return children_[static_cast<std::size_t>(i)].get(); }
     // Destroys the children; the component can be expanded again later.

@@ -276,8 +276,9 @@ Def_def_set* doubling_chain(int length)
 {
     Def_def_set* first = nullptr;
     for (int i = 0; i < length; ++i) {
-        const std::string name = "S" + std::to_string(i);
-        const std::string next = "S" + std::to_string(i + 1);
+        // Appended rather than "S" + ...: GCC 12 warns wrongly about that form here.
+        const std::string name = std::string("S").append(std::to_string(i));
+        const std::string next = std::string("S").append(std::to_string(i + 1));
         auto* set = def_set(name.c_str(), ref("x", next.c_str()), ref("y", next.c_str()));
         Data_mgr::instance().insert_item(std::unique_ptr<Define>(set), nullptr);
         first = first ? first : set;
