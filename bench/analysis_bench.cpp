@@ -4,8 +4,7 @@
 //
 // Usage: analysis_bench [records]   (default 8388608: about 64 MiB of data)
 //
-// The layout: one For loop of records {2-byte integer, 4-byte integer with two bit
-// flags bound to variables, string with a 1-byte length prefix of 0 to 2 bytes}.
+// The layout: see records_layout.h.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "doc/data_mgr.h"
 #include "model/component.h"
 #include "model/items.h"
+#include "records_layout.h"
 
 // ---- heap accounting: every operator new of the process is counted ----
 
@@ -81,38 +81,6 @@ double timed(F f)
     return seconds_since(start);
 }
 
-Bcl_str text(const char* s) { return Bcl_str(s); }
-
-// Writes the records; returns the file size.
-std::size_t write_records(const std::string& path, std::size_t records)
-{
-    std::string bytes;
-    bytes.reserve(records * 8);
-    for (std::size_t i = 0; i < records; ++i) {
-        bytes += static_cast<char>(i >> 8);
-        bytes += static_cast<char>(i);
-        for (int b = 3; b >= 0; --b)
-            bytes += static_cast<char>((i * 2654435761u) >> (8 * b));
-        const std::size_t length = i % 3;
-        bytes += static_cast<char>(length);
-        bytes.append(length, 'a');
-    }
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes.size();
-}
-
-void define_records(Data_mgr& doc, std::size_t records)
-{
-    auto* loop = new Def_for(text("records"), Bcl_str(std::to_string(records)));
-    loop->insert_child(std::make_unique<Def_int>(text("a"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
-    auto* b = new Def_int(text("b"), false, 4, Def_int::hexadecimal, Bcl_str());
-    b->add_bit_flag(std::make_unique<Def_bitflag>(text("low"), 4, text("x")));
-    b->add_bit_flag(std::make_unique<Def_bitflag>(text("high"), 12, text("y")));
-    loop->insert_child(std::unique_ptr<Define>(b), nullptr);
-    loop->insert_child(std::make_unique<Def_flex_str>(text("s"), 1), nullptr);
-    doc.insert_item(std::unique_ptr<Define>(loop), nullptr);
-}
-
 // Expands `component` and returns its last child.
 Component* expand_last(Component* component, double& seconds)
 {
@@ -126,14 +94,14 @@ int main(int argc, char** argv)
 {
     const std::size_t records = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 8388608;
     const std::string path = "/tmp/kestrix-analysis-bench.bin";
-    const std::size_t size = write_records(path, records);
+    const std::size_t size = records_layout::write_records(path, records);
     const double mb = static_cast<double>(size) / 1e6;
 
     Data_mgr& doc = Data_mgr::instance();
     const double load = timed([&] { doc.load_data(File_path(path)); });
     std::remove(path.c_str());
 
-    define_records(doc, records);
+    records_layout::define_records(doc, records);
     // The first run replaces the tree of the load (undefined blocks only); the
     // second, measured for memory, replaces a tree of the same shape as its own.
     const double first_analyse = timed([&] { doc.analyze(); });

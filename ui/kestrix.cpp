@@ -152,6 +152,8 @@ void Kestrix::create_pages()
     definition_list_.set_drag_handler([this](int row) { start_drag(row); });
     data_tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
     data_list_.set_selection_handler([this](int row) { data_row_selected(row); });
+    data_list_.set_context_handler([this](Bcl_point) { data_popup(); });
+    data_list_.set_activate_handler([this](int row) { data_row_activated(row); });
 }
 
 // ---- pages, modes and focus ----

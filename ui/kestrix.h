@@ -99,13 +99,38 @@ private:
     void start_drag(int row);
     void move_definition_row(int source, int target);
 
-    // The data tree.
+    // The data tree: containers opened as they are selected, at most
+    // max_expanded_items of them expanded at a time.
     void insert_container_items(Bcl_tree_item item, Component& component);
     void tree_selection_changed(Bcl_tree_item item);
+    void open_container_item(Bcl_tree_item item);
     void expand_container_item(Bcl_tree_item item, Component& container);
+    void collapse_container_item(Bcl_tree_item item);
+    void show_container(Component& container);
+    void show_place(const Data_place& place);
+    // The data list: its selection, popup and double-click or Enter.
     void data_row_selected(int row);
     void highlight_component(const Component* component);
     void fill_data_list(Component& container);
+    void data_popup();
+    void data_row_activated(int row);
+    [[nodiscard]] Component* selected_data_component() const;
+    // After a change of the data: analysed again, views refilled showing `place`.
+    void data_changed(Data_place place);
+
+    // Sets a flag for as long as it lives: tree items deleted by the program do not
+    // count as the user's selection.
+    class Quiet_tree {
+    public:
+        explicit Quiet_tree(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+        ~Quiet_tree() { flag_ = old_; }
+        Quiet_tree(const Quiet_tree&) = delete;
+        Quiet_tree& operator=(const Quiet_tree&) = delete;
+
+    private:
+        bool& flag_;
+        bool old_;
+    };
 
     // Save_prompt, File_chooser, Message_box.
     Answer ask_save(const std::string& text) override;
@@ -126,6 +151,7 @@ private:
     std::map<Bcl_tree_item, Component*> tree_components_;
     // Tree items whose container has its children analysed and inserted, oldest first.
     std::deque<Bcl_tree_item> expanded_items_;
+    bool ignore_tree_selection_ = false;
     // The definition list's rows, their texts and what each stands for.
     std::vector<Def_row> definition_rows_;
     List_drag definition_drag_;

@@ -61,12 +61,6 @@ void Kestrix::show_version()
     dialog.run(this);
 }
 
-// The data dialogs come with the data page; until they exist these commands change
-// nothing.
-void Kestrix::add_data() {}
-void Kestrix::edit_data() {}
-void Kestrix::delete_data() {}
-
 // ---- the user's answers ----
 
 Save_prompt::Answer Kestrix::ask_save(const std::string& text)

@@ -6,17 +6,34 @@
 #include "model/component.h"
 #include "model/define.h"
 #include "toolkit/exception.h"
+#include "ui/core/expanded_items.h"
 #include "ui/kestrix.h"
 
-// The root component is the root item; below it one item per container component
-// that is analysed, leaves being shown only in the data list. Going to the byte that
-// `show` names needs the search by data position, which comes with the data page's
-// browsing; until then the root is selected.
-void Kestrix::rebuild_data_tree(Data_place)
+namespace {
+
+// Whether `component` holds the byte (and bit) as a container to descend into
+// (`containers`) or as the value to select.
+bool holds(Component& component, const Data_place& place, bool containers)
 {
-    data_tree_.remove_all();
-    tree_components_.clear();
-    expanded_items_.clear();
+    Cmp_place_srch_visitor search(place.node, place.bit, containers);
+    component.accept(search);
+    return search.found();
+}
+
+} // namespace
+
+// The root component is the root item; below it one item per container component
+// that is analysed, leaves being shown only in the data list. With a place to show,
+// the containers that hold it are expanded down to the deepest one, which is
+// selected with the row that holds the place; without one, the root is selected.
+void Kestrix::rebuild_data_tree(Data_place show)
+{
+    {
+        const Quiet_tree quiet(ignore_tree_selection_);
+        data_tree_.remove_all();
+        tree_components_.clear();
+        expanded_items_.clear();
+    }
     data_list_.delete_all();
     data_rows_.clear();
     highlight_component(nullptr);
@@ -28,7 +45,11 @@ void Kestrix::rebuild_data_tree(Data_place)
     expanded_items_.push_back(root_item);
     insert_container_items(root_item, *root);
     data_tree_.expand(root_item);
-    data_tree_.select(root_item);
+    if (!show.node) {
+        data_tree_.select(root_item);
+        return;
+    }
+    show_place(show);
 }
 
 void Kestrix::insert_container_items(Bcl_tree_item item, Component& component)
@@ -54,6 +75,8 @@ void Kestrix::insert_container_items(Bcl_tree_item item, Component& component)
 // bytes highlighted in the dump.
 void Kestrix::tree_selection_changed(Bcl_tree_item item)
 {
+    if (ignore_tree_selection_)
+        return;
     data_list_.delete_all();
     data_rows_.clear();
     const auto found = tree_components_.find(item);
@@ -61,25 +84,74 @@ void Kestrix::tree_selection_changed(Bcl_tree_item item)
         highlight_component(nullptr);
         return;
     }
-    Component& container = *found->second;
-    expand_container_item(item, container);
+    open_container_item(item);
+    show_container(*found->second);
+}
+
+void Kestrix::show_container(Component& container)
+{
+    data_list_.delete_all();
+    data_rows_.clear();
     fill_data_list(container);
     status_.set_text(Bcl_str());
     highlight_component(&container);
 }
 
+// The container of `item` gets its children (when it has none yet) and becomes the
+// most recently opened of the expanded items; when more than the limit are
+// expanded, the oldest that hold neither `item` nor another expanded item are
+// collapsed.
+void Kestrix::open_container_item(Bcl_tree_item item)
+{
+    const auto found = tree_components_.find(item);
+    if (found == tree_components_.end())
+        return;
+    const auto listed = std::find(expanded_items_.begin(), expanded_items_.end(), item);
+    if (listed != expanded_items_.end())
+        expanded_items_.erase(listed);
+    else
+        expand_container_item(item, *found->second);
+    // Counted with the item itself, so that no more than the limit stay expanded.
+    expanded_items_.push_back(item);
+    const auto dropped = trim_expanded_items(expanded_items_, item,
+                                             [this](Bcl_tree_item i) { return data_tree_.parent(i); });
+    for (Bcl_tree_item old : dropped)
+        collapse_container_item(old);
+}
+
 void Kestrix::expand_container_item(Bcl_tree_item item, Component& container)
 {
-    const bool expanded = std::find(expanded_items_.begin(), expanded_items_.end(), item) != expanded_items_.end();
-    if (expanded || container.child_count() != 0 || !container.has_children())
-        return;
-    try {
-        container.expand();
-    } catch (const Data_shortage&) {
-        // The children made before the data ran out are shown.
+    if (container.child_count() == 0 && container.has_children()) {
+        try {
+            container.expand();
+        } catch (const Data_shortage&) {
+            // The children made before the data ran out are shown.
+        }
     }
-    insert_container_items(item, container);
-    expanded_items_.push_back(item);
+    if (data_tree_.child_count(item) == 0)
+        insert_container_items(item, container);
+}
+
+// Releases the children of the item's container and deletes its child items with
+// their map entries. The data list never shows them: the selected item is never
+// collapsed, nor any of its ancestors.
+void Kestrix::collapse_container_item(Bcl_tree_item item)
+{
+    const Quiet_tree quiet(ignore_tree_selection_);
+    std::vector<Bcl_tree_item> pending;
+    for (Bcl_tree_item child = data_tree_.first_child(item); child; child = data_tree_.next_sibling(child))
+        pending.push_back(child);
+    const std::vector<Bcl_tree_item> children = pending;
+    while (!pending.empty()) {
+        const Bcl_tree_item next = pending.back();
+        pending.pop_back();
+        tree_components_.erase(next);
+        for (Bcl_tree_item child = data_tree_.first_child(next); child; child = data_tree_.next_sibling(child))
+            pending.push_back(child);
+    }
+    for (Bcl_tree_item child : children)
+        data_tree_.remove(child);
+    tree_components_.at(item)->clear_children();
 }
 
 // The selected row's component is highlighted, or with no row the tree's.
@@ -110,35 +182,33 @@ void Kestrix::fill_data_list(Component& container)
     }
 }
 
-// Descends the data tree to the deepest container holding `byte`, selects it, then
-// selects the data-list row whose component holds the byte and gives the list the
-// focus. The byte comes from the document as it is now (the dump looks it up at the
-// click), and each component is reached from the tree as it is now.
-void Kestrix::select_byte(Data_node* byte)
+// Descends the data tree through the containers that hold `place`, opening each as
+// a tree selection does, selects the deepest, then selects the data-list row whose
+// component holds the place and gives the list the focus. The byte comes from the
+// document as it is now (the dump looks it up at the click), and each component is
+// reached from the tree as it is now.
+void Kestrix::show_place(const Data_place& place)
 {
-    const auto holds = [byte](Component& component, bool containers) {
-        Cmp_place_srch_visitor search(byte, -1, containers);
-        component.accept(search);
-        return search.found();
-    };
     Bcl_tree_item item = data_tree_.root();
-    if (!byte || !item)
+    if (!place.node || !item)
         return;
     for (Bcl_tree_item child = data_tree_.first_child(item); child;) {
         const auto found = tree_components_.find(child);
-        if (found == tree_components_.end() || !holds(*found->second, true)) {
+        if (found == tree_components_.end() || !holds(*found->second, place, true)) {
             child = data_tree_.next_sibling(child);
             continue;
         }
-        expand_container_item(child, *found->second);
+        open_container_item(child);
         data_tree_.expand(child);
         item = child;
         child = data_tree_.first_child(item);
     }
     if (data_tree_.selected() != item)
         data_tree_.select(item);
+    else
+        show_container(*tree_components_.at(item));
     for (std::size_t row = 0; row < data_rows_.size(); ++row) {
-        if (holds(*data_rows_[row], false)) {
+        if (holds(*data_rows_[row], place, false)) {
             data_list_.select(static_cast<int>(row));
             data_list_.ensure_visible(static_cast<int>(row));
             break;
@@ -146,5 +216,7 @@ void Kestrix::select_byte(Data_node* byte)
     }
     data_list_.set_focus();
 }
+
+void Kestrix::select_byte(Data_node* byte) { show_place({byte, -1}); }
 
 void Kestrix::refresh_dump() { dump_.refresh_range(); }

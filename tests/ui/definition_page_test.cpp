@@ -23,14 +23,6 @@ namespace {
 
 constexpr int definition_list_id = 2101;
 
-template <typename Widget>
-Widget* field(QWidget* dialog, int id)
-{
-    auto* widget = dialog->findChild<Widget*>(QStringLiteral("id_%1").arg(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
-
 // Puts texts into a dialog's fields by id (a number picks a drop-down entry) and
 // confirms it; with a name, a picture of the filled dialog is saved first.
 Modal_script::Answer fill_and_ok(std::vector<std::pair<int, QString>> texts, std::string screenshot = {})
@@ -46,49 +38,6 @@ Modal_script::Answer fill_and_ok(std::vector<std::pair<int, QString>> texts, std
             save_screenshot(*dialog, screenshot);
         field<QPushButton>(dialog, 1)->click();
     };
-}
-
-std::vector<std::string> rows_of(QTreeWidget* list)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        std::string text;
-        for (int column = 0; column < list->columnCount(); ++column) {
-            if (column > 0)
-                text += '|';
-            text += list->topLevelItem(row)->text(column).toStdString();
-        }
-        rows.push_back(text);
-    }
-    return rows;
-}
-
-// Chooses `text` in the next popup menu (in the submenu `submenu` when given) and
-// records its items with their enabled states.
-void answer_popup(std::vector<std::string>* seen, const QString& text)
-{
-    QTimer::singleShot(20, [seen, text] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            if (seen && !action->isSeparator())
-                seen->push_back(action->text().toStdString() + (action->isEnabled() ? "" : "(off)"));
-        for (QAction* action : menu->actions())
-            if (action->text() == text) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
-}
-
-void right_click(QTreeWidget* list, int row)
-{
-    list->setCurrentItem(list->topLevelItem(row));
-    const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(list->viewport(), &event);
 }
 
 void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)

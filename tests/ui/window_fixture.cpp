@@ -1,12 +1,16 @@
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -141,4 +145,45 @@ void drop_files(QWidget* target, const std::vector<std::string>& paths)
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
+}
+
+std::vector<std::string> rows_of(QTreeWidget* list)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        std::string text;
+        for (int column = 0; column < list->columnCount(); ++column) {
+            if (column > 0)
+                text += '|';
+            text += list->topLevelItem(row)->text(column).toStdString();
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+void answer_popup(std::vector<std::string>* seen, const QString& text)
+{
+    QTimer::singleShot(20, [seen, text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (seen && !action->isSeparator())
+                seen->push_back(action->text().toStdString() + (action->isEnabled() ? "" : "(off)"));
+        for (QAction* action : menu->actions())
+            if (action->text() == text) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+}
+
+void right_click(QTreeWidget* list, int row)
+{
+    list->setCurrentItem(list->topLevelItem(row));
+    const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
 }

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <deque>
@@ -60,6 +61,23 @@ void drop_files(QWidget* target, const std::vector<std::string>& paths);
 
 // Writes a picture of `widget` to build/screenshots/<name>.png.
 void save_screenshot(QWidget& widget, const std::string& name);
+
+// The control `id` of a dialog (failing the test when it has none).
+template <typename Widget>
+Widget* field(QWidget* dialog, int id)
+{
+    auto* widget = dialog->findChild<Widget*>(QStringLiteral("id_%1").arg(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
+// The rows of a list view, each as its cells joined by "|".
+std::vector<std::string> rows_of(QTreeWidget* list);
+// Chooses `text` in the next popup menu and records its items with their enabled
+// states ("(off)" after a disabled one); an empty text closes the menu.
+void answer_popup(std::vector<std::string>* seen, const QString& text);
+// A right click on row `row` of a list view, which selects it first.
+void right_click(QTreeWidget* list, int row);
 
 // A started main window on a fresh document.
 class Window_test : public Document_test {

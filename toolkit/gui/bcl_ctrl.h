@@ -22,7 +22,8 @@ class Bcl_edit : public Bcl_ctrl {
 public:
     void set_read_only(bool read_only);
     // Every edit is offered to `accepts` with the text it would leave (UTF-8); an edit
-    // it refuses does not happen. Text set by the program is not checked.
+    // it refuses does not happen. Text set by the program is not checked (for a
+    // multi-line field: text set before the rule).
     void set_text_rule(std::function<bool(std::string_view utf8)> accepts);
     // Hands the field's keys, typed and pasted text, focus and clicks to `filter`,
     // which decides what they do (null: none); the field then has no context menu.

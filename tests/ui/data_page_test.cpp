@@ -1,0 +1,272 @@
+// The data page driven as a user drives it: the tree of containers, the list of
+// values, the dump highlight, the popup, the change dialogs, adding and deleting
+// bytes, undo and redo.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "analysis_helpers.h"
+#include "support/temp_files.h"
+#include "window_fixture.h"
+
+using namespace analysis_test;
+
+namespace {
+
+constexpr int data_list_id = 2104;
+constexpr int data_tree_id = 2105;
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The tree's items, depth first, each indented by two spaces per level.
+void tree_lines(QTreeWidgetItem* item, int depth, std::vector<std::string>& lines)
+{
+    lines.push_back(std::string(2 * static_cast<std::size_t>(depth), ' ') + item->text(0).toStdString());
+    for (int i = 0; i < item->childCount(); ++i)
+        tree_lines(item->child(i), depth + 1, lines);
+}
+
+// Fills field `id` of a value or string dialog with `text` and confirms it; with a
+// name, a picture of the filled dialog is saved first.
+Modal_script::Answer change_to(int id, const QString& text, const std::string& screenshot = {})
+{
+    return [id, text, screenshot](QWidget* dialog) {
+        if (auto* plain = dialog->findChild<QPlainTextEdit*>(QStringLiteral("id_%1").arg(id)))
+            plain->setPlainText(text);
+        else
+            field<QLineEdit>(dialog, id)->setText(text);
+        if (!screenshot.empty())
+            save_screenshot(*dialog, screenshot);
+        field<QPushButton>(dialog, 1)->click();
+    };
+}
+
+Modal_script::Answer confirm(const std::string& screenshot = {})
+{
+    return [screenshot](QWidget* dialog) {
+        if (!screenshot.empty())
+            save_screenshot(*dialog, screenshot);
+        field<QPushButton>(dialog, 1)->click();
+    };
+}
+
+class Data_page_test : public Window_test {
+protected:
+    QTreeWidget* tree() const { return control<QTreeWidget>(data_tree_id); }
+    QTreeWidget* list() const { return control<QTreeWidget>(data_list_id); }
+
+    void open(const std::vector<std::uint8_t>& bytes)
+    {
+        load_bytes(bytes);
+        start();
+        window->show_page(Kestrix::data_page);
+        window->rebuild_data_tree({});
+        main_window()->resize(900, 700);
+    }
+    std::vector<std::string> tree_text() const
+    {
+        std::vector<std::string> lines;
+        if (tree()->topLevelItemCount() > 0)
+            tree_lines(tree()->topLevelItem(0), 0, lines);
+        return lines;
+    }
+    // Selects the tree item reached from the root by the child indexes `path`.
+    void select_tree(std::initializer_list<int> path) const
+    {
+        QTreeWidgetItem* item = tree()->topLevelItem(0);
+        for (int i : path)
+            item = item->child(i);
+        tree()->setCurrentItem(item);
+    }
+    void select_row(int row) const { list()->setCurrentItem(list()->topLevelItem(row)); }
+    std::string current_row() const
+    {
+        QTreeWidgetItem* item = list()->currentItem();
+        return item ? item->text(0).toStdString() + "|" + item->text(1).toStdString() : std::string();
+    }
+    // Runs the data command `id` on row `row` of the list, answering its dialog.
+    void run_on_row(int row, int id, Modal_script::Answer answer)
+    {
+        select_row(row);
+        modals.then(std::move(answer));
+        window->command(id);
+        EXPECT_EQ(modals.pending(), 0u);
+    }
+};
+
+TEST_F(Data_page_test, TheTreeShowsTheContainersAndTheListTheirValues)
+{
+    define(int_item("count", 1, false, Def_int::decimal, "count"), for_loop("records", "count", int_item("id", 1), fix_str("tag", 2)),
+           null_str("name"));
+    open(Bytes{2, 1, 'a', 'b', 2, 'c', 'd', 'x', 0, 0xEE});
+    EXPECT_EQ(tree_text(), (std::vector<std::string>{"未定義", "  records", "  未定義[0 - 0]"}));
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"count|2", "records|...", "name|x", "未定義[0 - 0]|..."}));
+
+    // Selecting the table makes its records; Enter on a record row moves into it.
+    select_tree({0});
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"[0]|...", "[1]|..."}));
+    select_row(1);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[1]");
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"id|2", "tag|cd"}));
+    EXPECT_EQ(tree_text(), (std::vector<std::string>{"未定義", "  records", "    [0]", "    [1]", "  未定義[0 - 0]"}));
+
+    // The popup: "編集" only for a value, "削除" for any row.
+    std::vector<std::string> seen;
+    answer_popup(&seen, QString());
+    right_click(list(), 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"追加", "編集", "削除"}));
+    select_tree({});
+    seen.clear();
+    answer_popup(&seen, QString());
+    right_click(list(), 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"追加", "編集(off)", "削除"}));
+}
+
+TEST_F(Data_page_test, MoreThanFiftyExpandedCollapseTheOldestThatHoldNoOther)
+{
+    define(for_loop("outer", "60", for_loop("inner", "1", int_item("v", 1))));
+    open(Bytes(60, 7));
+    select_tree({0});
+    QTreeWidgetItem* outer = tree()->topLevelItem(0)->child(0);
+    ASSERT_EQ(outer->childCount(), 60);
+    for (int i = 0; i < 60; ++i)
+        tree()->setCurrentItem(outer->child(i));
+    // Root, "outer" and the records 12 ... 59 stay expanded: 50 items.
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ(outer->child(i)->childCount(), i < 12 ? 0 : 1) << i << " " << outer->child(i)->text(0).toStdString();
+    // A collapsed record opens again with its children.
+    tree()->setCurrentItem(outer->child(0));
+    EXPECT_EQ(outer->child(0)->childCount(), 1);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"inner|..."}));
+}
+
+TEST_F(Data_page_test, AByteInsideARecordInsideATableSelectsItsRow)
+{
+    define(int_item("head", 1), for_loop("table", "3", int_item("a", 1), int_item("b", 2)));
+    open(Bytes{9, 1, 0, 2, 3, 0, 4, 5, 0, 6});
+    window->select_byte(doc().node_at(7));  // "a" of record [2]
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[2]");
+    EXPECT_EQ(current_row(), "a|5");
+    window->select_byte(doc().node_at(9));  // the second byte of "b" of [2]
+    EXPECT_EQ(current_row(), "b|6");
+    window->select_byte(doc().node_at(0));
+    EXPECT_EQ(tree()->currentItem(), tree()->topLevelItem(0));
+    EXPECT_EQ(current_row(), "head|9");
+}
+
+// Every kind of change through its dialog, then undo all and redo all: the data
+// saves byte for byte as loaded, and again as changed.
+TEST_F(Data_page_test, ChangesUndoneAndRedoneGiveTheBytesBack)
+{
+    Def_int* flags = with_flag(with_flag(int_item("flags", 1), "lo", 4), "hi", 3);
+    define(int_item("s", 2, true), flags, null_str("mid"), int_item("x", 1), null_str("last"));
+    const Bytes loaded{0x00, 0x05, 0x21, 'a', 'b', 0, 7, 'z', 0};
+    open(loaded);
+
+    run_on_row(0, cmd::data_edit, change_to(1602, "-300", "datchg-int-dialog"));
+    EXPECT_EQ(current_row(), "s|-300");
+
+    // The flag: the integer is a container in the tree; the flag stays selected.
+    select_tree({0});
+    run_on_row(1, cmd::data_edit, change_to(1602, "5"));
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "flags");
+    EXPECT_EQ(current_row().substr(0, 3), "hi|");
+
+    select_tree({});
+    run_on_row(2, cmd::data_edit, change_to(1500, "hello\nworld", "datchg-str-dialog"));
+    EXPECT_EQ(rows_of(list())[2].substr(0, 10), "mid|hello\r");
+    run_on_row(4, cmd::data_edit, change_to(1500, "end"));
+    EXPECT_EQ(current_row(), "last|end");
+
+    run_on_row(3, cmd::data_add, change_to(1801, "2", "datadd-dialog"));
+    run_on_row(3, cmd::data_delete, confirm("datdel-dialog"));
+    const Bytes changed{0xFE, 0xD4, 0x51, 'h', 'e', 'l', 'l', 'o', '\r', '\n', 'w', 'o', 'r', 'l', 'd', 0, 0, 7, 'e', 'n', 'd', 0};
+    EXPECT_EQ(data_bytes(), changed);
+    EXPECT_NE(title().find(" * ["), std::string::npos) << title();
+
+    while (window->menu_item_enabled(cmd::undo))
+        window->command(cmd::undo);
+    const std::string saved = temp_path("saved.bin");
+    doc().save_data(File_path(saved));
+    EXPECT_EQ(file_contents(saved), std::string(loaded.begin(), loaded.end()));
+    while (window->menu_item_enabled(cmd::redo))
+        window->command(cmd::redo);
+    EXPECT_EQ(data_bytes(), changed);
+}
+
+TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
+{
+    Def_int* named = int_item("kind", 1, false, Def_int::hexadecimal);
+    named->set_named_values({{1, sj("一")}, {2, sj("二")}});
+    define(named, int_item("plain", 4));
+    open(Bytes{2, 0, 0, 0x12, 0x34});
+    run_on_row(0, cmd::data_edit, [](QWidget* dialog) {
+        EXPECT_TRUE(field<QRadioButton>(dialog, 1701)->isChecked());
+        EXPECT_FALSE(field<QLineEdit>(dialog, 1702)->isEnabled());
+        EXPECT_EQ(field<QLineEdit>(dialog, 1702)->text(), "02");
+        EXPECT_EQ(field<QComboBox>(dialog, 1703)->currentText(), "二");
+        field<QComboBox>(dialog, 1703)->setCurrentIndex(0);
+        save_screenshot(*dialog, "datchg-hex-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(current_row(), "kind|一");
+    run_on_row(1, cmd::data_edit, [](QWidget* dialog) {
+        EXPECT_TRUE(field<QRadioButton>(dialog, 1600)->isChecked());
+        EXPECT_FALSE(field<QRadioButton>(dialog, 1601)->isEnabled());
+        EXPECT_EQ(field<QLineEdit>(dialog, 1602)->text(), "4660");
+        field<QPushButton>(dialog, 2)->click();
+    });
+    // The delete form cannot be confirmed with a size of 0.
+    run_on_row(1, cmd::data_delete, [](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "データ削除");
+        EXPECT_EQ(field<QLineEdit>(dialog, 1800)->text(), "00000001");
+        EXPECT_EQ(field<QLineEdit>(dialog, 1801)->text(), "4");
+        field<QLineEdit>(dialog, 1801)->setText("0");
+        EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
+        field<QPushButton>(dialog, 2)->click();
+    });
+    EXPECT_EQ(data_bytes(), (Bytes{1, 0, 0, 0x12, 0x34}));
+}
+
+TEST_F(Data_page_test, StringBytesThatAreNoTextComeBackUntouched)
+{
+    define(int_item("n", 1), flex_str("raw", 1), int_item("after", 1));
+    const Bytes loaded{1, 6, 'a', 0, 0x80, 0x0A, 0x82, 'b', 9};
+    open(loaded);
+    run_on_row(1, cmd::data_edit, [](QWidget* dialog) {
+        save_screenshot(*dialog, "datchg-str-raw-bytes");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(data_bytes(), loaded);
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+    // Text typed after them keeps them as they were.
+    run_on_row(1, cmd::data_edit, [](QWidget* dialog) {
+        auto* text = field<QPlainTextEdit>(dialog, 1500);
+        text->setPlainText(text->toPlainText() + "c");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(data_bytes(), (Bytes{1, 7, 'a', 0, 0x80, 0x0A, 0x82, 'b', 'c', 9}));
+}
+
+TEST_F(Data_page_test, ExamplesOnTheDataPage)
+{
+    for (const std::string name : {"png", "wav"}) {
+        start({"/d", example(name + "/definition.kxd"), example(name + "/sample." + name)});
+        window->show_page(Kestrix::data_page);
+        main_window()->resize(1000, 700);
+        select_tree({0});
+        select_row(0);
+        wait_until([] { return false; }, 50);
+        save_screenshot(*main_window(), "data-page-" + name);
+        EXPECT_GT(list()->topLevelItemCount(), 0) << name;
+        window.reset();
+    }
+}
+
+} // namespace

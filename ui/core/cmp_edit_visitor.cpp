@@ -1,0 +1,130 @@
+#include "ui/core/cmp_edit_visitor.h"
+
+#include <vector>
+
+#include "model/cmp_int.h"
+#include "model/cmp_nodef.h"
+#include "model/cmp_str.h"
+#include "model/data_node.h"
+
+namespace {
+
+// Up to `limit` bytes from `node`, stopping at `end`.
+std::string bytes_from(const Data_node* node, const Data_node* end, std::uint64_t limit)
+{
+    std::string bytes;
+    for (; node && node != end && limit > 0; node = node->next(), --limit)
+        bytes += static_cast<char>(node->value);
+    return bytes;
+}
+
+} // namespace
+
+std::string string_bytes(const Cmp_fix_str& component)
+{
+    std::string bytes = bytes_from(component.start(), component.end(),
+                                   static_cast<std::uint64_t>(fixed_length(*component.def())));
+    // The change pads the text with 0 bytes again, so padding need not be shown.
+    const std::size_t first_zero = bytes.find('\0');
+    if (first_zero != std::string::npos && bytes.find_first_not_of('\0', first_zero) == std::string::npos)
+        bytes.resize(first_zero);
+    return bytes;
+}
+
+std::string string_bytes(const Cmp_flex_str& component)
+{
+    const Data_node* node = component.start();
+    for (int i = 0; i < prefix_width(*component.def()) && node; ++i)
+        node = node->next();
+    return bytes_from(node, component.end(), component.length());
+}
+
+std::string string_bytes(const Cmp_null_str& component)
+{
+    std::string bytes = bytes_from(component.start(), component.end(), UINT64_MAX);
+    if (const std::size_t zero = bytes.find('\0'); zero != std::string::npos)
+        bytes.resize(zero);
+    return bytes;
+}
+
+void replace_byte_references(Component& root, const Data_node* old_byte, Data_node* new_byte)
+{
+    // Without recursion: expanded tables can nest deeply.
+    std::vector<Component*> pending{&root};
+    while (!pending.empty()) {
+        Component* component = pending.back();
+        pending.pop_back();
+        if (component->start() == old_byte)
+            component->set_start(new_byte);
+        if (component->end() == old_byte)
+            component->set_end(new_byte);
+        for (int i = 0; i < component->child_count(); ++i)
+            pending.push_back(component->child(i));
+    }
+}
+
+template <typename Integer>
+void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, std::int32_t bit)
+{
+    const std::optional<std::int32_t> value = asker_.ask_value(current, change_limits(component));
+    if (!value || *value == current)
+        return;
+    component.set_value(*value);
+    changed_ = true;
+    place_to_show_ = component.start();
+    bit_to_show_ = bit;
+}
+
+template <typename String>
+void Cmp_edit_visitor::change_string(String& component, std::string_view current)
+{
+    const std::optional<std::string> text = asker_.ask_text(current, change_limits(component).max_length);
+    if (!text || *text == current)
+        return;
+    Data_node* old_first = component.start();
+    component.set_text(Bcl_str(*text));
+    if (!component.end()) {
+        changed_ = true;
+        place_to_show_ = component.start();
+        return;
+    }
+    if (old_first && old_first != component.start())
+        replace_byte_references(root_, old_first, component.start());
+    asker_.show_in_place(component, true);
+}
+
+void Cmp_edit_visitor::visit_component(Component&) {}
+void Cmp_edit_visitor::visit_tbl(Cmp_tbl&) {}
+void Cmp_edit_visitor::visit_rec(Cmp_rec&) {}
+
+void Cmp_edit_visitor::visit_fix_str(Cmp_fix_str& component) { change_string(component, string_bytes(component)); }
+void Cmp_edit_visitor::visit_flex_str(Cmp_flex_str& component) { change_string(component, string_bytes(component)); }
+void Cmp_edit_visitor::visit_null_str(Cmp_null_str& component) { change_string(component, string_bytes(component)); }
+
+void Cmp_edit_visitor::visit_int(Cmp_int& component) { change_integer(component, component.value(), -1); }
+void Cmp_edit_visitor::visit_uint(Cmp_uint& component)
+{
+    change_integer(component, static_cast<std::int32_t>(component.value()), -1);
+}
+void Cmp_edit_visitor::visit_hex(Cmp_hex& component)
+{
+    change_integer(component, static_cast<std::int32_t>(component.value()), -1);
+}
+void Cmp_edit_visitor::visit_bitflag(Cmp_bitflag& component)
+{
+    change_integer(component, static_cast<std::int32_t>(component.flag_value()), component.shift());
+}
+
+void Cmp_edit_visitor::visit_nodef(Cmp_nodef& component)
+{
+    if (!component.start())
+        return;
+    const std::int32_t current = component.start()->value;
+    const std::optional<std::int32_t> value = asker_.ask_value(current, change_limits(component));
+    if (!value || (*value & 0xFF) == current)
+        return;
+    Data_node* old_byte = component.start();
+    component.set_value(*value);
+    replace_byte_references(root_, old_byte, component.start());
+    asker_.show_in_place(component, false);
+}

@@ -1,0 +1,110 @@
+#include "ui/core/data_text.h"
+
+#include "toolkit/bcl_str.h"
+#include "toolkit/utf32.h"
+#include "ui/core/field_rules.h"
+
+namespace {
+
+constexpr char32_t control_pictures = 0x2400;
+constexpr char32_t delete_picture = 0x2421;
+constexpr char32_t byte_patterns = 0x2800;
+
+void append_char(std::string& utf8, char32_t c) { utf8 += utf8_from_utf32(std::u32string_view(&c, 1)); }
+
+// The character at the start of `bytes` when it is one that converts to Unicode and
+// back to the same bytes; empty otherwise.
+std::string convertible_char(std::string_view bytes)
+{
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const std::size_t length = is_sjis_lead(lead) && bytes.size() > 1 ? 2 : 1;
+    const Bcl_str piece(bytes.substr(0, length));
+    std::string utf8 = piece.to_utf8();
+    if (utf8.find("\xEF\xBF\xBD") != std::string::npos || Bcl_str::from_utf8(utf8) != piece)
+        return {};
+    return utf8;
+}
+
+// The byte a stand-in character means, or -1 for any other character.
+int stand_in_byte(char32_t c)
+{
+    if (c >= control_pictures && c < control_pictures + 0x20)
+        return static_cast<int>(c - control_pictures);
+    if (c == delete_picture)
+        return 0x7F;
+    if (c >= byte_patterns + 0x80 && c <= byte_patterns + 0xFF)
+        return static_cast<int>(c - byte_patterns);
+    return -1;
+}
+
+} // namespace
+
+std::string field_text_of_bytes(std::string_view bytes)
+{
+    std::string utf8;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            utf8 += '\n';
+            i += 2;
+        } else if (byte < 0x20) {
+            append_char(utf8, control_pictures + byte);
+            ++i;
+        } else if (byte == 0x7F) {
+            append_char(utf8, delete_picture);
+            ++i;
+        } else if (byte < 0x80) {
+            utf8 += static_cast<char>(byte);
+            ++i;
+        } else if (const std::string c = convertible_char(bytes.substr(i)); !c.empty()) {
+            utf8 += c;
+            i += is_sjis_lead(byte) ? 2 : 1;
+        } else {
+            append_char(utf8, byte_patterns + byte);
+            ++i;
+        }
+    }
+    return utf8;
+}
+
+std::string bytes_of_field_text(std::string_view utf8)
+{
+    std::string bytes;
+    std::u32string run;  // characters converted together
+    const auto flush = [&] {
+        bytes += Bcl_str::from_utf8(utf8_from_utf32(run)).bytes();
+        run.clear();
+    };
+    for (const char32_t c : utf32_from_utf8(utf8)) {
+        if (const int byte = stand_in_byte(c); byte >= 0) {
+            flush();
+            bytes += static_cast<char>(byte);
+        } else if (c == U'\n') {
+            flush();
+            bytes += "\r\n";
+        } else {
+            run += c;
+        }
+    }
+    flush();
+    return bytes;
+}
+
+bool fits_data_text(std::string_view utf8, std::size_t max_bytes)
+{
+    std::size_t length = 0;
+    for (const char32_t c : utf32_from_utf8(utf8)) {
+        if (stand_in_byte(c) >= 0)
+            length += 1;
+        else if (c == U'\n')
+            length += 2;
+        else if (c >= 0x20 && sjis_can_hold(c))
+            length += sjis_length(std::u32string_view(&c, 1));
+        else
+            return false;
+        if (length > max_bytes)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A string's bytes as the string change field shows them, and back: every byte
+// comes back as it was, whether or not it is a Shift-JIS character.
+//
+//  - a carriage return followed by a line feed is a line break;
+//  - any other control byte (0x00 ... 0x1F) is its control picture, U+2400 + byte,
+//    and 0x7F is U+2421 (so a NUL or a lone line feed is seen, not lost);
+//  - a byte that starts no Shift-JIS character that reads back as itself (a lone
+//    lead byte, 0x80, 0xA0, 0xFD ... 0xFF) is the braille pattern U+2800 + byte,
+//    whose dots are the byte's bits;
+//  - everything else is the Shift-JIS character itself.
+//
+// Reading the field back turns a line break into a carriage return and a line feed
+// and each of those stand-ins into its byte; none of them is a character that
+// Shift-JIS holds, so they cannot clash with text typed.
+[[nodiscard]] std::string field_text_of_bytes(std::string_view bytes);
+[[nodiscard]] std::string bytes_of_field_text(std::string_view utf8);
+
+// Whether the field may hold `utf8`: every character a stand-in, a line break or a
+// character that Shift-JIS holds, and at most `max_bytes` bytes once read back.
+[[nodiscard]] bool fits_data_text(std::string_view utf8, std::size_t max_bytes);

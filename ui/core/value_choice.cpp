@@ -1,0 +1,51 @@
+#include "ui/core/value_choice.h"
+
+#include <charconv>
+#include <iterator>
+
+#include "toolkit/number_text.h"
+
+Value_choice value_choice(std::int32_t value, const Named_values* values)
+{
+    Value_choice choice;
+    if (!values || values->empty())
+        return choice;
+    choice.named_allowed = true;
+    const auto found = values->find(value);
+    choice.named = found != values->end();
+    choice.entry = choice.named ? static_cast<int>(std::distance(values->begin(), found)) : 0;
+    return choice;
+}
+
+std::optional<std::int32_t> named_value_at(const Named_values* values, int entry)
+{
+    if (!values || entry < 0 || entry >= static_cast<int>(values->size()))
+        return std::nullopt;
+    return std::next(values->begin(), entry)->first;
+}
+
+std::string hex_field_text(std::uint32_t value, int byte_count)
+{
+    std::string text;
+    append_hex_digits(text, value, 2 * byte_count);
+    return text;
+}
+
+std::string position_field_text(std::uint32_t position) { return hex_field_text(position, 4); }
+
+namespace {
+
+std::optional<std::uint32_t> read_field(std::string_view text, int base)
+{
+    std::uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value, base);
+    if (text.empty() || error != std::errc() || at != end)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> read_hex_field(std::string_view text) { return read_field(text, 16); }
+std::optional<std::uint32_t> read_decimal_field(std::string_view text) { return read_field(text, 10); }

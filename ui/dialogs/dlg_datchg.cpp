@@ -1,0 +1,144 @@
+#include "ui/dialogs/dlg_datchg.h"
+
+#include <string>
+
+#include "ui/core/data_text.h"
+#include "ui/core/help_topics.h"
+#include "ui/core/value_choice.h"
+#include "ui/dialogs/item_fields.h"
+
+// ---- strings ----
+
+Dlg_datchg_str::Dlg_datchg_str(std::string bytes, std::uint32_t max_length)
+    : Bcl_dlg("IDD_DATCHG_STR", help_topic::data_change_str), bytes_(std::move(bytes)), max_length_(max_length)
+{
+}
+
+void Dlg_datchg_str::on_init_dialog()
+{
+    text_.attach(*this, 1500);
+    shown_ = field_text_of_bytes(bytes_);
+    text_.set_text(shown_);
+    text_.set_text_rule([max = max_length_](std::string_view utf8) { return fits_data_text(utf8, max); });
+}
+
+void Dlg_datchg_str::on_command(int id)
+{
+    // A text left as it was shown keeps its bytes exactly.
+    if (id == 1 && text_.text() != shown_)
+        bytes_ = bytes_of_field_text(text_.text());
+    Bcl_dlg::on_command(id);
+}
+
+// ---- values ----
+
+Dlg_datchg_value::Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int32_t value,
+                                   const Named_values* values)
+    : Bcl_dlg(std::move(template_name), help_topic), ids_(ids), value_(value), values_(values)
+{
+}
+
+void Dlg_datchg_value::on_init_dialog()
+{
+    direct_.attach(*this, ids_.direct);
+    named_.attach(*this, ids_.named);
+    field_.attach(*this, ids_.field);
+    list_.attach(*this, ids_.list);
+    field_.set_filter(&field_rules());
+    field_.set_text(field_text(value_));
+    if (values_)
+        for (const auto& [value, meaning] : *values_)
+            list_.add(meaning.to_utf8());
+    const Value_choice choice = value_choice(value_, values_);
+    if (choice.entry >= 0)
+        list_.select(choice.entry);
+    named_.enable(choice.named_allowed);
+    choose_named(choice.named);
+}
+
+void Dlg_datchg_value::choose_named(bool named)
+{
+    named_.set_checked(named);
+    direct_.set_checked(!named);
+    field_.enable(!named);
+    list_.enable(named);
+    (named ? static_cast<Bcl_wnd&>(list_) : field_).set_focus();
+}
+
+void Dlg_datchg_value::on_command(int id)
+{
+    if (id == ids_.direct || id == ids_.named) {
+        choose_named(id == ids_.named);
+        return;
+    }
+    if (id == 1) {
+        const std::optional<std::int32_t> value =
+            named_.checked() ? named_value_at(values_, list_.selected()) : field_value(field_);
+        if (value)
+            value_ = *value;
+    }
+    Bcl_dlg::on_command(id);
+}
+
+Dlg_datchg_int::Dlg_datchg_int(std::int32_t value, std::int32_t minimum, std::uint32_t maximum,
+                               const Named_values* values)
+    : Dlg_datchg_value("IDD_DATCHG_INT", help_topic::data_change_int, {1600, 1601, 1602, 1603}, value, values),
+      rules_(minimum, maximum)
+{
+}
+
+std::string Dlg_datchg_int::field_text(std::int32_t value) const
+{
+    // Values of an unsigned range are shown unsigned (4294967295, not -1).
+    return rules_.minimum() < 0 ? std::to_string(value) : std::to_string(static_cast<std::uint32_t>(value));
+}
+
+std::optional<std::int32_t> Dlg_datchg_int::field_value(const Bcl_edit& field) const { return number_of(field); }
+
+Dlg_datchg_hex::Dlg_datchg_hex(std::int32_t value, int byte_count, const Named_values* values)
+    : Dlg_datchg_value("IDD_DATCHG_HEX", help_topic::data_change_hex, {1700, 1701, 1702, 1703}, value, values),
+      byte_count_(byte_count)
+{
+}
+
+std::string Dlg_datchg_hex::field_text(std::int32_t value) const
+{
+    return hex_field_text(static_cast<std::uint32_t>(value), byte_count_);
+}
+
+std::optional<std::int32_t> Dlg_datchg_hex::field_value(const Bcl_edit& field) const
+{
+    const std::optional<std::uint32_t> value = read_hex_field(field.text());
+    return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
+}
+
+// ---- adding and deleting bytes ----
+
+Dlg_datadd::Dlg_datadd(Form form, std::uint32_t position, std::uint32_t size)
+    : Bcl_dlg("IDD_DATADD", form == Form::add ? help_topic::data_add : help_topic::data_delete), form_(form),
+      position_(position), size_(size)
+{
+}
+
+void Dlg_datadd::on_init_dialog()
+{
+    position_field_.attach(*this, 1800);
+    size_field_.attach(*this, 1801);
+    ok_.attach(*this, 1);
+    if (form_ == Form::remove)
+        set_text("データ削除");
+    position_field_.set_filter(&position_rules_);
+    size_field_.set_filter(&size_rules_);
+    position_field_.set_text(position_field_text(position_));
+    size_field_.set_change_handler([this] { ok_.enable(read_decimal_field(size_field_.text()).value_or(0) != 0); });
+    size_field_.set_text(std::to_string(size_));
+}
+
+void Dlg_datadd::on_command(int id)
+{
+    if (id == 1) {
+        position_ = read_hex_field(position_field_.text()).value_or(position_);
+        size_ = read_decimal_field(size_field_.text()).value_or(size_);
+    }
+    Bcl_dlg::on_command(id);
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "model/define.h"
+#include "toolkit/gui/bcl_ctrl.h"
+#include "toolkit/gui/bcl_dlg.h"
+#include "ui/core/field_rules.h"
+
+// The string change: the string's bytes in a multi-line field (see data_text.h for
+// how bytes that are no Shift-JIS text are shown), Enter starting a line, at most
+// `max_length` bytes. After OK, bytes() is the new string.
+class Dlg_datchg_str final : public Bcl_dlg {
+public:
+    Dlg_datchg_str(std::string bytes, std::uint32_t max_length);
+
+    [[nodiscard]] const std::string& bytes() const { return bytes_; }
+
+private:
+    void on_init_dialog() override;
+    void on_command(int id) override;
+
+    std::string bytes_;
+    std::string shown_;
+    std::uint32_t max_length_;
+    Bcl_edit text_;
+};
+
+// The value changes: "直値" (a direct value in the field) or "定義値" (one of the
+// named values, from the list). After OK, value() is the new value.
+class Dlg_datchg_value : public Bcl_dlg {
+public:
+    [[nodiscard]] std::int32_t value() const { return value_; }
+
+protected:
+    // The ids of the direct radio, the named radio, the field and the list.
+    struct Ids {
+        int direct;
+        int named;
+        int field;
+        int list;
+    };
+    Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int32_t value,
+                     const Named_values* values);
+
+    [[nodiscard]] virtual const Bcl_edit_filter& field_rules() const = 0;
+    [[nodiscard]] virtual std::string field_text(std::int32_t value) const = 0;
+    [[nodiscard]] virtual std::optional<std::int32_t> field_value(const Bcl_edit& field) const = 0;
+
+private:
+    void on_init_dialog() override;
+    void on_command(int id) override;
+    [[nodiscard]] bool sets_own_focus() const override { return true; }
+    void choose_named(bool named);
+
+    Ids ids_;
+    std::int32_t value_;
+    const Named_values* values_;
+    Bcl_button direct_;
+    Bcl_button named_;
+    Bcl_edit field_;
+    Bcl_combbox list_;
+};
+
+// A decimal value from `minimum` to `maximum` (signed and unsigned comparison).
+class Dlg_datchg_int final : public Dlg_datchg_value {
+public:
+    Dlg_datchg_int(std::int32_t value, std::int32_t minimum, std::uint32_t maximum, const Named_values* values);
+
+private:
+    [[nodiscard]] const Bcl_edit_filter& field_rules() const override { return rules_; }
+    [[nodiscard]] std::string field_text(std::int32_t value) const override;
+    [[nodiscard]] std::optional<std::int32_t> field_value(const Bcl_edit& field) const override;
+
+    Ctrl_edit_num_state rules_;
+};
+
+// A hexadecimal value of `byte_count` bytes, two digits each.
+class Dlg_datchg_hex final : public Dlg_datchg_value {
+public:
+    Dlg_datchg_hex(std::int32_t value, int byte_count, const Named_values* values);
+
+private:
+    [[nodiscard]] const Bcl_edit_filter& field_rules() const override { return rules_; }
+    [[nodiscard]] std::string field_text(std::int32_t value) const override;
+    [[nodiscard]] std::optional<std::int32_t> field_value(const Bcl_edit& field) const override;
+
+    int byte_count_;
+    Ctrl_edit_hex_state rules_;
+};
+
+// Adding zero bytes ("データ追加") or deleting bytes ("データ削除"): a position in
+// hexadecimal and a size in decimal; OK only while the size is not zero.
+class Dlg_datadd final : public Bcl_dlg {
+public:
+    enum class Form { add, remove };
+    Dlg_datadd(Form form, std::uint32_t position, std::uint32_t size);
+
+    [[nodiscard]] std::uint32_t position() const { return position_; }
+    [[nodiscard]] std::uint32_t size() const { return size_; }
+
+private:
+    void on_init_dialog() override;
+    void on_command(int id) override;
+
+    Form form_;
+    std::uint32_t position_;
+    std::uint32_t size_;
+    Bcl_edit position_field_;
+    Bcl_edit size_field_;
+    Bcl_button ok_;
+    Ctrl_edit_hex_state position_rules_;
+    Ctrl_edit_num_state size_rules_{0, 0xFFFFFFFFu};
+};
