@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr char32_t control_pictures = 0x2400;
-constexpr char32_t delete_picture = 0x2421;
+constexpr char32_t nul_picture = 0x2205;  // "∅": control pictures are missing from common fonts
 constexpr char32_t byte_patterns = 0x2800;
 
 void append_char(std::string& utf8, char32_t c) { utf8 += utf8_from_utf32(std::u32string_view(&c, 1)); }
@@ -28,11 +27,9 @@ std::string convertible_char(std::string_view bytes)
 // The byte a stand-in character means, or -1 for any other character.
 int stand_in_byte(char32_t c)
 {
-    if (c >= control_pictures && c < control_pictures + 0x20)
-        return static_cast<int>(c - control_pictures);
-    if (c == delete_picture)
-        return 0x7F;
-    if (c >= byte_patterns + 0x80 && c <= byte_patterns + 0xFF)
+    if (c == nul_picture)
+        return 0;
+    if (c > byte_patterns && c <= byte_patterns + 0xFF)
         return static_cast<int>(c - byte_patterns);
     return -1;
 }
@@ -48,11 +45,11 @@ std::string field_text_of_bytes(std::string_view bytes)
         if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             utf8 += '\n';
             i += 2;
-        } else if (byte < 0x20) {
-            append_char(utf8, control_pictures + byte);
+        } else if (byte == 0) {
+            append_char(utf8, nul_picture);
             ++i;
-        } else if (byte == 0x7F) {
-            append_char(utf8, delete_picture);
+        } else if (byte < 0x20 || byte == 0x7F) {
+            append_char(utf8, byte_patterns + byte);
             ++i;
         } else if (byte < 0x80) {
             utf8 += static_cast<char>(byte);

@@ -8,11 +8,11 @@
 // comes back as it was, whether or not it is a Shift-JIS character.
 //
 //  - a carriage return followed by a line feed is a line break;
-//  - any other control byte (0x00 ... 0x1F) is its control picture, U+2400 + byte,
-//    and 0x7F is U+2421 (so a NUL or a lone line feed is seen, not lost);
-//  - a byte that starts no Shift-JIS character that reads back as itself (a lone
-//    lead byte, 0x80, 0xA0, 0xFD ... 0xFF) is the braille pattern U+2800 + byte,
-//    whose dots are the byte's bits;
+//  - a NUL byte is "∅" (U+2205, the empty set);
+//  - any other control byte (0x01 ... 0x1F, 0x7F, so also a lone line feed or
+//    carriage return) and every byte that starts no Shift-JIS character that reads
+//    back as itself (a lone lead byte, 0x80, 0xA0, 0xFD ... 0xFF) is the braille
+//    pattern U+2800 + byte, whose dots are the byte's bits;
 //  - everything else is the Shift-JIS character itself.
 //
 // Reading the field back turns a line break into a carriage return and a line feed
