@@ -190,6 +190,11 @@ TEST_F(Data_page_test, ChangesUndoneAndRedoneGiveTheBytesBack)
     EXPECT_EQ(data_bytes(), changed);
     EXPECT_NE(title().find(" * ["), std::string::npos) << title();
 
+    // Undoing the steps down to the flag's change shows the flag again.
+    for (int step = 0; step < 5; ++step)
+        window->command(cmd::undo);
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "flags");
+    EXPECT_EQ(current_row().substr(0, 3), "hi|");
     while (window->menu_item_enabled(cmd::undo))
         window->command(cmd::undo);
     const std::string saved = temp_path("saved.bin");
@@ -252,6 +257,21 @@ TEST_F(Data_page_test, StringBytesThatAreNoTextComeBackUntouched)
         field<QPushButton>(dialog, 1)->click();
     });
     EXPECT_EQ(data_bytes(), (Bytes{1, 7, 'a', 0, 0x80, 0x0A, 0x82, 'b', 'c', 9}));
+}
+
+// A record whose expansion runs out of data shows the values made before it.
+TEST_F(Data_page_test, AnExpansionThatRunsOutOfDataShowsWhatWasMade)
+{
+    define(int_item("n", 1, false, Def_int::decimal, "n"),
+           for_loop("table", "n", int_item("a", 1), int_item("b", 2)));
+    open(Bytes{2, 1, 0, 2, 3, 0});
+    select_tree({0});
+    ASSERT_EQ(tree()->currentItem()->childCount(), 2);
+    select_tree({0, 1});
+    ASSERT_GE(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(rows_of(list())[0], "a|3");
+    window->select_byte(doc().node_at(5));
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[1]");
 }
 
 TEST_F(Data_page_test, ExamplesOnTheDataPage)
