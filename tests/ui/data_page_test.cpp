@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 #include "analysis_helpers.h"
@@ -272,6 +273,23 @@ TEST_F(Data_page_test, AnExpansionThatRunsOutOfDataShowsWhatWasMade)
     EXPECT_EQ(rows_of(list())[0], "a|3");
     window->select_byte(doc().node_at(5));
     EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[1]");
+}
+
+// Enter starts a line in the string field, and typing stops at the string's length.
+TEST_F(Data_page_test, TheStringFieldTakesLinesUpToTheLength)
+{
+    define(fix_str("tag", 4), int_item("after", 1));
+    open(Bytes{'a', 'b', 0, 0, 9});
+    run_on_row(0, cmd::data_edit, [](QWidget* dialog) {
+        auto* text = field<QPlainTextEdit>(dialog, 1500);
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, "xyz");
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(text->toPlainText(), "ab\n");  // "x" would make 5 bytes
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(data_bytes(), (Bytes{'a', 'b', '\r', '\n', 9}));
 }
 
 TEST_F(Data_page_test, ExamplesOnTheDataPage)
