@@ -124,7 +124,7 @@ void Kestrix::add_data()
         (memory && Data_mgr::bytes_to_load(count) > *memory))
         throw Out_of_memory_exception(document_.data_path());
     Data_node* first = document_.insert_bytes(dialog.position(), dialog.size());
-    data_changed({first, -1});
+    data_changed({first, std::nullopt});
     update_title();
     update_command_states();
 }
@@ -140,7 +140,7 @@ void Kestrix::edit_data()
     Cmp_edit_visitor edit(asker, *root);
     component->accept(edit);
     if (edit.changed())
-        data_changed({edit.place_to_show(), edit.bit_to_show()});
+        data_changed({edit.place_to_show(), edit.bit_to_show() >= 0 ? std::optional(edit.bit_to_show()) : std::nullopt});
     update_title();
     update_command_states();
 }
@@ -155,7 +155,7 @@ void Kestrix::delete_data()
     if (dialog.run(this) != 1)
         return;
     Data_node* after = document_.delete_bytes(dialog.position(), dialog.size());
-    data_changed({after, -1});
+    data_changed({after, std::nullopt});
     update_title();
     update_command_states();
 }

@@ -15,7 +15,7 @@ namespace {
 // (`containers`) or as the value to select.
 bool holds(Component& component, const Data_place& place, bool containers)
 {
-    Cmp_place_srch_visitor search(place.node, place.bit, containers);
+    Cmp_place_srch_visitor search(place.node, place.bit.value_or(-1), containers);
     component.accept(search);
     return search.found();
 }
@@ -217,6 +217,6 @@ void Kestrix::show_place(const Data_place& place)
     data_list_.set_focus();
 }
 
-void Kestrix::select_byte(Data_node* byte) { show_place({byte, -1}); }
+void Kestrix::select_byte(Data_node* byte) { show_place({byte, std::nullopt}); }
 
 void Kestrix::refresh_dump() { dump_.refresh_range(); }
