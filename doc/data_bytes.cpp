@@ -42,6 +42,7 @@ void Data_mgr::release_data_nodes()
     std::uint64_t done = size_;
     empty_history(data_undo_, done);
     empty_history(data_redo_, done);
+    checkpoints().clear();
     Node_pool::release_all();
     head_ = Node_pool::allocate();
     size_ = 0;
@@ -210,6 +211,7 @@ void Data_mgr::renumber(Data_node* first_removed, std::uint32_t removed_count, D
         first_changed = before == head_ ? 0 : before->position + 1;
     }
     size_ = size_ + inserted_count - removed_count;
+    checkpoints().drop_from(first_changed);
     const std::uint32_t block_start = first_changed & ~(skip_block - 1);
     Progress_scope scope(texts::updating(), size_ - std::min(block_start, size_));
 

@@ -36,26 +36,32 @@ void Data_mgr::insert_item(std::unique_ptr<Define> item, Define* before)
 {
     item->set_parent(nullptr);
     items_.insert(std::move(item), before);
-    definition_modified_ = true;
+    definition_changed();
 }
 
 Removed_item Data_mgr::remove_item(Define* item)
 {
     Removed_item removed = items_.remove(item);
-    definition_modified_ = true;
+    definition_changed();
     return removed;
 }
 
 void Data_mgr::set_title(Bcl_str title)
 {
     title_ = std::move(title);
-    definition_modified_ = true;
+    definition_changed();
 }
 
 void Data_mgr::set_byte_order(Byte_order byte_order)
 {
     byte_order_ = byte_order;
+    definition_changed();
+}
+
+void Data_mgr::definition_changed()
+{
     definition_modified_ = true;
+    checkpoints().clear();
 }
 
 void Data_mgr::new_definition()
@@ -87,15 +93,27 @@ void Data_mgr::analyze()
 {
     Progress_scope scope(texts::analysing(), size_);
     root_.reset();
-    tables().start();
     root_ = std::make_unique<Component>(title_, Bcl_str(), nullptr);
     analyze_items(items_, undefined_item_, first_node(), *root_);
 }
 
+void Data_mgr::analyze_changed_data()
+{
+    // A byte change drops the checkpoints from its position on (see renumber), so
+    // the last one left is the last before every change since the analysis.
+    if (!root_ || checkpoints().points().empty()) {
+        analyze();
+        return;
+    }
+    Progress_scope scope(texts::analysing(), size_);
+    resume_analysis(items_, undefined_item_, checkpoints().points().back(), *root_);
+}
+
 void Data_mgr::replay_to(Data_node* stop)
 {
-    tables().start();
-    replay_items(items_, first_node(), stop);
+    // A stop byte that is not in the data is never met: any checkpoint will do.
+    const std::uint64_t stop_position = stop ? stop->position : std::uint64_t{size_} + 1;
+    replay_items(items_, first_node(), stop, checkpoints().last_before(stop_position));
 }
 
 // ---- histories ----
@@ -111,6 +129,7 @@ void Data_mgr::empty_history(History& stack, std::uint64_t& done)
 
 void Data_mgr::push_definition_command(std::unique_ptr<Process> command)
 {
+    checkpoints().clear();
     definition_undo_.push_back(std::move(command));
     while (!definition_redo_.empty())
         definition_redo_.pop_back();
@@ -150,7 +169,7 @@ Define* Data_mgr::undo_definition()
     if (definition_undo_.empty())
         return nullptr;
     Process& command = move_top(definition_undo_, definition_redo_, [](Process& p) { p.undo(); });
-    definition_modified_ = true;
+    definition_changed();
     analyze();
     return command.item_to_select();
 }
@@ -160,7 +179,7 @@ Define* Data_mgr::redo_definition()
     if (definition_redo_.empty())
         return nullptr;
     Process& command = move_top(definition_redo_, definition_undo_, [](Process& p) { p.redo(); });
-    definition_modified_ = true;
+    definition_changed();
     analyze();
     return command.item_to_select();
 }
@@ -171,7 +190,7 @@ Data_place Data_mgr::undo_data()
         return {};
     Process& command = move_top(data_undo_, data_redo_, [](Process& p) { p.undo(); });
     data_modified_ = true;
-    analyze();
+    analyze_changed_data();
     return {command.place_to_show(), command.bit_to_show()};
 }
 
@@ -181,6 +200,6 @@ Data_place Data_mgr::redo_data()
         return {};
     Process& command = move_top(data_redo_, data_undo_, [](Process& p) { p.redo(); });
     data_modified_ = true;
-    analyze();
+    analyze_changed_data();
     return {command.place_to_show(), command.bit_to_show()};
 }

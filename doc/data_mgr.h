@@ -158,6 +158,12 @@ public:
     [[nodiscard]] Component* root_component() const { return root_.get(); }
     // Analyses the data by the definition into a new root component.
     void analyze();
+    // Analyses again after changes of the data alone (the byte changes, data undo
+    // and redo), giving what analyze() gives: the walk goes on from the last
+    // checkpoint before the first changed byte, and the components made before it
+    // stay. Without such a checkpoint (a change near the start, a definition or
+    // setting changed since) it is analyze().
+    void analyze_changed_data();
     void replay_to(Data_node* stop) override;
     // The text report of the file at `data_path` by the current definition, see
     // write_report(); an output that is the data file or the definition file is
@@ -191,6 +197,8 @@ private:
     // Destroys every command of `stack` from the top, one progress step each.
     static void empty_history(History& stack, std::uint64_t& done);
     void release_data_nodes();
+    // The checkpoints hold to the definition and the settings they were taken with.
+    void definition_changed();
     void install_data(std::string_view bytes);
     void renumber_same_length(Data_node* first_new, std::uint32_t count);
     void renumber_from(std::uint32_t first_changed, Data_node* first_after_unchanged);

@@ -4,18 +4,29 @@ class Component;
 class Data_node;
 class Def_nodef;
 class Item_list;
+struct Walk_checkpoint;
 
-// The walks of a whole definition over the data, from the first byte `first`. The
-// caller starts the walk context's tables (see Walk_context) and arms the progress;
-// the document does both in its analyze() and replay_to().
+// The walks of a whole definition over the data, from the first byte `first` or
+// from a checkpoint of the last analysis (see Walk_checkpoints). Each sets the walk
+// context's tables as it begins; the caller arms the progress (the document does
+// in its analyze() and replay_to()).
 
 // The analysis: every item of `items` in order, then `undefined_item` over the
 // bytes left, each adding its components to `root`. A data shortage ends the walk
 // with the "データ不足" marker as the root's last child, and the bytes left then get
-// no undefined block.
+// no undefined block. The walk context's checkpoints are taken afresh on the way.
 void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node* first, Component& root);
 
+// The analysis again from `from`, one of the walk context's checkpoints, over data
+// changed after it only: the components `root` got before that point stay, the
+// rest are made again, and so are the checkpoints after it. Gives what
+// analyze_items gives.
+void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Walk_checkpoint& from,
+                     Component& root);
+
 // The replay: the items in order without components, up to `stop` (null: the end of
-// the data, where the components made at the end start). The first reading item
-// entered at `stop` ends it; the tables then hold what the walk had set by then.
-void replay_items(const Item_list& items, Data_node* first, Data_node* stop);
+// the data, where the components made at the end start), from the first byte or
+// from `from` (a checkpoint before `stop`). The first reading item entered at
+// `stop` ends it; the tables then hold what the walk had set by then, the same from
+// a checkpoint as from the first byte.
+void replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from);

@@ -34,11 +34,20 @@ Walk_bounds& bounds() { return walk_context().tables().bounds; }
 // the end of the data too, the first iteration runs (as for a For loop). `count`
 // (iterations begun) lives in the caller: a shortage leaves it there, and a walk of
 // the same loop nested inside an iteration (a definition set that refers to itself)
-// keeps its own count instead of overwriting the item's last_count.
-Data_node* count_iterations(Def_while& loop, Data_node* cur, Data_node* stop, std::uint32_t& count)
+// keeps its own count instead of overwriting the item's last_count. `watcher`, when
+// given, is told of every point between iterations (`point` says the rest).
+Data_node* count_iterations(Def_while& loop, Data_node* cur, Data_node* stop, std::uint32_t& count,
+                            walk::Loop_watcher* watcher = nullptr, walk::Loop_point point = walk::Loop_point())
 {
     bool consumed = true;
-    while (consumed && evaluate_condition(loop.condition().view(), variables())) {
+    while (consumed) {
+        if (watcher) {
+            point.cur = cur;
+            point.done = count;
+            watcher->between_iterations(point);
+        }
+        if (!evaluate_condition(loop.condition().view(), variables()))
+            break;
         ++count;
         Data_node* next = loop.analyze_once(cur, nullptr, stop);
         walk::step_progress(next);
@@ -74,31 +83,69 @@ Data_node* Def_for::analyze_once(Data_node* cur, Component* parent, Data_node* s
 
 Data_node* Def_for::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    if (evaluate(count().view(), variables()) <= 0)
-        return cur;
-    return walk::walk_as_table(*this, cur, parent, stop);
+    return walk::for_loop(*this, cur, parent, stop, nullptr, nullptr);
+}
+
+namespace {
+
+// Iterations point.done, point.done + 1, ... of a For loop of point.count without
+// components. An iteration that consumes nothing would repeat itself forever, so it
+// ends the loop. At the end of the data the first iteration still runs: it meets
+// the data shortage or reads nothing, as in the report and in the table's expansion.
+Data_node* for_iterations(Def_for& loop, walk::Loop_point point, Data_node* stop, walk::Loop_watcher* watcher)
+{
+    Data_node* cur = point.cur;
+    const auto n = static_cast<std::uint64_t>(std::max(point.count, 0));
+    for (std::uint64_t i = point.done; i < n; ++i) {
+        if (watcher) {
+            point.cur = cur;
+            point.done = i;
+            watcher->between_iterations(point);
+        }
+        Data_node* next = loop.analyze_once(cur, nullptr, stop);
+        walk::step_progress(next);
+        const bool consumed = next != cur;
+        cur = next;
+        if (!consumed)
+            break;
+    }
+    return cur;
+}
+
+} // namespace
+
+Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data_node* stop, const Loop_point* resume,
+                          Loop_watcher* watcher)
+{
+    Loop_point point;
+    if (resume) {
+        point = *resume;
+    } else {
+        point.count = evaluate(loop.count().view(), variables());
+        if (point.count <= 0)
+            return cur;
+        point.cur = cur;
+        point.loop_start = cur;
+        if (parent) {
+            point.table = new Cmp_tbl(&loop, loop.name(), cur, 0, 0, 0);
+            parent->add_child(point.table);
+        }
+    }
+    Data_node* next = for_iterations(loop, point, stop, watcher);
+    step_progress(next);
+    if (point.table)
+        point.table->set_end(next);
+    return next;
 }
 
 Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* stop, unsigned from, unsigned to,
                                   unsigned group)
 {
     if (!parent) {
-        // Skipping: the iterations without components. An iteration that consumes
-        // nothing would repeat itself forever, so it ends the loop. At the end of
-        // the data the first iteration still runs: it meets the data shortage or
-        // reads nothing, as in the report and in the table's expansion.
-        const std::int32_t n = evaluate(count().view(), variables());
-        if (n <= 0)
-            return cur;
-        for (std::int32_t i = 0; i < n; ++i) {
-            Data_node* next = analyze_once(cur, nullptr, stop);
-            walk::step_progress(next);
-            const bool consumed = next != cur;
-            cur = next;
-            if (!consumed)
-                break;
-        }
-        return cur;
+        walk::Loop_point point;
+        point.cur = cur;
+        point.count = evaluate(count().view(), variables());
+        return for_iterations(*this, point, stop, nullptr);
     }
 
     // Expanding a table: the loop's own (group 0) or a group of it. `group` is the
@@ -152,31 +199,44 @@ Data_node* Def_while::analyze_once(Data_node* cur, Component* parent, Data_node*
 
 Data_node* Def_while::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    if (!evaluate_condition(condition().view(), variables()))
-        return cur;
-    // The table is made after counting, from the count; a shortage while counting
-    // still leaves it (without an end) with the iterations counted so far. Its
-    // expansion walks from the bounds in force before the count.
-    const Walk_bounds::State bounds_before = bounds().now(walk_context().position_of(cur));
-    std::uint32_t count = 0;
+    return walk::while_loop(*this, cur, parent, stop, nullptr, nullptr);
+}
+
+Data_node* walk::while_loop(Def_while& loop, Data_node* cur, Component* parent, Data_node* stop,
+                            const Loop_point* resume, Loop_watcher* watcher)
+{
+    Loop_point point;
+    if (resume) {
+        point = *resume;
+    } else {
+        if (!evaluate_condition(loop.condition().view(), variables()))
+            return cur;
+        // The table is made after counting, from the count; a shortage while
+        // counting still leaves it (without an end) with the iterations counted so
+        // far. Its expansion walks from the bounds in force before the count.
+        point.cur = cur;
+        point.loop_start = cur;
+        point.loop_bounds = bounds().now(walk_context().position_of(cur));
+    }
+    auto count = static_cast<std::uint32_t>(point.done);
     const auto add_table = [&]() -> Cmp_tbl* {
-        set_last_count(static_cast<int>(count));
+        loop.set_last_count(static_cast<int>(count));
         if (!parent)
             return nullptr;
-        auto* table =
-            parent->add_child(std::make_unique<Cmp_tbl>(this, name(), cur, 0, count, walk::group_size_for(count, 1)));
-        table->set_walk_bounds(bounds_before);
+        auto* table = parent->add_child(
+            std::make_unique<Cmp_tbl>(&loop, loop.name(), point.loop_start, 0, count, group_size_for(count, 1)));
+        table->set_walk_bounds(point.loop_bounds);
         return table;
     };
     Data_node* next;
     try {
-        next = count_iterations(*this, cur, stop, count);
+        next = count_iterations(loop, point.cur, stop, count, watcher, point);
     } catch (const Data_shortage&) {
         add_table();
         throw;
     }
     Cmp_tbl* table = add_table();
-    walk::step_progress(next);
+    step_progress(next);
     if (table)
         table->set_end(next);
     return next;

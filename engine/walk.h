@@ -10,9 +10,14 @@
 #include "model/define.h"
 #include "model/int_decoder.h"
 #include "model/limits.h"
+#include "model/walk_bounds.h"
 #include "model/walk_context.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
+
+class Cmp_tbl;
+class Def_for;
+class Def_while;
 
 namespace walk {
 
@@ -94,5 +99,36 @@ inline unsigned inner_group_size(unsigned group)
 // `parent` is given) starts at `cur`, the item's range walk without components
 // finds its end.
 Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_node* stop);
+
+// Where a loop's walk without components stands between two iterations: what the
+// walk needs to go on from there (see Walk_checkpoint).
+struct Loop_point {
+    Data_node* cur = nullptr;
+    // Iterations done; a For loop's count and a While loop's first byte and bounds.
+    std::uint64_t done = 0;
+    std::int32_t count = 0;
+    Data_node* loop_start = nullptr;
+    Walk_bounds::State loop_bounds;
+    // Going on in an analysis: the For loop's table, made before.
+    Cmp_tbl* table = nullptr;
+};
+
+// Told of every point between two iterations of the loop it watches: the
+// analysis takes its checkpoints so.
+class Loop_watcher {
+public:
+    virtual void between_iterations(const Loop_point& point) = 0;
+
+protected:
+    ~Loop_watcher() = default;
+};
+
+// The walks of a For and a While loop (their items' analyze()), from the loop's
+// first byte, or from `resume` when given; `watcher`, when given, is told of
+// every point between iterations.
+Data_node* for_loop(Def_for& loop, Data_node* cur, Component* parent, Data_node* stop, const Loop_point* resume,
+                    Loop_watcher* watcher);
+Data_node* while_loop(Def_while& loop, Data_node* cur, Component* parent, Data_node* stop, const Loop_point* resume,
+                      Loop_watcher* watcher);
 
 } // namespace walk

@@ -1,5 +1,8 @@
 #include "model/component.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "model/cmp_visitor.h"
 #include "model/data_node.h"
 #include "model/walk_context.h"
@@ -20,6 +23,16 @@ void Component::clear_children()
     // sees its parent half-emptied; deep trees unwind one level per child.
     std::vector<std::unique_ptr<Component>> doomed;
     doomed.swap(children_);
+}
+
+void Component::remove_children_from(int first)
+{
+    const auto kept = static_cast<std::size_t>(std::max(first, 0));
+    if (kept >= children_.size())
+        return;
+    std::vector<std::unique_ptr<Component>> doomed(std::make_move_iterator(children_.begin() + static_cast<std::ptrdiff_t>(kept)),
+                                                   std::make_move_iterator(children_.end()));
+    children_.resize(kept);
 }
 
 std::uint32_t Component::size() const

@@ -45,6 +45,8 @@ public:
     [[nodiscard]] Component* child(int i) const { return children_[static_cast<std::size_t>(i)].get(); }
     // Destroys the children; the component can be expanded again later.
     void clear_children();
+    // Destroys the children from the one at `first` on.
+    void remove_children_from(int first);
 
     [[nodiscard]] Data_node* start() const { return start_; }
     void set_start(Data_node* start) { start_ = start; }

@@ -50,6 +50,8 @@ public:
         int walks = 0;
         int references = 0;
         int idle_references = 0;
+
+        friend bool operator==(const State&, const State&) = default;
     };
 
     // The state now, for a component that starts at data offset `position`.
@@ -89,6 +91,8 @@ public:
         return references_ < limits::max_reference_depth && walks_ < limits::max_walk_nesting &&
                idle_references_ < limits::max_idle_references;
     }
+
+    friend bool operator==(const Walk_bounds&, const Walk_bounds&) = default;
 
 private:
     int walks_ = 0;

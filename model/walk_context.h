@@ -4,6 +4,7 @@
 
 #include "model/byte_order.h"
 #include "model/data_node.h"
+#include "model/walk_checkpoints.h"
 #include "model/walk_tables.h"
 
 // What a walk of the definition over the data needs from outside the items: the
@@ -22,15 +23,19 @@ public:
     // The tables of the walk in progress.
     [[nodiscard]] Walk_tables& tables() { return tables_; }
     [[nodiscard]] const Walk_tables& tables() const { return tables_; }
+    // The points of the last analysis that replays and expansions go on from.
+    [[nodiscard]] Walk_checkpoints& checkpoints() { return checkpoints_; }
+    [[nodiscard]] const Walk_checkpoints& checkpoints() const { return checkpoints_; }
 
     [[nodiscard]] virtual Byte_order byte_order() const = 0;
     // The number of data bytes.
     [[nodiscard]] virtual std::uint32_t data_size() const = 0;
     // The node's position, or data_size() for null (the end of the data).
     [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : data_size(); }
-    // Walks the definition from the first byte up to `stop` (null: the end of the
-    // data) without making components, leaving in tables() what the walk had set by
-    // the time it got there.
+    // Walks the definition up to `stop` (null: the end of the data) without making
+    // components, leaving in tables() what the walk from the first byte had set by
+    // the time it got there; it goes on from the last checkpoint before `stop` when
+    // there is one.
     virtual void replay_to(Data_node* stop) = 0;
 
 private:
@@ -42,6 +47,7 @@ private:
     static inline Walk_context* installed_ = nullptr;
 
     Walk_tables tables_;
+    Walk_checkpoints checkpoints_;
 };
 
 // The program's walk context: the one installed, or one over no data (big-endian,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -43,6 +44,9 @@ public:
     }
     void add(const Bcl_str& name, Def_def_set* set);
     void clear() { sets_.clear(); }
+    [[nodiscard]] std::size_t size() const { return sets_.size(); }
+
+    friend bool operator==(const Definition_sets&, const Definition_sets&) = default;
 
 private:
     std::map<Bcl_str, Def_def_set*, std::less<>> sets_;
@@ -65,4 +69,6 @@ struct Walk_tables {
         definition_sets.clear();
         bounds.start();
     }
+
+    friend bool operator==(const Walk_tables&, const Walk_tables&) = default;
 };
