@@ -134,20 +134,20 @@ void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Wa
     analyze_from(items, undefined_item, point.item, point.cur, point.in_loop ? &resume : nullptr, root);
 }
 
-void replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from)
+Replay_end replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from)
 {
     Data_node* const until = stop ? stop : &walk::end_of_data_stop;
     Walk_tables& tables = walk_context().tables();
     try {
         if (!from) {
             tables.start();
-            Top_level_walk(items, nullptr, until).run(0, first, nullptr);
-        } else {
-            tables = from->tables;
-            const walk::Loop_point resume = loop_point_of(*from);
-            Top_level_walk(items, nullptr, until).run(from->item, from->cur, from->in_loop ? &resume : nullptr);
+            return {false, Top_level_walk(items, nullptr, until).run(0, first, nullptr)};
         }
+        tables = from->tables;
+        const walk::Loop_point resume = loop_point_of(*from);
+        return {false, Top_level_walk(items, nullptr, until).run(from->item, from->cur, from->in_loop ? &resume : nullptr)};
     } catch (const Data_shortage&) {
         // Reaching the stop byte is the replay's normal end.
+        return {true, nullptr};
     }
 }

@@ -24,9 +24,18 @@ void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node*
 void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Walk_checkpoint& from,
                      Component& root);
 
+// How a replay ended: at its stop byte or where the data ran out (the data-shortage
+// signal), or after the last item at byte `end`.
+struct Replay_end {
+    bool signalled = false;
+    Data_node* end = nullptr;
+
+    friend bool operator==(const Replay_end&, const Replay_end&) = default;
+};
+
 // The replay: the items in order without components, up to `stop` (null: the end of
 // the data, where the components made at the end start), from the first byte or
 // from `from` (a checkpoint before `stop`). The first reading item entered at
 // `stop` ends it; the tables then hold what the walk had set by then, the same from
 // a checkpoint as from the first byte.
-void replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from);
+Replay_end replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,32 @@ inline std::vector<std::string> folders_in(const std::filesystem::path& parent)
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// A definition (as JSON) and a data file: every feature folder and every sample of
+// the shipped examples.
+struct Case_files {
+    std::string definition_json;
+    std::string data;
+};
+
+inline void PrintTo(const Case_files& files, std::ostream* out) { *out << files.data; }
+
+inline std::vector<Case_files> every_case()
+{
+    namespace fs = std::filesystem;
+    std::vector<Case_files> cases;
+    const fs::path source(KESTRIX_SOURCE_DIR);
+    for (const std::string& name : folders_in(source / "tests" / "data"))
+        cases.push_back({(source / "tests" / "data" / name / "definition.json").string(),
+                         (source / "tests" / "data" / name / "data.bin").string()});
+    for (const std::string& name : folders_in(source / "examples")) {
+        const fs::path folder = source / "examples" / name;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().stem() == "sample")
+                cases.push_back({(folder / "definition.json").string(), entry.path().string()});
+    }
+    return cases;
 }
 
 // Single quotes for the shell, with embedded quotes closed and reopened.

@@ -104,28 +104,7 @@ TEST_F(Agreement_test, ReferencesAreBoundedAlikeInBoth)
 
 // ---- every feature folder and shipped example ----
 
-struct Case_files {
-    std::string definition_json;
-    std::string data;
-};
-
-void PrintTo(const Case_files& files, std::ostream* out) { *out << files.data; }
-
-std::vector<Case_files> every_case()
-{
-    std::vector<Case_files> cases;
-    const fs::path source(KESTRIX_SOURCE_DIR);
-    for (const std::string& name : cli_test::folders_in(source / "tests" / "data"))
-        cases.push_back({(source / "tests" / "data" / name / "definition.json").string(),
-                         (source / "tests" / "data" / name / "data.bin").string()});
-    for (const std::string& name : cli_test::folders_in(source / "examples")) {
-        const fs::path folder = source / "examples" / name;
-        for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.path().stem() == "sample")
-                cases.push_back({(folder / "definition.json").string(), entry.path().string()});
-    }
-    return cases;
-}
+using cli_test::Case_files;
 
 class Agreement_on_case : public Agreement_test, public ::testing::WithParamInterface<Case_files> {};
 
@@ -139,7 +118,7 @@ TEST_P(Agreement_on_case, ReportSaysWhatTheTreeShows)
     EXPECT_EQ(difference_for(GetParam().data), "") << last_report_utf8();
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, Agreement_on_case, ::testing::ValuesIn(every_case()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Folders, Agreement_on_case, ::testing::ValuesIn(cli_test::every_case()), [](const auto& info) {
     std::string name = fs::path(info.param.definition_json).parent_path().filename().string();
     std::replace(name.begin(), name.end(), '-', '_');
     return name;

@@ -42,6 +42,8 @@ constexpr std::array<const char*, 14> counts = {"0", "1", "2", "3", "n", "a", "b
                                                 "-1", "f", "300", "a & 3", "2000"};
 constexpr std::array<const char*, 10> conditions = {"0", "1", "a", "a < 3", "b != 0", "n > 1", "f == 2",
                                                     "c", "a > 250", "f"};
+constexpr std::array<const char*, 4> assigned = {"a", "c", "n", "f"};
+constexpr std::array<const char*, 6> assignments = {"c + 1", "a - 1", "n * 2", "0", "f + a", "c % 3"};
 // Four names, one more than there are sets: a reference to it finds nothing.
 constexpr std::array<const char*, 4> set_names = {"S0", "S1", "S2", "S3"};
 
@@ -49,7 +51,7 @@ Bcl_str text(const char* utf8) { return Bcl_str::from_utf8(utf8); }
 
 class Builder {
 public:
-    explicit Builder(Choices& choices) : choices_(choices) {}
+    Builder(Choices& choices, bool anywhere) : choices_(choices), anywhere_(anywhere) {}
 
     void build()
     {
@@ -78,7 +80,8 @@ private:
     {
         --items_left_;
         const bool may_nest = depth < max_depth;
-        switch (choices_.below(may_nest ? 10 : 5)) {
+        const unsigned kinds = may_nest ? (anywhere_ ? 12 : 10) : 5;
+        switch (choices_.below(kinds)) {
         case 0:
         case 1:
             return integer();
@@ -105,6 +108,14 @@ private:
             auto* loop = new Def_while(name(), text(one_of(choices_, conditions)));
             fill(*loop, depth + 1);
             return loop;
+        }
+        case 10:
+            return new Def_set_variable(text(one_of(choices_, assigned)),
+                                        text(one_of(choices_, assignments)));
+        case 11: {
+            auto* set = new Def_def_set(text(one_of(choices_, set_names)));
+            fill(*set, depth + 1);
+            return set;
         }
         default:
             return new Def_def_ref(name(), text(one_of(choices_, set_names)));
@@ -138,12 +149,15 @@ private:
     Bcl_str name() { return text(one_of(choices_, names)); }
 
     Choices& choices_;
+    bool anywhere_;
     int items_left_ = max_items;
 };
 
 } // namespace
 
-void build_random_definition(Choices& choices) { Builder(choices).build(); }
+void build_random_definition(Choices& choices) { Builder(choices, false).build(); }
+
+void build_random_walk_definition(Choices& choices) { Builder(choices, true).build(); }
 
 std::string random_data(Choices& choices, std::size_t max_size)
 {

@@ -37,6 +37,11 @@ private:
 // that changes a variable or a set there shows its later value in the tree.
 void build_random_definition(Choices& choices);
 
+// The same with variable assignments (over the variables, such as "c + 1") and
+// definition sets also standing anywhere, inside loops and branches, for checks
+// that compare one walk with another rather than the tree with the report.
+void build_random_walk_definition(Choices& choices);
+
 // Up to `max_size` bytes of data from `choices`, small values and line breaks more
 // often than not, so that counts stay small and strings hold several lines.
 [[nodiscard]] std::string random_data(Choices& choices, std::size_t max_size);
