@@ -62,6 +62,7 @@ private:
         point.item = item;
         if (loop) {
             point.in_loop = true;
+            point.loop = items_[item];
             point.done = loop->done;
             point.count = loop->count;
             point.loop_start = loop->loop_start;

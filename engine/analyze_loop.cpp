@@ -1,5 +1,6 @@
 // Branches, loops and variable assignments.
 #include <algorithm>
+#include <optional>
 
 #include "engine/expression.h"
 #include "engine/walk.h"
@@ -168,14 +169,22 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     // At the end of the data too the record or group is made at the current byte:
     // its iteration then meets the data shortage or reads nothing.
     Component* current = nullptr;
+    walk::Loop_shortcut shortcut(*this);
     for (std::uint64_t i = first; i < total; ++i) {
         if (child_span == 1) {
             current = parent->add_child(std::make_unique<Cmp_rec>(this, label(i), cur));
-        } else if (i % child_span == 0 || !current) {
-            const std::uint64_t last = std::min(i + child_span, total);
-            current = parent->add_child(std::make_unique<Cmp_tbl>(this, label(i, last - 1), cur,
-                                                                  static_cast<unsigned>(i), static_cast<unsigned>(last),
-                                                                  static_cast<unsigned>(child_span)));
+        } else {
+            if (i % child_span == 0 || !current) {
+                const std::uint64_t last = std::min(i + child_span, total);
+                current = parent->add_child(std::make_unique<Cmp_tbl>(this, label(i, last - 1), cur,
+                                                                      static_cast<unsigned>(i),
+                                                                      static_cast<unsigned>(last),
+                                                                      static_cast<unsigned>(child_span)));
+            }
+            // Inside a group only its last iteration matters: it sets the group's end.
+            const std::uint64_t group_end = std::min((i / child_span + 1) * child_span, total);
+            if (!stop && group_end >= i + 3)
+                shortcut.skip(i, cur, group_end - 2);
         }
         Data_node* next = analyze_once(cur, nullptr, stop);
         walk::step_progress(next);
@@ -258,6 +267,7 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
     const std::uint64_t end = to;
     const std::uint64_t span = group;
     const unsigned child_group = walk::inner_group_size(group);
+    std::optional<walk::Loop_shortcut> shortcut;
     for (std::uint64_t i = from; i < end; i += span) {
         const std::uint64_t last = std::min(i + span, end);
         Component* made = nullptr;
@@ -267,11 +277,18 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
             }
             cur = analyze_once(cur, nullptr, stop);
         } else {
+            std::uint64_t at = i;
             if (parent) {
                 made = parent->add_child(std::make_unique<Cmp_tbl>(
                     this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group));
+                if (!stop) {
+                    if (!shortcut)
+                        shortcut.emplace(*this);
+                    shortcut->skip(at, cur, last - 1);
+                }
             }
-            cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group);
+            // The iterations from `at` on: the walk of the group's lower groups.
+            cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(at), static_cast<unsigned>(last), child_group);
         }
         if (made)
             made->set_end(cur);

@@ -123,6 +123,27 @@ protected:
     ~Loop_watcher() = default;
 };
 
+// The expansion of a top-level loop's table goes over many iterations that the
+// analysis walked before, and took checkpoints in. Once the expansion stands at
+// one of them with the tables the analysis had there (it may not: the replay to
+// the table's start also runs the items that read nothing at the start of the
+// first iteration), it walks on exactly as the analysis did, so it may go on from
+// any later checkpoint of the loop instead of walking up to it.
+class Loop_shortcut {
+public:
+    explicit Loop_shortcut(const Define& loop);
+
+    // Before iteration `i` at `cur`: moves both (and the walk's tables) to the last
+    // checkpoint of the loop at an iteration up to `limit`, when the walk is known
+    // to be the analysis's.
+    void skip(std::uint64_t& i, Data_node*& cur, std::uint64_t limit);
+
+private:
+    const Walk_checkpoint* first_ = nullptr;
+    const Walk_checkpoint* end_ = nullptr;
+    bool same_walk_ = false;
+};
+
 // The walks of a For and a While loop (their items' analyze()), from the loop's
 // first byte, or from `resume` when given; `watcher`, when given, is told of
 // every point between iterations.

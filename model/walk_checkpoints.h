@@ -8,6 +8,7 @@
 #include "model/walk_tables.h"
 
 class Data_node;
+class Define;
 
 // A point of the analysis' walk over the top-level items that a later walk can go
 // on from instead of starting at the first byte: between two top-level items, or
@@ -20,6 +21,8 @@ struct Walk_checkpoint {
     // The top-level item walked next, or the loop being walked when `in_loop`.
     std::size_t item = 0;
     bool in_loop = false;
+    // That loop (borrowed from the definition) when `in_loop`.
+    const Define* loop = nullptr;
     // Inside a loop: the iterations done (a While loop's count so far), a For loop's
     // count as evaluated where the loop began, the loop's first byte and, for a
     // While loop whose table is made after its count, the bounds in force there.

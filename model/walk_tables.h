@@ -70,5 +70,14 @@ struct Walk_tables {
         bounds.start();
     }
 
+    // Whether a walk standing at data offset `position` goes on the same with
+    // these tables as with `other`: the bounds count the references followed at the
+    // walk's own offset only.
+    [[nodiscard]] bool same_ahead(const Walk_tables& other, std::uint64_t position) const
+    {
+        return variables == other.variables && definition_sets == other.definition_sets &&
+               bounds.now(position) == other.bounds.now(position);
+    }
+
     friend bool operator==(const Walk_tables&, const Walk_tables&) = default;
 };
