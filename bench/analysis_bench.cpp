@@ -1,6 +1,7 @@
 // Analyses a large file of records and prints time and memory figures: the data
 // load, the analysis (MB/s and the heap it takes beyond the data), and the lazy
-// expansions down to a record near the end, each of which replays the walk.
+// expansions down to a record near the end, each of which replays the walk from
+// the last checkpoint before it, and a value change near the end with its analysis.
 //
 // Usage: analysis_bench [records]   (default 8388608: about 64 MiB of data)
 //
@@ -134,6 +135,25 @@ int main(int argc, char** argv)
     }
     expand_last(record, expand_record);
 
+    // The change below drops what the expansions made: count it first.
+    const int table_children = table->child_count();
+    const int group_children = group->child_count();
+    const int sub_group_children = sub_group->child_count();
+    const int record_children = record->child_count();
+    const std::string record_name = record->name().to_utf8();
+
+    // A value change near the end, analysed again from the last checkpoint before
+    // it; then its undo (which analyses again the same way).
+    Component* last_value = record->child(0);
+    const double change = timed([&] {
+        doc.change_value(last_value->start(), 2, 4660, -1);
+        doc.analyze_changed_data();
+    });
+    const double undo = timed([&] { doc.undo_data(); });
+    const Walk_checkpoints& checkpoints = doc.checkpoints();
+    const double checkpoint_bytes_per_mib =
+        static_cast<double>(checkpoints.memory_bytes()) / (static_cast<double>(size) / 1048576.0);
+
     std::printf("records                          %zu\n", records);
     std::printf("data size                        %zu bytes (%.1f MiB)\n", size, static_cast<double>(size) / 1048576.0);
     std::printf("load_data (empty definition)     %.3f s  (%.0f MB/s)\n", load, mb / load);
@@ -143,10 +163,14 @@ int main(int argc, char** argv)
     std::printf("  heap kept (new tree - old)     %lld bytes\n", kept);
     std::printf("  operator new calls             %zu\n", analysis_calls);
     std::printf("  components at the top level    %d\n", root->child_count());
-    std::printf("expand the loop's table          %.3f s  (%d children)\n", expand_table, table->child_count());
-    std::printf("expand its last group            %.3f s  (%d children)\n", expand_group, group->child_count());
+    std::printf("  checkpoints                    %zu, %.0f bytes per MiB of data\n", checkpoints.points().size(),
+                checkpoint_bytes_per_mib);
+    std::printf("expand the loop's table          %.3f s  (%d children)\n", expand_table, table_children);
+    std::printf("expand its last group            %.3f s  (%d children)\n", expand_group, group_children);
     std::printf("expand the last 1024 records     %.3f s  (%d children, last %s)\n", expand_records,
-                sub_group->child_count(), record->name().to_utf8().c_str());
-    std::printf("expand the last record           %.3f s  (%d children)\n", expand_record, record->child_count());
+                sub_group_children, record_name.c_str());
+    std::printf("expand the last record           %.3f s  (%d children)\n", expand_record, record_children);
+    std::printf("change a value near the end      %.3f s  (with its analysis)\n", change);
+    std::printf("undo it                          %.3f s  (with its analysis)\n", undo);
     return 0;
 }

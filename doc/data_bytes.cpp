@@ -64,20 +64,17 @@ void Data_mgr::install_data(std::string_view bytes)
 {
     size_ = static_cast<std::uint32_t>(bytes.size());
     skip_index_.reserve(bytes.size() / skip_block + 1);
+    // A skip block at a time: its nodes, then its entry from the Shift-JIS state at
+    // its start.
     Data_node* prev = head_;
     bool in_double_byte = false;
-    std::uint32_t position = 0;
-    for (const char c : bytes) {
-        Data_node* node = Node_pool::allocate();
-        node->value = static_cast<std::uint8_t>(c);
-        node->position = position;
-        node->set_prev(prev);
-        prev->set_next(node);
-        if ((position & (skip_block - 1)) == 0)
-            skip_index_.push_back({node, in_double_byte});
-        in_double_byte = next_sjis_state(in_double_byte, node->value);
-        prev = node;
-        ++position;
+    for (std::size_t start = 0; start < bytes.size(); start += skip_block) {
+        const std::string_view block = bytes.substr(start, skip_block);
+        Data_node* last = Node_pool::append_fresh(prev, block, static_cast<std::uint32_t>(start));
+        skip_index_.push_back({prev->next(), in_double_byte});
+        for (const char c : block)
+            in_double_byte = next_sjis_state(in_double_byte, static_cast<std::uint8_t>(c));
+        prev = last;
     }
 }
 

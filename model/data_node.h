@@ -49,6 +49,10 @@ public:
 
     // A fresh node: value 0, position 0, no links.
     [[nodiscard]] static Data_node* allocate();
+    // Fresh nodes holding `bytes`, numbered from `position` and linked in order
+    // after `prev`; returns the last (`prev` when there are none). For loading
+    // data: the free list must be empty, as after release_all().
+    static Data_node* append_fresh(Data_node* prev, std::string_view bytes, std::uint32_t position);
     static void release(Data_node* node);
     // Releases `count` nodes from `first` along the next links.
     static void release_run(Data_node* first, std::size_t count);
