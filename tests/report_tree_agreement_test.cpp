@@ -131,10 +131,7 @@ TEST_F(Agreement_test, RandomDefinitionsOverRandomData)
     const char* steps = std::getenv("KESTRIX_RANDOM_STEPS");
     const int runs = steps ? std::max(1, std::atoi(steps)) : 400;
     for (int seed = 0; seed < runs; ++seed) {
-        std::mt19937 random(static_cast<std::uint32_t>(seed));
-        std::string bytes(1024, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random());
+        const std::string bytes = seeded_choices(static_cast<unsigned>(seed));
         Choices choices(bytes);
         doc().new_definition();
         build_random_definition(choices);

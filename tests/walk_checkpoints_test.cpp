@@ -94,6 +94,20 @@ protected:
         EXPECT_EQ(expanded_tree(depth), plain) << context;
     }
 
+    // A random definition (assignments and sets anywhere) and up to 300 bytes of
+    // data from `seed`, loaded with a checkpoint every `interval` bytes; returns what
+    // to show when a check fails.
+    std::string load_random_case(int seed, std::uint32_t interval)
+    {
+        const std::string bytes = seeded_choices(static_cast<unsigned>(seed));
+        Choices choices(bytes);
+        doc().new_definition();
+        build_random_walk_definition(choices);
+        doc().checkpoints().set_interval(interval);
+        load_bytes(random_data(choices, 300));
+        return "seed " + std::to_string(seed) + "\n" + dump_definition(doc().definition_items());
+    }
+
     // Everything above for the document's definition and data.
     static void expect_checkpoints_change_nothing(std::uint32_t interval, int depth, const std::string& context)
     {
@@ -238,16 +252,9 @@ TEST_F(Walk_checkpoints_test, RandomDefinitionsReplayAndExpandAlike)
 {
     const int runs = random_runs(300);
     for (int seed = 0; seed < runs; ++seed) {
-        std::mt19937 random(static_cast<std::uint32_t>(seed));
-        std::string bytes(1024, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random());
-        Choices choices(bytes);
-        doc().new_definition();
-        build_random_walk_definition(choices);
-        load_bytes(random_data(choices, 300));
-        const std::string context = "seed " + std::to_string(seed) + "\n" + dump_definition(doc().definition_items());
-        expect_checkpoints_change_nothing(1 + static_cast<std::uint32_t>(seed % 9), 4, context);
+        const auto interval = 1 + static_cast<std::uint32_t>(seed % 9);
+        const std::string context = load_random_case(seed, interval);
+        expect_checkpoints_change_nothing(interval, 4, context);
         if (HasFailure())
             return;
     }
@@ -280,16 +287,8 @@ TEST_F(Walk_checkpoints_test, AnalysisAfterDataChangesIsAFreshAnalysis)
 {
     const int runs = random_runs(150);
     for (int seed = 0; seed < runs; ++seed) {
+        const std::string context = load_random_case(seed, 1 + static_cast<std::uint32_t>(seed % 5));
         std::mt19937 random(static_cast<std::uint32_t>(seed));
-        std::string bytes(1024, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random());
-        Choices choices(bytes);
-        doc().new_definition();
-        build_random_walk_definition(choices);
-        doc().checkpoints().set_interval(1 + static_cast<std::uint32_t>(seed % 5));
-        load_bytes(random_data(choices, 300));
-        const std::string context = "seed " + std::to_string(seed) + "\n" + dump_definition(doc().definition_items());
         for (int step = 0; step < 6; ++step) {
             // Expanded first, as a user would have: the kept components' children stay.
             (void)expanded_tree(2);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <random>
 
 #include "doc/data_mgr.h"
 #include "model/items.h"
@@ -158,6 +159,15 @@ private:
 void build_random_definition(Choices& choices) { Builder(choices, false).build(); }
 
 void build_random_walk_definition(Choices& choices) { Builder(choices, true).build(); }
+
+std::string seeded_choices(unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(1024, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
 
 std::string random_data(Choices& choices, std::size_t max_size)
 {

@@ -42,6 +42,9 @@ void build_random_definition(Choices& choices);
 // that compare one walk with another rather than the tree with the report.
 void build_random_walk_definition(Choices& choices);
 
+// 1024 bytes for Choices from a generator seeded with `seed`: the same on every run.
+[[nodiscard]] std::string seeded_choices(unsigned seed);
+
 // Up to `max_size` bytes of data from `choices`, small values and line breaks more
 // often than not, so that counts stay small and strings hold several lines.
 [[nodiscard]] std::string random_data(Choices& choices, std::size_t max_size);
