@@ -128,8 +128,7 @@ Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data
         point.cur = cur;
         point.loop_start = cur;
         if (parent) {
-            point.table = new Cmp_tbl(&loop, loop.name(), cur, 0, 0, 0);
-            parent->add_child(point.table);
+            point.table = parent->add_child(std::make_unique<Cmp_tbl>(&loop, loop.name(), cur, 0, 0, 0));
         }
     }
     Data_node* next = for_iterations(loop, point, stop, watcher);

@@ -166,7 +166,7 @@ TEST_F(Walk_checkpoints_test, ChosenLayoutsReplayAndExpandAlikeWithCheckpoints)
         {"definition sets registered inside the loop",
          [] {
              auto* branch = new Def_if(sj("k % 2"));
-             branch->insert_then_child(def_set("S", fix_str("other", 2)), nullptr);
+             branch->insert_then_child(std::unique_ptr<Define>(def_set("S", fix_str("other", 2))), nullptr);
              define(for_loop("L", "60", int_item("k", 1, false, Def_int::decimal, "k"), ref("r", "S"),
                              def_set("S", int_item("in_s", 1)), branch));
          },
