@@ -103,7 +103,9 @@ void Kestrix::data_row_activated(int row)
 
 void Kestrix::data_changed(Data_place place)
 {
-    document_.analyze();
+    // The walk before the change is unchanged: the analysis goes on from the last
+    // checkpoint before it.
+    document_.analyze_changed_data();
     refresh_dump();
     rebuild_data_tree(place);
 }
