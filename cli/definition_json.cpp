@@ -38,7 +38,7 @@ json named_values_to_json(const Named_values& values)
 // One JSON object per item; containers recurse through their lists.
 class Json_writer final : public Def_visitor {
 public:
-    static json items(const Item_list& list)
+    static json items(Item_span list)
     {
         json array = json::array();
         for (Define* item : list)

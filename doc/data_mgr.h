@@ -78,6 +78,9 @@ public:
 
     // ---- definition side ----
     [[nodiscard]] const Item_list& definition_items() const { return items_; }
+    // The top-level items for the walks and the definition page, which change items
+    // in place; the list itself changes only through insert_item and remove_item.
+    [[nodiscard]] Item_span mutable_definition_items() { return items_.items(); }
     // Inserts a top-level item before `before` (at the end when it is null or not in
     // the list), clears its parent, sets definition modified.
     void insert_item(std::unique_ptr<Define> item, Define* before);

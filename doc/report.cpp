@@ -98,7 +98,7 @@ Walk_tables& tables() { return walk_context().tables(); }
 
 void report_position(const Bcl_binaryfile& in) { reporter().step(in.offset()); }
 
-void write_items(const Item_list& items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     for (Define* item : items) {
         item->write_analysis(in, out, indent);
@@ -258,7 +258,7 @@ namespace {
 // The loop body shared by For and While: the header, then per iteration an index
 // line and the children, while `more(i)` holds and every iteration consumed bytes.
 template <typename More>
-void write_loop(const Define& loop, const Item_list& children, Bcl_binaryfile& in, Bcl_textfile& out, int indent,
+void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_textfile& out, int indent,
                 More more)
 {
     const Walk_bounds::Level level(tables().bounds);
@@ -362,7 +362,7 @@ void write_report_with(Data_mgr& document, const File_path& data_path, Open_outp
     document.tables().start();
     Line(out).blank().add(document.title().view()).write();
     try {
-        write_items(document.definition_items(), in, out, 1);
+        write_items(document.mutable_definition_items(), in, out, 1);
         document.undefined_item().write_analysis(in, out, 0);
     } catch (const Data_shortage&) {
         Line(out).blank().add(texts::data_shortage().view()).write();

@@ -18,7 +18,7 @@ namespace {
 // top-level loop past each mark) or the replay (neither).
 class Top_level_walk final : public walk::Loop_watcher {
 public:
-    Top_level_walk(const Item_list& items, Component* root, Data_node* stop)
+    Top_level_walk(Item_span items, Component* root, Data_node* stop)
         : items_(items), root_(root), stop_(stop), checkpoints_(root ? &walk_context().checkpoints() : nullptr)
     {
     }
@@ -73,7 +73,7 @@ private:
         checkpoints_->add(std::move(point));
     }
 
-    const Item_list& items_;
+    Item_span items_;
     Component* root_;
     Data_node* stop_;
     Walk_checkpoints* checkpoints_;
@@ -92,7 +92,7 @@ walk::Loop_point loop_point_of(const Walk_checkpoint& point)
 }
 
 // The analysis from the item at `first` (inside its loop from `resume`) to the end.
-void analyze_from(const Item_list& items, Def_nodef& undefined_item, std::size_t first, Data_node* cur,
+void analyze_from(Item_span items, Def_nodef& undefined_item, std::size_t first, Data_node* cur,
                   const walk::Loop_point* resume, Component& root)
 {
     try {
@@ -106,7 +106,7 @@ void analyze_from(const Item_list& items, Def_nodef& undefined_item, std::size_t
 
 } // namespace
 
-void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node* first, Component& root)
+void analyze_items(Item_span items, Def_nodef& undefined_item, Data_node* first, Component& root)
 {
     Walk_context& walk = walk_context();
     walk.tables().start();
@@ -114,7 +114,7 @@ void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node*
     analyze_from(items, undefined_item, 0, first, nullptr, root);
 }
 
-void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Walk_checkpoint& from,
+void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_checkpoint& from,
                      Component& root)
 {
     Walk_context& walk = walk_context();
@@ -135,7 +135,7 @@ void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Wa
     analyze_from(items, undefined_item, point.item, point.cur, point.in_loop ? &resume : nullptr, root);
 }
 
-Replay_end replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from)
+Replay_end replay_items(Item_span items, Data_node* first, Data_node* stop, const Walk_checkpoint* from)
 {
     Data_node* const until = stop ? stop : &walk::end_of_data_stop;
     Walk_tables& tables = walk_context().tables();

@@ -3,7 +3,7 @@
 class Component;
 class Data_node;
 class Def_nodef;
-class Item_list;
+#include "model/item_list.h"
 struct Walk_checkpoint;
 
 // The walks of a whole definition over the data, from the first byte `first` or
@@ -15,13 +15,13 @@ struct Walk_checkpoint;
 // bytes left, each adding its components to `root`. A data shortage ends the walk
 // with the "データ不足" marker as the root's last child, and the bytes left then get
 // no undefined block. The walk context's checkpoints are taken afresh on the way.
-void analyze_items(const Item_list& items, Def_nodef& undefined_item, Data_node* first, Component& root);
+void analyze_items(Item_span items, Def_nodef& undefined_item, Data_node* first, Component& root);
 
 // The analysis again from `from`, one of the walk context's checkpoints, over data
 // changed after it only: the components `root` got before that point stay, the
 // rest are made again, and so are the checkpoints after it. Gives what
 // analyze_items gives.
-void resume_analysis(const Item_list& items, Def_nodef& undefined_item, const Walk_checkpoint& from,
+void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_checkpoint& from,
                      Component& root);
 
 // How a replay ended: at its stop byte or where the data ran out (the data-shortage
@@ -38,4 +38,4 @@ struct Replay_end {
 // from `from` (a checkpoint before `stop`). The first reading item entered at
 // `stop` ends it; the tables then hold what the walk had set by then, the same from
 // a checkpoint as from the first byte.
-Replay_end replay_items(const Item_list& items, Data_node* first, Data_node* stop, const Walk_checkpoint* from);
+Replay_end replay_items(Item_span items, Data_node* first, Data_node* stop, const Walk_checkpoint* from);

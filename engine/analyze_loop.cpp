@@ -14,7 +14,7 @@
 namespace {
 
 // Walks `items` in order, stepping the progress after each.
-Data_node* walk_items(const Item_list& items, Data_node* cur, Component* parent, Data_node* stop)
+Data_node* walk_items(Item_span items, Data_node* cur, Component* parent, Data_node* stop)
 {
     for (Define* item : items) {
         cur = item->analyze(cur, parent, stop);

@@ -54,9 +54,9 @@ void check_every_replay(Data_mgr& doc)
     for (std::uint32_t position = 0; position <= doc.size(); ++position) {
         Data_node* stop = doc.node_at(position);
         const Walk_checkpoint* from = doc.checkpoints().last_before(stop ? position : doc.size() + 1ull);
-        const Replay_end full_end = replay_items(doc.definition_items(), doc.first_node(), stop, nullptr);
+        const Replay_end full_end = replay_items(doc.mutable_definition_items(), doc.first_node(), stop, nullptr);
         const Walk_tables full = doc.tables();
-        const Replay_end resumed_end = replay_items(doc.definition_items(), doc.first_node(), stop, from);
+        const Replay_end resumed_end = replay_items(doc.mutable_definition_items(), doc.first_node(), stop, from);
         fuzz::check(doc.tables() == full, "the tables differ when replaying to " + std::to_string(position));
         fuzz::check(resumed_end == full_end, "the replay ends elsewhere at " + std::to_string(position));
     }

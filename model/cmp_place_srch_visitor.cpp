@@ -33,7 +33,7 @@ void Cmp_place_srch_visitor::search_integer(const Cmp_integer& component)
 {
     // With a bit inside its flags, an integer is searched as the container of the
     // flag that holds the bit.
-    const bool holds_flag_bit = component.has_flags() && bit_ >= 0 && bit_ < component.flag_bits();
+    const bool holds_flag_bit = component.has_flags() && bit_ && *bit_ >= 0 && *bit_ < component.flag_bits();
     if (containers_ == holds_flag_bit)
         found_ = covers(component);
 }
@@ -49,7 +49,7 @@ void Cmp_place_srch_visitor::visit_hex(Cmp_hex& component) { search_integer(comp
 void Cmp_place_srch_visitor::visit_bitflag(Cmp_bitflag& component)
 {
     const std::int64_t first = component.shift();
-    if (!containers_ && bit_ >= first && bit_ < first + component.bit_count())
+    if (!containers_ && bit_ && *bit_ >= first && *bit_ < first + component.bit_count())
         found_ = covers(component);
 }
 

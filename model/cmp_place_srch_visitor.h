@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 
 #include "model/cmp_visitor.h"
 
@@ -15,11 +15,11 @@ class Data_node;
 // With `containers` the walk looks for a component to descend into: the root,
 // tables, records, and an integer with bit flags when the bit falls inside its
 // flags. Without it, for the component to select: strings, undefined bytes, plain
-// integers, and bit flags whose bits hold `bit`. A negative bit is no bit: it never
-// matches a flag and leaves every integer a plain value.
+// integers, and bit flags whose bits hold `bit`. No bit never matches a flag and
+// leaves every integer a plain value.
 class Cmp_place_srch_visitor : public Cmp_visitor {
 public:
-    Cmp_place_srch_visitor(const Data_node* byte, std::int32_t bit, bool containers)
+    Cmp_place_srch_visitor(const Data_node* byte, std::optional<int> bit, bool containers)
         : byte_(byte), bit_(bit), containers_(containers) {}
 
     void visit_component(Component& component) override;
@@ -45,7 +45,7 @@ private:
     void search_integer(const Cmp_integer& component);
 
     const Data_node* byte_;
-    std::int32_t bit_;
+    std::optional<int> bit_;
     bool containers_;
     bool found_ = false;
 };

@@ -7,7 +7,7 @@
 #include "model/def_int.h"
 #include "model/item_list.h"
 
-void Def_cnt_visitor::count_list(const Item_list& list)
+void Def_cnt_visitor::count_list(Item_span list)
 {
     // Walk a copy of the references, so that the walk never depends on the list
     // staying as it was while its items are visited.

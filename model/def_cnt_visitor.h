@@ -4,7 +4,7 @@
 
 #include "model/def_visitor.h"
 
-class Item_list;
+#include "model/item_list.h"
 
 // The row-count walk: after it is applied to an item, count() is the number of rows
 // the definition list shows for that item (its own row, its bit flags, its children
@@ -28,7 +28,7 @@ public:
     [[nodiscard]] std::int32_t count() const { return count_; }
 
 private:
-    void count_list(const Item_list& list);
+    void count_list(Item_span list);
 
     std::int32_t count_ = 0;
 };

@@ -15,6 +15,8 @@ public:
     [[nodiscard]] Removed_item remove_child(Define* item) override;
 
     [[nodiscard]] const Item_list& children() const { return children_; }
+    // The walk and the edits change the items; views read them through the const form.
+    [[nodiscard]] Item_list& children() { return children_; }
     void insert_child(std::unique_ptr<Define> item, Define* before);
 
 private:

@@ -139,7 +139,7 @@ void Def_disp_visitor::visit_null_str(Def_null_str& item)
     row.columns[col_content] = indented(item.name());
 }
 
-void Def_disp_visitor::visit_children(const Item_list& children)
+void Def_disp_visitor::visit_children(Item_span children)
 {
     // A copy of the references: the walk never depends on the list staying as it is.
     const std::vector<Define*> items(children.begin(), children.end());
@@ -171,7 +171,7 @@ void Def_disp_visitor::visit_if(Def_if& item)
     --depth_;
 }
 
-void Def_disp_visitor::visit_block(Define& item, Bcl_str head, const Item_list& children)
+void Def_disp_visitor::visit_block(Define& item, Bcl_str head, Item_span children)
 {
     add_row(&item).columns[col_content] = indented(head);
     if (heads_only_)
@@ -215,7 +215,7 @@ void Def_disp_visitor::visit_def_ref(Def_def_ref& item)
 
 void Def_disp_visitor::visit_nodef(Def_nodef&) {}
 
-std::vector<Def_row> definition_rows(const Item_list& items)
+std::vector<Def_row> definition_rows(Item_span items)
 {
     std::vector<Def_row> rows;
     Def_disp_visitor visitor(rows);

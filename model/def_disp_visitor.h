@@ -11,7 +11,7 @@
 #include "model/define.h"
 #include "toolkit/bcl_str.h"
 
-class Item_list;
+#include "model/item_list.h"
 
 // The columns of the definition list.
 enum Def_column : std::size_t { col_size = 0, col_sign, col_content, col_variable, col_remarks, def_column_count };
@@ -66,8 +66,8 @@ private:
     Def_row& add_row(Define* item);
     // The container's head row, then (unless heads_only) its children and its
     // closing row.
-    void visit_block(Define& item, Bcl_str head, const Item_list& children);
-    void visit_children(const Item_list& children);
+    void visit_block(Define& item, Bcl_str head, Item_span children);
+    void visit_children(Item_span children);
     // A row without an item that closes a list of `container`: insertable only.
     void add_closing_row(Define& container, bool branch, Bcl_str text);
     [[nodiscard]] Bcl_str indented(const Bcl_str& text) const;
@@ -89,7 +89,7 @@ private:
 // Every row of the definition list for the top-level items, in order, followed by
 // the row that closes the list (no item, insertable only), so that an item can
 // always be added at the end.
-[[nodiscard]] std::vector<Def_row> definition_rows(const Item_list& items);
+[[nodiscard]] std::vector<Def_row> definition_rows(Item_span items);
 
 // The rows of one item placed as `place` says (its depth, parent and branch): the
 // rows a newly inserted item adds to the list.

@@ -25,6 +25,10 @@ public:
     [[nodiscard]] const Item_list& then_children() const { return then_children_; }
     [[nodiscard]] const Item_list& else_children() const { return else_children_; }
     [[nodiscard]] const Item_list& children(bool then_branch) const { return then_branch ? then_children_ : else_children_; }
+    // The walk and the edits change the items; views read them through the const forms.
+    [[nodiscard]] Item_list& then_children() { return then_children_; }
+    [[nodiscard]] Item_list& else_children() { return else_children_; }
+    [[nodiscard]] Item_list& children(bool then_branch) { return then_branch ? then_children_ : else_children_; }
     void insert_then_child(std::unique_ptr<Define> item, Define* before);
     void insert_else_child(std::unique_ptr<Define> item, Define* before);
     void insert_child(bool then_branch, std::unique_ptr<Define> item, Define* before);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 class Define;
@@ -12,6 +13,10 @@ struct Removed_item {
     std::unique_ptr<Define> item;
     Define* next = nullptr;
 };
+
+// The items of a list to walk or edit in place: the items can change, the list
+// cannot (inserting and removing go through the list's owner).
+using Item_span = std::span<Define* const>;
 
 // An ordered list of items that owns them: destroying the list (or clear())
 // destroys every item with everything it owns.
@@ -37,9 +42,16 @@ public:
     [[nodiscard]] bool contains(const Define* item) const;
     [[nodiscard]] std::size_t size() const { return items_.size(); }
     [[nodiscard]] bool empty() const { return items_.empty(); }
-    [[nodiscard]] Define* operator[](std::size_t i) const { return items_[i]; }
-    [[nodiscard]] auto begin() const { return items_.begin(); }
-    [[nodiscard]] auto end() const { return items_.end(); }
+    // A list seen through a const reference hands out const items: views and
+    // writers read the definition, only the walk and the edits change it.
+    [[nodiscard]] Define* operator[](std::size_t i) { return items_[i]; }
+    [[nodiscard]] const Define* operator[](std::size_t i) const { return items_[i]; }
+    [[nodiscard]] Item_span items() { return items_; }
+    [[nodiscard]] std::span<const Define* const> items() const { return {items_.data(), items_.size()}; }
+    [[nodiscard]] auto begin() { return items().begin(); }
+    [[nodiscard]] auto end() { return items().end(); }
+    [[nodiscard]] auto begin() const { return items().begin(); }
+    [[nodiscard]] auto end() const { return items().end(); }
 
 private:
     std::vector<Define*> items_;  // owned: every item is deleted by clear()

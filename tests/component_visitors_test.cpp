@@ -2,6 +2,7 @@
 // and the limits of the change dialogs.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ protected:
         component->accept(check);
         return check.editable();
     }
-    static bool found(Component* component, std::uint32_t position, std::int32_t bit, bool containers)
+    static bool found(Component* component, std::uint32_t position, std::optional<int> bit, bool containers)
     {
         Cmp_place_srch_visitor search(doc().node_at(position), bit, containers);
         component->accept(search);
@@ -177,37 +178,37 @@ protected:
 
 TEST_F(Place_search_test, ContainersHoldTheirBytes)
 {
-    EXPECT_TRUE(found(loop, 6, -1, true));
-    EXPECT_TRUE(found(loop, 7, -1, true));
-    EXPECT_FALSE(found(loop, 8, -1, true));
-    EXPECT_FALSE(found(loop, 5, -1, true));
-    EXPECT_FALSE(found(loop, 6, -1, false));  // a table is never the value searched for
-    EXPECT_FALSE(found(child(loop, 0), 7, -1, true));
-    EXPECT_TRUE(found(child(loop, 1), 7, -1, true));
-    EXPECT_TRUE(found(child(child(loop, 1), 0), 7, -1, false));
+    EXPECT_TRUE(found(loop, 6, std::nullopt, true));
+    EXPECT_TRUE(found(loop, 7, std::nullopt, true));
+    EXPECT_FALSE(found(loop, 8, std::nullopt, true));
+    EXPECT_FALSE(found(loop, 5, std::nullopt, true));
+    EXPECT_FALSE(found(loop, 6, std::nullopt, false));  // a table is never the value searched for
+    EXPECT_FALSE(found(child(loop, 0), 7, std::nullopt, true));
+    EXPECT_TRUE(found(child(loop, 1), 7, std::nullopt, true));
+    EXPECT_TRUE(found(child(child(loop, 1), 0), 7, std::nullopt, false));
     // The undefined block runs to the end of the data.
-    EXPECT_TRUE(found(undefined, 10, -1, true));
-    EXPECT_TRUE(found(child(undefined, 2), 10, -1, false));
-    EXPECT_FALSE(found(child(undefined, 2), 10, -1, true));
+    EXPECT_TRUE(found(undefined, 10, std::nullopt, true));
+    EXPECT_TRUE(found(child(undefined, 2), 10, std::nullopt, false));
+    EXPECT_FALSE(found(child(undefined, 2), 10, std::nullopt, true));
 }
 
 TEST_F(Place_search_test, StringsHoldTheirBytesOnly)
 {
-    EXPECT_FALSE(found(tag, 1, -1, false));
-    EXPECT_TRUE(found(tag, 2, -1, false));
-    EXPECT_TRUE(found(tag, 5, -1, false));
-    EXPECT_FALSE(found(tag, 6, -1, false));
-    EXPECT_FALSE(found(tag, 2, -1, true));
+    EXPECT_FALSE(found(tag, 1, std::nullopt, false));
+    EXPECT_TRUE(found(tag, 2, std::nullopt, false));
+    EXPECT_TRUE(found(tag, 5, std::nullopt, false));
+    EXPECT_FALSE(found(tag, 6, std::nullopt, false));
+    EXPECT_FALSE(found(tag, 2, std::nullopt, true));
 }
 
 TEST_F(Place_search_test, ABitInsideTheFlagsMakesTheIntegerAContainer)
 {
     struct Row {
-        std::int32_t bit;
+        std::optional<int> bit;
         bool as_container, as_value, first_flag, second_flag;
     };
     const Row rows[] = {
-        {-1, false, true, false, false},  // no bit: a plain value, never a flag
+        {std::nullopt, false, true, false, false},  // no bit: a plain value, never a flag
         {0, true, false, true, false},
         {1, true, false, false, true},
         {3, true, false, false, true},
@@ -215,21 +216,21 @@ TEST_F(Place_search_test, ABitInsideTheFlagsMakesTheIntegerAContainer)
         {15, false, true, false, false},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(found(flags, 1, row.bit, true), row.as_container) << row.bit;
-        EXPECT_EQ(found(flags, 1, row.bit, false), row.as_value) << row.bit;
-        EXPECT_EQ(found(child(flags, 0), 1, row.bit, false), row.first_flag) << row.bit;
-        EXPECT_EQ(found(child(flags, 1), 1, row.bit, false), row.second_flag) << row.bit;
-        EXPECT_FALSE(found(child(flags, 1), 1, row.bit, true)) << row.bit;
-        EXPECT_FALSE(found(flags, 2, row.bit, true)) << row.bit;  // not its byte
+        EXPECT_EQ(found(flags, 1, row.bit, true), row.as_container) << row.bit.value_or(-1);
+        EXPECT_EQ(found(flags, 1, row.bit, false), row.as_value) << row.bit.value_or(-1);
+        EXPECT_EQ(found(child(flags, 0), 1, row.bit, false), row.first_flag) << row.bit.value_or(-1);
+        EXPECT_EQ(found(child(flags, 1), 1, row.bit, false), row.second_flag) << row.bit.value_or(-1);
+        EXPECT_FALSE(found(child(flags, 1), 1, row.bit, true)) << row.bit.value_or(-1);
+        EXPECT_FALSE(found(flags, 2, row.bit, true)) << row.bit.value_or(-1);  // not its byte
     }
 }
 
 TEST_F(Place_search_test, NoByteAndNoStartMatchNothing)
 {
-    Cmp_place_srch_visitor search(nullptr, -1, true);
+    Cmp_place_srch_visitor search(nullptr, std::nullopt, true);
     loop->accept(search);
     EXPECT_FALSE(search.found());
-    EXPECT_FALSE(found(root(), 0, -1, true));  // the root has no start byte
+    EXPECT_FALSE(found(root(), 0, std::nullopt, true));  // the root has no start byte
 }
 
 } // namespace

@@ -151,7 +151,7 @@ protected:
     struct Result {
         bool changed;
         Data_node* place;
-        std::int32_t bit;
+        std::optional<int> bit;
     };
     static Result edit(Component* component, Scripted_asker& asker)
     {
@@ -205,7 +205,7 @@ TEST_F(Edit_visitor_test, IntegersAndFlagsAskForAnAnalysis)
     EXPECT_EQ(asker.asked_limits.maximum, 32767u);
     EXPECT_TRUE(result.changed);
     EXPECT_EQ(result.place, doc().node_at(0));
-    EXPECT_EQ(result.bit, -1);
+    EXPECT_EQ(result.bit, std::nullopt);
     EXPECT_EQ(data_bytes(), (Bytes{0x80, 0x00, 0x00}));
 
     doc().analyze();

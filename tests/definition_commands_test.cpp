@@ -248,7 +248,7 @@ TEST_F(Definition_commands_test, UndoingADeletionPutsTheItemInFrontOfItsFollower
         for (const char* name : {"a", "b", "c"})
             top(name);
         Define* item = nullptr;
-        for (Define* candidate : doc().definition_items())
+        for (Define* candidate : doc().mutable_definition_items())
             if (candidate->name() == deleted)
                 item = candidate;
         Removed_item removed = doc().remove_item(item);
@@ -318,14 +318,14 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
     branch->insert_then_child(std::unique_ptr<Define>(t1), nullptr);
     branch->insert_then_child(std::unique_ptr<Define>(t2), nullptr);
     branch->insert_else_child(std::unique_ptr<Define>(e1), nullptr);
-    const std::string before = dump_definition(doc().definition_items());
+    const std::string before = dump_definition(doc().mutable_definition_items());
 
     Removed_item removed = branch->remove_child(t1);
     branch->insert_else_child(std::move(removed.item), e1);
     Proc_def_move to_else(doc(), t1, {branch, true, removed.next}, {branch, false, e1});
     EXPECT_EQ(names(branch->else_children()), (Names{"t1", "e1"}));
     to_else.undo();
-    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), before);
     to_else.redo();
     EXPECT_EQ(names(branch->then_children()), (Names{"t2"}));
     EXPECT_EQ(names(branch->else_children()), (Names{"t1", "e1"}));
@@ -337,7 +337,7 @@ TEST_F(Definition_commands_test, AMoveBetweenTheBranchesOfAnIfAndOutOfIt)
     EXPECT_EQ(top_names(), (Names{"e1", "c"}));
     EXPECT_EQ(e1->parent(), nullptr);
     out.undo();
-    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), before);
     EXPECT_EQ(out.item_to_select(), e1);
 }
 
@@ -351,17 +351,17 @@ TEST_F(Definition_commands_test, UndoingAnIntegerEditThatRemovedTwoFlagsBringsBo
     top("first");
     doc().insert_item(std::unique_ptr<Define>(integer), nullptr);
     top("last");
-    const std::string before = dump_definition(doc().definition_items());
+    const std::string before = dump_definition(doc().mutable_definition_items());
 
     // The dialog removes "low" and "mid", renames the item and makes it signed.
     Def_int values(Bcl_str("m"), true, 4, Def_int::decimal, Bcl_str());
     values.add_bit_flag(flag("high", 4, "hv", {}));
     definition_edits::edit_int(doc(), *integer, values);
-    const std::string after = dump_definition(doc().definition_items());
+    const std::string after = dump_definition(doc().mutable_definition_items());
     ASSERT_EQ(integer->bit_flags().size(), 1u);
 
     EXPECT_EQ(doc().undo_definition(), integer);
-    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), before);
     ASSERT_EQ(integer->bit_flags().size(), 3u);
     EXPECT_EQ(integer->bit_flags()[0]->name(), "low");
     EXPECT_EQ(integer->bit_flags()[0]->named_values().at(7), "all");
@@ -370,7 +370,7 @@ TEST_F(Definition_commands_test, UndoingAnIntegerEditThatRemovedTwoFlagsBringsBo
     EXPECT_EQ(doc().definition_items()[1], integer);
 
     EXPECT_EQ(doc().redo_definition(), integer);
-    EXPECT_EQ(dump_definition(doc().definition_items()), after);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), after);
 }
 
 TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
@@ -543,11 +543,11 @@ TEST_F(Definition_commands_test, AMoveIntoItselfOrOntoItsOwnRowChangesNothing)
     auto* inner = new Def_if(Bcl_str("c"));
     outer->insert_child(std::unique_ptr<Define>(inner), nullptr);
     Define* after = top("after");
-    const std::string before = dump_definition(doc().definition_items());
+    const std::string before = dump_definition(doc().mutable_definition_items());
     EXPECT_FALSE(definition_edits::move_item(doc(), outer, nullptr, false, {outer, false, nullptr}));
     EXPECT_FALSE(definition_edits::move_item(doc(), outer, nullptr, false, {inner, true, nullptr}));
     EXPECT_FALSE(definition_edits::move_item(doc(), after, nullptr, false, {nullptr, false, after}));
-    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), before);
     EXPECT_FALSE(doc().can_undo_definition());
     // Moving the inner If out of its loop is fine.
     EXPECT_TRUE(definition_edits::move_item(doc(), inner, outer, false, {nullptr, false, after}));
@@ -571,11 +571,11 @@ TEST_F(Definition_commands_test, AnItemNotInTheNamedListIsNeitherDeletedNorMoved
     Def_if* branch = top_if("c");
     Define* e = counted("e");
     branch->insert_else_child(std::unique_ptr<Define>(e), nullptr);
-    const std::string before = dump_definition(doc().definition_items());
+    const std::string before = dump_definition(doc().mutable_definition_items());
     EXPECT_THROW(definition_edits::delete_item(doc(), branch, true, e), Fault_exception);
     EXPECT_THROW(definition_edits::delete_item(doc(), nullptr, false, e), Fault_exception);
     EXPECT_THROW(definition_edits::move_item(doc(), e, branch, true, {nullptr, false, nullptr}), Fault_exception);
-    EXPECT_EQ(dump_definition(doc().definition_items()), before);
+    EXPECT_EQ(dump_definition(doc().mutable_definition_items()), before);
     EXPECT_FALSE(doc().can_undo_definition());
     EXPECT_EQ(definition_edits::delete_item(doc(), branch, false, e), nullptr);
 }

@@ -1,6 +1,9 @@
 // Definition items: child lists, parents and the deep copy of integer items.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <utility>
+
 #include "model/items.h"
 
 namespace {
@@ -26,6 +29,12 @@ std::vector<std::string> names(const Item_list& list)
         out.push_back(item->name().bytes());
     return out;
 }
+
+// Views and writers see the definition through const lists: those hand out const
+// items, and the mutable view hands out the items but not the list.
+static_assert(std::is_same_v<decltype(std::declval<const Item_list&>()[0]), const Define*>);
+static_assert(std::is_same_v<decltype(*std::declval<const Item_list&>().begin()), const Define* const&>);
+static_assert(std::is_same_v<decltype(*std::declval<Item_list&>().begin()), Define* const&>);
 
 } // namespace
 

@@ -332,14 +332,14 @@ namespace {
 struct Place_choice {
     Define* parent;
     bool branch;
-    const Item_list* list;
+    Item_span list;
 };
 
 // Every list of the definition: the top level, then each container's lists.
-void collect_lists(const Item_list& list, Define* parent, bool branch, std::vector<Place_choice>& lists,
+void collect_lists(Item_span list, Define* parent, bool branch, std::vector<Place_choice>& lists,
                    std::vector<std::pair<Define*, bool>>& items)
 {
-    lists.push_back({parent, branch, &list});
+    lists.push_back({parent, branch, list});
     for (Define* item : list) {
         items.push_back({item, branch});
         if (auto* choice = dynamic_cast<Def_if*>(item)) {
@@ -447,7 +447,7 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
         doc().insert_item(std::unique_ptr<Define>(outer), nullptr);
         doc().insert_item(std::make_unique<Def_def_set>(Bcl_str("set")), nullptr);
         const std::string original = saved();
-        const std::string original_dump = dump_definition(doc().definition_items());
+        const std::string original_dump = dump_definition(doc().mutable_definition_items());
 
         const int steps = steps_or(2000) / 4;
         std::vector<std::string> dumps;  // after each recorded step
@@ -461,11 +461,11 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
             }
             std::vector<Place_choice> lists;
             std::vector<std::pair<Define*, bool>> items;
-            collect_lists(doc().definition_items(), nullptr, false, lists, items);
+            collect_lists(doc().mutable_definition_items(), nullptr, false, lists, items);
             const unsigned choice_of = rng() % 100;
             if (choice_of < 35 || items.empty()) {
                 const Place_choice& list = lists[rng() % lists.size()];
-                Define* before = list.list->empty() || rng() % 3 == 0 ? nullptr : (*list.list)[rng() % list.list->size()];
+                Define* before = list.list.empty() || rng() % 3 == 0 ? nullptr : list.list[rng() % list.list.size()];
                 definition_edits::add_item(doc(), {list.parent, list.branch, before}, random_item(rng));
             } else if (choice_of < 50) {
                 const auto [item, branch] = items[rng() % items.size()];
@@ -473,7 +473,7 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
             } else if (choice_of < 75) {
                 const auto [item, branch] = items[rng() % items.size()];
                 const Place_choice& list = lists[rng() % lists.size()];
-                Define* before = list.list->empty() || rng() % 3 == 0 ? nullptr : (*list.list)[rng() % list.list->size()];
+                Define* before = list.list.empty() || rng() % 3 == 0 ? nullptr : list.list[rng() % list.list.size()];
                 const Def_place to{list.parent, list.branch, before};
                 const bool refused = to.before == item || definition_edits::place_is_inside(to, item);
                 EXPECT_EQ(definition_edits::move_item(doc(), item, item->parent(), branch, to), !refused);
@@ -484,7 +484,7 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
             } else {
                 definition_edits::change_settings(doc(), random_text(rng, 6), rng() % 2 ? Byte_order::little_endian : Byte_order::big_endian);
             }
-            dumps.push_back(dump_definition(doc().definition_items()));
+            dumps.push_back(dump_definition(doc().mutable_definition_items()));
             ASSERT_EQ(dumps.back().find("(bad parent)"), std::string::npos) << dumps.back();
             ASSERT_EQ(doc().definition_undo_depth(), dumps.size());
         }
@@ -492,14 +492,14 @@ TEST_F(Random_definition_test, RandomEditsAreUndoneAndRedoneToTheSameFile)
         const std::string final_title = doc().title().bytes();
 
         for (std::size_t i = dumps.size(); i-- > 0;) {
-            ASSERT_EQ(dump_definition(doc().definition_items()), dumps[i]) << "before undo of step " << i;
+            ASSERT_EQ(dump_definition(doc().mutable_definition_items()), dumps[i]) << "before undo of step " << i;
             doc().undo_definition();
         }
-        EXPECT_EQ(dump_definition(doc().definition_items()), original_dump);
+        EXPECT_EQ(dump_definition(doc().mutable_definition_items()), original_dump);
         EXPECT_TRUE(saved() == original);
         for (std::size_t i = 0; i < dumps.size(); ++i) {
             doc().redo_definition();
-            ASSERT_EQ(dump_definition(doc().definition_items()), dumps[i]) << "after redo of step " << i;
+            ASSERT_EQ(dump_definition(doc().mutable_definition_items()), dumps[i]) << "after redo of step " << i;
         }
         EXPECT_TRUE(saved() == final_file);
         EXPECT_EQ(doc().title().bytes(), final_title);

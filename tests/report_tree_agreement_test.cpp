@@ -74,7 +74,7 @@ TEST_F(Agreement_test, NamedValueOfASignedItemIsFoundByItsSignedValueWhateverThe
         Def_int* item = int_item("b", 1, true, display);
         item->set_named_values({{-75, sj("負")}, {181, sj("百八十一")}});
         define(item, int_item("u", 1, false, display));
-        Def_int* unsigned_item = dynamic_cast<Def_int*>(doc().definition_items()[1]);
+        Def_int* unsigned_item = dynamic_cast<Def_int*>(doc().mutable_definition_items()[1]);
         unsigned_item->set_named_values({{-75, sj("負")}, {181, sj("百八十一")}});
         EXPECT_EQ(difference("\xB5\xB5"), "") << last_report_utf8();
         EXPECT_EQ(line(root()->child(0)), "b\t負");
@@ -138,7 +138,7 @@ TEST_F(Agreement_test, RandomDefinitionsOverRandomData)
         const std::string data = random_data(choices, 200);
         const std::string found = difference(data);
         ASSERT_EQ(found, "") << "seed " << seed << "\n"
-                             << dump_definition(doc().definition_items()) << "\n"
+                             << dump_definition(doc().mutable_definition_items()) << "\n"
                              << last_texts();
     }
 }

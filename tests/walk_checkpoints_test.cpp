@@ -52,9 +52,9 @@ protected:
     {
         Data_node* stop = doc().node_at(position);
         const Walk_checkpoint* from = doc().checkpoints().last_before(stop ? position : doc().size() + 1ull);
-        const Replay_end full_end = replay_items(doc().definition_items(), doc().first_node(), stop, nullptr);
+        const Replay_end full_end = replay_items(doc().mutable_definition_items(), doc().first_node(), stop, nullptr);
         const Walk_tables full = doc().tables();
-        const Replay_end resumed_end = replay_items(doc().definition_items(), doc().first_node(), stop, from);
+        const Replay_end resumed_end = replay_items(doc().mutable_definition_items(), doc().first_node(), stop, from);
         if (!(doc().tables() == full))
             return "the tables differ when replaying to " + std::to_string(position);
         if (!(resumed_end == full_end))
@@ -105,7 +105,7 @@ protected:
         build_random_walk_definition(choices);
         doc().checkpoints().set_interval(interval);
         load_bytes(random_data(choices, 300));
-        return "seed " + std::to_string(seed) + "\n" + dump_definition(doc().definition_items());
+        return "seed " + std::to_string(seed) + "\n" + dump_definition(doc().mutable_definition_items());
     }
 
     // Everything above for the document's definition and data.

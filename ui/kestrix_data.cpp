@@ -142,7 +142,7 @@ void Kestrix::edit_data()
     Cmp_edit_visitor edit(asker, *root);
     component->accept(edit);
     if (edit.changed())
-        data_changed({edit.place_to_show(), edit.bit_to_show() >= 0 ? std::optional(edit.bit_to_show()) : std::nullopt});
+        data_changed({edit.place_to_show(), edit.bit_to_show()});
     update_title();
     update_command_states();
 }

@@ -32,7 +32,7 @@ std::size_t flag_rows_of(Define* item)
 
 void Kestrix::refresh_definition_list(Define* select)
 {
-    definition_rows_ = definition_rows(document_.definition_items());
+    definition_rows_ = definition_rows(document_.mutable_definition_items());
     definition_list_.delete_all();
     show_definition_rows(0, definition_rows_.size(), true);
     if (select)

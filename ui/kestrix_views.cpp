@@ -15,7 +15,7 @@ namespace {
 // (`containers`) or as the value to select.
 bool holds(Component& component, const Data_place& place, bool containers)
 {
-    Cmp_place_srch_visitor search(place.node, place.bit.value_or(-1), containers);
+    Cmp_place_srch_visitor search(place.node, place.bit, containers);
     component.accept(search);
     return search.found();
 }

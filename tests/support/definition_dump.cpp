@@ -68,7 +68,7 @@ public:
     }
     void visit_nodef(Def_nodef&) override { indent() << "nodef\n"; }
 
-    void list(Define* container, const Item_list& items)
+    void list(Define* container, Item_span items)
     {
         Define* saved = expected_parent_;
         expected_parent_ = container;
@@ -107,7 +107,7 @@ private:
 
 } // namespace
 
-std::string dump_definition(const Item_list& items)
+std::string dump_definition(Item_span items)
 {
     Dump_visitor dump(nullptr);
     for (Define* item : items)

@@ -94,7 +94,7 @@ TEST_F(Window_test, DefinitionAndDataFromTheCommandLineShowTheDataPage)
     EXPECT_EQ(list->topLevelItemCount(), doc().root_component()->child_count());
     // The definition list has every row of the definition and the closing row.
     EXPECT_EQ(control<QTreeWidget>(2101)->topLevelItemCount(),
-              static_cast<int>(definition_rows(doc().definition_items()).size()));
+              static_cast<int>(definition_rows(doc().mutable_definition_items()).size()));
     EXPECT_TRUE(modals.seen.empty());
 }
 

@@ -64,7 +64,7 @@ void replace_byte_references(Component& root, const Data_node* old_byte, Data_no
 }
 
 template <typename Integer>
-void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, std::int32_t bit)
+void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, std::optional<int> bit)
 {
     const std::optional<std::int32_t> value = asker_.ask_value(current, change_limits(component));
     if (!value || *value == current)
@@ -101,14 +101,14 @@ void Cmp_edit_visitor::visit_fix_str(Cmp_fix_str& component) { change_string(com
 void Cmp_edit_visitor::visit_flex_str(Cmp_flex_str& component) { change_string(component, string_bytes(component)); }
 void Cmp_edit_visitor::visit_null_str(Cmp_null_str& component) { change_string(component, string_bytes(component)); }
 
-void Cmp_edit_visitor::visit_int(Cmp_int& component) { change_integer(component, component.value(), -1); }
+void Cmp_edit_visitor::visit_int(Cmp_int& component) { change_integer(component, component.value(), std::nullopt); }
 void Cmp_edit_visitor::visit_uint(Cmp_uint& component)
 {
-    change_integer(component, static_cast<std::int32_t>(component.value()), -1);
+    change_integer(component, static_cast<std::int32_t>(component.value()), std::nullopt);
 }
 void Cmp_edit_visitor::visit_hex(Cmp_hex& component)
 {
-    change_integer(component, static_cast<std::int32_t>(component.value()), -1);
+    change_integer(component, static_cast<std::int32_t>(component.value()), std::nullopt);
 }
 void Cmp_edit_visitor::visit_bitflag(Cmp_bitflag& component)
 {

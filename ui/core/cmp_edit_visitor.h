@@ -56,11 +56,12 @@ public:
 
     [[nodiscard]] bool changed() const { return changed_; }
     [[nodiscard]] Data_node* place_to_show() const { return place_to_show_; }
-    [[nodiscard]] std::int32_t bit_to_show() const { return bit_to_show_; }
+    // The first bit of the changed flag; none for a whole value or a string.
+    [[nodiscard]] std::optional<int> bit_to_show() const { return bit_to_show_; }
 
 private:
     template <typename Integer>
-    void change_integer(Integer& component, std::int32_t current, std::int32_t bit);
+    void change_integer(Integer& component, std::int32_t current, std::optional<int> bit);
     template <typename String>
     void change_string(String& component, std::string_view current);
 
@@ -68,7 +69,7 @@ private:
     Component& root_;
     bool changed_ = false;
     Data_node* place_to_show_ = nullptr;
-    std::int32_t bit_to_show_ = -1;
+    std::optional<int> bit_to_show_;
 };
 
 // Gives every component under `root` (itself included) that starts or ends at
