@@ -82,11 +82,12 @@ void write_records(const std::string& path, std::size_t bytes)
     const unsigned char head[4] = {static_cast<unsigned char>(count >> 24), static_cast<unsigned char>(count >> 16),
                                    static_cast<unsigned char>(count >> 8), static_cast<unsigned char>(count)};
     out.write(reinterpret_cast<const char*>(head), 4);
-    std::string record = "\x00\x00\x12\x34\x56\x78" "ab";
+    // (An array, not a std::string made from the literal: that would stop at its first NUL.)
+    char record[8] = {0, 0, 0x12, 0x34, 0x56, 0x78, 'a', 'b'};
     for (std::uint32_t i = 0; i < count; ++i) {
         record[0] = static_cast<char>(i >> 8);
         record[1] = static_cast<char>(i);
-        out.write(record.data(), 8);
+        out.write(record, sizeof record);
     }
 }
 
