@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "doc/data_mgr.h"
+#include "doc/undefined_lines.h"
 #include "engine/expression.h"
 #include "model/cmp_str.h"
 #include "model/int_decoder.h"
@@ -316,30 +317,21 @@ void Def_def_ref::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int inde
     write_items(set->children(), in, out, indent + 1);
 }
 
-// The undefined section has a fixed layout and takes no indent. This is the line
-// written once per remaining byte, so it is built in place on the stack.
+// The undefined section has a fixed layout and takes no indent. It is a line per
+// remaining byte, so its lines are made a block of bytes at a time.
 void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
 {
-    std::uint8_t byte;
-    if (!in.read_byte(byte))
+    std::uint8_t block[Undefined_lines::block_bytes];
+    std::size_t count = in.read(block, sizeof block);
+    if (count == 0)
         return;
     Line(out).spaces(16).add(texts::undefined().view()).write();
-
-    constexpr std::size_t longest_label = 22;  // "[" 20 digits "]"
-    constexpr std::string_view before_value = "    0x";
-    char line[offset_digits + blank_prefix.size() + longest_label + before_value.size() + 2];
-    blank_prefix.copy(line + offset_digits, blank_prefix.size());
-    std::uint32_t index = 0;
+    Undefined_lines lines(in.offset() - count, out.line_end());
     do {
-        const std::uint64_t offset = in.offset() - 1;
-        put_hex_digits(line, offset, offset_digits);
-        char* p = put_index_label(line + offset_digits + blank_prefix.size(), index);
-        p += before_value.copy(p, before_value.size());
-        p = put_hex_digits(p, byte, 2);
-        out.write_line(std::string_view(line, static_cast<std::size_t>(p - line)));
-        reporter().step(offset + 1);
-        ++index;
-    } while (in.read_byte(byte));
+        out.write_ascii_lines(lines.format({block, count}));
+        reporter().step(in.offset());
+        count = in.read(block, sizeof block);
+    } while (count != 0);
 }
 
 namespace {

@@ -8,15 +8,12 @@
 
 #include "toolkit/exception.h"
 
-namespace {
-
-bool is_ascii(std::string_view s)
+bool is_ascii(std::string_view bytes)
 {
-    for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
-    return true;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+namespace {
 
 // One iconv descriptor per direction and thread, opened on first use: opening costs
 // far more than converting a short name.

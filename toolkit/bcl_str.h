@@ -49,6 +49,9 @@ private:
     std::string bytes_;
 };
 
+// True when every byte is below 0x80: such text is the same in Shift-JIS and UTF-8.
+[[nodiscard]] bool is_ascii(std::string_view bytes);
+
 // True for a byte that starts a Shift-JIS double-byte character.
 [[nodiscard]] inline bool is_sjis_lead(unsigned char byte)
 {

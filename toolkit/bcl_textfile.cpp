@@ -16,13 +16,13 @@ void Bcl_textfile::close() { writer_.commit(); }
 
 void Bcl_textfile::write_line(std::string_view sjis_line)
 {
-    if (encoding_ == Encoding::utf8_lf) {
+    // ASCII is the same in Shift-JIS and UTF-8: only other text needs converting.
+    if (encoding_ == Encoding::utf8_lf && !is_ascii(sjis_line)) {
         const std::string utf8 = Bcl_str(sjis_line).to_utf8();
         writer_.write(utf8.data(), utf8.size());
-        writer_.put('\n');
-        return;
+    } else {
+        writer_.write(sjis_line.data(), sjis_line.size());
     }
-    writer_.write(sjis_line.data(), sjis_line.size());
-    writer_.put('\r');
-    writer_.put('\n');
+    const std::string_view end = line_end();
+    writer_.write(end.data(), end.size());
 }

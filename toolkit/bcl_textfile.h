@@ -26,6 +26,12 @@ public:
 
     // Throws as File_writer::put() does, at the first write that fails.
     void write_line(std::string_view sjis_line);
+    // Writes `lines` as they stand: lines of ASCII characters (the same bytes in
+    // both encodings), each already ended with line_end(). For writers that build
+    // many lines at once.
+    void write_ascii_lines(std::string_view lines) { writer_.write(lines.data(), lines.size()); }
+    // What ends a line on disk: CR LF, or LF in the UTF-8 mode.
+    [[nodiscard]] std::string_view line_end() const { return encoding_ == Encoding::utf8_lf ? "\n" : "\r\n"; }
 
     // Where a writer may build its next line: kept from line to line, so that
     // building lines allocates nothing once it has grown to the longest one.

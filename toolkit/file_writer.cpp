@@ -227,7 +227,7 @@ void File_writer::fail()
     throw File_write_err_exception(path);
 }
 
-void File_writer::write(const void* data, std::size_t count)
+void File_writer::write_through(const void* data, std::size_t count)
 {
     const auto* src = static_cast<const std::uint8_t*>(data);
     while (count > 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,16 @@ public:
             flush_buffer();
         buffer_[used_++] = byte;
     }
-    void write(const void* data, std::size_t count);
+    void write(const void* data, std::size_t count)
+    {
+        if (count <= buffer_.size() - used_) {
+            // The common case, a line that fits: one copy, no call.
+            std::memcpy(buffer_.data() + used_, data, count);
+            used_ += count;
+            return;
+        }
+        write_through(data, count);
+    }
     [[nodiscard]] std::uint64_t offset() const { return flushed_ + used_; }
     [[nodiscard]] const File_path& path() const { return path_; }
 
@@ -69,6 +79,7 @@ private:
     bool try_replace(const std::string& final_path, int target_fd);
     void take_temporary(int fd, std::string name, const std::string& final_path);
     void flush_buffer();
+    void write_through(const void* data, std::size_t count);
     [[noreturn]] void fail();
     void commit_replace();
     void close_descriptors();

@@ -1,5 +1,6 @@
 #include "toolkit/number_text.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -7,15 +8,65 @@ namespace {
 constexpr std::string_view lower_digits = "0123456789abcdef";
 constexpr std::string_view upper_digits = "0123456789ABCDEF";
 
-// The digits of `value` in `base`, ending just before `end`; returns where they start.
-char* put_unsigned(char* end, std::uint64_t value, unsigned base)
+// Every two-character text of `digits` (a radix of 10 or 16 digits), in order: a
+// table lookup writes two digits at once, which is what makes the report's numbers
+// cheap.
+template <std::size_t Radix_size>
+struct Digit_pairs {
+    char text[2 * Radix_size * Radix_size];
+
+    constexpr explicit Digit_pairs(std::string_view digits) : text{}
+    {
+        for (std::size_t i = 0; i < Radix_size * Radix_size; ++i) {
+            text[2 * i] = digits[i / Radix_size];
+            text[2 * i + 1] = digits[i % Radix_size];
+        }
+    }
+    [[nodiscard]] const char* of(std::size_t pair) const { return text + 2 * pair; }
+};
+constexpr Digit_pairs<10> decimal_pairs(upper_digits);
+constexpr Digit_pairs<16> lower_hex_pairs(lower_digits);
+constexpr Digit_pairs<16> upper_hex_pairs(upper_digits);
+
+char* put_decimal(char* end, std::uint64_t value)
 {
     char* p = end;
+    while (value >= 100) {
+        p -= 2;
+        std::memcpy(p, decimal_pairs.of(value % 100), 2);
+        value /= 100;
+    }
+    if (value >= 10) {
+        p -= 2;
+        std::memcpy(p, decimal_pairs.of(value), 2);
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    return p;
+}
+
+// The digits of `value` in a power-of-two radix of `bits` bits per digit.
+char* put_power_of_two(char* end, std::uint64_t value, int bits)
+{
+    const std::uint64_t mask = (1u << bits) - 1;
+    char* p = end;
     do {
-        *--p = lower_digits[value % base];
-        value /= base;
+        *--p = lower_digits[value & mask];
+        value >>= bits;
     } while (value != 0);
     return p;
+}
+
+// The digits of `value` in `base` (2, 8, 10 or 16), ending just before `end`;
+// returns where they start.
+char* put_unsigned(char* end, std::uint64_t value, unsigned base)
+{
+    switch (base) {
+    case 2: return put_power_of_two(end, value, 1);
+    case 8: return put_power_of_two(end, value, 3);
+    case 16: return put_power_of_two(end, value, 4);
+    default: return put_decimal(end, value);
+    }
 }
 
 // Longest decimal text of a 64-bit value.
@@ -25,7 +76,7 @@ void append_decimal(std::string& text, std::uint64_t value)
 {
     char digits[max_decimal_digits];
     char* const end = digits + sizeof digits;
-    text.append(put_unsigned(end, value, 10), end);
+    text.append(put_decimal(end, value), end);
 }
 
 } // namespace
@@ -50,12 +101,15 @@ std::string number_text(std::uint32_t value, Radix radix)
 
 char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters)
 {
-    const std::string_view table = letters == Hex_case::upper ? upper_digits : lower_digits;
-    for (int i = digits - 1; i >= 0; --i) {
-        at[i] = table[value & 0xF];
-        value >>= 4;
-    }
-    return at + (digits > 0 ? digits : 0);
+    if (digits <= 0)
+        return at;
+    const auto& pairs = letters == Hex_case::upper ? upper_hex_pairs : lower_hex_pairs;
+    int i = digits;
+    for (; i >= 2; i -= 2, value >>= 8)
+        std::memcpy(at + i - 2, pairs.of(value & 0xFF), 2);
+    if (i == 1)
+        at[0] = pairs.of(value & 0xF)[1];
+    return at + digits;
 }
 
 void append_hex_digits(std::string& text, std::uint64_t value, int digits, Hex_case letters)
@@ -84,9 +138,11 @@ char* put_index_label(char* at, std::uint64_t index)
 {
     char digits[max_decimal_digits];
     char* const end = digits + sizeof digits;
+    const char* const start = put_decimal(end, index);
+    const auto length = static_cast<std::size_t>(end - start);
     *at++ = '[';
-    for (const char* p = put_unsigned(end, index, 10); p != end; ++p)
-        *at++ = *p;
+    std::memcpy(at, start, length);
+    at += length;
     *at++ = ']';
     return at;
 }
