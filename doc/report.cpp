@@ -8,8 +8,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +28,7 @@
 #include "toolkit/file_io.h"
 #include "toolkit/number_text.h"
 #include "toolkit/progress.h"
+#include "toolkit/small_copy.h"
 #include "toolkit/texts.h"
 
 namespace {
@@ -34,36 +38,43 @@ constexpr std::string_view after_name = "    ";
 constexpr int spaces_per_level = 4;
 constexpr int offset_digits = 8;
 
-// The line being built, in the output's line buffer: building a line allocates
-// nothing once the buffer has grown to the longest line. One line is built at a
-// time.
+// The line being built, in place in the output's buffer: building and writing a
+// line copies each piece once and allocates nothing. One line is built at a time,
+// and nothing else is written meanwhile.
 class Line {
 public:
-    explicit Line(Bcl_textfile& out) : out_(out), text_(out.line_buffer()) { text_.clear(); }
+    explicit Line(Bcl_textfile& out) : out_(out) {}
     Line(const Line&) = delete;
     Line& operator=(const Line&) = delete;
 
     Line& offset_prefix(std::uint64_t offset)
     {
-        append_hex_digits(text_, offset, offset_digits);
-        text_.append(after_name);
-        return *this;
+        put_hex_digits(room(offset_digits), offset, offset_digits);
+        length_ += offset_digits;
+        return add(after_name);
     }
     Line& blank() { return add(blank_prefix); }
     Line& indent(int level) { return spaces(static_cast<std::size_t>(level) * spaces_per_level); }
     Line& spaces(std::size_t count)
     {
-        text_.append(count, ' ');
+        // Indentation is mostly short: a copy of constant spaces costs no call.
+        static constexpr std::string_view many_spaces = "                                                                ";
+        if (count <= many_spaces.size())
+            return add(many_spaces.substr(0, count));
+        std::memset(room(count), ' ', count);
+        length_ += count;
         return *this;
     }
     Line& add(std::string_view bytes)
     {
-        text_.append(bytes);
+        copy_small(room(bytes.size()), bytes.data(), bytes.size());
+        length_ += bytes.size();
         return *this;
     }
     Line& add(char c)
     {
-        text_.push_back(c);
+        *room(1) = c;
+        ++length_;
         return *this;
     }
     Line& number(std::uint32_t value, Radix radix)
@@ -75,24 +86,35 @@ public:
     // The value text of an integer item's bits, or of a flag's field.
     Line& int_text(const Def_int& item, std::uint32_t bits)
     {
-        append_int_text(text_, item, int_format(item), bits);
-        return *this;
+        Number_room number;
+        return add(::int_text(item, int_format(item), bits, number));
     }
     Line& flag_text(const Def_bitflag& flag, std::uint32_t field)
     {
-        append_flag_text(text_, flag, field);
-        return *this;
+        Number_room number;
+        return add(::flag_text(flag, field, number));
     }
     // Writes the line and starts the next one empty.
     void write()
     {
-        out_.write_line(text_);
-        text_.clear();
+        out_.end_line(length_);
+        length_ = 0;
+        room_ = {};
     }
 
 private:
+    // Where the next `count` bytes go. The room is asked for afresh at a line's
+    // first piece, as other lines may have been written since this one's last.
+    char* room(std::size_t count)
+    {
+        if (count > room_.size() - length_ || length_ == 0)
+            room_ = out_.line_room(length_, count);
+        return room_.data() + length_;
+    }
+
     Bcl_textfile& out_;
-    std::string& text_;
+    std::span<char> room_;
+    std::size_t length_ = 0;
 };
 
 Walk_tables& tables() { return walk_context().tables(); }

@@ -18,7 +18,7 @@
 class Undefined_lines {
 public:
     // The most bytes one call of format() takes.
-    static constexpr std::size_t block_bytes = 4096;
+    static constexpr std::size_t block_bytes = 1024;
 
     // Lines that start at the byte at `first_offset`, with index 0; each ends with
     // `line_end` (at most 2 bytes).

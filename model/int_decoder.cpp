@@ -23,48 +23,63 @@ std::string int_bytes(std::uint32_t value, int width, Byte_order order)
 
 namespace {
 
-// Appends the meaning of `key` in `table`; false when the table has none.
-bool append_meaning(std::string& out, const Named_values& table, std::int32_t key)
+// The meaning of `key` in `table`, or nullptr when the table has none.
+const Bcl_str* meaning_of(const Named_values& table, std::int32_t key)
 {
     if (table.empty())
-        return false;
+        return nullptr;
     const auto found = table.find(key);
-    if (found == table.end())
-        return false;
-    out += found->second.view();
-    return true;
+    return found == table.end() ? nullptr : &found->second;
 }
 
-void append_number(std::string& out, std::uint32_t value, Radix radix)
+std::string_view number_in(Number_room& room, std::uint32_t value, Radix radix)
 {
-    char digits[16];
-    char* const end = digits + sizeof digits;
-    out.append(format_number(end, value, radix), end);
+    char* const end = room.text + sizeof room.text;
+    const char* const start = format_number(end, value, radix);
+    return {start, static_cast<std::size_t>(end - start)};
+}
+
+std::string_view hex_number_in(Number_room& room, std::uint32_t bits, int width)
+{
+    room.text[0] = '0';
+    room.text[1] = 'x';
+    const char* const end = put_hex_digits(room.text + 2, bits, 2 * width);
+    return {room.text, static_cast<std::size_t>(end - room.text)};
 }
 
 } // namespace
 
-void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits)
+std::string_view int_text(const Def_int& item, Int_format format, std::uint32_t bits, Number_room& room)
 {
-    const int width = int_width(item);
     const std::int32_t value = int_value(item, bits);
-    if (append_meaning(out, item.named_values(), value))
-        return;
+    if (const Bcl_str* meaning = meaning_of(item.named_values(), value))
+        return meaning->view();
     switch (format) {
     case Int_format::signed_decimal:
-        append_number(out, static_cast<std::uint32_t>(value), Radix::signed_decimal);
-        break;
+        return number_in(room, static_cast<std::uint32_t>(value), Radix::signed_decimal);
     case Int_format::unsigned_decimal:
-        append_number(out, bits, Radix::unsigned_decimal);
-        break;
+        return number_in(room, bits, Radix::unsigned_decimal);
     case Int_format::hexadecimal:
-        append_hex_text(out, bits, width);
         break;
     }
+    return hex_number_in(room, bits, int_width(item));
+}
+
+void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits)
+{
+    Number_room room;
+    out += int_text(item, format, bits, room);
+}
+
+std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room)
+{
+    if (const Bcl_str* meaning = meaning_of(flag.named_values(), static_cast<std::int32_t>(field)))
+        return meaning->view();
+    return number_in(room, field, Radix::unsigned_decimal);
 }
 
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field)
 {
-    if (!append_meaning(out, flag.named_values(), static_cast<std::int32_t>(field)))
-        append_number(out, field, Radix::unsigned_decimal);
+    Number_room room;
+    out += flag_text(flag, field, room);
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/byte_order.h"
 #include "model/def_int.h"
@@ -70,8 +71,17 @@ enum class Int_format {
 };
 [[nodiscard]] Int_format int_format(const Def_int& item);
 
-// Appends the value text of `bits` read by `item`: the meaning of the item's value
-// in its named values, else the number written in `format`.
+// Room for the number an integer or flag shows when no named value matches: at
+// most "-2147483648", or "0x" and 8 digits.
+struct Number_room {
+    char text[16];
+};
+
+// The value text of `bits` read by `item`: the meaning of the item's value in its
+// named values, else the number written in `format` into `room`. Allocates
+// nothing: the report writes one per integer of a large file.
+[[nodiscard]] std::string_view int_text(const Def_int& item, Int_format format, std::uint32_t bits, Number_room& room);
+// The same text appended to `out`.
 void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits);
 
 // The value of the flag that takes `bit_count` bits of `raw` from `shift` upward.
@@ -116,6 +126,8 @@ private:
     int shift_ = 0;
 };
 
-// Appends the value text of a flag's `field`: its meaning in the flag's named
-// values, else the unsigned decimal number.
+// The value text of a flag's `field`: its meaning in the flag's named values, else
+// the unsigned decimal number written into `room`.
+[[nodiscard]] std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room);
+// The same text appended to `out`.
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,12 +34,32 @@ public:
     // What ends a line on disk: CR LF, or LF in the UTF-8 mode.
     [[nodiscard]] std::string_view line_end() const { return encoding_ == Encoding::utf8_lf ? "\n" : "\r\n"; }
 
-    // Where a writer may build its next line: kept from line to line, so that
-    // building lines allocates nothing once it has grown to the longest one.
-    [[nodiscard]] std::string& line_buffer() { return line_buffer_; }
+    // A line built in place, in the output's buffer, saves copying it: its bytes go
+    // to the start of line_room(); line_room(placed, count) makes room for `count`
+    // more after the `placed` ones already there (they stay at its start); and
+    // end_line(length) writes the line of `length` bytes built there as
+    // write_line() would. Nothing else may be written while a line is built.
+    [[nodiscard]] std::span<char> line_room(std::size_t placed, std::size_t count)
+    {
+        return writer_.place(placed, count);
+    }
+    void end_line(std::size_t length)
+    {
+        if (encoding_ == Encoding::shift_jis_crlf) {
+            writer_.take(length);
+            writer_.put('\r');
+            writer_.put('\n');
+            return;
+        }
+        end_converted_line(length);
+    }
 
 private:
+    // Converts a line that is not ASCII in the UTF-8 mode; false when it goes as it is.
+    bool write_converted(std::string_view sjis_line);
+    void write_line_end();
+    void end_converted_line(std::size_t length);
+
     File_writer writer_;
-    std::string line_buffer_;
     Encoding encoding_ = Encoding::shift_jis_crlf;
 };

@@ -241,6 +241,17 @@ void File_writer::write_through(const void* data, std::size_t count)
     }
 }
 
+std::span<char> File_writer::place_elsewhere(std::size_t placed, std::size_t count)
+{
+    // What was built moves to the front once everything before it is written.
+    const std::size_t built_at = used_;
+    flush_buffer();
+    std::memmove(buffer_.data(), buffer_.data() + built_at, placed);
+    if (placed + count > buffer_.size())
+        buffer_.resize(std::max(2 * buffer_.size(), placed + count));
+    return room();
+}
+
 void File_writer::commit()
 {
     if (fd_ < 0)

@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "toolkit/file_path.h"
+#include "toolkit/small_copy.h"
 
 // A buffered writer that changes only the file the user named, and that file only
 // once everything was written: the new contents first go somewhere else, and
@@ -55,18 +56,33 @@ public:
     {
         if (used_ == buffer_.size())
             flush_buffer();
-        buffer_[used_++] = byte;
+        buffer_[used_++] = static_cast<char>(byte);
     }
     void write(const void* data, std::size_t count)
     {
         if (count <= buffer_.size() - used_) {
-            // The common case, a line that fits: one copy, no call.
-            std::memcpy(buffer_.data() + used_, data, count);
+            // The common case, a line that fits: one copy, mostly without a call.
+            copy_small(buffer_.data() + used_, data, count);
             used_ += count;
             return;
         }
         write_through(data, count);
     }
+    // For a writer that builds its next bytes in place, after the written ones (a
+    // text line, without copying it): the room from there to the buffer's end.
+    // place() makes room for `count` more bytes after `placed` bytes already built
+    // there, writing out what precedes them or growing the buffer, and returns the
+    // room again, the built bytes still at its start; take() counts `count` built
+    // bytes as written.
+    [[nodiscard]] std::span<char> room() { return {buffer_.data() + used_, buffer_.size() - used_}; }
+    std::span<char> place(std::size_t placed, std::size_t count)
+    {
+        if (placed + count <= buffer_.size() - used_)
+            return room();
+        return place_elsewhere(placed, count);
+    }
+    void take(std::size_t count) { used_ += count; }
+
     [[nodiscard]] std::uint64_t offset() const { return flushed_ + used_; }
     [[nodiscard]] const File_path& path() const { return path_; }
 
@@ -80,6 +96,7 @@ private:
     void take_temporary(int fd, std::string name, const std::string& final_path);
     void flush_buffer();
     void write_through(const void* data, std::size_t count);
+    std::span<char> place_elsewhere(std::size_t placed, std::size_t count);
     [[noreturn]] void fail();
     void commit_replace();
     void close_descriptors();
@@ -93,7 +110,7 @@ private:
     std::string temp_path_;    // replace: the temporary file
     std::string scratch_folder_;  // in place: where the old contents' copy goes
     int cleanup_ticket_ = -1;
-    std::vector<std::uint8_t> buffer_;
+    std::vector<char> buffer_;
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
 };
