@@ -5,12 +5,14 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "analysis_helpers.h"
 #include "doc/report.h"
+#include "doc/undefined_lines.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
@@ -289,6 +291,84 @@ TEST_F(Report_test, Utf8ModeConvertsEveryLineAndEndsItWithALineFeed)
     write_report(doc(), File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
     EXPECT_EQ(file_contents(output_path()),
               "            題\n00000000        名    字\n                未定義\n00000002            [0]    0x01\n");
+}
+
+// The undefined section is made a block of bytes at a time, counting the offset
+// and the index up in place: across block and read-buffer boundaries, every new
+// index digit and a carry through four offset digits, in both encodings, each
+// line is what formatting its numbers afresh gives.
+TEST_F(Report_test, UndefinedLinesCountUpAcrossBlocksAndDigitCounts)
+{
+    define(fix_str("head", 3));
+    constexpr std::size_t undefined_bytes = 70000;  // offsets 3 ... 0x11172
+    std::string data = "abc";
+    for (std::size_t i = 0; i < undefined_bytes; ++i)
+        data += static_cast<char>(i * 7);
+    std::ofstream(data_path(), std::ios::binary) << data;
+
+    for (const auto encoding : {Bcl_textfile::Encoding::shift_jis_crlf, Bcl_textfile::Encoding::utf8_lf}) {
+        const bool crlf = encoding == Bcl_textfile::Encoding::shift_jis_crlf;
+        const auto in_encoding = [&](const char* utf8) { return crlf ? Bcl_str::from_utf8(utf8).bytes() : utf8; };
+        const std::string end = crlf ? "\r\n" : "\n";
+        std::string expected = in_encoding("            未定義") + end + "00000000        head    abc" + end +
+                               in_encoding("                未定義") + end;
+        for (std::size_t i = 0; i < undefined_bytes; ++i) {
+            char line[64];
+            std::snprintf(line, sizeof line, "%08zX            [%zu]    0x%02X", i + 3, i,
+                          static_cast<unsigned>(static_cast<std::uint8_t>(data[i + 3])));
+            expected += line + end;
+        }
+        write_report(doc(), File_path(data_path()), File_path(output_path()), encoding);
+        EXPECT_EQ(file_contents(output_path()), expected) << (crlf ? "Shift-JIS" : "UTF-8");
+    }
+}
+
+// The offset shows its lowest 8 digits, so it turns over from FFFFFFFF to 00000000
+// while the index goes on.
+TEST(Undefined_lines, OffsetKeepsItsLowestEightDigits)
+{
+    Undefined_lines lines(0xFFFFFFFEull, "\n");
+    const std::uint8_t bytes[] = {0x00, 0x9A, 0xFF};
+    EXPECT_EQ(lines.format(bytes), "FFFFFFFE            [0]    0x00\n"
+                                   "FFFFFFFF            [1]    0x9A\n"
+                                   "00000000            [2]    0xFF\n");
+    EXPECT_EQ(lines.format(std::span(bytes, 1)), "00000001            [3]    0x00\n");
+}
+
+// Lines are built in place in the output's buffer. Many lines with Shift-JIS text
+// (some cut by the buffer's end), one line far longer than the buffer and the
+// undefined section: the UTF-8 report is the Shift-JIS one converted line by line.
+TEST_F(Report_test, Utf8ReportIsTheShiftJisReportConvertedLineByLine)
+{
+    define(for_loop("表", "3000", fix_str("名前", 5), int_item("値", 1)));
+    define(null_str("長い"));
+    const std::string character = Bcl_str::from_utf8("字").bytes();
+    std::string data;
+    for (int i = 0; i < 3000; ++i)
+        data += character + character + static_cast<char>('a' + i % 26) + static_cast<char>(i);
+    std::string long_text;
+    for (int i = 0; i < 50000; ++i)
+        long_text += character;
+    data += long_text + '\0' + "\x01\x02";
+    std::ofstream(data_path(), std::ios::binary) << data;
+
+    write_report(doc(), File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::shift_jis_crlf);
+    const std::string sjis = file_contents(output_path());
+    write_report(doc(), File_path(data_path()), File_path(output_path()), Bcl_textfile::Encoding::utf8_lf);
+    const std::string utf8 = file_contents(output_path());
+
+    std::string converted;
+    std::size_t long_lines = 0;
+    for (std::size_t start = 0; start < sjis.size();) {
+        const std::size_t end = sjis.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = sjis.substr(start, end - start);
+        long_lines += line.find(long_text) != std::string::npos;
+        converted += Bcl_str(line).to_utf8() + "\n";
+        start = end + 2;
+    }
+    EXPECT_EQ(long_lines, 1u);
+    EXPECT_EQ(utf8, converted);
 }
 
 TEST_F(Report_test, ProgressRunsOverTheDataFileSize)
