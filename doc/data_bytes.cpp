@@ -66,6 +66,7 @@ void Data_mgr::install_data(std::string_view bytes)
     skip_index_.reserve(bytes.size() / skip_block + 1);
     // A skip block at a time: its nodes, then its entry from the Shift-JIS state at
     // its start.
+    Node_pool::reserve(bytes.size());
     Data_node* prev = head_;
     bool in_double_byte = false;
     for (std::size_t start = 0; start < bytes.size(); start += skip_block) {
@@ -80,10 +81,13 @@ void Data_mgr::install_data(std::string_view bytes)
 
 std::uint64_t Data_mgr::bytes_to_load(std::uint64_t size)
 {
-    // The head node and every data byte, plus the one slot per block the pool keeps
-    // for the block's number.
-    const std::uint64_t nodes = size + 1;
-    const std::uint64_t blocks = (nodes + Node_pool::block_nodes - 2) / (Node_pool::block_nodes - 1);
+    // The head node's block, whose other slots take the first bytes, then the
+    // blocks mapped ahead for the rest, two to a huge page; every block keeps one
+    // slot for its number.
+    const std::uint64_t usable = Node_pool::block_nodes - 1;
+    const std::uint64_t in_first = usable - 1;
+    const std::uint64_t more = size > in_first ? (size - in_first + usable - 1) / usable : 0;
+    const std::uint64_t blocks = 1 + (more + 1) / 2 * 2;
     const std::uint64_t skip_entries = size / skip_block + 1;
     return size + blocks * Node_pool::block_bytes + skip_entries * sizeof(Skip_entry);
 }

@@ -49,6 +49,9 @@ public:
 
     // A fresh node: value 0, position 0, no links.
     [[nodiscard]] static Data_node* allocate();
+    // Maps ahead, at once and in huge pages where the system has them, the blocks
+    // that `nodes` further fresh nodes take: loading data makes one node per byte.
+    static void reserve(std::size_t nodes);
     // Fresh nodes holding `bytes`, numbered from `position` and linked in order
     // after `prev`; returns the last (`prev` when there are none). For loading
     // data: the free list must be empty, as after release_all().

@@ -91,6 +91,25 @@ TEST_F(Data_test, DataThatCannotFitInMemoryIsRefusedAndTheDocumentStays)
     EXPECT_GE(Data_mgr::bytes_to_load(1u << 30), 17ull << 30);
 }
 
+TEST_F(Data_test, TheNodesOfALoadTakeWhatBytesToLoadCounts)
+{
+    // Sizes about the head node's block and the huge pages of two blocks mapped
+    // ahead for the rest: the pool holds no more than the refusal counted, and
+    // every byte is there.
+    constexpr std::uint32_t usable = Node_pool::block_nodes - 1;
+    for (const std::uint32_t size : {1u, usable - 1, usable, 2 * usable, 2 * usable + 1, 3 * usable + 7}) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, '\0');
+        for (std::uint32_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(i * 131 + (i >> 16));
+        load_bytes(bytes);
+        EXPECT_EQ(data_bytes(), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        const std::uint64_t skip_entries = size / block + 1;
+        EXPECT_LE(Node_pool::reserved_bytes(), Data_mgr::bytes_to_load(size) - size - skip_entries * sizeof(Skip_entry));
+        expect_consistent();
+    }
+}
+
 TEST_F(Data_test, FileNamesAreTheSystemsBytes)
 {
     // Names Shift-JIS cannot hold, and one that is no UTF-8 at all.
