@@ -39,8 +39,14 @@ public:
 
     void between_iterations(const walk::Loop_point& point) override
     {
-        if (point.cur && checkpoints_->due(point.cur->position))
+        if (!point.cur)
+            return;
+        if (checkpoints_->due(point.cur->position))
             take(point.cur, item_, &point);
+        // After the checkpoint, which counts the marks before it: a walk resumed
+        // there takes this mark again.
+        if (checkpoints_->mark_due(point.done))
+            checkpoints_->add_mark({items_[item_], point.done, point.cur});
     }
 
 private:

@@ -180,10 +180,18 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
                                                                       static_cast<unsigned>(last),
                                                                       static_cast<unsigned>(child_span)));
             }
-            // Inside a group only its last iteration matters: it sets the group's end.
+            // Inside a group only its last iteration matters: it sets the group's end,
+            // which is where the next group starts.
             const std::uint64_t group_end = std::min((i / child_span + 1) * child_span, total);
+            if (!stop && shortcut.jump(cur, group_end)) {
+                current->set_end(cur);
+                walk::step_progress(cur);
+                i = group_end - 1;
+                continue;
+            }
             if (!stop && group_end >= i + 3)
                 shortcut.skip(i, cur, group_end - 2);
+            shortcut.catch_up(i);
         }
         Data_node* next = analyze_once(cur, nullptr, stop);
         walk::step_progress(next);
@@ -192,8 +200,9 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
         if (i % child_span == child_span - 1 || i == total - 1 || !consumed)
             current->set_end(cur);
         if (!consumed)
-            break;
+            return cur;
     }
+    shortcut.catch_up(total);
     return cur;
 }
 

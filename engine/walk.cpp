@@ -19,18 +19,25 @@ Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_n
     return next;
 }
 
-Loop_shortcut::Loop_shortcut(const Define& loop)
+Loop_shortcut::Loop_shortcut(Define& loop) : loop_(loop)
 {
-    // Only the top-level walk takes checkpoints, and a top-level loop is walked
-    // nowhere else: its points lie together, in iteration order.
+    // Only the top-level walk takes checkpoints and marks, and a top-level loop is
+    // walked nowhere else: its points and its marks lie together, in iteration order.
     if (loop.parent())
         return;
-    const std::vector<Walk_checkpoint>& points = walk_context().checkpoints().points();
+    const Walk_checkpoints& checkpoints = walk_context().checkpoints();
     const auto of_loop = [&loop](const Walk_checkpoint& point) { return point.in_loop && point.loop == &loop; };
+    const std::vector<Walk_checkpoint>& points = checkpoints.points();
     const auto first = std::find_if(points.begin(), points.end(), of_loop);
     const auto end = std::find_if_not(first, points.end(), of_loop);
     first_ = points.data() + (first - points.begin());
     end_ = points.data() + (end - points.begin());
+    const auto marks_of_loop = [&loop](const Walk_mark& mark) { return mark.loop == &loop; };
+    const std::vector<Walk_mark>& marks = checkpoints.marks();
+    const auto first_mark = std::find_if(marks.begin(), marks.end(), marks_of_loop);
+    const auto end_mark = std::find_if_not(first_mark, marks.end(), marks_of_loop);
+    first_mark_ = marks.data() + (first_mark - marks.begin());
+    end_mark_ = marks.data() + (end_mark - marks.begin());
 }
 
 void Loop_shortcut::skip(std::uint64_t& i, Data_node*& cur, std::uint64_t limit)
@@ -53,6 +60,36 @@ void Loop_shortcut::skip(std::uint64_t& i, Data_node*& cur, std::uint64_t limit)
     i = point.done;
     cur = point.cur;
     tables = point.tables;
+    tables_behind_ = false;
+}
+
+bool Loop_shortcut::jump(Data_node*& cur, std::uint64_t target)
+{
+    if (!same_walk_)
+        return false;
+    const Walk_mark* at =
+        std::lower_bound(first_mark_, end_mark_, target, [](const Walk_mark& m, std::uint64_t n) { return m.done < n; });
+    if (at == end_mark_ || at->done != target)
+        return false;
+    cur = at->cur;
+    tables_behind_ = true;
+    return true;
+}
+
+void Loop_shortcut::catch_up(std::uint64_t i)
+{
+    if (!tables_behind_)
+        return;
+    tables_behind_ = false;
+    // The walk was seen to be the analysis's at a checkpoint up to `i`, so there
+    // is one; the analysis went from it to iteration `i` without a stop.
+    const Walk_checkpoint* after =
+        std::upper_bound(first_, end_, i, [](std::uint64_t n, const Walk_checkpoint& p) { return n < p.done; });
+    const Walk_checkpoint& point = *(after - 1);
+    walk_context().tables() = point.tables;
+    Data_node* cur = point.cur;
+    for (std::uint64_t done = point.done; done < i; ++done)
+        cur = loop_.analyze_once(cur, nullptr, nullptr);
 }
 
 } // namespace walk

@@ -124,24 +124,36 @@ protected:
 };
 
 // The expansion of a top-level loop's table goes over many iterations that the
-// analysis walked before, and took checkpoints in. Once the expansion stands at
-// one of them with the tables the analysis had there (it may not: the replay to
-// the table's start also runs the items that read nothing at the start of the
-// first iteration), it walks on exactly as the analysis did, so it may go on from
-// any later checkpoint of the loop instead of walking up to it.
+// analysis walked before, and took checkpoints and marks in. Once the expansion
+// stands at a checkpoint with the tables the analysis had there (it may not: the
+// replay to the table's start also runs the items that read nothing at the start
+// of the first iteration), it walks on exactly as the analysis did, so it may go on
+// from any later checkpoint of the loop instead of walking up to it, and take the
+// byte of a later iteration from its mark.
 class Loop_shortcut {
 public:
-    explicit Loop_shortcut(const Define& loop);
+    explicit Loop_shortcut(Define& loop);
 
     // Before iteration `i` at `cur`: moves both (and the walk's tables) to the last
     // checkpoint of the loop at an iteration up to `limit`, when the walk is known
     // to be the analysis's.
     void skip(std::uint64_t& i, Data_node*& cur, std::uint64_t limit);
+    // When the walk is known to be the analysis's and the analysis marked
+    // iteration `target`: moves `cur` there and returns true. The tables stay
+    // behind until catch_up().
+    [[nodiscard]] bool jump(Data_node*& cur, std::uint64_t target);
+    // Before iteration `i`, after jumps: the tables of the analysis there, from the
+    // last checkpoint before it and the iterations in between.
+    void catch_up(std::uint64_t i);
 
 private:
+    Define& loop_;
     const Walk_checkpoint* first_ = nullptr;
     const Walk_checkpoint* end_ = nullptr;
+    const Walk_mark* first_mark_ = nullptr;
+    const Walk_mark* end_mark_ = nullptr;
     bool same_walk_ = false;
+    bool tables_behind_ = false;
 };
 
 // The walks of a For and a While loop (their items' analyze()), from the loop's

@@ -6,6 +6,8 @@ void Walk_checkpoints::clear()
 {
     points_.clear();
     points_.shrink_to_fit();
+    marks_.clear();
+    marks_.shrink_to_fit();
     next_ = interval_;
 }
 
@@ -18,6 +20,7 @@ void Walk_checkpoints::set_interval(std::uint32_t bytes)
 void Walk_checkpoints::add(Walk_checkpoint point)
 {
     next_ = std::uint64_t{point.position} + interval_;
+    point.marks = marks_.size();
     points_.push_back(std::move(point));
 }
 
@@ -33,6 +36,7 @@ void Walk_checkpoints::keep_up_to(const Walk_checkpoint& point)
 {
     const auto kept = static_cast<std::size_t>(&point - points_.data()) + 1;
     next_ = std::uint64_t{point.position} + interval_;
+    marks_.resize(point.marks);
     points_.erase(points_.begin() + static_cast<std::ptrdiff_t>(kept), points_.end());
 }
 
@@ -48,7 +52,7 @@ std::size_t Walk_checkpoints::memory_bytes() const
 {
     // A map node holds its key and value plus about four words of links and colour.
     constexpr std::size_t map_node_overhead = 4 * sizeof(void*);
-    std::size_t bytes = points_.capacity() * sizeof(Walk_checkpoint);
+    std::size_t bytes = points_.capacity() * sizeof(Walk_checkpoint) + marks_.capacity() * sizeof(Walk_mark);
     for (const Walk_checkpoint& point : points_) {
         for (const auto& [name, value] : point.tables.variables.values())
             bytes += sizeof(name) + sizeof(value) + map_node_overhead + (name.size() > 15 ? name.size() + 1 : 0);

@@ -220,6 +220,67 @@ TEST_F(Walk_checkpoints_test, ChosenLayoutsReplayAndExpandAlikeWithCheckpoints)
     }
 }
 
+// Loops of over a million iterations: the table's groups hold groups, whose ends
+// an expansion takes from the analysis' marks once its walk is seen to be the
+// analysis's, and catches the tables up from a checkpoint before walking on.
+TEST_F(Walk_checkpoints_test, GroupsOfGroupsExpandAsTheFullWalk)
+{
+    struct Row {
+        const char* label;
+        std::function<void()> define_items;
+    };
+    const std::vector<Row> rows = {
+        {"iterations that read first",
+         [] { define(for_loop("L", "1050000", int_item("v", 1, false, Def_int::decimal, "v"),
+                              for_loop("inner", "v % 2", int_item("u", 1))),
+                     int_item("after", 1)); }},
+        {"iterations that start with an assignment: the expansion walks another way",
+         [] { define(for_loop("L", "1050000", set_var("c", "c + 1"), int_item("v", 1, false, Def_int::decimal, "v"),
+                              for_loop("inner", "(v + c) % 2", int_item("u", 1))),
+                     int_item("after", 1)); }},
+    };
+    std::string data(1600000, '\0');
+    std::mt19937 random(7);
+    for (char& byte : data)
+        byte = static_cast<char>(random());
+    // The children of each expansion with their bytes, and the tables it leaves.
+    const auto expansions = [] {
+        std::string out;
+        const auto expand = [&out](Component* component) {
+            component->expand();
+            out += line(component) + " expanded\n";
+            for (int i = 0; i < component->child_count(); ++i) {
+                Component* child = component->child(i);
+                out += line(child) + " " + std::to_string(doc().position_of(child->start())) + "-" +
+                       std::to_string(doc().position_of(child->end())) + "\n";
+            }
+            out += "v=" + std::to_string(doc().get_variable("v")) + " c=" + std::to_string(doc().get_variable("c")) + "\n";
+        };
+        Component* table = doc().root_component()->child(0);
+        expand(table);
+        for (int i = 0; i < table->child_count(); ++i)
+            expand(table->child(i));
+        Component* last_group = table->child(table->child_count() - 1);
+        expand(last_group->child(last_group->child_count() - 1));
+        Component* first_group = table->child(0);
+        expand(first_group->child(first_group->child_count() - 1));
+        return out;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        doc().new_definition();
+        row.define_items();
+        load_bytes(data);
+        analyze_with_interval(0);
+        const std::string plain = expansions();
+        for (const std::uint32_t interval : {4096u, Walk_checkpoints::default_interval}) {
+            analyze_with_interval(interval);
+            EXPECT_EQ(doc().checkpoints().marks().size(), 1026u);
+            EXPECT_EQ(expansions(), plain) << interval;
+        }
+    }
+}
+
 // ---- every feature folder and shipped example ----
 
 class Walk_checkpoints_on_case : public Walk_checkpoints_test,
@@ -285,6 +346,12 @@ void change_data_at_random(Data_mgr& document, std::mt19937& random)
 
 TEST_F(Walk_checkpoints_test, AnalysisAfterDataChangesIsAFreshAnalysis)
 {
+    const auto mark_places = [] {
+        std::vector<std::pair<std::uint64_t, const Data_node*>> places;
+        for (const Walk_mark& mark : doc().checkpoints().marks())
+            places.emplace_back(mark.done, mark.cur);
+        return places;
+    };
     const int runs = random_runs(150);
     for (int seed = 0; seed < runs; ++seed) {
         const std::string context = load_random_case(seed, 1 + static_cast<std::uint32_t>(seed % 5));
@@ -302,12 +369,14 @@ TEST_F(Walk_checkpoints_test, AnalysisAfterDataChangesIsAFreshAnalysis)
             std::vector<std::uint32_t> resumed_points;
             for (const Walk_checkpoint& point : doc().checkpoints().points())
                 resumed_points.push_back(point.position);
+            const auto resumed_marks = mark_places();
             doc().analyze();
             ASSERT_EQ(resumed, expanded_tree(4)) << context << "step " << step;
             std::vector<std::uint32_t> fresh_points;
             for (const Walk_checkpoint& point : doc().checkpoints().points())
                 fresh_points.push_back(point.position);
             ASSERT_EQ(resumed_points, fresh_points) << context << "step " << step;
+            ASSERT_EQ(resumed_marks, mark_places()) << context << "step " << step;
         }
     }
 }
