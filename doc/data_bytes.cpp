@@ -14,6 +14,7 @@
 #include "toolkit/available_memory.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_io.h"
+#include "toolkit/mapped_memory.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -28,6 +29,18 @@ namespace {
 bool next_sjis_state(bool in_double_byte, std::uint8_t byte)
 {
     return !in_double_byte && is_sjis_lead(byte);
+}
+
+// The Shift-JIS state at the end of `bytes`, as next_sjis_state() gives it from
+// `state` at their start: a byte that is no lead byte leaves the state false, and
+// each lead byte turns it over, so only the run of lead bytes at the end is read.
+bool sjis_state_after(std::string_view bytes, bool state)
+{
+    std::size_t run = 0;
+    while (run < bytes.size() && is_sjis_lead(static_cast<std::uint8_t>(bytes[bytes.size() - run - 1])))
+        ++run;
+    const bool from_start = run == bytes.size() && state;
+    return (run % 2 == 1) != from_start;
 }
 
 } // namespace
@@ -73,23 +86,24 @@ void Data_mgr::install_data(std::string_view bytes)
         const std::string_view block = bytes.substr(start, skip_block);
         Data_node* last = Node_pool::append_fresh(prev, block, static_cast<std::uint32_t>(start));
         skip_index_.push_back({prev->next(), in_double_byte});
-        for (const char c : block)
-            in_double_byte = next_sjis_state(in_double_byte, static_cast<std::uint8_t>(c));
+        in_double_byte = sjis_state_after(block, in_double_byte);
         prev = last;
     }
 }
 
 std::uint64_t Data_mgr::bytes_to_load(std::uint64_t size)
 {
-    // The head node's block, whose other slots take the first bytes, then the
-    // blocks mapped ahead for the rest, two to a huge page; every block keeps one
-    // slot for its number.
+    // The file's bytes as read, in whole huge pages; the head node's block, whose
+    // other slots take the first bytes, then the blocks mapped ahead for the rest,
+    // two to a huge page; every block keeps one slot for its number.
     const std::uint64_t usable = Node_pool::block_nodes - 1;
     const std::uint64_t in_first = usable - 1;
     const std::uint64_t more = size > in_first ? (size - in_first + usable - 1) / usable : 0;
     const std::uint64_t blocks = 1 + (more + 1) / 2 * 2;
     const std::uint64_t skip_entries = size / skip_block + 1;
-    return size + blocks * Node_pool::block_bytes + skip_entries * sizeof(Skip_entry);
+    const std::uint64_t read_buffer =
+        (size + mapped_memory::huge_page_bytes - 1) / mapped_memory::huge_page_bytes * mapped_memory::huge_page_bytes;
+    return read_buffer + blocks * Node_pool::block_bytes + skip_entries * sizeof(Skip_entry);
 }
 
 namespace {
@@ -105,17 +119,12 @@ void refuse_unless_it_fits(const File_path& path, std::uint64_t size)
         throw File_too_large_exception(path);
 }
 
-std::string read_data_file(const File_path& path, std::uint64_t length)
+// Reads the file whole into `bytes`, sized to its length at open time.
+void read_data_file(const File_path& path, mapped_memory::Buffer& bytes)
 {
-    Progress_scope scope(texts::loading(), length);
+    Progress_scope scope(texts::loading(), bytes.size());
     File_reader file;
     file.open(path);
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(length));
-    } catch (const std::bad_alloc&) {
-        throw File_too_large_exception(path);
-    }
     std::size_t got = 0;
     while (got < bytes.size()) {
         const std::size_t n =
@@ -129,7 +138,16 @@ std::string read_data_file(const File_path& path, std::uint64_t length)
     // shrank is a read failure: its tail would silently be lost otherwise.
     if (got < bytes.size())
         throw File_read_err_exception(path);
-    return bytes;
+}
+
+// A buffer for the file's bytes as read.
+std::unique_ptr<mapped_memory::Buffer> buffer_for(const File_path& path, std::uint64_t length)
+{
+    try {
+        return std::make_unique<mapped_memory::Buffer>(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        throw File_too_large_exception(path);
+    }
 }
 
 } // namespace
@@ -143,11 +161,12 @@ void Data_mgr::load_data(const File_path& path)
     if (*length > limits::max_data_size)
         throw File_too_large_exception(path);
     refuse_unless_it_fits(path, *length);
-    const std::string bytes = read_data_file(path, *length);
+    const auto bytes = buffer_for(path, *length);
+    read_data_file(path, *bytes);
     try {
         Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
         release_data_nodes();
-        install_data(bytes);
+        install_data(std::string_view(bytes->data(), bytes->size()));
     } catch (const std::bad_alloc&) {
         // The old data is gone already: leave the document empty rather than half built.
         release_data_nodes();
@@ -187,6 +206,18 @@ Data_node* Data_mgr::node_at(std::uint32_t position) const
     for (std::uint32_t p = position & ~(skip_block - 1); p < position; ++p)
         node = node->next();
     return node;
+}
+
+Data_node* Data_mgr::node_after(Data_node* from, std::uint64_t count) const
+{
+    if (!from)
+        return nullptr;
+    const std::uint64_t target = std::uint64_t{from->position} + count;
+    if (target >= size_)
+        return nullptr;
+    if ((target & (skip_block - 1)) < count)
+        return node_at(static_cast<std::uint32_t>(target));
+    return Walk_context::node_after(from, count);
 }
 
 Skip_entry Data_mgr::skip_entry(std::uint32_t position) const

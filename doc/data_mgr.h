@@ -132,6 +132,9 @@ public:
 
     // The node at `position`, or null at or past the end; at most one skip block walked.
     [[nodiscard]] Data_node* node_at(std::uint32_t position) const;
+    // The byte `count` bytes after `from`, or null past the end: from the skip index
+    // when that walks fewer bytes.
+    [[nodiscard]] Data_node* node_after(Data_node* from, std::uint64_t count) const override;
     // The entry of the block holding `position`; empty at or past the end.
     [[nodiscard]] Skip_entry skip_entry(std::uint32_t position) const;
     [[nodiscard]] const std::vector<Skip_entry>& skip_index() const { return skip_index_; }

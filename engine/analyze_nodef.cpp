@@ -47,8 +47,13 @@ Data_node* Def_nodef::analyze_range(Data_node* cur, Component* parent, Data_node
 {
     if (!parent) {
         // Skipping needs no grouping: step over the bytes, stopping at `stop`.
-        for (std::uint64_t n = from < to ? to - from : 0; n > 0 && cur && cur != stop; --n)
-            cur = cur->next();
+        std::uint64_t n = from < to ? to - from : 0;
+        if (!stop) {
+            cur = walk_context().node_after(cur, n);
+        } else {
+            for (; n > 0 && cur && cur != stop; --n)
+                cur = cur->next();
+        }
         walk::step_progress(cur);
         return cur;
     }

@@ -1,11 +1,11 @@
 #include "model/data_node.h"
 
-#include <sys/mman.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+
+#include "toolkit/mapped_memory.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -30,7 +30,7 @@
 namespace {
 
 struct Mapping {
-    void* start = nullptr;
+    char* start = nullptr;
     std::size_t bytes = 0;
 };
 
@@ -51,46 +51,23 @@ Pool_state& state()
     return s;
 }
 
-// Transparent huge pages come in 2 MiB, aligned to their size: two blocks each.
-constexpr std::size_t huge_page_bytes = std::size_t(2) << 20;
-static_assert(huge_page_bytes % Node_pool::block_bytes == 0);
+using mapped_memory::huge_page_bytes;
+static_assert(huge_page_bytes % Node_pool::block_bytes == 0, "two blocks to a huge page");
 
-// Maps `bytes` (a multiple of `alignment`, a power of two of at least a block)
-// aligned to `alignment`, trimming the slack of a larger mapping, and records it.
-char* map_aligned(Pool_state& s, std::size_t bytes, std::size_t alignment)
+// Maps `bytes` aligned to `alignment` and records the mapping for release_all().
+char* map_aligned(Pool_state& s, std::size_t bytes, std::size_t alignment, bool huge)
 {
     s.mappings.reserve(s.mappings.size() + 1);  // so that recording it cannot fail
-    void* raw = ::mmap(nullptr, bytes + alignment, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
-        throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + alignment - 1) & ~(std::uintptr_t(alignment) - 1);
-    if (aligned > start)
-        ::munmap(raw, aligned - start);
-    if (aligned + bytes < start + bytes + alignment)
-        ::munmap(reinterpret_cast<void*>(aligned + bytes), start + alignment - aligned);
-    s.mappings.push_back({reinterpret_cast<void*>(aligned), bytes});
-    return reinterpret_cast<char*>(aligned);
-}
-
-// Faults in the pages of a mapping at once rather than one trap per page: every
-// node of a block is written soon. Older kernels refuse the advice, and the pages
-// then come one by one.
-void populate(char* start, std::size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    ::madvise(start, bytes, MADV_POPULATE_WRITE);
-#else
-    (void)start;
-    (void)bytes;
-#endif
+    char* start = mapped_memory::map(bytes, alignment, huge);
+    s.mappings.push_back({start, bytes});
+    return start;
 }
 
 // One block, when no block was mapped ahead: the edits' few nodes.
 Data_node* map_block(Pool_state& s)
 {
-    char* block = map_aligned(s, Node_pool::block_bytes, Node_pool::block_bytes);
-    populate(block, Node_pool::block_bytes);
+    char* block = map_aligned(s, Node_pool::block_bytes, Node_pool::block_bytes, false);
+    mapped_memory::populate(block, Node_pool::block_bytes);
     return reinterpret_cast<Data_node*>(block);
 }
 
@@ -158,11 +135,8 @@ void Node_pool::reserve(std::size_t nodes)
     s.spare.reserve(s.spare.size() + bytes / block_bytes);
     // Huge pages: a few hundred page faults per gigabyte instead of a quarter of a
     // million, which matters most where page tables are shadowed by a hypervisor.
-    char* start = map_aligned(s, bytes, huge_page_bytes);
-#ifdef MADV_HUGEPAGE
-    ::madvise(start, bytes, MADV_HUGEPAGE);
-#endif
-    populate(start, bytes);
+    char* start = map_aligned(s, bytes, huge_page_bytes, true);
+    mapped_memory::populate(start, bytes);
     for (std::size_t offset = 0; offset < bytes; offset += block_bytes)
         s.spare.push_back(reinterpret_cast<Data_node*>(start + offset));
 }
@@ -227,7 +201,7 @@ void Node_pool::release_all()
     Pool_state& s = state();
     for (const Mapping& mapping : s.mappings) {
         UNPOISON(mapping.start, mapping.bytes);
-        ::munmap(mapping.start, mapping.bytes);
+        mapped_memory::unmap(mapping.start, mapping.bytes);
     }
     s.mappings.clear();
     s.spare.clear();

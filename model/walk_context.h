@@ -32,6 +32,14 @@ public:
     [[nodiscard]] virtual std::uint32_t data_size() const = 0;
     // The node's position, or data_size() for null (the end of the data).
     [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : data_size(); }
+    // The byte `count` bytes after `from` (null: past the end of the data), as
+    // stepping along the list finds it; the document finds it faster.
+    [[nodiscard]] virtual Data_node* node_after(Data_node* from, std::uint64_t count) const
+    {
+        for (; count > 0 && from; --count)
+            from = from->next();
+        return from;
+    }
     // Walks the definition up to `stop` (null: the end of the data) without making
     // components, leaving in tables() what the walk from the first byte had set by
     // the time it got there; it goes on from the last checkpoint before `stop` when
