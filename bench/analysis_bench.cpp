@@ -18,6 +18,7 @@
 #include "model/component.h"
 #include "model/items.h"
 #include "records_layout.h"
+#include "toolkit/mapped_memory.h"
 
 // ---- heap accounting: every operator new of the process is counted ----
 
@@ -154,17 +155,23 @@ int main(int argc, char** argv)
     const double checkpoint_bytes_per_mib =
         static_cast<double>(checkpoints.memory_bytes()) / (static_cast<double>(size) / 1048576.0);
 
+    // What the system takes to hand out as much fresh memory as the nodes: the
+    // floor under load_data, which writes every node once.
+    const double fresh_memory = timed([&] { mapped_memory::Buffer nodes(size * sizeof(Data_node)); });
+
     std::printf("records                          %zu\n", records);
     std::printf("data size                        %zu bytes (%.1f MiB)\n", size, static_cast<double>(size) / 1048576.0);
     std::printf("load_data (empty definition)     %.3f s  (%.0f MB/s)\n", load, mb / load);
+    std::printf("  fresh memory for the nodes     %.3f s  (%zu MiB in huge pages, faulted in at once)\n", fresh_memory,
+                size * sizeof(Data_node) >> 20);
     std::printf("analyze                          %.3f s  (%.0f MB/s)\n", first_analyse, mb / first_analyse);
     std::printf("analyze again                    %.3f s  (%.0f MB/s)\n", analyse, mb / analyse);
     std::printf("  heap built up (beyond data)    %zu bytes\n", analysis_peak);
     std::printf("  heap kept (new tree - old)     %lld bytes\n", kept);
     std::printf("  operator new calls             %zu\n", analysis_calls);
     std::printf("  components at the top level    %d\n", root->child_count());
-    std::printf("  checkpoints                    %zu, %.0f bytes per MiB of data\n", checkpoints.points().size(),
-                checkpoint_bytes_per_mib);
+    std::printf("  checkpoints                    %zu and %zu marks, %.0f bytes per MiB of data\n",
+                checkpoints.points().size(), checkpoints.marks().size(), checkpoint_bytes_per_mib);
     std::printf("expand the loop's table          %.3f s  (%d children)\n", expand_table, table_children);
     std::printf("expand its last group            %.3f s  (%d children)\n", expand_group, group_children);
     std::printf("expand the last 1024 records     %.3f s  (%d children, last %s)\n", expand_records,
