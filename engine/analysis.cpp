@@ -130,6 +130,10 @@ void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_chec
     walk.checkpoints().keep_up_to(from);
     walk.tables() = point.tables;
     root.remove_children_from(static_cast<int>(point.components));
+    // Expansions made before the change are dropped and made again on demand from
+    // the changed data: kept, they gave trees that differ from a fresh analysis's.
+    for (int i = 0; i < root.child_count(); ++i)
+        root.child(i)->clear_children();
     walk::Loop_point resume = loop_point_of(point);
     if (point.in_loop && dynamic_cast<Def_for*>(items[point.item])) {
         // A For loop's table is made before its iterations: the last component kept.

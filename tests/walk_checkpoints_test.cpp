@@ -357,7 +357,7 @@ TEST_F(Walk_checkpoints_test, AnalysisAfterDataChangesIsAFreshAnalysis)
         const std::string context = load_random_case(seed, 1 + static_cast<std::uint32_t>(seed % 5));
         std::mt19937 random(static_cast<std::uint32_t>(seed));
         for (int step = 0; step < 6; ++step) {
-            // Expanded first, as a user would have: the kept components' children stay.
+            // Expanded first, as a user would have: the expansions made before a change must not stay.
             (void)expanded_tree(2);
             for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n)
                 change_data_at_random(doc(), random);
