@@ -3,7 +3,9 @@
 // expansions down to a record near the end, each of which replays the walk from
 // the last checkpoint before it, and a value change near the end with its analysis.
 //
-// Usage: analysis_bench [records]   (default 8388608: about 64 MiB of data)
+// Usage: analysis_bench [records] [--while]
+//   records   default 8388608: about 64 MiB of data
+//   --while   the records as a While loop that counts them in a variable
 //
 // The layout: see records_layout.h.
 #include <chrono>
@@ -94,7 +96,14 @@ Component* expand_last(Component* component, double& seconds)
 
 int main(int argc, char** argv)
 {
-    const std::size_t records = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 8388608;
+    std::size_t records = 8388608;
+    bool as_while = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--while")
+            as_while = true;
+        else
+            records = std::strtoul(argv[i], nullptr, 10);
+    }
     const std::string path = "/tmp/kestrix-analysis-bench.bin";
     const std::size_t size = records_layout::write_records(path, records);
     const double mb = static_cast<double>(size) / 1e6;
@@ -103,7 +112,10 @@ int main(int argc, char** argv)
     const double load = timed([&] { doc.load_data(File_path(path)); });
     std::remove(path.c_str());
 
-    records_layout::define_records(doc, records);
+    if (as_while)
+        records_layout::define_while_records(doc, records);
+    else
+        records_layout::define_records(doc, records);
     // The first run replaces the tree of the load (undefined blocks only); the
     // second, measured for memory, replaces a tree of the same shape as its own.
     const double first_analyse = timed([&] { doc.analyze(); });
@@ -118,7 +130,7 @@ int main(int argc, char** argv)
     Component* root = doc.root_component();
 
     double expand_table = 0, expand_group = 0, expand_records = 0, expand_record = 0;
-    Component* table = root->child(0);
+    Component* table = root->child(root->child_count() - 1);
     // The loop's table holds records (up to 1024 of them), groups of records (up to
     // a million) or groups of groups: descend through the groups, named
     // "[first - last]", to the last record.
@@ -163,7 +175,7 @@ int main(int argc, char** argv)
     const double fresh_memory = timed(fresh_nodes);
     const double fresh_memory_again = timed(fresh_nodes);
 
-    std::printf("records                          %zu\n", records);
+    std::printf("records                          %zu%s\n", records, as_while ? " (While loop)" : "");
     std::printf("data size                        %zu bytes (%.1f MiB)\n", size, static_cast<double>(size) / 1048576.0);
     std::printf("load_data (empty definition)     %.3f s  (%.0f MB/s)\n", load, mb / load);
     std::printf("  fresh memory for the nodes     %.3f s  (%zu MiB in huge pages, faulted in at once)\n", fresh_memory,
