@@ -1,6 +1,5 @@
 // Branches, loops and variable assignments.
 #include <algorithm>
-#include <optional>
 
 #include "engine/expression.h"
 #include "engine/walk.h"
@@ -113,6 +112,53 @@ Data_node* for_iterations(Def_for& loop, walk::Loop_point point, Data_node* stop
     return cur;
 }
 
+// Expands iterations [first, end) of `loop` under `parent`: one record each when
+// `child_span` is 1, else groups of `child_span` iterations, each a table that
+// gets `table_group` back when it is expanded in turn. At the end of the data too
+// the record or group is made at the current byte: its iteration then meets the
+// data shortage or reads nothing. An iteration that consumes nothing ends the
+// loop, as in its analysis.
+Data_node* expand_iterations(Define& loop, Data_node* cur, Component* parent, Data_node* stop, std::uint64_t first,
+                             std::uint64_t end, std::uint64_t child_span, unsigned table_group)
+{
+    Component* current = nullptr;
+    walk::Loop_shortcut shortcut(loop);
+    for (std::uint64_t i = first; i < end; ++i) {
+        if (child_span == 1) {
+            current = parent->add_child(std::make_unique<Cmp_rec>(&loop, label(i), cur));
+        } else {
+            if (i % child_span == 0 || !current) {
+                const std::uint64_t last = std::min(i + child_span, end);
+                current = parent->add_child(std::make_unique<Cmp_tbl>(&loop, label(i, last - 1), cur,
+                                                                      static_cast<unsigned>(i),
+                                                                      static_cast<unsigned>(last), table_group));
+            }
+            // Inside a group only its last iteration matters: it sets the group's end,
+            // which is where the next group starts.
+            const std::uint64_t group_end = std::min((i / child_span + 1) * child_span, end);
+            if (!stop && shortcut.jump(cur, group_end)) {
+                current->set_end(cur);
+                walk::step_progress(cur);
+                i = group_end - 1;
+                continue;
+            }
+            if (!stop && group_end >= i + 3)
+                shortcut.skip(i, cur, group_end - 2);
+            shortcut.catch_up(i);
+        }
+        Data_node* next = loop.analyze_once(cur, nullptr, stop);
+        walk::step_progress(next);
+        const bool consumed = next != cur;
+        cur = next;
+        if (i % child_span == child_span - 1 || i == end - 1 || !consumed)
+            current->set_end(cur);
+        if (!consumed)
+            return cur;
+    }
+    shortcut.catch_up(end);
+    return cur;
+}
+
 } // namespace
 
 Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data_node* stop, const Loop_point* resume,
@@ -165,45 +211,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
         child_span = walk::inner_group_size(group);
         first = from;
     }
-    // At the end of the data too the record or group is made at the current byte:
-    // its iteration then meets the data shortage or reads nothing.
-    Component* current = nullptr;
-    walk::Loop_shortcut shortcut(*this);
-    for (std::uint64_t i = first; i < total; ++i) {
-        if (child_span == 1) {
-            current = parent->add_child(std::make_unique<Cmp_rec>(this, label(i), cur));
-        } else {
-            if (i % child_span == 0 || !current) {
-                const std::uint64_t last = std::min(i + child_span, total);
-                current = parent->add_child(std::make_unique<Cmp_tbl>(this, label(i, last - 1), cur,
-                                                                      static_cast<unsigned>(i),
-                                                                      static_cast<unsigned>(last),
-                                                                      static_cast<unsigned>(child_span)));
-            }
-            // Inside a group only its last iteration matters: it sets the group's end,
-            // which is where the next group starts.
-            const std::uint64_t group_end = std::min((i / child_span + 1) * child_span, total);
-            if (!stop && shortcut.jump(cur, group_end)) {
-                current->set_end(cur);
-                walk::step_progress(cur);
-                i = group_end - 1;
-                continue;
-            }
-            if (!stop && group_end >= i + 3)
-                shortcut.skip(i, cur, group_end - 2);
-            shortcut.catch_up(i);
-        }
-        Data_node* next = analyze_once(cur, nullptr, stop);
-        walk::step_progress(next);
-        const bool consumed = next != cur;
-        cur = next;
-        if (i % child_span == child_span - 1 || i == total - 1 || !consumed)
-            current->set_end(cur);
-        if (!consumed)
-            return cur;
-    }
-    shortcut.catch_up(total);
-    return cur;
+    return expand_iterations(*this, cur, parent, stop, first, total, child_span, static_cast<unsigned>(child_span));
 }
 
 // ---- While ----
@@ -270,37 +278,15 @@ Data_node* Def_while::analyze_range(Data_node* cur, Component* parent, Data_node
         return cur;
     }
 
-    // Expanding: exactly to − from iterations, the condition is not evaluated.
-    // `group` is the size of each child (1: records).
-    const std::uint64_t end = to;
-    const std::uint64_t span = group;
-    const unsigned child_group = walk::inner_group_size(group);
-    std::optional<walk::Loop_shortcut> shortcut;
-    for (std::uint64_t i = from; i < end; i += span) {
-        const std::uint64_t last = std::min(i + span, end);
-        Component* made = nullptr;
-        if (span == 1) {
-            if (parent) {
-                made = parent->add_child(std::make_unique<Cmp_rec>(this, label(i), cur));
-            }
+    // Expanding: exactly to − from iterations, the condition is not evaluated (the
+    // count ended at the first iteration that consumed nothing). `group` is the
+    // size of each child (1: records).
+    if (!parent) {
+        for (std::uint64_t i = from; i < to; ++i) {
             cur = analyze_once(cur, nullptr, stop);
-        } else {
-            std::uint64_t at = i;
-            if (parent) {
-                made = parent->add_child(std::make_unique<Cmp_tbl>(
-                    this, label(i, last - 1), cur, static_cast<unsigned>(i), static_cast<unsigned>(last), child_group));
-                if (!stop) {
-                    if (!shortcut)
-                        shortcut.emplace(*this);
-                    shortcut->skip(at, cur, last - 1);
-                }
-            }
-            // The iterations from `at` on: the walk of the group's lower groups.
-            cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(at), static_cast<unsigned>(last), child_group);
+            walk::step_progress(cur);
         }
-        if (made)
-            made->set_end(cur);
-        walk::step_progress(cur);
+        return cur;
     }
-    return cur;
+    return expand_iterations(*this, cur, parent, stop, from, to, group, walk::inner_group_size(group));
 }

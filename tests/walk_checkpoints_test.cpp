@@ -220,7 +220,7 @@ TEST_F(Walk_checkpoints_test, ChosenLayoutsReplayAndExpandAlikeWithCheckpoints)
     }
 }
 
-// Loops of over a million iterations: the table's groups hold groups, whose ends
+// Loops (For and While) of over a million iterations: the table's groups hold groups, whose ends
 // an expansion takes from the analysis' marks once its walk is seen to be the
 // analysis's, and catches the tables up from a checkpoint before walking on.
 TEST_F(Walk_checkpoints_test, GroupsOfGroupsExpandAsTheFullWalk)
@@ -237,6 +237,12 @@ TEST_F(Walk_checkpoints_test, GroupsOfGroupsExpandAsTheFullWalk)
         {"iterations that start with an assignment: the expansion walks another way",
          [] { define(for_loop("L", "1050000", set_var("c", "c + 1"), int_item("v", 1, false, Def_int::decimal, "v"),
                               for_loop("inner", "(v + c) % 2", int_item("u", 1))),
+                     int_item("after", 1)); }},
+        {"a While loop that counts its iterations in a variable",
+         [] { define(set_var("c", "0"),
+                     while_loop("W", "c < 1050000", set_var("c", "c + 1"),
+                                int_item("v", 1, false, Def_int::decimal, "v"),
+                                for_loop("inner", "(v + c) % 2", int_item("u", 1))),
                      int_item("after", 1)); }},
     };
     std::string data(1600000, '\0');
