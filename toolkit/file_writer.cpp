@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 
+#include "toolkit/block_writer.h"
 #include "toolkit/exception.h"
 #include "toolkit/in_place.h"
 #include "toolkit/interrupt_cleanup.h"
@@ -17,7 +18,11 @@
 
 namespace {
 
-constexpr std::size_t buffer_size = 1 << 16;
+// A save starts with a small buffer; for a regular file each buffer handed to the
+// writing thread makes the next one twice as large, up to the largest: few and large
+// direct writes, and a failure surfaces after the first few hundred KiB.
+constexpr std::size_t first_buffer_size = 1 << 16;
+constexpr std::size_t largest_buffer_size = 1 << 22;
 // As many links as the system itself follows in one lookup.
 constexpr int max_link_hops = 40;
 
@@ -82,6 +87,7 @@ mode_t new_file_mode()
 
 } // namespace
 
+File_writer::File_writer() = default;
 File_writer::~File_writer() { abandon(); }
 
 void File_writer::open(const File_path& path)
@@ -121,7 +127,13 @@ void File_writer::start(const File_path& path, Mode mode, int fd)
     fd_ = fd;
     owns_fd_ = true;
     path_ = path;
-    buffer_.resize(buffer_size);
+    block_ = 1;
+    if (mode != Mode::direct) {
+        if (direct_block_ != 0)
+            block_ = std::max<std::size_t>(1, start_direct_io(fd, direct_block_ == file_system_block ? 0 : direct_block_));
+        blocks_ = std::make_unique<Block_writer>(fd);
+    }
+    buffer_.grow(first_buffer_size, block_, 0);
     used_ = 0;
     flushed_ = 0;
 }
@@ -202,19 +214,43 @@ void File_writer::take_temporary(int fd, std::string name, const std::string& fi
     cleanup_ticket_ = interrupt_cleanup::remember(temp_path_);
 }
 
-void File_writer::flush_buffer()
+// Writes out the bytes before used_ and moves the `kept` bytes built after them to the
+// buffer's start. A regular file's writing thread takes the whole blocks only: the
+// rest moves along with the kept bytes, to the start of the other buffer.
+void File_writer::write_out(std::size_t kept)
 {
-    std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+    if (!blocks_) {
+        if (!write_all(fd_, buffer_.data(), used_))
             fail();
-        done += static_cast<std::size_t>(n);
+        std::memmove(buffer_.data(), buffer_.data() + used_, kept);
+        flushed_ += used_;
+        used_ = 0;
+        return;
     }
-    flushed_ += used_;
-    used_ = 0;
+    const std::size_t whole = used_ - used_ % block_;
+    if (whole == 0)
+        return;
+    if (!blocks_->hand_over(buffer_.data(), whole))
+        fail();
+    // The thread has finished with the other buffer: filling goes on there.
+    std::swap(buffer_, spare_);
+    const std::size_t moved = used_ - whole + kept;
+    buffer_.grow(std::max(moved, std::min(2 * spare_.size(), largest_buffer_size)), block_, 0);
+    std::memcpy(buffer_.data(), spare_.data() + whole, moved);
+    flushed_ += whole;
+    used_ -= whole;
+}
+
+// Everything written out, the last bytes the usual way.
+void File_writer::finish_writing()
+{
+    if (blocks_) {
+        const bool written = blocks_->finish();
+        blocks_.reset();
+        if (!written || !stop_direct_io(fd_))
+            fail();
+    }
+    write_out(0);
 }
 
 void File_writer::fail()
@@ -244,11 +280,9 @@ void File_writer::write_through(const void* data, std::size_t count)
 std::span<char> File_writer::place_elsewhere(std::size_t placed, std::size_t count)
 {
     // What was built moves to the front once everything before it is written.
-    const std::size_t built_at = used_;
-    flush_buffer();
-    std::memmove(buffer_.data(), buffer_.data() + built_at, placed);
-    if (placed + count > buffer_.size())
-        buffer_.resize(std::max(2 * buffer_.size(), placed + count));
+    write_out(placed);
+    if (used_ + placed + count > buffer_.size())
+        buffer_.grow(std::max(2 * buffer_.size(), used_ + placed + count), block_, used_ + placed);
     return room();
 }
 
@@ -256,7 +290,7 @@ void File_writer::commit()
 {
     if (fd_ < 0)
         return;
-    flush_buffer();
+    finish_writing();
     switch (mode_) {
     case Mode::replace:
         commit_replace();
@@ -323,6 +357,8 @@ void File_writer::close_descriptors()
 
 void File_writer::abandon()
 {
+    // The thread ends before the file it writes is closed.
+    blocks_.reset();
     close_descriptors();
     if (!temp_path_.empty()) {
         ::unlink(temp_path_.c_str());

@@ -2,12 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
+#include "toolkit/direct_io.h"
 #include "toolkit/file_path.h"
 #include "toolkit/small_copy.h"
+
+class Block_writer;
 
 // A buffered writer that changes only the file the user named, and that file only
 // once everything was written: the new contents first go somewhere else, and
@@ -32,9 +35,15 @@
 // case, where written bytes cannot be taken back). A temporary file is removed when
 // the writer is destroyed without commit() and when SIGINT, SIGTERM or SIGHUP ends
 // the program (see interrupt_cleanup).
+//
+// A temporary or scratch file is written with direct I/O where its file system takes
+// it (see direct_io.h), a large buffer's whole blocks at a time, on a thread of its
+// own while the caller fills the next buffer; the last partial block goes the usual
+// way at commit(). A write that fails on that thread throws at the next write out of
+// the buffer or at commit().
 class File_writer {
 public:
-    File_writer() = default;
+    File_writer();
     ~File_writer();
     File_writer(const File_writer&) = delete;
     File_writer& operator=(const File_writer&) = delete;
@@ -50,13 +59,17 @@ public:
     // Drops what was written; the target stays as it was.
     void abandon();
     [[nodiscard]] bool is_open() const { return fd_ >= 0; }
+    // For tests, before open(): the block direct writes are aligned to, in place of
+    // the file system's; 0 writes the usual way. Writes the file system refuses
+    // continue the usual way from where that happens.
+    void set_direct_block(std::size_t block) { direct_block_ = block; }
 
     // Each throws as put() does when the buffer cannot be written out.
     void put(std::uint8_t byte)
     {
         if (used_ == buffer_.size())
             flush_buffer();
-        buffer_[used_++] = static_cast<char>(byte);
+        buffer_.data()[used_++] = static_cast<char>(byte);
     }
     void write(const void* data, std::size_t count)
     {
@@ -88,13 +101,16 @@ public:
 
 private:
     enum class Mode { replace, in_place, direct };
+    static constexpr std::size_t file_system_block = ~std::size_t{0};
 
     void start(const File_path& path, Mode mode, int fd);
     void open_existing(const File_path& path);
     void open_new(const File_path& path);
     bool try_replace(const std::string& final_path, int target_fd);
     void take_temporary(int fd, std::string name, const std::string& final_path);
-    void flush_buffer();
+    void flush_buffer() { write_out(0); }
+    void write_out(std::size_t kept);
+    void finish_writing();
     void write_through(const void* data, std::size_t count);
     std::span<char> place_elsewhere(std::size_t placed, std::size_t count);
     [[noreturn]] void fail();
@@ -110,7 +126,11 @@ private:
     std::string temp_path_;    // replace: the temporary file
     std::string scratch_folder_;  // in place: where the old contents' copy goes
     int cleanup_ticket_ = -1;
-    std::vector<char> buffer_;
+    Aligned_buffer buffer_;    // being filled
+    Aligned_buffer spare_;     // the one blocks_ may be writing from
+    std::unique_ptr<Block_writer> blocks_;  // a regular file's writes, on a thread
+    std::size_t block_ = 1;    // what goes to blocks_ is whole blocks
+    std::size_t direct_block_ = file_system_block;
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
 };
