@@ -20,7 +20,7 @@ namespace {
 
 // A save starts with a small buffer; for a regular file each buffer handed to the
 // writing thread makes the next one twice as large, up to the largest: few and large
-// direct writes, and a failure surfaces after the first few hundred KiB.
+// direct writes, and no thread nor large buffer for a small file.
 constexpr std::size_t first_buffer_size = 1 << 16;
 constexpr std::size_t largest_buffer_size = 1 << 22;
 // As many links as the system itself follows in one lookup.
@@ -215,28 +215,27 @@ void File_writer::take_temporary(int fd, std::string name, const std::string& fi
 }
 
 // Writes out the bytes before used_ and moves the `kept` bytes built after them to the
-// buffer's start. A regular file's writing thread takes the whole blocks only: the
-// rest moves along with the kept bytes, to the start of the other buffer.
+// buffer's start. A regular file's writing thread takes whole blocks only: the rest
+// moves along with the kept bytes, to the start of the other buffer. The first
+// buffer is written here and now: a file that cannot be written fails at once.
 void File_writer::write_out(std::size_t kept)
 {
-    if (!blocks_) {
-        if (!write_all(fd_, buffer_.data(), used_))
+    const std::size_t whole = blocks_ ? used_ - used_ % block_ : used_;
+    if (whole == 0 && blocks_)
+        return;
+    if (!blocks_ || flushed_ == 0) {
+        if (!write_all(fd_, buffer_.data(), whole))
             fail();
-        std::memmove(buffer_.data(), buffer_.data() + used_, kept);
-        flushed_ += used_;
-        used_ = 0;
-        return;
+        std::memmove(buffer_.data(), buffer_.data() + whole, used_ - whole + kept);
+    } else {
+        if (!blocks_->hand_over(buffer_.data(), whole))
+            fail();
+        // The thread has finished with the other buffer: filling goes on there.
+        std::swap(buffer_, spare_);
+        const std::size_t moved = used_ - whole + kept;
+        buffer_.grow(std::max(moved, std::min(2 * spare_.size(), largest_buffer_size)), block_, 0);
+        std::memcpy(buffer_.data(), spare_.data() + whole, moved);
     }
-    const std::size_t whole = used_ - used_ % block_;
-    if (whole == 0)
-        return;
-    if (!blocks_->hand_over(buffer_.data(), whole))
-        fail();
-    // The thread has finished with the other buffer: filling goes on there.
-    std::swap(buffer_, spare_);
-    const std::size_t moved = used_ - whole + kept;
-    buffer_.grow(std::max(moved, std::min(2 * spare_.size(), largest_buffer_size)), block_, 0);
-    std::memcpy(buffer_.data(), spare_.data() + whole, moved);
     flushed_ += whole;
     used_ -= whole;
 }
