@@ -21,6 +21,7 @@
 #include "doc/report.h"
 #include "model/items.h"
 #include "support/document_fixture.h"
+#include "support/file_size_limit.h"
 #include "support/other_user.h"
 #include "support/recording_reporter.h"
 #include "support/temp_files.h"
@@ -309,31 +310,6 @@ protected:
     std::string path(const std::string& name) const { return folder_ + "/" + name; }
 
     std::string folder_;
-};
-
-// Sets the file size limit for the lifetime of the object; SIGXFSZ is ignored as
-// every save makes it.
-class File_size_limit {
-public:
-    explicit File_size_limit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        struct rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~File_size_limit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    File_size_limit(const File_size_limit&) = delete;
-    File_size_limit& operator=(const File_size_limit&) = delete;
-
-private:
-    struct rlimit old_{};
-    void (*old_handler_)(int) = nullptr;
 };
 
 } // namespace
