@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::size_t KiB = 1 << 10;
 constexpr std::size_t MiB = 1 << 20;
-constexpr std::size_t file_system_block = ~std::size_t{0};
+constexpr std::size_t file_system_block = File_writer::file_system_block;
 
 // Bytes that differ from one block to the next, so that a block written twice or
 // left out shows.

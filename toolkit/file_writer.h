@@ -62,6 +62,7 @@ public:
     // For tests, before open(): the block direct writes are aligned to, in place of
     // the file system's; 0 writes the usual way. Writes the file system refuses
     // continue the usual way from where that happens.
+    static constexpr std::size_t file_system_block = ~std::size_t{0};
     void set_direct_block(std::size_t block) { direct_block_ = block; }
 
     // Each throws as put() does when the buffer cannot be written out.
@@ -101,7 +102,6 @@ public:
 
 private:
     enum class Mode { replace, in_place, direct };
-    static constexpr std::size_t file_system_block = ~std::size_t{0};
 
     void start(const File_path& path, Mode mode, int fd);
     void open_existing(const File_path& path);
