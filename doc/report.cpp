@@ -49,8 +49,7 @@ public:
 
     Line& offset_prefix(std::uint64_t offset)
     {
-        put_hex_digits(room(offset_digits), offset, offset_digits);
-        length_ += offset_digits;
+        put(offset_digits, [offset](char* at) { return put_hex_digits(at, offset, offset_digits); });
         return add(after_name);
     }
     Line& blank() { return add(blank_prefix); }
@@ -79,20 +78,23 @@ public:
     }
     Line& number(std::uint32_t value, Radix radix)
     {
-        char digits[16];
-        char* end = digits + sizeof digits;
-        return add(std::string_view(format_number(end, value, radix), end));
+        return put(max_number_chars, [&](char* at) { return put_number(at, value, radix); });
     }
-    // The value text of an integer item's bits, or of a flag's field.
+    // The value text of an integer item's bits, or of a flag's field. Numbers are
+    // written straight into the line: copying them from a scratch buffer would
+    // read back bytes just stored in smaller pieces, which stalls.
     Line& int_text(const Def_int& item, std::uint32_t bits)
     {
-        Number_room number;
-        return add(::int_text(item, int_format(item), bits, number));
+        if (const Bcl_str* meaning = int_meaning(item, bits))
+            return add(meaning->view());
+        return put(sizeof(Number_room::text),
+                   [&](char* at) { return put_int_number(at, item, int_format(item), bits); });
     }
     Line& flag_text(const Def_bitflag& flag, std::uint32_t field)
     {
-        Number_room number;
-        return add(::flag_text(flag, field, number));
+        if (const Bcl_str* meaning = flag_meaning(flag, field))
+            return add(meaning->view());
+        return put(sizeof(Number_room::text), [field](char* at) { return put_flag_number(at, field); });
     }
     // Writes the line and starts the next one empty.
     void write()
@@ -103,6 +105,14 @@ public:
     }
 
 private:
+    // Up to `most` bytes that `write_at(at)` writes at `at`, returning their end.
+    template <typename Write_at>
+    Line& put(std::size_t most, Write_at write_at)
+    {
+        char* const at = room(most);
+        length_ += static_cast<std::size_t>(write_at(at) - at);
+        return *this;
+    }
     // Where the next `count` bytes go. The room is asked for afresh at a line's
     // first piece, as other lines may have been written since this one's last.
     char* room(std::size_t count)

@@ -32,37 +32,38 @@ const Bcl_str* meaning_of(const Named_values& table, std::int32_t key)
     return found == table.end() ? nullptr : &found->second;
 }
 
-std::string_view number_in(Number_room& room, std::uint32_t value, Radix radix)
+std::string_view text_in(Number_room& room, const char* end)
 {
-    char* const end = room.text + sizeof room.text;
-    const char* const start = format_number(end, value, radix);
-    return {start, static_cast<std::size_t>(end - start)};
-}
-
-std::string_view hex_number_in(Number_room& room, std::uint32_t bits, int width)
-{
-    room.text[0] = '0';
-    room.text[1] = 'x';
-    const char* const end = put_hex_digits(room.text + 2, bits, 2 * width);
     return {room.text, static_cast<std::size_t>(end - room.text)};
 }
 
 } // namespace
 
-std::string_view int_text(const Def_int& item, Int_format format, std::uint32_t bits, Number_room& room)
+const Bcl_str* int_meaning(const Def_int& item, std::uint32_t bits)
 {
-    const std::int32_t value = int_value(item, bits);
-    if (const Bcl_str* meaning = meaning_of(item.named_values(), value))
-        return meaning->view();
+    return meaning_of(item.named_values(), int_value(item, bits));
+}
+
+char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits)
+{
     switch (format) {
     case Int_format::signed_decimal:
-        return number_in(room, static_cast<std::uint32_t>(value), Radix::signed_decimal);
+        return put_number(at, static_cast<std::uint32_t>(int_value(item, bits)), Radix::signed_decimal);
     case Int_format::unsigned_decimal:
-        return number_in(room, bits, Radix::unsigned_decimal);
+        return put_number(at, bits, Radix::unsigned_decimal);
     case Int_format::hexadecimal:
         break;
     }
-    return hex_number_in(room, bits, int_width(item));
+    at[0] = '0';
+    at[1] = 'x';
+    return put_hex_digits(at + 2, bits, 2 * int_width(item));
+}
+
+std::string_view int_text(const Def_int& item, Int_format format, std::uint32_t bits, Number_room& room)
+{
+    if (const Bcl_str* meaning = int_meaning(item, bits))
+        return meaning->view();
+    return text_in(room, put_int_number(room.text, item, format, bits));
 }
 
 void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits)
@@ -71,11 +72,18 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
     out += int_text(item, format, bits, room);
 }
 
+const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint32_t field)
+{
+    return meaning_of(flag.named_values(), static_cast<std::int32_t>(field));
+}
+
+char* put_flag_number(char* at, std::uint32_t field) { return put_number(at, field, Radix::unsigned_decimal); }
+
 std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room)
 {
-    if (const Bcl_str* meaning = meaning_of(flag.named_values(), static_cast<std::int32_t>(field)))
+    if (const Bcl_str* meaning = flag_meaning(flag, field))
         return meaning->view();
-    return number_in(room, field, Radix::unsigned_decimal);
+    return text_in(room, put_flag_number(room.text, field));
 }
 
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field)

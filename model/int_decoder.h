@@ -81,6 +81,11 @@ struct Number_room {
 // named values, else the number written in `format` into `room`. Allocates
 // nothing: the report writes one per integer of a large file.
 [[nodiscard]] std::string_view int_text(const Def_int& item, Int_format format, std::uint32_t bits, Number_room& room);
+// The two halves of that text, for a writer that puts the number straight where it
+// goes: the meaning (nullptr when there is none), and the number written at `at`
+// (at most sizeof Number_room::text characters; returns its end).
+[[nodiscard]] const Bcl_str* int_meaning(const Def_int& item, std::uint32_t bits);
+char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits);
 // The same text appended to `out`.
 void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits);
 
@@ -129,5 +134,8 @@ private:
 // The value text of a flag's `field`: its meaning in the flag's named values, else
 // the unsigned decimal number written into `room`.
 [[nodiscard]] std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room);
+// Its halves, as for integers: the meaning or nullptr, and the number at `at`.
+[[nodiscard]] const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint32_t field);
+char* put_flag_number(char* at, std::uint32_t field);
 // The same text appended to `out`.
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field);

@@ -1,5 +1,7 @@
 #include "toolkit/number_text.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -45,28 +47,40 @@ char* put_decimal(char* end, std::uint64_t value)
     return p;
 }
 
-// The digits of `value` in a power-of-two radix of `bits` bits per digit.
-char* put_power_of_two(char* end, std::uint64_t value, int bits)
+// How many decimal digits `value` has: the digits of its binary width give the
+// count or one more, and one comparison tells which.
+int decimal_digits(std::uint64_t value)
 {
-    const std::uint64_t mask = (1u << bits) - 1;
-    char* p = end;
-    do {
-        *--p = lower_digits[value & mask];
-        value >>= bits;
-    } while (value != 0);
-    return p;
+    static constexpr auto powers_of_ten = [] {
+        std::array<std::uint64_t, 20> powers{};
+        std::uint64_t power = 1;
+        for (auto& p : powers) {
+            p = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    const auto at_least = static_cast<std::size_t>((std::bit_width(value | 1) * 1233) >> 12);  // 1233 / 4096 ≈ log10(2)
+    return static_cast<int>(at_least) + ((value | 1) >= powers_of_ten[at_least] ? 1 : 0);
 }
 
-// The digits of `value` in `base` (2, 8, 10 or 16), ending just before `end`;
-// returns where they start.
-char* put_unsigned(char* end, std::uint64_t value, unsigned base)
+// The digits of `value` in a power-of-two radix of `bits` bits per digit, at `at`.
+char* put_power_of_two(char* at, std::uint64_t value, int bits)
 {
-    switch (base) {
-    case 2: return put_power_of_two(end, value, 1);
-    case 8: return put_power_of_two(end, value, 3);
-    case 16: return put_power_of_two(end, value, 4);
-    default: return put_decimal(end, value);
-    }
+    const int width = std::bit_width(value | 1);
+    char* const end = at + (width + bits - 1) / bits;
+    const std::uint64_t mask = (1u << bits) - 1;
+    for (char* p = end; p != at; value >>= bits)
+        *--p = lower_digits[value & mask];
+    return end;
+}
+
+// The decimal digits of `value` at `at`; returns their end.
+char* put_decimal_at(char* at, std::uint64_t value)
+{
+    char* const end = at + decimal_digits(value);
+    put_decimal(end, value);
+    return end;
 }
 
 // Longest decimal text of a 64-bit value.
@@ -81,22 +95,27 @@ void append_decimal(std::string& text, std::uint64_t value)
 
 } // namespace
 
-char* format_number(char* end, std::uint32_t value, Radix radix)
+char* put_number(char* at, std::uint32_t value, Radix radix)
 {
-    if (radix == Radix::signed_decimal && static_cast<std::int32_t>(value) < 0) {
-        char* p = put_unsigned(end, 0u - value, 10);
-        *--p = '-';
-        return p;
+    switch (radix) {
+    case Radix::binary: return put_power_of_two(at, value, 1);
+    case Radix::octal: return put_power_of_two(at, value, 3);
+    case Radix::hexadecimal: return put_power_of_two(at, value, 4);
+    case Radix::signed_decimal:
+        if (static_cast<std::int32_t>(value) < 0) {
+            *at++ = '-';
+            value = 0u - value;
+        }
+        break;
+    case Radix::unsigned_decimal: break;
     }
-    const unsigned base = radix == Radix::binary ? 2 : radix == Radix::octal ? 8 : radix == Radix::hexadecimal ? 16 : 10;
-    return put_unsigned(end, value, base);
+    return put_decimal_at(at, value);
 }
 
 std::string number_text(std::uint32_t value, Radix radix)
 {
-    char buffer[40];
-    char* end = buffer + sizeof buffer;
-    return std::string(format_number(end, value, radix), end);
+    char buffer[max_number_chars];
+    return std::string(buffer, put_number(buffer, value, radix));
 }
 
 char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters)
@@ -136,13 +155,8 @@ void append_hex_text(std::string& text, std::uint32_t value, int bytes)
 
 char* put_index_label(char* at, std::uint64_t index)
 {
-    char digits[max_decimal_digits];
-    char* const end = digits + sizeof digits;
-    const char* const start = put_decimal(end, index);
-    const auto length = static_cast<std::size_t>(end - start);
     *at++ = '[';
-    std::memcpy(at, start, length);
-    at += length;
+    at = put_decimal_at(at, index);
     *at++ = ']';
     return at;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,10 +13,12 @@ enum class Radix { binary, octal, signed_decimal, unsigned_decimal, hexadecimal 
 // case; the escapes of the command line's texts show lower case.
 enum class Hex_case { lower, upper };
 
-// Writes the digits of `value` ending just before `end` and returns where they
-// start: no allocation, for the hot paths of the report writer. Hexadecimal digits
-// are lower case.
-char* format_number(char* end, std::uint32_t value, Radix radix);
+// Writes the digits of `value` (after a '-' when negative) at `at` and returns their
+// end: at most max_number_chars. No allocation and no copy, for the hot paths of
+// the report writer, which writes the digits straight into its line. Hexadecimal
+// digits are lower case.
+constexpr std::size_t max_number_chars = 32;
+char* put_number(char* at, std::uint32_t value, Radix radix);
 
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);
 
