@@ -37,6 +37,8 @@ constexpr std::string_view blank_prefix = "            ";  // 12 spaces
 constexpr std::string_view after_name = "    ";
 constexpr int spaces_per_level = 4;
 constexpr int offset_digits = 8;
+// Room asked for with a line's start: the longest number a value line shows.
+constexpr std::size_t max_value_chars = max_number_chars;
 
 // The line being built, in place in the output's buffer: building and writing a
 // line copies each piece once and allocates nothing. One line is built at a time,
@@ -47,20 +49,23 @@ public:
     Line(const Line&) = delete;
     Line& operator=(const Line&) = delete;
 
-    Line& offset_prefix(std::uint64_t offset)
+    // The start of an item's line: the offset of its first byte (or blanks), the
+    // indent, the name and `gap`. It takes one request for room, which leaves room
+    // for the value after it, and one copy of each run of spaces.
+    Line& head_at(std::uint64_t offset, int indent, std::string_view name)
     {
-        put(offset_digits, [offset](char* at) { return put_hex_digits(at, offset, offset_digits); });
-        return add(after_name);
+        put_hex_digits(start(indent, name, after_name), offset, offset_digits);
+        return *this;
+    }
+    Line& head(int indent, std::string_view name, std::string_view gap = after_name)
+    {
+        start(indent, name, gap);
+        return *this;
     }
     Line& blank() { return add(blank_prefix); }
-    Line& indent(int level) { return spaces(static_cast<std::size_t>(level) * spaces_per_level); }
     Line& spaces(std::size_t count)
     {
-        // Indentation is mostly short: a copy of constant spaces costs no call.
-        static constexpr std::string_view many_spaces = "                                                                ";
-        if (count <= many_spaces.size())
-            return add(many_spaces.substr(0, count));
-        std::memset(room(count), ' ', count);
+        fill_spaces(room(count), count);
         length_ += count;
         return *this;
     }
@@ -76,9 +81,9 @@ public:
         ++length_;
         return *this;
     }
-    Line& number(std::uint32_t value, Radix radix)
+    Line& index_label(std::uint64_t index)
     {
-        return put(max_number_chars, [&](char* at) { return put_number(at, value, radix); });
+        return put(max_index_label_chars, [index](char* at) { return put_index_label(at, index); });
     }
     // The value text of an integer item's bits, or of a flag's field. Numbers are
     // written straight into the line: copying them from a scratch buffer would
@@ -113,6 +118,28 @@ private:
         length_ += static_cast<std::size_t>(write_at(at) - at);
         return *this;
     }
+    static void fill_spaces(char* at, std::size_t count)
+    {
+        // Indentation is mostly short: a copy of constant spaces costs no call.
+        static constexpr std::string_view many_spaces = "                                                                ";
+        if (count <= many_spaces.size())
+            copy_small(at, many_spaces.data(), count);
+        else
+            std::memset(at, ' ', count);
+    }
+    // Writes the blank prefix, the indent, `name` and `gap`; returns where the
+    // prefix starts.
+    char* start(int indent, std::string_view name, std::string_view gap)
+    {
+        const std::size_t spaces = blank_prefix.size() + static_cast<std::size_t>(indent) * spaces_per_level;
+        const std::size_t length = spaces + name.size() + gap.size();
+        char* const at = room(length + max_value_chars);
+        fill_spaces(at, spaces);
+        copy_small(at + spaces, name.data(), name.size());
+        copy_small(at + spaces + name.size(), gap.data(), gap.size());
+        length_ += length;
+        return at;
+    }
     // Where the next `count` bytes go. The room is asked for afresh at a line's
     // first piece, as other lines may have been written since this one's last.
     char* room(std::size_t count)
@@ -129,13 +156,12 @@ private:
 
 Walk_tables& tables() { return walk_context().tables(); }
 
-void report_position(const Bcl_binaryfile& in) { reporter().step(in.offset()); }
-
 void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
+    Progress_reporter& progress = reporter();
     for (Define* item : items) {
         item->write_analysis(in, out, indent);
-        report_position(in);
+        progress.step(in.offset());
     }
 }
 
@@ -156,9 +182,20 @@ public:
     Text_lines(Bcl_textfile& out, std::uint64_t offset, int indent, const Bcl_str& name)
         : line_(out), indent_(indent), name_(name)
     {
-        line_.offset_prefix(offset).indent(indent_).add(name_.view()).add(after_name);
+        line_.head_at(offset, indent_, name_.view());
     }
 
+    // Bytes without a line break, the common case, go in at once.
+    void add(std::span<const std::uint8_t> bytes)
+    {
+        if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte == '\r' || byte == '\n'; })) {
+            for (const std::uint8_t byte : bytes)
+                add(byte);
+            return;
+        }
+        after_cr_ = false;
+        line_.add(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
     void add(std::uint8_t byte)
     {
         if (byte == '\r') {
@@ -182,7 +219,7 @@ private:
     void end_line()
     {
         line_.write();
-        line_.indent(indent_).spaces(name_.size()).add(after_name);
+        line_.spaces(static_cast<std::size_t>(indent_) * spaces_per_level + name_.size() + after_name.size());
     }
 
     Line line_;
@@ -193,17 +230,24 @@ private:
 
 // Feeds up to `count` bytes to `lines`, the text ending at the first NUL (the
 // bytes after it are consumed but not shown). Returns how many bytes were read.
+// The bytes come a block at a time: a short text is one read and one piece.
 std::uint64_t read_text_bytes(Bcl_binaryfile& in, std::uint64_t count, Text_lines& lines)
 {
+    std::uint8_t block[256];
     bool ended = false;
     std::uint64_t read = 0;
-    for (; read < count; ++read) {
-        std::uint8_t byte;
-        if (!in.read_byte(byte))
+    while (read < count) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(count - read, sizeof block));
+        const std::size_t got = in.read(block, wanted);
+        read += got;
+        if (!ended) {
+            // (A loop, not memchr: the texts are mostly a few bytes, which a call costs more than.)
+            const std::uint8_t* const nul = std::find(block, block + got, 0);
+            ended = nul != block + got;
+            lines.add({block, static_cast<std::size_t>(nul - block)});
+        }
+        if (got < wanted)
             break;
-        ended = ended || byte == 0;
-        if (!ended)
-            lines.add(byte);
     }
     return read;
 }
@@ -216,7 +260,7 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
     int got = 0;
     const std::uint32_t raw = read_number(in, int_width(*this), got);
     Line line(out);
-    line.offset_prefix(offset).indent(indent).add(name().view()).add(after_name).int_text(*this, raw).write();
+    line.head_at(offset, indent, name().view()).int_text(*this, raw).write();
     if (got < int_width(*this))
         throw Data_shortage{};
 
@@ -226,7 +270,7 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
     Flag_fields fields(raw);
     for (const auto& flag : bit_flags()) {
         const std::uint32_t field = fields.of(*flag);
-        line.blank().indent(indent + 1).add(flag->name().view()).add(after_name).flag_text(*flag, field).write();
+        line.head(indent + 1, flag->name().view()).flag_text(*flag, field).write();
         if (!flag->variable().empty())
             variables.set(flag->variable(), static_cast<std::int32_t>(field));
         fields.pass(*flag);
@@ -295,16 +339,17 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
                 More more)
 {
     const Walk_bounds::Level level(tables().bounds);
-    Line(out).blank().indent(indent).add(loop.name().view()).write();
+    Line(out).head(indent, loop.name().view(), {}).write();
+    Progress_reporter& progress = reporter();
     std::uint64_t previous_start = 0;
     for (std::uint32_t i = 0; i == 0 || more(i); ++i) {
         const std::uint64_t start = in.offset();
         if (i > 0 && start == previous_start)
             break;
         previous_start = start;
-        Line(out).blank().indent(indent + 1).add('[').number(i, Radix::unsigned_decimal).add(']').write();
+        Line(out).head(indent + 1, {}, {}).index_label(i).write();
         write_items(children, in, out, indent + 2);
-        report_position(in);
+        progress.step(in.offset());
     }
 }
 
@@ -345,7 +390,7 @@ void Def_def_ref::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int inde
     if (!set || !tables().bounds.reference_allowed(in.offset()))
         return;
     const Walk_bounds::Level level(tables().bounds, true);
-    Line(out).blank().indent(indent).add(name().view()).write();
+    Line(out).head(indent, name().view(), {}).write();
     write_items(set->children(), in, out, indent + 1);
 }
 

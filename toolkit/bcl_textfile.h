@@ -39,22 +39,33 @@ public:
     // more after the `placed` ones already there (they stay at its start); and
     // end_line(length) writes the line of `length` bytes built there as
     // write_line() would. Nothing else may be written while a line is built.
+    // The room also holds the line's end, which then goes in with the line.
     [[nodiscard]] std::span<char> line_room(std::size_t placed, std::size_t count)
     {
-        return writer_.place(placed, count);
+        return writer_.place(placed, count + line_end_room);
     }
     void end_line(std::size_t length)
     {
-        if (encoding_ == Encoding::shift_jis_crlf) {
+        if (encoding_ != Encoding::shift_jis_crlf) {
+            end_converted_line(length);
+            return;
+        }
+        const std::span<char> room = writer_.room();
+        if (room.size() < length + line_end_room) {
+            // Only for a line built without asking line_room() for its room.
             writer_.take(length);
             writer_.put('\r');
             writer_.put('\n');
             return;
         }
-        end_converted_line(length);
+        room[length] = '\r';
+        room[length + 1] = '\n';
+        writer_.take(length + line_end_room);
     }
 
 private:
+    static constexpr std::size_t line_end_room = 2;
+
     // Converts a line that is not ASCII in the UTF-8 mode; false when it goes as it is.
     bool write_converted(std::string_view sjis_line);
     void write_line_end();

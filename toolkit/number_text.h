@@ -33,6 +33,7 @@ void append_hex_text(std::string& text, std::uint32_t value, int bytes);
 
 // "[" index "]", the label of one entry of a table: written at `at` (returning the
 // end, at most 22 characters) or as a string.
+constexpr std::size_t max_index_label_chars = 22;
 char* put_index_label(char* at, std::uint64_t index);
 [[nodiscard]] std::string index_label(std::uint64_t index);
 // "[" first " - " last "]", the label of a group of entries.
