@@ -36,7 +36,6 @@ namespace {
 constexpr std::string_view blank_prefix = "            ";  // 12 spaces
 constexpr std::string_view after_name = "    ";
 constexpr int spaces_per_level = 4;
-constexpr int offset_digits = 8;
 // Room asked for with a line's start: the longest number a value line shows.
 constexpr std::size_t max_value_chars = max_number_chars;
 
@@ -54,7 +53,8 @@ public:
     // for the value after it, and one copy of each run of spaces.
     Line& head_at(std::uint64_t offset, int indent, std::string_view name)
     {
-        put_hex_digits(start(indent, name, after_name), offset, offset_digits);
+        // The offset's lowest 8 digits.
+        put_eight_hex_digits(start(indent, name, after_name), static_cast<std::uint32_t>(offset));
         return *this;
     }
     Line& head(int indent, std::string_view name, std::string_view gap = after_name)
@@ -169,8 +169,11 @@ void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int ind
 // tells how many bytes there were. Missing bytes contribute nothing.
 std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
-    return read_int_bits(width, walk_context().byte_order(), [&in](std::uint8_t& byte) { return in.read_byte(byte); },
-                         got);
+    const Byte_order order = walk_context().byte_order();
+    // Mostly the input's buffer holds all the bytes: one check for them all.
+    if (const std::uint8_t* bytes = in.take(static_cast<std::size_t>(width)))
+        return read_int_bits(width, order, [&bytes](std::uint8_t& byte) { byte = *bytes++; return true; }, got);
+    return read_int_bits(width, order, [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
 }
 
 // A string value's lines, written as its bytes arrive: the first after the item's
@@ -238,13 +241,19 @@ std::uint64_t read_text_bytes(Bcl_binaryfile& in, std::uint64_t count, Text_line
     std::uint64_t read = 0;
     while (read < count) {
         const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(count - read, sizeof block));
-        const std::size_t got = in.read(block, wanted);
+        // The bytes are used where they lie when the input's buffer holds them all.
+        const std::uint8_t* bytes = in.take(wanted);
+        std::size_t got = wanted;
+        if (!bytes) {
+            got = in.read(block, wanted);
+            bytes = block;
+        }
         read += got;
         if (!ended) {
             // (A loop, not memchr: the texts are mostly a few bytes, which a call costs more than.)
-            const std::uint8_t* const nul = std::find(block, block + got, 0);
-            ended = nul != block + got;
-            lines.add({block, static_cast<std::size_t>(nul - block)});
+            const std::uint8_t* const nul = std::find(bytes, bytes + got, 0);
+            ended = nul != bytes + got;
+            lines.add({bytes, static_cast<std::size_t>(nul - bytes)});
         }
         if (got < wanted)
             break;

@@ -56,6 +56,10 @@ char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint
     }
     at[0] = '0';
     at[1] = 'x';
+    if (int_width(item) == 4) {
+        put_eight_hex_digits(at + 2, bits);
+        return at + 10;
+    }
     return put_hex_digits(at + 2, bits, 2 * int_width(item));
 }
 

@@ -335,6 +335,81 @@ TEST(Undefined_lines, OffsetKeepsItsLowestEightDigits)
     EXPECT_EQ(lines.format(std::span(bytes, 1)), "00000001            [3]    0x00\n");
 }
 
+namespace {
+
+// The lines of a string item at top level, as the report writes them: its text
+// (up to a NUL) split at CR LF, CR and LF, the first line after the offset and
+// the name, the others aligned under it.
+std::string string_lines(std::uint32_t offset, const std::string& name, const std::string& bytes)
+{
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%08X", offset);
+    std::string lines = std::string(prefix) + "        " + name + "    ";
+    const std::string continuation(4 + name.size() + 4, ' ');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            lines += text[i];
+            continue;
+        }
+        i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        lines += "\r\n" + continuation;
+    }
+    return lines + "\r\n";
+}
+
+} // namespace
+
+// Strings are read a block at a time, where the input's buffer holds them when it
+// can: texts longer than a block, line breaks and NULs at and across the edges of
+// blocks and of the input's 64 KiB buffer, length prefixes cut by it; each
+// string's text is exactly what a line split byte by byte gives.
+TEST_F(Report_test, LongStringsAcrossReadBlocksAndTheInputBuffer)
+{
+    constexpr std::size_t buffer = 65536;
+    constexpr std::size_t none = std::string::npos;
+    struct Row {
+        std::size_t pad;        // bytes of the counted string before the others
+        std::size_t fixed;      // length of the fixed string that follows (at most 255)
+        std::size_t counted;    // length of the counted string after it
+        std::size_t break_at;   // where a CR LF pair starts in each text that has room
+        std::size_t nul_at;     // where both texts end (none: no NUL)
+    };
+    const Row rows[] = {
+        {10, 200, 600, 255, none},  // CR ends a 256-byte block, LF starts the next
+        {10, 200, 600, 198, 511},   // the pair ends the fixed text; a NUL ends a block
+        {buffer - 2 - 100, 200, 600, 99, none},       // the fixed text's CR LF across the buffer
+        {buffer - 2 - 200 - 1, 200, 600, 1, 300},     // the length prefix cut by the buffer
+        {buffer - 2 - 200 - 2 - 300, 200, 600, 299, none},  // the counted text's CR LF across it
+    };
+    for (const Row& row : rows) {
+        doc().new_definition();
+        doc().set_byte_order(little);
+        define(flex_str("pad", 2), fix_str("t", static_cast<int>(row.fixed)), flex_str("f", 2));
+        const auto text = [&](std::size_t length) {
+            std::string bytes;
+            for (std::size_t i = 0; i < length; ++i)
+                bytes += static_cast<char>('a' + i % 26);
+            if (row.break_at + 2 <= length)
+                bytes.replace(row.break_at, 2, "\r\n");
+            if (row.nul_at < length)
+                bytes[row.nul_at] = '\0';
+            return bytes;
+        };
+        const auto counted = [](const std::string& bytes) {
+            return std::string{static_cast<char>(bytes.size() & 0xFF), static_cast<char>(bytes.size() >> 8)} + bytes;
+        };
+        const std::string pad(row.pad, 'p');
+        const std::string fixed = text(row.fixed);
+        const std::string last = text(row.counted);
+        const std::size_t fixed_at = 2 + pad.size();
+        const std::string expected = report_of({"            未定義"}) + string_lines(0, "pad", pad) +
+                                     string_lines(static_cast<std::uint32_t>(fixed_at), "t", fixed) +
+                                     string_lines(static_cast<std::uint32_t>(fixed_at + fixed.size()), "f", last);
+        EXPECT_EQ(report(counted(pad) + fixed + counted(last)), expected) << "pad " << row.pad;
+    }
+}
+
 // Lines are built in place in the output's buffer. Many lines with Shift-JIS text
 // (some cut by the buffer's end), one line far longer than the buffer and the
 // undefined section: the UTF-8 report is the Shift-JIS one converted line by line.

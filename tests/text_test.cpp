@@ -122,6 +122,27 @@ TEST(Number_text, AgreesWithPrintfAroundEveryDigitCount)
     }
 }
 
+// Hexadecimal digits are made eight at a time: every digit value at every position,
+// in both letter cases and at widths of one and two groups of eight, agrees with
+// printf.
+TEST(Number_text, HexDigitsAgreeWithPrintfForEveryDigitAtEveryPosition)
+{
+    for (std::uint64_t digit = 0; digit < 16; ++digit)
+        for (int position = 0; position < 16; ++position) {
+            const std::uint64_t value = (digit << (4 * position)) | (0xA5ull << (4 * ((position + 3) % 15)));
+            for (const bool upper : {true, false}) {
+                char expected[40];
+                std::snprintf(expected, sizeof expected, upper ? "%016" PRIX64 : "%016" PRIx64, value);
+                char digits[16];
+                const Hex_case letters = upper ? Hex_case::upper : Hex_case::lower;
+                put_hex_digits(digits, value, 16, letters);
+                EXPECT_EQ(std::string_view(digits, 16), std::string_view(expected, 16)) << value;
+                put_hex_digits(digits, value, 8, letters);
+                EXPECT_EQ(std::string_view(digits, 8), std::string_view(expected + 8, 8)) << value;
+            }
+        }
+}
+
 // Every length up to past the largest fixed-size copy: exactly the bytes asked
 // for arrive, and the bytes around them stay untouched.
 TEST(Copy_small, CopiesExactlyTheGivenBytes)

@@ -20,6 +20,8 @@ public:
     void close();
 
     bool read_byte(std::uint8_t& byte) { return reader_.get(byte); }
+    // See File_reader::take().
+    const std::uint8_t* take(std::size_t count) { return reader_.take(count); }
     // Up to `count` bytes into `out`; returns how many were read (fewer only at the end).
     std::size_t read(void* out, std::size_t count) { return reader_.read(out, count); }
     // Big-endian, `width` from 1 to 4.

@@ -54,6 +54,17 @@ public:
         byte = buffer_[pos_++];
         return true;
     }
+    // The next `count` bytes, consumed, where they lie in the buffer when it holds
+    // them all; nullptr (nothing consumed) when it does not: read() them then.
+    // Saves a copy of the few bytes of a value.
+    const std::uint8_t* take(std::size_t count)
+    {
+        if (count > end_ - pos_)
+            return nullptr;
+        const std::uint8_t* const bytes = buffer_.data() + pos_;
+        pos_ += count;
+        return bytes;
+    }
     // Reads up to `count` bytes into `out`; returns how many were read.
     std::size_t read(void* out, std::size_t count);
     // Bytes read so far.

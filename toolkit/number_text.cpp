@@ -122,8 +122,10 @@ char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters
 {
     if (digits <= 0)
         return at;
-    const auto& pairs = letters == Hex_case::upper ? upper_hex_pairs : lower_hex_pairs;
     int i = digits;
+    for (; i >= 8; i -= 8, value >>= 32)
+        put_eight_hex_digits(at + i - 8, static_cast<std::uint32_t>(value), letters);
+    const auto& pairs = letters == Hex_case::upper ? upper_hex_pairs : lower_hex_pairs;
     for (; i >= 2; i -= 2, value >>= 8)
         std::memcpy(at + i - 2, pairs.of(value & 0xFF), 2);
     if (i == 1)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +26,25 @@ char* put_number(char* at, std::uint32_t value, Radix radix);
 // Exactly `digits` hexadecimal digits of `value` (its lowest ones, zero-padded),
 // written at `at` (returning the end) or appended to `text`.
 char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
+// The eight digits of a 32-bit value, inline, without a loop: each nibble is
+// spread to a byte of its own, and arithmetic on all eight bytes together turns
+// each into its digit (adding the gap between '9' and the letters where the
+// nibble is 10 or more).
+inline void put_eight_hex_digits(char* at, std::uint32_t value, Hex_case letters = Hex_case::upper)
+{
+    std::uint64_t x = value;
+    x = ((x & 0xFFFF0000ull) << 16) | (x & 0x0000FFFFull);
+    x = ((x & 0x0000FF000000FF00ull) << 8) | (x & 0x000000FF000000FFull);
+    x = ((x & 0x00F000F000F000F0ull) << 4) | (x & 0x000F000F000F000Full);
+    // Now byte k holds nibble k, the lowest nibble in the lowest byte.
+    const std::uint64_t is_letter = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
+    x += 0x3030303030303030ull + is_letter * (letters == Hex_case::upper ? 'A' - '9' - 1 : 'a' - '9' - 1);
+    // The most significant digit goes first: the highest byte, as a big-endian
+    // machine stores it.
+    if constexpr (std::endian::native == std::endian::little)
+        x = __builtin_bswap64(x);
+    __builtin_memcpy(at, &x, sizeof x);
+}
 void append_hex_digits(std::string& text, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
 
 // "0x" followed by exactly 2 × bytes upper-case hexadecimal digits.
