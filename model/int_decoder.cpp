@@ -4,11 +4,10 @@
 
 #include "toolkit/number_text.h"
 
-Int_format int_format(const Def_int& item)
+const Bcl_str* find_meaning(const Named_values& table, std::int32_t key)
 {
-    if (item.display() == Def_int::hexadecimal)
-        return Int_format::hexadecimal;
-    return item.is_signed() ? Int_format::signed_decimal : Int_format::unsigned_decimal;
+    const auto found = table.find(key);
+    return found == table.end() ? nullptr : &found->second;
 }
 
 std::string int_bytes(std::uint32_t value, int width, Byte_order order)
@@ -23,26 +22,12 @@ std::string int_bytes(std::uint32_t value, int width, Byte_order order)
 
 namespace {
 
-// The meaning of `key` in `table`, or nullptr when the table has none.
-const Bcl_str* meaning_of(const Named_values& table, std::int32_t key)
-{
-    if (table.empty())
-        return nullptr;
-    const auto found = table.find(key);
-    return found == table.end() ? nullptr : &found->second;
-}
-
 std::string_view text_in(Number_room& room, const char* end)
 {
     return {room.text, static_cast<std::size_t>(end - room.text)};
 }
 
 } // namespace
-
-const Bcl_str* int_meaning(const Def_int& item, std::uint32_t bits)
-{
-    return meaning_of(item.named_values(), int_value(item, bits));
-}
 
 char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits)
 {
@@ -74,11 +59,6 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
 {
     Number_room room;
     out += int_text(item, format, bits, room);
-}
-
-const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint32_t field)
-{
-    return meaning_of(flag.named_values(), static_cast<std::int32_t>(field));
 }
 
 char* put_flag_number(char* at, std::uint32_t field) { return put_number(at, field, Radix::unsigned_decimal); }

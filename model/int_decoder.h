@@ -69,7 +69,20 @@ enum class Int_format {
     unsigned_decimal,  // the bits
     hexadecimal,       // "0x" and 2 digits per byte of the bits, upper case
 };
-[[nodiscard]] Int_format int_format(const Def_int& item);
+[[nodiscard]] inline Int_format int_format(const Def_int& item)
+{
+    if (item.display() == Def_int::hexadecimal)
+        return Int_format::hexadecimal;
+    return item.is_signed() ? Int_format::signed_decimal : Int_format::unsigned_decimal;
+}
+
+// The meaning of `key` in `table`, or nullptr when it has none. Most items have no
+// named values: that case costs no call.
+[[nodiscard]] const Bcl_str* find_meaning(const Named_values& table, std::int32_t key);
+[[nodiscard]] inline const Bcl_str* meaning_of(const Named_values& table, std::int32_t key)
+{
+    return table.empty() ? nullptr : find_meaning(table, key);
+}
 
 // Room for the number an integer or flag shows when no named value matches: at
 // most "-2147483648", or "0x" and 8 digits.
@@ -84,7 +97,10 @@ struct Number_room {
 // The two halves of that text, for a writer that puts the number straight where it
 // goes: the meaning (nullptr when there is none), and the number written at `at`
 // (at most sizeof Number_room::text characters; returns its end).
-[[nodiscard]] const Bcl_str* int_meaning(const Def_int& item, std::uint32_t bits);
+[[nodiscard]] inline const Bcl_str* int_meaning(const Def_int& item, std::uint32_t bits)
+{
+    return meaning_of(item.named_values(), int_value(item, bits));
+}
 char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits);
 // The same text appended to `out`.
 void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits);
@@ -135,7 +151,10 @@ private:
 // the unsigned decimal number written into `room`.
 [[nodiscard]] std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room);
 // Its halves, as for integers: the meaning or nullptr, and the number at `at`.
-[[nodiscard]] const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint32_t field);
+[[nodiscard]] inline const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint32_t field)
+{
+    return meaning_of(flag.named_values(), static_cast<std::int32_t>(field));
+}
 char* put_flag_number(char* at, std::uint32_t field);
 // The same text appended to `out`.
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field);
