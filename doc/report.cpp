@@ -81,10 +81,6 @@ public:
         ++length_;
         return *this;
     }
-    Line& index_label(std::uint64_t index)
-    {
-        return put(max_index_label_chars, [index](char* at) { return put_index_label(at, index); });
-    }
     // The value text of an integer item's bits, or of a flag's field. Numbers are
     // written straight into the line: copying them from a scratch buffer would
     // read back bytes just stored in smaller pieces, which stalls.
@@ -341,6 +337,37 @@ void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
 namespace {
 
+// The label "[i]" of a loop's index line, counted up in place from one iteration to
+// the next: cheaper than formatting the number afresh on every line.
+class Index_label {
+public:
+    Index_label() : first_(text_ + sizeof text_ - 3) { std::memcpy(first_, "[0]", 3); }
+    Index_label(const Index_label&) = delete;
+    Index_label& operator=(const Index_label&) = delete;
+
+    [[nodiscard]] std::string_view text() const
+    {
+        return {first_, static_cast<std::size_t>(text_ + sizeof text_ - first_)};
+    }
+    void count_up()
+    {
+        char* digit = text_ + sizeof text_ - 2;
+        for (; *digit == '9'; --digit)
+            *digit = '0';
+        if (*digit != '[') {
+            ++*digit;
+            return;
+        }
+        // A new leading digit: "[99]" becomes "[100]".
+        *digit = '1';
+        *--first_ = '[';
+    }
+
+private:
+    char text_[max_index_label_chars];  // the label ends at the end
+    char* first_;
+};
+
 // The loop body shared by For and While: the header, then per iteration an index
 // line and the children, while `more(i)` holds and every iteration consumed bytes.
 template <typename More>
@@ -351,12 +378,13 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
     Line(out).head(indent, loop.name().view(), {}).write();
     Progress_reporter& progress = reporter();
     std::uint64_t previous_start = 0;
-    for (std::uint32_t i = 0; i == 0 || more(i); ++i) {
+    Index_label label;
+    for (std::uint32_t i = 0; i == 0 || more(i); ++i, label.count_up()) {
         const std::uint64_t start = in.offset();
         if (i > 0 && start == previous_start)
             break;
         previous_start = start;
-        Line(out).head(indent + 1, {}, {}).index_label(i).write();
+        Line(out).head(indent + 1, label.text(), {}).write();
         write_items(children, in, out, indent + 2);
         progress.step(in.offset());
     }

@@ -18,6 +18,7 @@
 #include "support/recording_reporter.h"
 #include "support/temp_files.h"
 #include "toolkit/exception.h"
+#include "toolkit/number_text.h"
 
 using namespace analysis_test;
 
@@ -158,6 +159,24 @@ TEST_F(Report_test, ForLoopWritesHeaderIndexLinesAndChildrenTwoLevelsDeeper)
                                                       "00000002                v    11",
                                                       "                未定義",
                                                       "00000003            [0]    0x0C"}));
+}
+
+// The index lines count up in place: through every new digit count, each label is
+// the index formatted afresh.
+TEST_F(Report_test, LoopIndexLabelsCountUpThroughEveryDigitCount)
+{
+    constexpr int count = 10001;
+    doc().set_byte_order(little);
+    define(int_item("count", 2, false, Def_int::decimal, "n"), for_loop("L", "n", int_item("v", 1)));
+    const std::string data = std::string{static_cast<char>(count & 0xFF), static_cast<char>(count >> 8)} +
+                             std::string(count, '\x07');
+    std::string expected = report_of({"            未定義", "00000000        count    10001", "                L"});
+    for (int i = 0; i < count; ++i) {
+        char value_line[64];
+        std::snprintf(value_line, sizeof value_line, "%08X                v    7\r\n", static_cast<unsigned>(i + 2));
+        expected += "                    " + index_label(static_cast<std::uint64_t>(i)) + "\r\n" + value_line;
+    }
+    EXPECT_EQ(report(data), expected);
 }
 
 TEST_F(Report_test, LoopsThatWriteNothingOrStopAfterAnEmptyIteration)
