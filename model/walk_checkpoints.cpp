@@ -50,12 +50,15 @@ void Walk_checkpoints::drop_from(std::uint64_t position)
 
 std::size_t Walk_checkpoints::memory_bytes() const
 {
-    // A map node holds its key and value plus about four words of links and colour.
+    // A map node of the definition sets holds its key and value plus about four
+    // words of links and colour.
     constexpr std::size_t map_node_overhead = 4 * sizeof(void*);
     std::size_t bytes = points_.capacity() * sizeof(Walk_checkpoint) + marks_.capacity() * sizeof(Walk_mark);
     for (const Walk_checkpoint& point : points_) {
-        for (const auto& [name, value] : point.tables.variables.values())
-            bytes += sizeof(name) + sizeof(value) + map_node_overhead + (name.size() > 15 ? name.size() + 1 : 0);
+        const Variable_table::Values& variables = point.tables.variables.values();
+        bytes += variables.capacity() * sizeof(Variable_table::Entry);
+        for (const auto& [name, value] : variables)
+            bytes += name.size() > 15 ? name.size() + 1 : 0;
         bytes += point.tables.definition_sets.size() * (sizeof(Bcl_str) + sizeof(void*) + map_node_overhead);
     }
     return bytes;

@@ -1,12 +1,23 @@
 #include "model/walk_tables.h"
 
-void Variable_table::set(const Bcl_str& name, std::int32_t value)
+#include <algorithm>
+
+namespace {
+
+bool name_before(const Variable_table::Entry& entry, std::string_view name) { return entry.first.view() < name; }
+
+} // namespace
+
+const Variable_table::Entry* Variable_table::find_sorted(std::string_view name) const
 {
-    const auto found = values_.find(name.view());
-    if (found != values_.end())
-        found->second = value;
-    else
-        values_.emplace(name, value);
+    const auto found = std::lower_bound(values_.begin(), values_.end(), name, name_before);
+    return found != values_.end() && found->first.view() == name ? &*found : nullptr;
+}
+
+void Variable_table::insert(const Bcl_str& name, std::int32_t value)
+{
+    const auto place = std::lower_bound(values_.begin(), values_.end(), name.view(), name_before);
+    values_.emplace(place, name, value);
 }
 
 void Definition_sets::add(const Bcl_str& name, Def_def_set* set)

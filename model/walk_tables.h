@@ -5,31 +5,67 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "model/walk_bounds.h"
 #include "toolkit/bcl_str.h"
+#include "toolkit/small_copy.h"
 
 class Def_def_set;
 
 // The variables of a walk: values by name, names compared byte for byte. A name
 // that was never set reads 0, and reading never adds it. The expression evaluator
 // reads a table of this kind and nothing else.
+//
+// The entries are a vector sorted by name. A walk has a handful of variables and
+// sets one for every integer bound to it, so the search compares lengths and
+// bytes inline (a tree's ordered comparisons each cost a library call); a table
+// with many variables is searched by halves.
 class Variable_table {
 public:
-    using Values = std::map<Bcl_str, std::int32_t, std::less<>>;
+    using Entry = std::pair<Bcl_str, std::int32_t>;
+    using Values = std::vector<Entry>;
 
     [[nodiscard]] std::int32_t get(std::string_view name) const
     {
-        const auto found = values_.find(name);
-        return found == values_.end() ? 0 : found->second;
+        const Entry* entry = find(name);
+        return entry ? entry->second : 0;
     }
-    void set(const Bcl_str& name, std::int32_t value);
+    void set(const Bcl_str& name, std::int32_t value)
+    {
+        if (Entry* entry = find(name.view()))
+            entry->second = value;
+        else
+            insert(name, value);
+    }
     void clear() { values_.clear(); }
+    // Sorted by name.
     [[nodiscard]] const Values& values() const { return values_; }
 
     friend bool operator==(const Variable_table&, const Variable_table&) = default;
 
 private:
+    // Up to this many entries a search looks at each in turn.
+    static constexpr std::size_t linear_search_limit = 16;
+
+    [[nodiscard]] const Entry* find(std::string_view name) const
+    {
+        if (values_.size() > linear_search_limit)
+            return find_sorted(name);
+        for (const Entry& entry : values_) {
+            if (entry.first.size() == name.size() && same_small(entry.first.data(), name.data(), name.size()))
+                return &entry;
+        }
+        return nullptr;
+    }
+    [[nodiscard]] Entry* find(std::string_view name)
+    {
+        return const_cast<Entry*>(std::as_const(*this).find(name));
+    }
+    [[nodiscard]] const Entry* find_sorted(std::string_view name) const;
+    void insert(const Bcl_str& name, std::int32_t value);
+
     Values values_;
 };
 
