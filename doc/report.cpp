@@ -161,15 +161,24 @@ void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int ind
     }
 }
 
-// Reads `width` bytes as an unsigned number in the document's byte order; `got`
-// tells how many bytes there were. Missing bytes contribute nothing.
-std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
+// Reads `width` bytes as an unsigned number in `order`, a byte at a time across the
+// input's buffer refills; `got` tells how many bytes there were. Missing bytes
+// contribute nothing.
+std::uint32_t read_number_byte_by_byte(Bcl_binaryfile& in, int width, Byte_order order, int& got)
+{
+    return read_int_bits(width, order, [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
+}
+
+// The same in the document's byte order. Mostly the input's buffer holds all the
+// bytes: one check for them all, and the rare case out of line.
+inline std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
     const Byte_order order = walk_context().byte_order();
-    // Mostly the input's buffer holds all the bytes: one check for them all.
-    if (const std::uint8_t* bytes = in.take(static_cast<std::size_t>(width)))
-        return read_int_bits(width, order, [&bytes](std::uint8_t& byte) { byte = *bytes++; return true; }, got);
-    return read_int_bits(width, order, [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
+    if (const std::uint8_t* bytes = in.take(static_cast<std::size_t>(width))) {
+        got = width;
+        return load_int_bits(bytes, width, order);
+    }
+    return read_number_byte_by_byte(in, width, order, got);
 }
 
 // A string value's lines, written as its bytes arrive: the first after the item's

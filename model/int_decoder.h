@@ -41,6 +41,20 @@ std::uint32_t read_int_bits(int width, Byte_order order, Next_byte next_byte, in
     return bits;
 }
 
+// What read_int_bits reads from the `width` (1 ... 4) bytes at `bytes`, all of which
+// exist: one pass without a test per byte, for readers that hold the bytes in a
+// buffer.
+[[nodiscard]] inline std::uint32_t load_int_bits(const std::uint8_t* bytes, int width, Byte_order order)
+{
+    // The bytes as little-endian first; a big-endian value is the same bytes reversed.
+    std::uint32_t little = 0;
+    for (int i = width; i-- > 0;)
+        little = (little << 8) | bytes[i];
+    if (order == Byte_order::little_endian)
+        return little;
+    return __builtin_bswap32(little) >> (32 - 8 * width);
+}
+
 // The low `width` (1 ... 4) bytes of `value` in `order`: what read_int_bits reads
 // back as the same bits.
 [[nodiscard]] std::string int_bytes(std::uint32_t value, int width, Byte_order order);

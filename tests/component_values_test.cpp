@@ -6,6 +6,7 @@
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
+#include "model/int_decoder.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
 
@@ -58,6 +59,24 @@ INSTANTIATE_TEST_SUITE_P(
                       Int_case{{0xFE, 0xFF}, 2, true, dec, little, "-2", -2},
                       Int_case{{0x80}, 1, true, dec, big, "-128", -128},
                       Int_case{{0x01, 0x02, 0x03, 0x04}, 4, false, hex, little, "0x04030201", 0x04030201}));
+
+// A buffered reader loads an integer's bytes at once, the analysis one byte at a time:
+// both must give the same bits for every width and byte order.
+TEST(Int_decoder, LoadingTheBytesAtOnceReadsWhatReadingThemOneByOneReads)
+{
+    const std::uint8_t bytes[4] = {0x81, 0x02, 0xC3, 0x7F};
+    for (const Byte_order order : {big, little}) {
+        for (int width = 1; width <= 4; ++width) {
+            const std::uint8_t* next = bytes;
+            int got = 0;
+            const std::uint32_t one_by_one = read_int_bits(
+                width, order, [&next](std::uint8_t& byte) { byte = *next++; return true; }, got);
+            ASSERT_EQ(got, width);
+            EXPECT_EQ(load_int_bits(bytes, width, order), one_by_one)
+                << "width " << width << (order == big ? " big-endian" : " little-endian");
+        }
+    }
+}
 
 TEST_F(Document_test, NamedValueShowsOnlyItsMeaning)
 {
