@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -30,7 +31,11 @@ constexpr Digit_pairs<10> decimal_pairs(upper_digits);
 constexpr Digit_pairs<16> lower_hex_pairs(lower_digits);
 constexpr Digit_pairs<16> upper_hex_pairs(upper_digits);
 
-char* put_decimal(char* end, std::uint64_t value)
+// The digits of `value` written backwards from `end`; returns where they start. A
+// 32-bit value is divided in 32-bit arithmetic, whose division by 100 is a cheaper
+// multiplication than a 64-bit one.
+template <typename Unsigned>
+char* put_decimal(char* end, Unsigned value)
 {
     char* p = end;
     while (value >= 100) {
@@ -49,19 +54,20 @@ char* put_decimal(char* end, std::uint64_t value)
 
 // How many decimal digits `value` has: the digits of its binary width give the
 // count or one more, and one comparison tells which.
-int decimal_digits(std::uint64_t value)
+template <typename Unsigned>
+int decimal_digits(Unsigned value)
 {
     static constexpr auto powers_of_ten = [] {
-        std::array<std::uint64_t, 20> powers{};
-        std::uint64_t power = 1;
+        std::array<Unsigned, std::numeric_limits<Unsigned>::digits10 + 1> powers{};
+        Unsigned power = 1;
         for (auto& p : powers) {
             p = power;
-            power *= 10;
+            power = static_cast<Unsigned>(power * 10);
         }
         return powers;
     }();
-    const auto at_least = static_cast<std::size_t>((std::bit_width(value | 1) * 1233) >> 12);  // 1233 / 4096 ≈ log10(2)
-    return static_cast<int>(at_least) + ((value | 1) >= powers_of_ten[at_least] ? 1 : 0);
+    const auto at_least = static_cast<std::size_t>((std::bit_width(value | 1u) * 1233) >> 12);  // 1233 / 4096 ≈ log10(2)
+    return static_cast<int>(at_least) + ((value | 1u) >= powers_of_ten[at_least] ? 1 : 0);
 }
 
 // The digits of `value` in a power-of-two radix of `bits` bits per digit, at `at`.
@@ -76,7 +82,8 @@ char* put_power_of_two(char* at, std::uint64_t value, int bits)
 }
 
 // The decimal digits of `value` at `at`; returns their end.
-char* put_decimal_at(char* at, std::uint64_t value)
+template <typename Unsigned>
+char* put_decimal_at(char* at, Unsigned value)
 {
     char* const end = at + decimal_digits(value);
     put_decimal(end, value);
