@@ -123,6 +123,18 @@ private:
         else
             std::memset(at, ' ', count);
     }
+    // The same where the room has at least max_value_chars bytes after `count`: a
+    // short run is one copy of a constant size, the bytes after it overwritten by
+    // what follows.
+    static void fill_spaces_before_more(char* at, std::size_t count)
+    {
+        static_assert(max_value_chars >= 32);
+        static constexpr std::string_view spaces = "                                ";  // 32
+        if (count <= spaces.size())
+            std::memcpy(at, spaces.data(), spaces.size());
+        else
+            fill_spaces(at, count);
+    }
     // Writes the blank prefix, the indent, `name` and `gap`; returns where the
     // prefix starts.
     char* start(int indent, std::string_view name, std::string_view gap)
@@ -130,7 +142,7 @@ private:
         const std::size_t spaces = blank_prefix.size() + static_cast<std::size_t>(indent) * spaces_per_level;
         const std::size_t length = spaces + name.size() + gap.size();
         char* const at = room(length + max_value_chars);
-        fill_spaces(at, spaces);
+        fill_spaces_before_more(at, spaces);
         copy_small(at + spaces, name.data(), name.size());
         copy_small(at + spaces + name.size(), gap.data(), gap.size());
         length_ += length;

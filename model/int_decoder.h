@@ -46,10 +46,15 @@ std::uint32_t read_int_bits(int width, Byte_order order, Next_byte next_byte, in
 // buffer.
 [[nodiscard]] inline std::uint32_t load_int_bits(const std::uint8_t* bytes, int width, Byte_order order)
 {
-    // The bytes as little-endian first; a big-endian value is the same bytes reversed.
-    std::uint32_t little = 0;
-    for (int i = width; i-- > 0;)
-        little = (little << 8) | bytes[i];
+    // The bytes as little-endian first (the compiler makes one load of each case);
+    // a big-endian value is the same bytes reversed.
+    std::uint32_t little = bytes[0];
+    switch (width) {
+    case 1: break;
+    case 2: little |= std::uint32_t{bytes[1]} << 8; break;
+    case 3: little |= std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16; break;
+    default: little |= std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
+    }
     if (order == Byte_order::little_endian)
         return little;
     return __builtin_bswap32(little) >> (32 - 8 * width);
