@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "engine/expression.h"
 #include "model/limits.h"
@@ -79,6 +82,49 @@ TEST(Expression, LookupsNeverAddVariables)
     EXPECT_TRUE(variables.values().empty());
     EXPECT_FALSE(evaluate_condition("", variables));
     EXPECT_TRUE(evaluate_condition("-1", variables));
+}
+
+// The table against a map, through enough names that it is searched by halves as
+// well as one by one: names of every length up to past the inline comparisons,
+// names that are prefixes of others, that differ in one middle byte, or in a byte
+// above 0x7F (which sorts after the ASCII ones), and the empty name.
+TEST(Variable_table, ReadsWhatWasLastSetAndKeepsNamesSorted)
+{
+    std::vector<std::string> names{""};
+    for (std::size_t length = 1; length <= 24; ++length) {
+        std::string name(length, 'v');
+        names.push_back(name);
+        name[length / 2] = 'w';
+        names.push_back(name);
+        name[length / 2] = '\x83';
+        names.push_back(name);
+    }
+    std::mt19937 random(7);
+    std::map<std::string, std::int32_t> expected;
+    Variable_table table;
+    for (int step = 0; step < 2000; ++step) {
+        const std::string& name = names[random() % names.size()];
+        const auto value = static_cast<std::int32_t>(random());
+        table.set(Bcl_str(name), value);
+        expected[name] = value;
+        for (const std::string& each : names) {
+            const auto found = expected.find(each);
+            ASSERT_EQ(table.get(each), found == expected.end() ? 0 : found->second)
+                << "step " << step << ", name of " << each.size() << " bytes";
+        }
+    }
+    ASSERT_EQ(table.values().size(), expected.size());
+    auto entry = table.values().begin();
+    for (const auto& [name, value] : expected) {
+        EXPECT_EQ(entry->first.bytes(), name);
+        EXPECT_EQ(entry->second, value);
+        ++entry;
+    }
+    // The same variables set in another order make an equal table.
+    Variable_table reversed;
+    for (auto each = expected.rbegin(); each != expected.rend(); ++each)
+        reversed.set(Bcl_str(each->first), each->second);
+    EXPECT_EQ(reversed, table);
 }
 
 TEST(Expression, NestingIsBoundedNotFatal)

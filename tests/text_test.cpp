@@ -160,6 +160,25 @@ TEST(Copy_small, CopiesExactlyTheGivenBytes)
     }
 }
 
+// Every length up to past the longest inline comparison: equal bytes compare equal,
+// and a difference at any one position, in either direction, is seen.
+TEST(Same_small, SeesADifferenceAtEveryPosition)
+{
+    std::string a(40, '\0');
+    for (std::size_t i = 0; i < a.size(); ++i)
+        a[i] = static_cast<char>(0x41 + i);
+    for (std::size_t count = 0; count <= a.size(); ++count) {
+        const std::string b = a;
+        EXPECT_TRUE(same_small(a.data(), b.data(), count)) << count;
+        for (std::size_t at = 0; at < count; ++at) {
+            std::string differing = a;
+            differing[at] = static_cast<char>(0x80 | differing[at]);
+            EXPECT_FALSE(same_small(a.data(), differing.data(), count)) << count << " at " << at;
+            EXPECT_FALSE(same_small(differing.data(), a.data(), count)) << count << " at " << at;
+        }
+    }
+}
+
 TEST(Utf32, ConvertsBothWaysAndMarksWhatIsNoCharacter)
 {
     const std::u32string text = U"aé名😀";
