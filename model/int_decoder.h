@@ -12,6 +12,7 @@
 
 #include "model/byte_order.h"
 #include "model/def_int.h"
+#include "toolkit/number_text.h"
 
 // The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
 // item with a broken size still reads a defined number of bytes.
@@ -108,6 +109,7 @@ enum class Int_format {
 struct Number_room {
     char text[16];
 };
+static_assert(sizeof(Number_room::text) >= max_decimal_chars, "a decimal number's scratch bytes fit");
 
 // The value text of `bits` read by `item`: the meaning of the item's value in its
 // named values, else the number written in `format` into `room`. Allocates

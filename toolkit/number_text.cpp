@@ -99,6 +99,52 @@ char* put_decimal_at(char* at, Unsigned value)
     return end;
 }
 
+// Eight decimal digits of `value` (below 10^8, zero-padded) as the bytes of a word
+// in memory order, the first digit in the lowest byte. One multiplication gives
+// value / 10^6 as a fixed-point number with 32 fraction bits; its integer part is
+// the first two digits, and multiplying the fraction by 100 brings the next two up
+// each time, with no chain of divisions. (The word's bytes are in memory order on
+// a little-endian machine only.)
+//
+// The digits are exact when the fixed-point number is at least value / 10^6 and
+// less than that plus 10^-6: 2^48 / 10^6 rounded up, the product truncated, plus
+// one unit, gives at least the exact value and at most 443 units (of 2^-32) more,
+// for every value below 10^8, against a margin of 4294.
+std::uint64_t eight_decimal_digits(std::uint32_t value)
+{
+    constexpr std::uint64_t fraction_bits = 0xFFFFFFFF;
+    std::uint64_t fixed = ((std::uint64_t{value} * 281474977) >> 16) + 1;
+    std::uint64_t digits = 0;
+    for (int pair = 0; pair < 4; ++pair) {
+        std::uint16_t text;
+        std::memcpy(&text, decimal_pairs.of(fixed >> 32), 2);
+        digits |= std::uint64_t{text} << (16 * pair);
+        fixed = (fixed & fraction_bits) * 100;
+    }
+    return digits;
+}
+
+// The decimal digits of a 32-bit `value` of at least 100 at `at`; returns their end.
+// Writes up to 10 bytes at `at`, past the end when the digits are fewer.
+char* put_decimal_32(char* at, std::uint32_t value)
+{
+    constexpr std::uint32_t hundred_million = 100000000;
+    if (value >= hundred_million) {
+        // Ten or nine digits: the first one or two, then eight.
+        const std::uint32_t first = value / hundred_million;
+        at = put_decimal_at(at, first);
+        const std::uint64_t rest = eight_decimal_digits(value - first * hundred_million);
+        std::memcpy(at, &rest, 8);
+        return at + 8;
+    }
+    // Up to eight digits: the zeros that pad them to eight are dropped from the front.
+    const std::uint64_t digits = eight_decimal_digits(value);
+    const int padding = std::countr_zero(digits ^ 0x3030303030303030ull) / 8;
+    const std::uint64_t shown = digits >> (8 * padding);
+    std::memcpy(at, &shown, 8);
+    return at + 8 - padding;
+}
+
 // Longest decimal text of a 64-bit value.
 constexpr int max_decimal_digits = 20;
 
@@ -124,6 +170,10 @@ char* put_number(char* at, std::uint32_t value, Radix radix)
         }
         break;
     case Radix::unsigned_decimal: break;
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+        if (value >= 100)
+            return put_decimal_32(at, value);
     }
     return put_decimal_at(at, value);
 }

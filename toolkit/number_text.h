@@ -15,10 +15,12 @@ enum class Radix { binary, octal, signed_decimal, unsigned_decimal, hexadecimal 
 enum class Hex_case { lower, upper };
 
 // Writes the digits of `value` (after a '-' when negative) at `at` and returns their
-// end: at most max_number_chars. No allocation and no copy, for the hot paths of
-// the report writer, which writes the digits straight into its line. Hexadecimal
-// digits are lower case.
+// end: at most max_number_chars. A decimal number may use bytes after its end as
+// scratch, but none beyond max_decimal_chars from `at`. No allocation and no copy,
+// for the hot paths of the report writer, which writes the digits straight into
+// its line. Hexadecimal digits are lower case.
 constexpr std::size_t max_number_chars = 32;
+constexpr std::size_t max_decimal_chars = 11;  // "-2147483648"
 char* put_number(char* at, std::uint32_t value, Radix radix);
 
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);

@@ -35,12 +35,14 @@ inline void copy_small(void* to, const void* from, std::size_t count)
     using small_copy_detail::copy_ends;
     auto* out = static_cast<unsigned char*>(to);
     const auto* in = static_cast<const unsigned char*>(from);
-    if (count > 64) {
-        std::memcpy(out, in, count);
-    } else if (count >= 32) {
-        copy_ends<32>(out, in, count);
-    } else if (count >= 16) {
-        copy_ends<16>(out, in, count);
+    // Short pieces (names, numbers) are the most common: they are told apart first.
+    if (count >= 16) {
+        if (count > 64)
+            std::memcpy(out, in, count);
+        else if (count >= 32)
+            copy_ends<32>(out, in, count);
+        else
+            copy_ends<16>(out, in, count);
     } else if (count >= 8) {
         copy_ends<8>(out, in, count);
     } else if (count >= 4) {
