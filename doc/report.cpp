@@ -62,6 +62,15 @@ public:
         start(indent, name, gap);
         return *this;
     }
+    // The start of a loop's index line: blanks, the indent and "[index]". The
+    // label is made afresh from the number in a register: a label kept in memory
+    // and changed a byte at a time would be read back before those bytes settle,
+    // which stalls behind the output's stores.
+    Line& index_head(int indent, std::uint64_t index)
+    {
+        start(indent, {}, {});
+        return put(max_index_label_chars, [index](char* at) { return put_index_label(at, index); });
+    }
     Line& blank() { return add(blank_prefix); }
     Line& spaces(std::size_t count)
     {
@@ -358,37 +367,6 @@ void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
 namespace {
 
-// The label "[i]" of a loop's index line, counted up in place from one iteration to
-// the next: cheaper than formatting the number afresh on every line.
-class Index_label {
-public:
-    Index_label() : first_(text_ + sizeof text_ - 3) { std::memcpy(first_, "[0]", 3); }
-    Index_label(const Index_label&) = delete;
-    Index_label& operator=(const Index_label&) = delete;
-
-    [[nodiscard]] std::string_view text() const
-    {
-        return {first_, static_cast<std::size_t>(text_ + sizeof text_ - first_)};
-    }
-    void count_up()
-    {
-        char* digit = text_ + sizeof text_ - 2;
-        for (; *digit == '9'; --digit)
-            *digit = '0';
-        if (*digit != '[') {
-            ++*digit;
-            return;
-        }
-        // A new leading digit: "[99]" becomes "[100]".
-        *digit = '1';
-        *--first_ = '[';
-    }
-
-private:
-    char text_[max_index_label_chars];  // the label ends at the end
-    char* first_;
-};
-
 // The loop body shared by For and While: the header, then per iteration an index
 // line and the children, while `more(i)` holds and every iteration consumed bytes.
 template <typename More>
@@ -399,13 +377,12 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
     Line(out).head(indent, loop.name().view(), {}).write();
     Progress_reporter& progress = reporter();
     std::uint64_t previous_start = 0;
-    Index_label label;
-    for (std::uint32_t i = 0; i == 0 || more(i); ++i, label.count_up()) {
+    for (std::uint64_t i = 0; i == 0 || more(i); ++i) {
         const std::uint64_t start = in.offset();
         if (i > 0 && start == previous_start)
             break;
         previous_start = start;
-        Line(out).head(indent + 1, label.text(), {}).write();
+        Line(out).index_head(indent + 1, i).write();
         write_items(children, in, out, indent + 2);
         progress.step(in.offset());
     }
@@ -419,7 +396,7 @@ void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
     if (count < 1)
         return;
     write_loop(*this, children(), in, out, indent,
-               [&](std::uint32_t i) { return i < static_cast<std::uint32_t>(count); });
+               [&](std::uint64_t i) { return i < static_cast<std::uint64_t>(count); });
 }
 
 void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
@@ -428,7 +405,7 @@ void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
     if (!evaluate_condition(condition().view(), variables))
         return;
     write_loop(*this, children(), in, out, indent,
-               [&](std::uint32_t) { return evaluate_condition(condition().view(), variables); });
+               [&](std::uint64_t) { return evaluate_condition(condition().view(), variables); });
 }
 
 void Def_set_variable::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)

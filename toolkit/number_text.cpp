@@ -224,7 +224,10 @@ void append_hex_text(std::string& text, std::uint32_t value, int bytes)
 char* put_index_label(char* at, std::uint64_t index)
 {
     *at++ = '[';
-    at = put_decimal_at(at, index);
+    if (index <= 0xFFFFFFFF)
+        at = put_number(at, static_cast<std::uint32_t>(index), Radix::unsigned_decimal);
+    else
+        at = put_decimal_at(at, index);
     *at++ = ']';
     return at;
 }
