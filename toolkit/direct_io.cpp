@@ -1,6 +1,7 @@
 #include "toolkit/direct_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,10 @@ namespace {
 // The block assumed when the system does not say: the page, which every file system
 // taking direct I/O accepts.
 constexpr std::size_t page_block = 4096;
+// Buffers of this size and more go on huge pages where the system gives them: the
+// kernel pins a direct write's memory page by page, as many small pages as there are,
+// and each small page costs the processor a translation.
+constexpr std::size_t huge_page = std::size_t{2} << 20;
 
 // The alignment the file system asks of direct writes to `fd`: 0 when it says it
 // takes none, the page when it does not say.
@@ -72,11 +77,14 @@ void Aligned_buffer::grow(std::size_t size, std::size_t block, std::size_t kept)
 {
     if (size <= size_)
         return;
-    const std::size_t alignment = std::max(block, page_block);
+    const std::size_t alignment = std::max({block, page_block, size >= huge_page ? huge_page : 0});
     const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
     std::unique_ptr<char, Free> larger(static_cast<char*>(std::aligned_alloc(alignment, rounded)));
     if (!larger)
         throw std::bad_alloc();
+    // Only advice: without huge pages the buffer works the same.
+    if (alignment % huge_page == 0)
+        ::madvise(larger.get(), rounded, MADV_HUGEPAGE);
     if (kept > 0)
         std::memcpy(larger.get(), data_.get(), kept);
     data_ = std::move(larger);
