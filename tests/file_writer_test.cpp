@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <span>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/file_size_limit.h"
 #include "support/temp_files.h"
@@ -34,13 +36,11 @@ std::string bytes_of_size(std::size_t size)
 enum class Way { byte_by_byte, in_chunks, lines_built_in_place };
 
 // Lines as the report builds them: part of the line, then room for the rest (which
-// may move what was built), then the whole line taken. Some lines are longer than
-// the first buffer.
-void write_lines(File_writer& writer, std::string_view bytes)
+// may move what was built), then the whole line taken. The lengths repeat.
+void write_lines(File_writer& writer, std::string_view bytes, std::span<const std::size_t> lengths)
 {
-    static constexpr std::size_t lengths[] = {7, 300, 5001, 70001, 130};
     for (std::size_t at = 0, line = 0; at < bytes.size(); ++line) {
-        const std::size_t length = std::min(lengths[line % std::size(lengths)], bytes.size() - at);
+        const std::size_t length = std::min(lengths[line % lengths.size()], bytes.size() - at);
         const std::size_t first = length / 3;
         std::span<char> room = writer.place(0, first);
         std::copy_n(bytes.data() + at, first, room.data());
@@ -62,9 +62,12 @@ void write_by(Way way, File_writer& writer, std::string_view bytes)
         for (std::size_t at = 0; at < bytes.size(); at += 4093)
             writer.write(bytes.data() + at, std::min<std::size_t>(4093, bytes.size() - at));
         break;
-    case Way::lines_built_in_place:
-        write_lines(writer, bytes);
+    case Way::lines_built_in_place: {
+        // Some lines are longer than the first buffer.
+        static constexpr std::size_t lengths[] = {7, 300, 5001, 70001, 130};
+        write_lines(writer, bytes, lengths);
         break;
+    }
     }
 }
 
@@ -114,6 +117,45 @@ TEST_P(File_writer_contents, AreTheBytesWrittenAtEverySize)
             }
             EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
         }
+    }
+}
+
+TEST_P(File_writer_contents, AreTheLinesBuiltUpToTheFirstBuffersEnd)
+{
+    const Writing& writing = GetParam();
+    const Temp_folder folder("file-writer");
+    const std::string target = folder / "target";
+    constexpr std::size_t first_buffer = 64 * KiB;
+    struct Lines {
+        const char* label;
+        std::vector<std::size_t> lengths;  // written once each
+    };
+    const Lines rows[] = {
+        {"the second line ends at the buffer's end", {first_buffer - 2, 2, 1}},
+        {"the second line is one byte too long for the buffer", {first_buffer - 2, 3, 1}},
+        {"a line as long as the buffer", {first_buffer, 1}},
+        {"a line one byte longer than the buffer", {first_buffer + 1, 1}},
+        // The buffer grows past the size that goes on huge pages, keeping what was built.
+        {"a line longer than the largest buffer", {1, 5 * MiB + 7, 5}},
+    };
+    for (const Lines& row : rows) {
+        SCOPED_TRACE(row.label);
+        write_file(target, "old");
+        if (writing.in_place)
+            fs::create_hard_link(target, folder / "link");
+        std::size_t size = 0;
+        for (const std::size_t length : row.lengths)
+            size += length;
+        const std::string bytes = bytes_of_size(size);
+        File_writer writer;
+        writer.set_direct_block(writing.direct_block);
+        writer.open(File_path(target));
+        write_lines(writer, bytes, row.lengths);
+        EXPECT_EQ(writer.offset(), size);
+        writer.commit();
+        EXPECT_TRUE(file_contents(target) == bytes);
+        if (writing.in_place)
+            fs::remove(folder / "link");
     }
 }
 
