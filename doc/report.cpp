@@ -145,8 +145,10 @@ private:
             fill_spaces(at, count);
     }
     // Writes the blank prefix, the indent, `name` and `gap`; returns where the
-    // prefix starts.
-    char* start(int indent, std::string_view name, std::string_view gap)
+    // prefix starts. Inline at every line start (the compiler would otherwise
+    // weigh it against the rest of a long caller): its pieces' sizes are mostly
+    // constants there.
+    [[gnu::always_inline]] char* start(int indent, std::string_view name, std::string_view gap)
     {
         const std::size_t spaces = blank_prefix.size() + static_cast<std::size_t>(indent) * spaces_per_level;
         const std::size_t length = spaces + name.size() + gap.size();

@@ -61,8 +61,6 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
     out += int_text(item, format, bits, room);
 }
 
-char* put_flag_number(char* at, std::uint32_t field) { return put_number(at, field, Radix::unsigned_decimal); }
-
 std::string_view flag_text(const Def_bitflag& flag, std::uint32_t field, Number_room& room)
 {
     if (const Bcl_str* meaning = flag_meaning(flag, field))

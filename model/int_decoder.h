@@ -176,6 +176,9 @@ private:
 {
     return meaning_of(flag.named_values(), static_cast<std::int32_t>(field));
 }
-char* put_flag_number(char* at, std::uint32_t field);
+inline char* put_flag_number(char* at, std::uint32_t field)
+{
+    return field < 100 ? put_small_decimal(at, field) : put_number(at, field, Radix::unsigned_decimal);
+}
 // The same text appended to `out`.
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field);

@@ -138,6 +138,10 @@ TEST(Number_text, DecimalDigitsAgreeWithToCharsAroundRoundNumbers)
     std::mt19937 random(11);
     for (int i = 0; i < 100000; ++i)
         values.push_back(static_cast<std::uint32_t>(random()));
+    for (std::uint32_t value = 0; value < 100; ++value) {
+        char small[2];
+        EXPECT_EQ(std::string_view(small, put_small_decimal(small, value)), std::to_string(value));
+    }
     for (const std::uint32_t value : values) {
         char expected[16];
         char actual[max_number_chars];

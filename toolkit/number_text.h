@@ -23,6 +23,20 @@ constexpr std::size_t max_number_chars = 32;
 constexpr std::size_t max_decimal_chars = 11;  // "-2147483648"
 char* put_number(char* at, std::uint32_t value, Radix radix);
 
+// The one or two digits of a `value` below 100 at `at`; returns their end. Inline,
+// for the small numbers a report writes most (bit flags).
+inline char* put_small_decimal(char* at, std::uint32_t value)
+{
+    const std::uint32_t tens = (value * 103) >> 10;  // value / 10 for every value below 179
+    if (tens == 0) {
+        *at = static_cast<char>('0' + value);
+        return at + 1;
+    }
+    at[0] = static_cast<char>('0' + tens);
+    at[1] = static_cast<char>('0' + (value - tens * 10));
+    return at + 2;
+}
+
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);
 
 // Exactly `digits` hexadecimal digits of `value` (its lowest ones, zero-padded),
