@@ -86,14 +86,8 @@ template <typename Unsigned>
 char* put_decimal_at(char* at, Unsigned value)
 {
     // Small numbers (flags, counts) are common: they need no digit count.
-    if (value < 10) {
-        *at = static_cast<char>('0' + value);
-        return at + 1;
-    }
-    if (value < 100) {
-        std::memcpy(at, decimal_pairs.of(value), 2);
-        return at + 2;
-    }
+    if (value < 100)
+        return put_small_decimal(at, static_cast<std::uint32_t>(value));
     char* const end = at + decimal_digits(value);
     put_decimal(end, value);
     return end;
