@@ -29,16 +29,8 @@ std::string_view text_in(Number_room& room, const char* end)
 
 } // namespace
 
-char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits)
+char* put_int_hex_number(char* at, const Def_int& item, std::uint32_t bits)
 {
-    switch (format) {
-    case Int_format::signed_decimal:
-        return put_number(at, static_cast<std::uint32_t>(int_value(item, bits)), Radix::signed_decimal);
-    case Int_format::unsigned_decimal:
-        return put_number(at, bits, Radix::unsigned_decimal);
-    case Int_format::hexadecimal:
-        break;
-    }
     at[0] = '0';
     at[1] = 'x';
     if (int_width(item) == 4) {

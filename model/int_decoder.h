@@ -122,7 +122,21 @@ static_assert(sizeof(Number_room::text) >= max_decimal_chars, "a decimal number'
 {
     return meaning_of(item.named_values(), int_value(item, bits));
 }
-char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits);
+// (Inline: the report's integers are mostly unsigned decimal, which is then one
+// call at most.)
+char* put_int_hex_number(char* at, const Def_int& item, std::uint32_t bits);
+inline char* put_int_number(char* at, const Def_int& item, Int_format format, std::uint32_t bits)
+{
+    switch (format) {
+    case Int_format::signed_decimal:
+        return put_number(at, static_cast<std::uint32_t>(int_value(item, bits)), Radix::signed_decimal);
+    case Int_format::unsigned_decimal:
+        return put_unsigned_decimal(at, bits);
+    case Int_format::hexadecimal:
+        break;
+    }
+    return put_int_hex_number(at, item, bits);
+}
 // The same text appended to `out`.
 void append_int_text(std::string& out, const Def_int& item, Int_format format, std::uint32_t bits);
 
@@ -178,7 +192,7 @@ private:
 }
 inline char* put_flag_number(char* at, std::uint32_t field)
 {
-    return field < 100 ? put_small_decimal(at, field) : put_number(at, field, Radix::unsigned_decimal);
+    return put_unsigned_decimal(at, field);
 }
 // The same text appended to `out`.
 void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint32_t field);

@@ -125,10 +125,10 @@ TEST(Number_text, AgreesWithPrintfAroundEveryDigitCount)
     }
 }
 
-// Decimal digits of 32-bit numbers come from a fixed-point product, whose rounding
-// matters most just below and at numbers ending in many zeros: those, and a sample
-// spread over the whole range, agree with std::to_chars. (Every 32-bit value was
-// checked once, outside the suite.)
+// Decimal digits of 32-bit numbers come from multiplications by rounded-up
+// reciprocals, whose rounding matters most just below and at numbers ending in many
+// zeros: those, and a sample spread over the whole range, agree with std::to_chars.
+// (Every 32-bit value was checked once, outside the suite.)
 TEST(Number_text, DecimalDigitsAgreeWithToCharsAroundRoundNumbers)
 {
     std::vector<std::uint32_t> values;

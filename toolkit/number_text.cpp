@@ -94,28 +94,22 @@ char* put_decimal_at(char* at, Unsigned value)
 }
 
 // Eight decimal digits of `value` (below 10^8, zero-padded) as the bytes of a word
-// in memory order, the first digit in the lowest byte. One multiplication gives
-// value / 10^6 as a fixed-point number with 32 fraction bits; its integer part is
-// the first two digits, and multiplying the fraction by 100 brings the next two up
-// each time, with no chain of divisions. (The word's bytes are in memory order on
-// a little-endian machine only.)
-//
-// The digits are exact when the fixed-point number is at least value / 10^6 and
-// less than that plus 10^-6: 2^48 / 10^6 rounded up, the product truncated, plus
-// one unit, gives at least the exact value and at most 443 units (of 2^-32) more,
-// for every value below 10^8, against a margin of 4294.
+// in memory order, the first digit in the lowest byte. The value is split in
+// halves of four digits, each half in pairs of two, each pair in digits, every
+// lane of the word at once: each split is a multiplication by a rounded-up
+// reciprocal and a shift, exact for the lane's range (value / 10^4 below 10^8,
+// lane / 100 below 10^4, lane / 10 below 100). No lane's product reaches into the
+// next. (The word's bytes are in memory order on a little-endian machine only.)
 std::uint64_t eight_decimal_digits(std::uint32_t value)
 {
-    constexpr std::uint64_t fraction_bits = 0xFFFFFFFF;
-    std::uint64_t fixed = ((std::uint64_t{value} * 281474977) >> 16) + 1;
-    std::uint64_t digits = 0;
-    for (int pair = 0; pair < 4; ++pair) {
-        std::uint16_t text;
-        std::memcpy(&text, decimal_pairs.of(fixed >> 32), 2);
-        digits |= std::uint64_t{text} << (16 * pair);
-        fixed = (fixed & fraction_bits) * 100;
-    }
-    return digits;
+    const std::uint64_t high = (std::uint64_t{value} * 109951163) >> 40;  // ⌈2^40 / 10^4⌉
+    const std::uint64_t halves = high | (std::uint64_t{value - static_cast<std::uint32_t>(high) * 10000} << 32);
+    // 16-bit lanes: first pair, second pair, third pair, fourth pair.
+    const std::uint64_t first_of_halves = ((halves * 10486) >> 20) & 0x0000007F0000007Full;  // ⌈2^20 / 100⌉
+    const std::uint64_t pairs = ((halves - 100 * first_of_halves) << 16) + first_of_halves;
+    // 8-bit lanes: the tens and the ones of each pair.
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;  // ⌈2^10 / 10⌉, exact below 179
+    return (tens + ((pairs - 10 * tens) << 8)) | 0x3030303030303030ull;
 }
 
 // The decimal digits of a 32-bit `value` of at least 100 at `at`; returns their end.
@@ -165,11 +159,15 @@ char* put_number(char* at, std::uint32_t value, Radix radix)
         break;
     case Radix::unsigned_decimal: break;
     }
-    if constexpr (std::endian::native == std::endian::little) {
-        if (value >= 100)
-            return put_decimal_32(at, value);
-    }
-    return put_decimal_at(at, value);
+    return put_unsigned_decimal(at, value);
+}
+
+char* put_large_decimal(char* at, std::uint32_t value)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return put_decimal_32(at, value);
+    else
+        return put_decimal_at(at, value);
 }
 
 std::string number_text(std::uint32_t value, Radix radix)
@@ -219,7 +217,7 @@ char* put_index_label(char* at, std::uint64_t index)
 {
     *at++ = '[';
     if (index <= 0xFFFFFFFF)
-        at = put_number(at, static_cast<std::uint32_t>(index), Radix::unsigned_decimal);
+        at = put_unsigned_decimal(at, static_cast<std::uint32_t>(index));
     else
         at = put_decimal_at(at, index);
     *at++ = ']';

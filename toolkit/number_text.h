@@ -37,6 +37,16 @@ inline char* put_small_decimal(char* at, std::uint32_t value)
     return at + 2;
 }
 
+// The decimal digits of a `value` of at least 100 at `at`; returns their end. May
+// use scratch bytes as put_number() does.
+char* put_large_decimal(char* at, std::uint32_t value);
+// put_number(at, value, Radix::unsigned_decimal), inline for the small values and
+// one call for the others: the report writes most of its numbers this way.
+inline char* put_unsigned_decimal(char* at, std::uint32_t value)
+{
+    return value < 100 ? put_small_decimal(at, value) : put_large_decimal(at, value);
+}
+
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);
 
 // Exactly `digits` hexadecimal digits of `value` (its lowest ones, zero-padded),
