@@ -109,7 +109,7 @@ public:
     // Writes the line and starts the next one empty.
     void write()
     {
-        out_.end_line(length_);
+        out_.end_line(room_, length_);
         length_ = 0;
         room_ = {};
     }
@@ -152,18 +152,21 @@ private:
     {
         const std::size_t spaces = blank_prefix.size() + static_cast<std::size_t>(indent) * spaces_per_level;
         const std::size_t length = spaces + name.size() + gap.size();
-        char* const at = room(length + max_value_chars);
+        // A line's start is its first piece: its room is asked for at once.
+        room_ = out_.line_room(length_, length + max_value_chars);
+        char* const at = room_.data() + length_;
         fill_spaces_before_more(at, spaces);
         copy_small(at + spaces, name.data(), name.size());
         copy_small(at + spaces + name.size(), gap.data(), gap.size());
         length_ += length;
         return at;
     }
-    // Where the next `count` bytes go. The room is asked for afresh at a line's
-    // first piece, as other lines may have been written since this one's last.
+    // Where the next `count` bytes go. A written line leaves no room behind, so the
+    // room is asked for afresh at a line's first piece, as other lines may have
+    // been written since this one's last.
     char* room(std::size_t count)
     {
-        if (count > room_.size() - length_ || length_ == 0)
+        if (count > room_.size() - length_)
             room_ = out_.line_room(length_, count);
         return room_.data() + length_;
     }

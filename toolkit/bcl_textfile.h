@@ -37,20 +37,21 @@ public:
     // A line built in place, in the output's buffer, saves copying it: its bytes go
     // to the start of line_room(); line_room(placed, count) makes room for `count`
     // more after the `placed` ones already there (they stay at its start); and
-    // end_line(length) writes the line of `length` bytes built there as
-    // write_line() would. Nothing else may be written while a line is built.
-    // The room also holds the line's end, which then goes in with the line.
+    // end_line(room, length) writes the line of `length` bytes built at the start
+    // of `room`, the last span line_room() gave for it (or an empty one when none
+    // was asked for), as write_line() would. Nothing else may be written while a
+    // line is built. The room also holds the line's end, which then goes in with
+    // the line.
     [[nodiscard]] std::span<char> line_room(std::size_t placed, std::size_t count)
     {
         return writer_.place(placed, count + line_end_room);
     }
-    void end_line(std::size_t length)
+    void end_line(std::span<char> room, std::size_t length)
     {
         if (encoding_ != Encoding::shift_jis_crlf) {
             end_converted_line(length);
             return;
         }
-        const std::span<char> room = writer_.room();
         if (room.size() < length + line_end_room) {
             // Only for a line built without asking line_room() for its room.
             writer_.take(length);
