@@ -125,7 +125,7 @@ TEST_P(File_writer_contents, AreTheLinesBuiltUpToTheFirstBuffersEnd)
     const Writing& writing = GetParam();
     const Temp_folder folder("file-writer");
     const std::string target = folder / "target";
-    constexpr std::size_t first_buffer = 64 * KiB;
+    constexpr std::size_t first_buffer = File_writer::first_buffer;
     struct Lines {
         const char* label;
         std::vector<std::size_t> lengths;  // written once each
@@ -136,7 +136,7 @@ TEST_P(File_writer_contents, AreTheLinesBuiltUpToTheFirstBuffersEnd)
         {"a line as long as the buffer", {first_buffer, 1}},
         {"a line one byte longer than the buffer", {first_buffer + 1, 1}},
         // The buffer grows past the size that goes on huge pages, keeping what was built.
-        {"a line longer than the largest buffer", {1, 5 * MiB + 7, 5}},
+        {"a line longer than the largest buffer", {1, File_writer::largest_buffer + 7, 5}},
     };
     for (const Lines& row : rows) {
         SCOPED_TRACE(row.label);

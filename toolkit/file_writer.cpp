@@ -18,11 +18,6 @@
 
 namespace {
 
-// A save starts with a small buffer; for a regular file each buffer handed to the
-// writing thread makes the next one twice as large, up to the largest: few and large
-// direct writes, and no thread nor large buffer for a small file.
-constexpr std::size_t first_buffer_size = 1 << 16;
-constexpr std::size_t largest_buffer_size = 1 << 22;
 // As many links as the system itself follows in one lookup.
 constexpr int max_link_hops = 40;
 
@@ -133,7 +128,7 @@ void File_writer::start(const File_path& path, Mode mode, int fd)
             block_ = std::max<std::size_t>(1, start_direct_io(fd, direct_block_ == file_system_block ? 0 : direct_block_));
         blocks_ = std::make_unique<Block_writer>(fd);
     }
-    buffer_.grow(first_buffer_size, block_, 0);
+    buffer_.grow(first_buffer, block_, 0);
     used_ = 0;
     flushed_ = 0;
 }
@@ -233,7 +228,7 @@ void File_writer::write_out(std::size_t kept)
         // The thread has finished with the other buffer: filling goes on there.
         std::swap(buffer_, spare_);
         const std::size_t moved = used_ - whole + kept;
-        buffer_.grow(std::max(moved, std::min(2 * spare_.size(), largest_buffer_size)), block_, 0);
+        buffer_.grow(std::max(moved, std::min(2 * spare_.size(), largest_buffer)), block_, 0);
         std::memcpy(buffer_.data(), spare_.data() + whole, moved);
     }
     flushed_ += whole;
