@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -105,6 +106,14 @@ public:
         if (const Bcl_str* meaning = flag_meaning(flag, field))
             return add(meaning->view());
         return put(sizeof(Number_room::text), [field](char* at) { return put_flag_number(at, field); });
+    }
+    // The first `count` bytes of `bytes` (at most 8, in memory order) where the room
+    // has 8 bytes, as after a line's start: one store, whatever the count.
+    Line& add_word(std::uint64_t bytes, std::size_t count)
+    {
+        std::memcpy(room(sizeof bytes), &bytes, sizeof bytes);
+        length_ += count;
+        return *this;
     }
     // Writes the line and starts the next one empty.
     void write()
@@ -271,6 +280,44 @@ private:
     bool after_cr_ = false;
 };
 
+// Whether the first `count` bytes of `word` (at most 8, in memory order) hold a NUL,
+// a CR or an LF. Each test marks the lowest byte that matches exactly; marks above
+// it may be wrong, but then the text has a match anyway.
+bool has_nul_or_line_break(std::uint64_t word, std::size_t count)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    const auto zero_bytes = [](std::uint64_t v) { return (v - ones) & ~v & (ones << 7); };
+    const std::uint64_t marks = zero_bytes(word) | zero_bytes(word ^ (ones * '\r')) | zero_bytes(word ^ (ones * '\n'));
+    const std::uint64_t in_text = count == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
+    return (marks & in_text) != 0;
+}
+
+// A text of at most 8 bytes with no NUL and no line break, which the input's buffer
+// holds with the word it starts, goes in the item's one line at once: one load to
+// look at it and one store to copy it, however long. Strings in records are mostly
+// like that, and looking at their bytes one by one costs a mispredicted branch or
+// two where the length changes from one record to the next. Returns false, having
+// consumed nothing, for any other text.
+bool write_short_plain_text(Bcl_binaryfile& in, Bcl_textfile& out, std::uint64_t offset, int indent,
+                            std::string_view name, std::uint64_t length)
+{
+    constexpr std::size_t word_bytes = 8;
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    if (length > word_bytes)
+        return false;
+    const std::uint8_t* const bytes = in.peek(word_bytes);
+    if (!bytes)
+        return false;
+    std::uint64_t word;
+    std::memcpy(&word, bytes, word_bytes);
+    if (has_nul_or_line_break(word, static_cast<std::size_t>(length)))
+        return false;
+    in.take(static_cast<std::size_t>(length));
+    Line(out).head_at(offset, indent, name).add_word(word, static_cast<std::size_t>(length)).write();
+    return true;
+}
+
 // Feeds up to `count` bytes to `lines`, the text ending at the first NUL (the
 // bytes after it are consumed but not shown). Returns how many bytes were read.
 // The bytes come a block at a time: a short text is one read and one piece.
@@ -331,8 +378,11 @@ void Def_bitflag::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int) {}
 
 void Def_fix_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    Text_lines lines(out, in.offset(), indent, name());
+    const std::uint64_t offset = in.offset();
     const auto wanted = static_cast<std::uint64_t>(fixed_length(*this));
+    if (write_short_plain_text(in, out, offset, indent, name().view(), wanted))
+        return;
+    Text_lines lines(out, offset, indent, name());
     const std::uint64_t got = read_text_bytes(in, wanted, lines);
     lines.finish();
     if (got < wanted)
@@ -348,6 +398,8 @@ void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
         throw Data_shortage{};
     // The announced length is never allocated: the text streams through line by
     // line, and the read stops where the input ends.
+    if (write_short_plain_text(in, out, offset, indent, name().view(), length))
+        return;
     Text_lines lines(out, offset, indent, name());
     const std::uint64_t got = read_text_bytes(in, length, lines);
     lines.finish();

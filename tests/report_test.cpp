@@ -429,6 +429,39 @@ TEST_F(Report_test, LongStringsAcrossReadBlocksAndTheInputBuffer)
     }
 }
 
+// A counted or fixed string of up to 8 bytes is looked at and copied as one word
+// when nothing in it needs a byte-by-byte look. At every length up to one past
+// that, a NUL, a line break or a byte near them in value at every place; the bytes
+// after the text, which the word covers too, full of them; and the same strings
+// at the end of the data, where fewer than 8 bytes are left: the lines are what
+// splitting byte by byte gives.
+TEST_F(Report_test, ShortTextsWithEveryKindOfByteAtEveryPlace)
+{
+    const std::string after("\r\n\0\x01\x8D" "a\nb", 8);
+    for (int length = 0; length <= 9; ++length) {
+        for (const char special : {'\0', '\r', '\n', '\x01', '\x0B', '\x8A', '\x8D', '\xFF'}) {
+            for (int at = 0; at < std::max(length, 1); ++at) {
+                std::string text(static_cast<std::size_t>(length), 'x');
+                if (at < length)
+                    text[static_cast<std::size_t>(at)] = special;
+                const std::string data = std::string(1, static_cast<char>(length)) + text + text;
+                const auto t_at = static_cast<std::uint32_t>(1 + length);
+                const std::string lines = report_of({"            未定義"}) + string_lines(0, "f", text) +
+                                          string_lines(t_at, "t", text);
+                SCOPED_TRACE("length " + std::to_string(length) + ", byte " +
+                             std::to_string(static_cast<unsigned char>(special)) + " at " + std::to_string(at));
+
+                doc().new_definition();
+                define(flex_str("f", 1), fix_str("t", length), fix_str("z", 8));
+                EXPECT_EQ(report(data + after), lines + string_lines(t_at + static_cast<std::uint32_t>(length), "z", after));
+                doc().new_definition();
+                define(flex_str("f", 1), fix_str("t", length));
+                EXPECT_EQ(report(data), lines);
+            }
+        }
+    }
+}
+
 // Lines are built in place in the output's buffer. Many lines with Shift-JIS text
 // (some cut by the buffer's end), one line far longer than the buffer and the
 // undefined section: the UTF-8 report is the Shift-JIS one converted line by line.

@@ -22,6 +22,8 @@ public:
     bool read_byte(std::uint8_t& byte) { return reader_.get(byte); }
     // See File_reader::take().
     const std::uint8_t* take(std::size_t count) { return reader_.take(count); }
+    // See File_reader::peek().
+    [[nodiscard]] const std::uint8_t* peek(std::size_t count) const { return reader_.peek(count); }
     // Up to `count` bytes into `out`; returns how many were read (fewer only at the end).
     std::size_t read(void* out, std::size_t count) { return reader_.read(out, count); }
     // Big-endian, `width` from 1 to 4.

@@ -65,6 +65,12 @@ public:
         pos_ += count;
         return bytes;
     }
+    // The next `count` bytes where they lie in the buffer, not consumed; nullptr
+    // when the buffer does not hold them all.
+    [[nodiscard]] const std::uint8_t* peek(std::size_t count) const
+    {
+        return count > end_ - pos_ ? nullptr : buffer_.data() + pos_;
+    }
     // Reads up to `count` bytes into `out`; returns how many were read.
     std::size_t read(void* out, std::size_t count);
     // Bytes read so far.
