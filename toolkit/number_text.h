@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // The one conversion of numbers to text: values in a radix, fixed-width hexadecimal
 // digits, and the "[first]" / "[first - last]" labels of table entries. Everything
 // else that shows a number builds on these.
@@ -55,21 +59,33 @@ char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters
 // The eight digits of a 32-bit value, inline, without a loop: each nibble is
 // spread to a byte of its own, and arithmetic on all eight bytes together turns
 // each into its digit (adding the gap between '9' and the letters where the
-// nibble is 10 or more).
+// nibble is 10 or more). With SSE2 (every x86-64 processor) the bytes are split
+// and interleaved in a vector register, in a third of the instructions.
 inline void put_eight_hex_digits(char* at, std::uint32_t value, Hex_case letters = Hex_case::upper)
 {
+    const char letter_gap = letters == Hex_case::upper ? 'A' - '9' - 1 : 'a' - '9' - 1;
+#if defined(__SSE2__)
+    // The value's bytes, the most significant first, and each one's nibbles.
+    const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(__builtin_bswap32(value)));
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble);
+    const __m128i nibbles = _mm_unpacklo_epi8(high, _mm_and_si128(bytes, nibble));
+    const __m128i gaps = _mm_and_si128(_mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9)), _mm_set1_epi8(letter_gap));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')), gaps));
+#else
     std::uint64_t x = value;
     x = ((x & 0xFFFF0000ull) << 16) | (x & 0x0000FFFFull);
     x = ((x & 0x0000FF000000FF00ull) << 8) | (x & 0x000000FF000000FFull);
     x = ((x & 0x00F000F000F000F0ull) << 4) | (x & 0x000F000F000F000Full);
     // Now byte k holds nibble k, the lowest nibble in the lowest byte.
     const std::uint64_t is_letter = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
-    x += 0x3030303030303030ull + is_letter * (letters == Hex_case::upper ? 'A' - '9' - 1 : 'a' - '9' - 1);
+    x += 0x3030303030303030ull + is_letter * static_cast<std::uint64_t>(letter_gap);
     // The most significant digit goes first: the highest byte, as a big-endian
     // machine stores it.
     if constexpr (std::endian::native == std::endian::little)
         x = __builtin_bswap64(x);
     __builtin_memcpy(at, &x, sizeof x);
+#endif
 }
 void append_hex_digits(std::string& text, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
 
