@@ -85,9 +85,14 @@ TEST(Number_text, FixedWidthDigitsAndLabels)
     append_hex_digits(text, 0xAB, 0);
     EXPECT_EQ(text, "xABCDEF01ab");
 
-    char line[32];
-    char* end = put_index_label(line, 18446744073709551615ull);
-    EXPECT_EQ(std::string(+line, end), "[18446744073709551615]");
+    // Labels are written one way up to 2^32 - 1 and another from 2^32.
+    for (const std::uint64_t index : {0ull, 9ull, 10ull, 99ull, 100ull, 4294967295ull, 4294967296ull,
+                                      18446744073709551615ull}) {
+        char line[max_index_label_chars];
+        EXPECT_EQ(std::string(+line, put_index_label(line, index)), index_label(index));
+    }
+    char line[max_index_label_chars];
+    EXPECT_EQ(std::string(+line, put_index_label(line, 18446744073709551615ull)), "[18446744073709551615]");
     EXPECT_EQ(index_label(0), "[0]");
     EXPECT_EQ(range_label(1024, 2047), "[1024 - 2047]");
 }

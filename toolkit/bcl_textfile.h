@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,8 +60,7 @@ public:
             writer_.put('\n');
             return;
         }
-        room[length] = '\r';
-        room[length + 1] = '\n';
+        std::memcpy(room.data() + length, "\r\n", line_end_room);  // one store
         writer_.take(length + line_end_room);
     }
 
