@@ -47,10 +47,10 @@ public:
     // the writing thread makes the next one twice as large, up to the largest: no
     // thread nor large buffer for a small file, and few and large direct writes for
     // a large one. While the disk is slower than the caller, the caller waits for
-    // the thread at every buffer it hands over, and each wait costs it processor
-    // time far beyond the wait's own work (its caches are cold after it, and
-    // more so in a virtual machine): with 4 MiB buffers, a 1.9 GB report took a
-    // quarter more processor time than with 32 MiB ones.
+    // the thread at every buffer it hands over, and each wait was measured to cost
+    // it far more processor time than the wait's own work (most likely its caches
+    // are cold after it; more so in a virtual machine): with 4 MiB buffers, a
+    // 1.9 GB report took about a quarter more processor time than with 32 MiB ones.
     static constexpr std::size_t first_buffer = std::size_t{1} << 16;
     static constexpr std::size_t largest_buffer = std::size_t{1} << 25;
 
