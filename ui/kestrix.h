@@ -137,6 +137,7 @@ private:
     std::optional<File_path> choose_open(std::span<const File_filter> filters) override;
     std::optional<File_path> choose_save(std::span<const File_filter> filters) override;
     void show_message(const std::string& text) override;
+    void show_failure(const std::string& text) override;
 
     Data_mgr& document_;
     Bcl_toolbar toolbar_;

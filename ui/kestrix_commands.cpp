@@ -102,3 +102,8 @@ std::optional<File_path> Kestrix::choose_save(std::span<const File_filter> filte
 }
 
 void Kestrix::show_message(const std::string& text) { bcl_message_box(this, text, "ケストリクス"); }
+
+void Kestrix::show_failure(const std::string& text)
+{
+    bcl_message_box(this, text, "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
+}

@@ -19,6 +19,12 @@ public:
     std::optional<File_path> choose_open(std::span<const File_filter> filters) override;
     std::optional<File_path> choose_save(std::span<const File_filter> filters) override;
     void show_message(const std::string& text) override { messages.push_back(text); }
+    // Failures are messages too; the count tells them from reports of work done.
+    void show_failure(const std::string& text) override
+    {
+        messages.push_back(text);
+        ++failures;
+    }
 
     User_io io() { return {*this, *this, *this}; }
 
@@ -26,6 +32,7 @@ public:
     std::deque<std::optional<File_path>> files;  // for both dialogs, in order
     std::vector<std::string> prompts;
     std::vector<std::string> messages;
+    int failures = 0;
     std::vector<std::string> dialogs;            // "open" or "save" with the first filter's pattern
     std::vector<std::string> unexpected;
 };

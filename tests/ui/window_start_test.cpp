@@ -1,5 +1,6 @@
 // The main window as it starts: title, pages, controls, menus, the command line, and
 // screenshots of both pages with the PNG example.
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -69,8 +70,13 @@ TEST_F(Window_test, TheMenuBarIsTheDefinitionModes)
         titles.push_back(action->text().toStdString());
     EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "編集(&E)", "ヘルプ(&H)"}));
     EXPECT_EQ(window->menu_ids(), (std::vector<int>{2200, 2201, 2203, 2204, 0, 2202, 0, 2205, 2206, 2207, 2208, 2209, 2210}));
+    // What a screen reader says of the first item: its name, and its key (not the
+    // mnemonic's Alt+N).
     QMenu* file = main_window()->menuBar()->actions().front()->menu();
-    EXPECT_EQ(file->actions().front()->text().toStdString(), "新規作成(&N)\tCtrl+N");
+    QAccessibleInterface* item = QAccessible::queryAccessibleInterface(file)->child(0);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(QAccessible::Name).toStdString(), "新規作成(N)");
+    EXPECT_EQ(item->text(QAccessible::Accelerator).toStdString(), "Ctrl+N");
 }
 
 TEST_F(Window_test, DefinitionAndDataFromTheCommandLineShowTheDataPage)
@@ -106,13 +112,18 @@ TEST_F(Window_test, ALoneArgumentIsADataFile)
     EXPECT_TRUE(window->in_data_mode());
 }
 
-TEST_F(Window_test, AMissingFileOnTheCommandLineIsReportedWithItsPath)
+TEST_F(Window_test, AMissingFileOnTheCommandLineIsReportedWithItsPathAsAWarning)
 {
     const std::string missing = temp_path("no such file.bin");
-    modals.then(press(QMessageBox::Ok));
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    modals.then([&icon](QWidget* modal) {
+        icon = qobject_cast<QMessageBox*>(modal)->icon();
+        press(QMessageBox::Ok)(modal);
+    });
     start({missing});
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0], "ケストリクス|" + missing + "は開けません。");
+    EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(title(), "ケストリクス - 無題 [無題]");
 }
 

@@ -5,7 +5,8 @@
 #include "toolkit/gui/bcl_wnd.h"
 #include "toolkit/gui/detail/access.h"
 
-Bcl_answer bcl_message_box(Bcl_wnd* owner, std::string_view text, std::string_view caption, Bcl_buttons buttons)
+Bcl_answer bcl_message_box(Bcl_wnd* owner, std::string_view text, std::string_view caption, Bcl_buttons buttons,
+                           Bcl_icon icon)
 {
     QWidget* parent = owner ? Bcl_widget_access::widget(*owner) : nullptr;
     QMessageBox box(parent ? parent->window() : nullptr);
@@ -19,6 +20,8 @@ Bcl_answer bcl_message_box(Bcl_wnd* owner, std::string_view text, std::string_vi
         box.setEscapeButton(QMessageBox::Cancel);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        if (icon == Bcl_icon::warning)
+            box.setIcon(QMessageBox::Warning);
     }
     switch (box.exec()) {
     case QMessageBox::Yes:

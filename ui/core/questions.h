@@ -33,11 +33,13 @@ public:
     [[nodiscard]] virtual std::optional<File_path> choose_save(std::span<const File_filter> filters) = 0;
 };
 
-// A message box with an OK button, captioned "ケストリクス".
+// A message box with an OK button, captioned "ケストリクス": a failure about the
+// user's files or data has the warning icon, a report of work done none.
 class Message_box {
 public:
     virtual ~Message_box() = default;
     virtual void show_message(const std::string& text) = 0;
+    virtual void show_failure(const std::string& text) = 0;
 };
 
 // The three together, as the modes take them.

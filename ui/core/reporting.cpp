@@ -12,7 +12,7 @@ bool run_reporting(Message_box& messages, const std::function<void()>& operation
     } catch (const Exception& failure) {
         reporter().end_progress();
         reporter().set_text(Bcl_str());
-        messages.show_message(failure.display_text());
+        messages.show_failure(failure.display_text());
         return false;
     }
 }
