@@ -10,13 +10,16 @@ namespace {
 
 const char* const id_property = "bcl_id";
 
-// The command's text, with its accelerator shown beside it.
-QString action_text(const Bcl_menu_item& item)
+// The command carries its key, so that the menu shows it in its shortcut column and
+// assistive technology reads it as the key binding. The window's accelerators
+// dispatch the key: the action's own shortcut only counts while its menu has the
+// focus (where the accelerators do not), so that a key never runs its command twice.
+void set_key(QAction& action, const std::string& key)
 {
-    QString text = qstr(item.text);
-    if (!item.key.empty())
-        text += QLatin1Char('\t') + QKeySequence::fromString(qstr(item.key)).toString(QKeySequence::NativeText);
-    return text;
+    if (key.empty())
+        return;
+    action.setShortcut(QKeySequence::fromString(qstr(key), QKeySequence::PortableText));
+    action.setShortcutContext(Qt::WidgetShortcut);
 }
 
 } // namespace
@@ -31,8 +34,9 @@ void fill(QMenu& menu, const std::vector<Bcl_menu_item>& items, const std::funct
         } else if (!item.children.empty()) {
             fill(*menu.addMenu(qstr(item.text)), item.children, chosen);
         } else {
-            QAction* action = menu.addAction(action_text(item));
+            QAction* action = menu.addAction(qstr(item.text));
             action->setProperty(id_property, item.id);
+            set_key(*action, item.key);
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, &menu, [chosen, id] { chosen(id); });
         }

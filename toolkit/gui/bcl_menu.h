@@ -5,8 +5,8 @@
 #include <vector>
 
 // One item of a menu as the program describes it: a command (id, text with its
-// mnemonic, accelerator text shown beside it), a separator (id 0, no text) or a
-// submenu (its text and children).
+// mnemonic, its accelerator's key "Ctrl+N", shown beside it), a separator (id 0, no
+// text) or a submenu (its text and children).
 struct Bcl_menu_item {
     int id = 0;
     std::string text;
