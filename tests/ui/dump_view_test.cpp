@@ -294,11 +294,10 @@ TEST_F(Dump_window_test, AClickWhileTheDataIsReplacedSelectsNothing)
     ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
     auto* tree = control<QTreeWidget>(2105);
     bool clicked = false;
-    QTimer::singleShot(0, main_window(), [&] {
+    drop_files(main_window(), {big}, [&] {
         clicked = true;
         QTest::mouseClick(dump_area()->viewport(), Qt::LeftButton, {}, QPoint(Dump_layout::hex_x(4) + 2, 16 + 4));
     });
-    drop_files(main_window(), {big});
     EXPECT_TRUE(clicked);
     wait_until([] { return false; }, 100);
     EXPECT_EQ(doc().size(), 8u << 20);

@@ -312,12 +312,11 @@ TEST_F(Main_window_test, ALongLoadRepaintsItsProgressAndLetsNoInputIn)
     // What the user does while the file loads (the timer fires in the first repaint):
     // Ctrl+O, the close box.
     bool tried = false;
-    QTimer::singleShot(0, main_window(), [&] {
+    drop_files(main_window(), {big}, [&] {
         tried = true;
         QTest::keyClick(main_window(), Qt::Key_O, Qt::ControlModifier);
         main_window()->close();
     });
-    drop_files(main_window(), {big});
     EXPECT_TRUE(tried);
     wait_until([] { return false; }, 100);
 

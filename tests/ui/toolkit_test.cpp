@@ -1,12 +1,21 @@
 // The toolkit's own rules and wrappers: splitter bars, dialog placement, the canvas,
-// lists and trees, version values, and its failure messages.
+// lists and trees, version values, its failure messages and how it calls the
+// program's handlers.
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QWidget>
 
+#include <QDropEvent>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <new>
 
 #include "toolkit/gui/bcl_canvas.h"
 #include "toolkit/gui/bcl_menu.h"
@@ -255,3 +264,111 @@ TEST(Toolkit, VersionValuesComeFromTheBuild)
 }
 
 } // namespace
+
+// ---- how the toolkit calls the program's handlers ----
+
+namespace {
+
+class Recording_window : public Bcl_sdi {
+public:
+    int commands = 0;
+    std::vector<std::string> dropped;
+
+protected:
+    void on_command(int) override { ++commands; }
+    void on_files_dropped(const std::vector<File_path>& files) override
+    {
+        for (const File_path& file : files)
+            dropped.push_back(file.bytes());
+    }
+};
+
+QMainWindow* qt_window_of(const std::string& class_name)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName().toStdString() == class_name)
+            return qobject_cast<QMainWindow*>(widget);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Toolkit, AFailingKeyHandlerIsShownAsTheProgramShowsFailuresAndTheWindowGoesOn)
+{
+    Bcl_sdi window;
+    Bcl_listview list;
+    ASSERT_TRUE(window.create("Key_test"));
+    list.create(window, 10);
+    list.show();
+    int keys = 0;
+    list.set_key_handler([&keys](const Bcl_key_event& key) -> bool {
+        if (key.key == Bcl_key::page_down)
+            throw std::bad_alloc();
+        ++keys;
+        return false;
+    });
+    Modal_script modals;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    modals.then([&icon](QWidget* modal) {
+        icon = qobject_cast<QMessageBox*>(modal)->icon();
+        press(QMessageBox::Ok)(modal);
+    });
+    auto* widget = qt_window_of("Key_test")->findChild<QTreeWidget*>(QStringLiteral("id_10"));
+    QTest::keyClick(widget, Qt::Key_PageDown);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"ケストリクス|メモリが足りません。"}));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    QTest::keyClick(widget, Qt::Key_Down);
+    EXPECT_EQ(keys, 1);
+}
+
+TEST(Toolkit, DroppedFilesReachTheProgramAfterTheDropEventHasReturned)
+{
+    Recording_window window;
+    ASSERT_TRUE(window.create("Drop_test"));
+    window.accept_files(true);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.bin"))});
+    const auto drop = [&files] {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(qt_window_of("Drop_test"), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(qt_window_of("Drop_test"), &drop);
+    };
+    drop();
+    EXPECT_TRUE(window.dropped.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(window.dropped, (std::vector<std::string>{"/tmp/a.bin"}));
+
+    // A drop still waiting when the window goes reaches nothing.
+    drop();
+    window.destroy();
+    QApplication::processEvents();
+    EXPECT_EQ(window.dropped.size(), 1u);
+}
+
+// The menu's actions carry the keys (shown and read out as key bindings) and the
+// accelerators dispatch them, once, in either mode's menu.
+TEST(Toolkit, MenuActionsCarryTheirKeysAndAKeyRunsItsCommandOnce)
+{
+    Recording_window window;
+    window.set_menu(menu_items("IDM_MAIN"));
+    ASSERT_TRUE(window.create("Menu_test"));
+    ASSERT_TRUE(window.load_accelerators(accelerator_items()));
+    QMainWindow* qt_window = qt_window_of("Menu_test");
+    qt_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(qt_window));
+
+    for (const char* bar : {"IDM_MAIN", "IDM_MAIN_FOR_DATA"}) {
+        window.set_menu(menu_items(bar));
+        QAction* action = nullptr;
+        for (QAction* candidate : qt_window->menuBar()->findChildren<QAction*>())
+            if (candidate->property("bcl_id").toInt() == 2200)
+                action = candidate;
+        ASSERT_NE(action, nullptr) << bar;
+        EXPECT_EQ(action->text().toStdString(), "新規作成(&N)") << bar;
+        EXPECT_EQ(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N)) << bar;
+        window.commands = 0;
+        QTest::keyClick(qt_window, Qt::Key_N, Qt::ControlModifier);
+        EXPECT_EQ(window.commands, 1) << bar;
+    }
+}

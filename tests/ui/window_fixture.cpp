@@ -132,8 +132,7 @@ void Window_test::TearDown()
     Document_test::TearDown();
 }
 
-// Drops `paths` on `target` as the window system does: enter, then drop.
-void drop_files(QWidget* target, const std::vector<std::string>& paths)
+void drop_files(QWidget* target, const std::vector<std::string>& paths, const std::function<void()>& meanwhile)
 {
     QMimeData files;
     QList<QUrl> urls;
@@ -145,6 +144,10 @@ void drop_files(QWidget* target, const std::vector<std::string>& paths)
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
+    // Queued after the opening, so that it runs inside the opening's first repaint.
+    if (meanwhile)
+        QTimer::singleShot(0, target, meanwhile);
+    QApplication::processEvents();
 }
 
 std::vector<std::string> rows_of(QTreeWidget* list)

@@ -56,8 +56,10 @@ Modal_script::Answer screenshot_then(const std::string& name, Modal_script::Answ
 // Processes events until `done` holds or `ms` milliseconds have passed.
 bool wait_until(const std::function<bool()>& done, int ms = 5000);
 
-// Drops `paths` on `target` as the window system does: enter, then drop.
-void drop_files(QWidget* target, const std::vector<std::string>& paths);
+// Drops `paths` on `target` as the window system does (enter, then drop), then lets
+// the window open them, which it does after the drop. `meanwhile` runs when the
+// opening first lets the window repaint (a file large enough to show progress).
+void drop_files(QWidget* target, const std::vector<std::string>& paths, const std::function<void()>& meanwhile = {});
 
 // Writes a picture of `widget` to build/screenshots/<name>.png.
 void save_screenshot(QWidget& widget, const std::string& name);

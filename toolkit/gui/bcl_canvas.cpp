@@ -61,7 +61,7 @@ private:
         if (!handler || event->button() != Qt::LeftButton)
             return;
         const QPoint at = event->position().toPoint();
-        pump::deliver([handler, at] { handler({at.x(), at.y()}); });
+        pump::input([handler, at] { handler({at.x(), at.y()}); });
     }
 
     void connect_bar(Bcl_view::Axis axis, QScrollBar* bar)
@@ -92,7 +92,7 @@ private:
             // The program sets the position itself: keep the bar where it was until then.
             const int thumb = bar->sliderPosition();
             bar->setSliderPosition(bar->value());
-            pump::deliver([scroll_handler = handlers.scroll, axis, scroll, thumb] { scroll_handler(axis, scroll, thumb); });
+            pump::input([scroll_handler = handlers.scroll, axis, scroll, thumb] { scroll_handler(axis, scroll, thumb); });
         });
     }
 };

@@ -14,6 +14,7 @@
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/field_events.h"
+#include "toolkit/gui/detail/pump.h"
 
 namespace {
 
@@ -109,9 +110,9 @@ void Bcl_edit::set_change_handler(std::function<void()> handler)
 {
     QObject* context = Bcl_widget_access::context(*this);
     if (auto* line = as<QLineEdit>(*this))
-        QObject::connect(line, &QLineEdit::textChanged, context, [handler] { handler(); });
+        QObject::connect(line, &QLineEdit::textChanged, context, [handler] { pump::deliver(handler); });
     else if (auto* plain = as<QPlainTextEdit>(*this))
-        QObject::connect(plain, &QPlainTextEdit::textChanged, context, [handler] { handler(); });
+        QObject::connect(plain, &QPlainTextEdit::textChanged, context, [handler] { pump::deliver(handler); });
 }
 
 void Bcl_edit::select_all()

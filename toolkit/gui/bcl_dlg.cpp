@@ -28,13 +28,16 @@ class Dialog_widget : public QDialog {
 public:
     Dialog_widget(Bcl_dlg& owner, QWidget* parent) : QDialog(parent), owner_(owner) {}
 
-    void reject() override { Bcl_dialog_access::command(owner_, 2); }
+    void reject() override
+    {
+        pump::input([owner = &owner_] { Bcl_dialog_access::command(*owner, 2); });
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override
     {
         event->ignore();
-        Bcl_dialog_access::close(owner_);
+        pump::input([owner = &owner_] { Bcl_dialog_access::close(*owner); });
     }
 
     void keyPressEvent(QKeyEvent* event) override
@@ -70,7 +73,7 @@ void connect_buttons(Bcl_dlg& owner, QDialog& dialog)
         const int id = name.startsWith(QLatin1String("id_")) ? name.mid(3).toInt(&numbered) : 0;
         if (numbered)
             QObject::connect(button, &QAbstractButton::clicked, &dialog,
-                             [&owner, id] { pump::deliver([&owner, id] { Bcl_dialog_access::command(owner, id); }); });
+                             [&owner, id] { pump::input([&owner, id] { Bcl_dialog_access::command(owner, id); }); });
     }
 }
 

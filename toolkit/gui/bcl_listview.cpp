@@ -49,7 +49,7 @@ public:
         case QEvent::ContextMenu:
             if (context && !capturing) {
                 const QPoint at = list_->viewport()->mapFromGlobal(static_cast<QContextMenuEvent*>(event)->globalPos());
-                pump::deliver([this, at] { context({at.x(), at.y()}); });
+                pump::input([this, at] { context({at.x(), at.y()}); });
             }
             return true;
         default:
@@ -85,7 +85,7 @@ private:
         if (far_enough && !drag_reported_ && current && drag_started) {
             drag_reported_ = true;
             const int row = list_->indexOfTopLevelItem(current);
-            pump::deliver([this, row] { drag_started(row); });
+            pump::input([this, row] { drag_started(row); });
         }
         return true;
     }
@@ -102,7 +102,7 @@ private:
     static void deliver(const std::function<void(Bcl_point)>& handler, QMouseEvent* event)
     {
         const QPoint at = event->position().toPoint();
-        pump::deliver([handler, at] { handler({at.x(), at.y()}); });
+        pump::input([handler, at] { handler({at.x(), at.y()}); });
     }
 
     QTreeWidget* list_;
@@ -292,7 +292,7 @@ void Bcl_listview::set_activate_handler(std::function<void(int)> handler)
     QObject::connect(list, &QTreeWidget::itemActivated, Bcl_widget_access::context(*this),
                      [list, handler](QTreeWidgetItem* item) {
                          const int row = list->indexOfTopLevelItem(item);
-                         pump::deliver([handler, row] { handler(row); });
+                         pump::input([handler, row] { handler(row); });
                      });
 }
 

@@ -48,7 +48,7 @@ protected:
     {
         event->ignore();
         if (owner_ && !owner_->destroyed())
-            pump::deliver([owner = owner_] { Bcl_sdi_access::close(*owner); });
+            pump::input([owner = owner_] { Bcl_sdi_access::close(*owner); });
     }
 
     void dragEnterEvent(QDragEnterEvent* event) override
@@ -61,8 +61,13 @@ protected:
     {
         const std::vector<File_path> files = local_files(event->mimeData());
         event->acceptProposedAction();
+        // Opened once the drop has returned: its prompts and loading must not run
+        // inside the window system's drag and drop.
         if (owner_)
-            pump::deliver([owner = owner_, files] { Bcl_sdi_access::dropped(*owner, files); });
+            pump::post([owner = owner_, files] {
+                if (!owner->destroyed())
+                    Bcl_sdi_access::dropped(*owner, files);
+            });
     }
 
     void resizeEvent(QResizeEvent* event) override
@@ -89,7 +94,7 @@ Bcl_sdi::Bcl_sdi()
     help->setShortcut(QKeySequence(Qt::Key_F1));
     help->setShortcutContext(Qt::WindowShortcut);
     window->addAction(help);
-    QObject::connect(help, &QAction::triggered, window, [this] { pump::deliver([this] { Bcl_sdi_access::help(*this); }); });
+    QObject::connect(help, &QAction::triggered, window, [this] { pump::input([this] { Bcl_sdi_access::help(*this); }); });
 }
 
 Bcl_sdi::~Bcl_sdi()
@@ -191,9 +196,8 @@ int Bcl_sdi::client_height() const
 
 void Bcl_sdi::command(int id)
 {
-    if (destroyed_ || pump::active())
-        return;
-    pump::deliver([this, id] { on_command(id); });
+    if (!destroyed_)
+        pump::input([this, id] { on_command(id); });
 }
 
 void Bcl_sdi::close()

@@ -15,11 +15,7 @@ Bcl_timer::~Bcl_timer() = default;
 void Bcl_timer::start(int period_ms, std::function<void()> tick)
 {
     impl_->timer.disconnect();
-    QObject::connect(&impl_->timer, &QTimer::timeout, [tick = std::move(tick)] {
-        // A tick during a long operation would find the document half-way: dropped.
-        if (!pump::active())
-            pump::deliver(tick);
-    });
+    QObject::connect(&impl_->timer, &QTimer::timeout, [tick = std::move(tick)] { pump::input(tick); });
     impl_->timer.start(period_ms);
 }
 

@@ -214,9 +214,7 @@ void Bcl_wnd::set_key_handler(std::function<bool(const Bcl_key_event&)> handler)
     QWidget* target = impl_->widget ? key_target(impl_->widget) : nullptr;
     if (!target)
         return;
-    impl_->keys = std::make_unique<Key_filter>([handler = std::move(handler)](const Bcl_key_event& key) {
-        // Keys cannot arrive during a long operation (input is thrown away then).
-        return !pump::active() && handler(key);
-    });
+    impl_->keys = std::make_unique<Key_filter>(
+        [handler = std::move(handler)](const Bcl_key_event& key) { return pump::key([&] { return handler(key); }); });
     target->installEventFilter(impl_->keys.get());
 }

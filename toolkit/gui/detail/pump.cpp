@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "toolkit/exception.h"
+#include "toolkit/gui/bcl_verinfo.h"
 
 namespace {
 
 bool pumping = false;
 std::vector<std::function<void()>> deferred;
+std::vector<std::function<void()>> posted;
 
 // Throws away what the user does while the window only repaints.
 class Input_eater : public QObject {
@@ -65,19 +67,44 @@ void run_deferred()
         pump::deliver(std::move(handler));
 }
 
+void run_posted()
+{
+    auto handlers = std::exchange(posted, {});
+    for (auto& handler : handlers)
+        pump::deliver(std::move(handler));
+}
+
+// The program's name, as its version resource gives it: the caption of its messages
+// about the user's files and data, which a failure escaping a handler is too.
+QString failure_caption()
+{
+    Bcl_verinfo version;
+    if (version.load())
+        if (const auto name = version.value("\\StringFileInfo\\041103A4\\FileDescription"))
+            return QString::fromStdString(*name);
+    return QStringLiteral("エラー");
+}
+
+void show_failure(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, failure_caption(), text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 // A failure the program did not catch must not unwind through Qt's event handling,
 // which would end the program: it is shown, and the program goes on.
-void run_handler(const std::function<void()>& handler)
+template <typename Handler>
+void run_handler(const Handler& handler)
 {
     try {
         handler();
     } catch (const std::bad_alloc&) {
-        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"), QStringLiteral("メモリが足りません。"));
+        show_failure(QStringLiteral("メモリが足りません。"));
     } catch (const Exception& failure) {
-        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"),
-                              QString::fromUtf8(failure.display_text()));
+        show_failure(QString::fromUtf8(failure.display_text()));
     } catch (const std::exception& failure) {
-        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"), QString::fromUtf8(failure.what()));
+        show_failure(QString::fromUtf8(failure.what()));
     }
 }
 
@@ -109,6 +136,34 @@ void deliver(std::function<void()> handler)
         run_handler(handler);
 }
 
-void discard_deferred() { deferred.clear(); }
+void input(std::function<void()> handler)
+{
+    if (!pumping)
+        run_handler(handler);
+}
+
+bool key(const std::function<bool()>& handler)
+{
+    if (pumping)
+        return true;
+    bool used = true;
+    run_handler([&] { used = handler(); });
+    return used;
+}
+
+void post(std::function<void()> handler)
+{
+    if (pumping || !QApplication::instance())
+        return;
+    posted.push_back(std::move(handler));
+    if (posted.size() == 1)
+        QTimer::singleShot(0, QApplication::instance(), run_posted);
+}
+
+void discard_deferred()
+{
+    deferred.clear();
+    posted.clear();
+}
 
 } // namespace pump
