@@ -43,6 +43,12 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A system whose locale is not Japanese, as most are: the window must be Japanese
+    // all the same.
+    qputenv("LANG", "C.UTF-8");
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_TIME");
+    qunsetenv("LC_MESSAGES");
     // A private folder for Qt's runtime files and settings: what the file dialogs
     // remember (the last folder) must not carry over between runs or reach the user's
     // own settings.

@@ -3,7 +3,10 @@
 // long operations that repaint without letting anything else in.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -11,11 +14,13 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QTimer>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "toolkit/gui/bcl_htmlhelp.h"
@@ -163,6 +168,38 @@ TEST_F(Main_window_test, AFailedSaveInThePromptShowsThePathAndAbandonsTheCommand
     EXPECT_TRUE(doc().is_definition_modified());
     EXPECT_EQ(doc().title(), "t");
     EXPECT_EQ(title(), "ケストリクス - 無題 [" + definition + " *]");
+}
+
+// Qt's own parts of the file dialog (its file list) are Japanese too on a system
+// whose locale is not (the tests' main sets LANG=C.UTF-8).
+TEST_F(Main_window_test, TheFileDialogsListIsJapaneseWhateverTheSystemsLocale)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Japanese);
+    const std::string folder = temp_path("files");
+    std::filesystem::create_directories(folder + "/sub");
+    std::ofstream(folder + "/a.kxd") << "abc";
+    start();
+    std::map<std::string, std::vector<std::string>> rows;
+    modals.then([&](QWidget* modal) {
+        qobject_cast<QFileDialog*>(modal)->setDirectory(QString::fromStdString(folder));
+        auto* list = modal->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_TRUE(wait_until([list] { return list->model()->rowCount(list->rootIndex()) == 2; }));
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < 4; ++column)
+                rows[list->model()->index(row, 0, list->rootIndex()).data().toString().toStdString()].push_back(
+                    list->model()->index(row, column, list->rootIndex()).data().toString().toStdString());
+        save_screenshot(*modal, "open-dialog-files");
+        cancel_dialog()(modal);
+    });
+    window->command(cmd::file_open);
+    const QDateTime changed = QFileInfo(QString::fromStdString(folder + "/a.kxd")).lastModified();
+    const std::string date = QLocale(QLocale::Japanese).toString(changed, QLocale::ShortFormat).toStdString();
+    ASSERT_EQ(rows["sub"].size(), 4u);
+    ASSERT_EQ(rows["a.kxd"].size(), 4u);
+    EXPECT_EQ(rows["sub"][2], "フォルダ");
+    EXPECT_EQ(rows["a.kxd"][3], date);
+    EXPECT_NE(date.find('/'), std::string::npos) << date;
 }
 
 TEST_F(Main_window_test, OpenOffersTheModesFiltersInOrder)

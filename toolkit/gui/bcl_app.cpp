@@ -14,9 +14,31 @@
 #include "res/resources.h"
 #include "toolkit/gui/bcl_htmlhelp.h"
 
+namespace {
+
+// Qt's texts that Debian's qtbase_ja does not hold: the file dialog's type column.
+class Missing_toolkit_texts : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        if (qstrcmp(source, "Folder") == 0 || qstrcmp(source, "File Folder") == 0)
+            return QStringLiteral("フォルダ");
+        if (qstrcmp(source, "Drive") == 0)
+            return QStringLiteral("ドライブ");
+        return {};
+    }
+};
+
+} // namespace
+
 struct Bcl_app::Impl {
     std::unique_ptr<QApplication> application;
     QTranslator toolkit_texts;
+    Missing_toolkit_texts missing_texts;
     bool translated = false;
 };
 
@@ -40,6 +62,7 @@ Bcl_app::Bcl_app(int& argc, char** argv) : impl_(std::make_unique<Impl>())
                                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (impl_->translated)
         QApplication::installTranslator(&impl_->toolkit_texts);
+    QApplication::installTranslator(&impl_->missing_texts);
 
     // A Japanese font for every control (Debian fonts-ipafont-gothic), 9 points as the
     // dialogs are laid out for.
@@ -51,6 +74,7 @@ Bcl_app::Bcl_app(int& argc, char** argv) : impl_(std::make_unique<Impl>())
 Bcl_app::~Bcl_app()
 {
     help_viewer().close_all();
+    QApplication::removeTranslator(&impl_->missing_texts);
     QApplication::removeTranslator(&impl_->toolkit_texts);
 }
 
