@@ -11,6 +11,7 @@
 #include "model/items.h"
 #include "model/limits.h"
 #include "toolkit/number_text.h"
+#include "toolkit/place_text.h"
 #include "toolkit/texts.h"
 
 using json = nlohmann::ordered_json;
@@ -129,7 +130,7 @@ private:
 
 [[noreturn]] void fail(const std::string& where, const std::string& what)
 {
-    throw Json_definition_error(where + ": " + what);
+    throw Json_definition_error(shortened_place(where) + ": " + what);
 }
 
 int hex_value(char c)

@@ -15,6 +15,7 @@
 #include "toolkit/bcl_binaryfile.h"
 #include "toolkit/exception.h"
 #include "toolkit/file_io.h"
+#include "toolkit/place_text.h"
 #include "toolkit/progress.h"
 #include "toolkit/texts.h"
 
@@ -64,7 +65,7 @@ std::string place_of(std::string_view field)
     std::string text;
     for (const std::string& segment : save_place)
         text.append(text.empty() ? "" : ".").append(segment);
-    return text.append(text.empty() ? "" : ".").append(field);
+    return shortened_place(text.append(text.empty() ? "" : ".").append(field));
 }
 
 [[noreturn]] void refuse(const Bcl_binaryfile& out, std::string_view field, const Bcl_str& reason)

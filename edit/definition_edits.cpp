@@ -1,6 +1,7 @@
 #include "edit/definition_edits.h"
 
 #include "doc/data_mgr.h"
+#include "model/limits.h"
 #include "toolkit/exception.h"
 
 namespace definition_edits {
@@ -50,7 +51,36 @@ void edit_with(Data_mgr& document, Item& item, const Fields& values)
     record(document, std::make_unique<Command>(item, std::move(old_values)));
 }
 
+// Whether `item` and everything below it fit in `levels` levels, the item's own
+// being the first. The recursion stops at the limit, however deep the item goes.
+bool fits_in_levels(const Define& item, int levels)
+{
+    if (levels < 1)
+        return false;
+    const auto fits = [levels](const Item_list& list) {
+        for (const Define* child : list)
+            if (!fits_in_levels(*child, levels - 1))
+                return false;
+        return true;
+    };
+    if (const auto* choice = dynamic_cast<const Def_if*>(&item))
+        return fits(choice->children(true)) && fits(choice->children(false));
+    if (const auto* container = dynamic_cast<const Def_container*>(&item))
+        return fits(container->children());
+    return true;
+}
+
 } // namespace
+
+bool nesting_fits(const Def_place& place, const Define* item)
+{
+    // Top-level items are level 1: the levels left are the limit less the
+    // containers around the place.
+    int levels = limits::max_definition_depth;
+    for (const Define* container = place.parent; container && levels > 0; container = container->parent())
+        --levels;
+    return item ? fits_in_levels(*item, levels) : levels >= 1;
+}
 
 bool place_is_inside(const Def_place& place, const Define* item)
 {
@@ -60,12 +90,15 @@ bool place_is_inside(const Def_place& place, const Define* item)
     return false;
 }
 
-void add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item)
+bool add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item)
 {
     require_list(document, place);
+    if (!nesting_fits(place, item.get()))
+        return false;
     Define* added = item.get();
     put_item_at(document, place, item);
     record(document, std::make_unique<Proc_def_add>(document, place.parent, place.branch, added, place.before));
+    return true;
 }
 
 Define* delete_item(Data_mgr& document, Define* parent, bool branch, Define* item)
@@ -80,7 +113,7 @@ bool move_item(Data_mgr& document, Define* item, Define* from_parent, bool from_
 {
     require_in_list(document, from_parent, from_branch, item);
     require_list(document, to);
-    if (to.before == item || place_is_inside(to, item))
+    if (to.before == item || place_is_inside(to, item) || !nesting_fits(to, item))
         return false;
     Removed_item removed = take_item_out(document, from_parent, item);
     const Def_place from{from_parent, from_branch, removed.next};

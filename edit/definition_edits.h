@@ -14,11 +14,17 @@ class Data_mgr;
 // takes the document whose definition and history it changes.
 namespace definition_edits {
 
+// Whether `item` with everything inside it would stay within the nesting a
+// definition file holds (limits::max_definition_depth levels) when put at `place`.
+// A null item stands for a new one, which holds nothing yet.
+[[nodiscard]] bool nesting_fits(const Def_place& place, const Define* item);
+
 // Puts a new item at `place` (a selected row's parent, branch and item) and records
-// the addition. Takes ownership of the item. Throws Fault_exception, leaving
-// the document as it was and the item with the caller, when the place's parent is
-// not a container.
-void add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item);
+// the addition. Takes ownership of the item. Returns false and changes nothing
+// (the item is destroyed) when it would nest deeper than nesting_fits allows.
+// Throws Fault_exception, leaving the document as it was and the item with the
+// caller, when the place's parent is not a container.
+bool add_item(Data_mgr& document, const Def_place& place, std::unique_ptr<Define> item);
 
 // Takes `item` out of the list of `parent` (for an If, `branch` names the list it
 // stands in) and records the deletion; the command owns the item from then on.
@@ -29,8 +35,9 @@ Define* delete_item(Data_mgr& document, Define* parent, bool branch, Define* ite
 
 // Moves `item` from the list of (`from_parent`, `from_branch`) to `to` and records
 // the move. Returns false and changes nothing when `to` lies inside the item itself
-// (a container dropped into its own lists would own itself) or when `to.before` is
-// the item (dropped onto its own row). Throws Fault_exception, changing
+// (a container dropped into its own lists would own itself), when `to.before` is
+// the item (dropped onto its own row) or when the item with its contents would
+// nest deeper at `to` than nesting_fits allows. Throws Fault_exception, changing
 // nothing, when the item does not stand in the from-list or the target parent is
 // not a container.
 bool move_item(Data_mgr& document, Define* item, Define* from_parent, bool from_branch, const Def_place& to);

@@ -15,6 +15,7 @@
 #include "model/component.h"
 #include "model/def_cnt_visitor.h"
 #include "model/items.h"
+#include "model/limits.h"
 #include "support/definition_dump.h"
 #include "support/document_fixture.h"
 #include "toolkit/exception.h"
@@ -551,6 +552,35 @@ TEST_F(Definition_commands_test, AMoveIntoItselfOrOntoItsOwnRowChangesNothing)
     EXPECT_FALSE(doc().can_undo_definition());
     // Moving the inner If out of its loop is fine.
     EXPECT_TRUE(definition_edits::move_item(doc(), inner, outer, false, {nullptr, false, after}));
+}
+
+// The editor builds no tree that the definition file cannot hold: a tree it accepts
+// saves, and one level more is refused, also when the item brings levels of its own.
+TEST_F(Definition_commands_test, NoAdditionOrMovePassesTheFilesNestingLimit)
+{
+    Define* loose = top("loose");
+    Def_for* pair = top_for("pair");  // two levels: the loop and its item
+    pair->insert_child(std::unique_ptr<Define>(counted("p")), nullptr);
+    std::vector<Def_for*> chain{top_for("l1")};  // chain[i] stands at level i + 1
+    while (chain.size() < static_cast<std::size_t>(limits::max_definition_depth)) {
+        auto* loop = new Def_for(Bcl_str("l"), Bcl_str("1"));
+        chain.back()->insert_child(std::unique_ptr<Define>(loop), nullptr);
+        chain.push_back(loop);
+    }
+    Def_for* deepest = chain.back();
+    Def_for* above = chain[chain.size() - 2];
+    const int live = Counted_item::live;
+    EXPECT_FALSE(definition_edits::nesting_fits({deepest, false, nullptr}, nullptr));
+    EXPECT_FALSE(definition_edits::add_item(doc(), {deepest, false, nullptr}, std::make_unique<Counted_item>("x")));
+    EXPECT_FALSE(definition_edits::move_item(doc(), loose, nullptr, false, {deepest, false, nullptr}));
+    EXPECT_FALSE(definition_edits::move_item(doc(), pair, nullptr, false, {above, false, nullptr}));
+    EXPECT_FALSE(doc().can_undo_definition());
+    EXPECT_EQ(Counted_item::live, live);  // the refused new item is gone
+
+    EXPECT_TRUE(definition_edits::nesting_fits({above, false, nullptr}, nullptr));
+    EXPECT_TRUE(definition_edits::move_item(doc(), loose, nullptr, false, {above, false, nullptr}));
+    EXPECT_TRUE(definition_edits::add_item(doc(), {above, false, nullptr}, std::make_unique<Counted_item>("x")));
+    EXPECT_NO_THROW(doc().save_definition(File_path(temp_path("deep.kxd"))));
 }
 
 TEST_F(Definition_commands_test, APlaceWhoseParentHoldsNoListIsRefusedAndTheItemStaysWithTheCaller)

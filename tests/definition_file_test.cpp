@@ -319,12 +319,8 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
         std::function<Define*()> make;
         std::string place_and_reason;  // UTF-8
     };
-    const std::string too_deep_place = [] {
-        std::string place = "items[0]";
-        for (int i = 1; i < limits::max_definition_depth; ++i)
-            place += ".children[0]";
-        return place + ".children";
-    }();
+    // The place 256 levels down shows its first and last steps only.
+    const std::string too_deep_place = "items[0].children[0].children[0].....children[0].children[0].children";
     const std::vector<Row> rows = {
         {"name of 256 bytes", [] { return new Def_null_str(Bcl_str(bytes(256, 'x'))); },
          "items[0].name: 文字列が255バイトを超えています。"},

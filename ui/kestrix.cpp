@@ -148,7 +148,10 @@ void Kestrix::create_pages()
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
     definition_list_.set_context_handler([this](Bcl_point) { definition_popup(); });
-    definition_list_.set_activate_handler([this](int) { edit_definition_row(); });
+    definition_list_.set_activate_handler([this](int) {
+        definition_drag_.cancel();
+        edit_definition_row();
+    });
     definition_list_.set_drag_handler([this](int row) { start_drag(row); });
     data_tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
     data_list_.set_selection_handler([this](int row) { data_row_selected(row); });
@@ -166,6 +169,7 @@ void Kestrix::show_page(int page)
 
 void Kestrix::switch_to_page(int page)
 {
+    definition_drag_.cancel();
     current_ = page == data_page ? static_cast<State*>(&state_data_) : &state_def_;
     set_menu(menu_items(page == data_page ? menu_name::data_bar : menu_name::definition_bar));
     update_command_states();
@@ -254,6 +258,7 @@ void Kestrix::on_close()
 
 void Kestrix::on_files_dropped(const std::vector<File_path>& files)
 {
+    definition_drag_.cancel();
     bring_to_front();
     open_dropped(*current_, files);
 }

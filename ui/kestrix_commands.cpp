@@ -28,8 +28,10 @@ void Kestrix::fill_command_table()
     commands_[cmd::data_delete] = [this] { delete_data(); };
 }
 
+// A command may change the rows or open a dialog: a row drag ends first.
 void Kestrix::on_command(int id)
 {
+    definition_drag_.cancel();
     const auto found = commands_.find(id);
     if (found != commands_.end())
         found->second();

@@ -22,6 +22,10 @@ std::vector<std::string> cells_of(const Def_row& row)
     return cells;
 }
 
+// Adding or moving an item that the definition file could not hold is refused
+// at once, not at the next save.
+constexpr const char* too_deep_text = "入れ子が256段を超えるので、ここには置けません。";
+
 std::size_t flag_rows_of(Define* item)
 {
     const auto* integer = dynamic_cast<const Def_int*>(item);
@@ -32,6 +36,8 @@ std::size_t flag_rows_of(Define* item)
 
 void Kestrix::refresh_definition_list(Define* select)
 {
+    // A drag that went on would drop by the old rows' numbers.
+    definition_drag_.cancel();
     definition_rows_ = definition_rows(document_.mutable_definition_items());
     definition_list_.delete_all();
     show_definition_rows(0, definition_rows_.size(), true);
@@ -101,13 +107,20 @@ void Kestrix::add_definition_item(Def_kind kind)
     const Def_row_entry place = definition_rows_[static_cast<std::size_t>(row)].entry;
     if (!place.insertable)
         return;
+    const Def_place at{place.parent, place.branch, place.item};
+    if (!definition_edits::nesting_fits(at, nullptr)) {
+        show_message(too_deep_text);
+        definition_list_.set_focus();
+        return;
+    }
     std::unique_ptr<Define> item = run_new_item_dialog(document_, kind, this);
     if (!item) {
         definition_list_.set_focus();
         return;
     }
     Define* added = item.get();
-    definition_edits::add_item(document_, {place.parent, place.branch, place.item}, std::move(item));
+    if (!definition_edits::add_item(document_, at, std::move(item)))
+        return;
     std::vector<Def_row> rows = item_rows(*added, place);
     const std::size_t count = rows.size();
     definition_rows_.insert(definition_rows_.begin() + row, std::make_move_iterator(rows.begin()),
@@ -172,10 +185,16 @@ void Kestrix::move_definition_row(int source, int target)
     status_.set_text(Bcl_str());
     const Def_row_entry from = definition_rows_[static_cast<std::size_t>(source)].entry;
     const Def_row_entry to = definition_rows_[static_cast<std::size_t>(target)].entry;
+    const Def_place at{to.parent, to.branch, to.item};
+    if (!definition_edits::nesting_fits(at, from.item)) {
+        show_message(too_deep_text);
+        definition_list_.set_focus();
+        return;
+    }
     Def_cnt_visitor counter;
     from.item->accept(counter);
     const int old_top = definition_list_.top_row();
-    if (!definition_edits::move_item(document_, from.item, from.parent, from.branch, {to.parent, to.branch, to.item}))
+    if (!definition_edits::move_item(document_, from.item, from.parent, from.branch, at))
         return;
     // The rows at the top of the view stay there: the moved rows left from above
     // them or arrived above them.

@@ -16,7 +16,7 @@ void List_drag::start(int source)
     source_ = source;
     cursor_ = {};
     list_.capture_mouse({[this](Bcl_point point) { moved(point); }, [this](Bcl_point point) { released(point); },
-                         [this](Bcl_point) { cancel(); }});
+                         [this](Bcl_point) { cancel(); }, [this] { cancel(); }});
     timer_.start(scroll_period_ms, [this] { tick(); });
 }
 

@@ -9,8 +9,9 @@
 // captured, the row under the cursor has the drop highlight, the cursor is the drop
 // cursor where `allowed` says yes and the not-allowed cursor elsewhere, and every
 // 100 ms the list scrolls towards a cursor above or below it. Releasing the left
-// button over an allowed row hands (source, target) to `dropped`; the right button
-// or cancel() ends the drag without a drop.
+// button over an allowed row hands (source, target) to `dropped`; the right button,
+// the list losing the focus or being hidden, or cancel() ends the drag without a
+// drop. The owner cancels it whenever the rows change under it.
 class List_drag {
 public:
     using Allowed = std::function<bool(int source, int target)>;

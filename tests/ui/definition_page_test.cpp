@@ -13,9 +13,12 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <functional>
 
 #include "edit/definition_edits.h"
 #include "model/def_int.h"
+#include "model/items.h"
+#include "model/limits.h"
 #include "support/temp_files.h"
 #include "window_fixture.h"
 
@@ -51,20 +54,50 @@ QPoint centre(QTreeWidget* list, int row) { return list->visualItemRect(list->to
 
 enum class Drag_end { drop, right_button, escape };
 
-// Drags row `from` of `list` to row `to` with the left button and ends the drag as
-// `end` says; returns the cursor shown over `to`.
-Qt::CursorShape drag_row(QTreeWidget* list, int from, int to, Drag_end end)
+// Presses the left button on row `from` of `list` and moves to row `to`; returns
+// the cursor shown there.
+Qt::CursorShape begin_drag(QTreeWidget* list, int from, int to)
 {
     QWidget* viewport = list->viewport();
     mouse(viewport, QEvent::MouseButtonPress, centre(list, from), Qt::LeftButton, Qt::LeftButton);
     mouse(viewport, QEvent::MouseMove, centre(list, from) + QPoint(0, 12), Qt::NoButton, Qt::LeftButton);
     mouse(viewport, QEvent::MouseMove, centre(list, to), Qt::NoButton, Qt::LeftButton);
-    const Qt::CursorShape shape = list->cursor().shape();
-    if (end == Drag_end::right_button)
+    return list->cursor().shape();
+}
+
+// Ends a drag over row `to` as `end` says. The right button is pressed as the
+// window system does it, followed by its request for a context menu; no popup may
+// open then.
+void end_drag(QTreeWidget* list, int to, Drag_end end)
+{
+    QWidget* viewport = list->viewport();
+    if (end == Drag_end::right_button) {
+        bool popup = false;
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&popup] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                popup = true;
+                menu->close();
+            }
+        });
+        closer.start(50);
         mouse(viewport, QEvent::MouseButtonPress, centre(list, to), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, centre(list, to), viewport->mapToGlobal(centre(list, to)));
+        QApplication::sendEvent(viewport, &request);
+        EXPECT_FALSE(popup) << "the right button that cancelled the drag opened a popup";
+    }
     if (end == Drag_end::escape)
         QTest::keyClick(list, Qt::Key_Escape);
     mouse(viewport, QEvent::MouseButtonRelease, centre(list, to), Qt::LeftButton, Qt::NoButton);
+}
+
+// Drags row `from` of `list` to row `to` with the left button and ends the drag as
+// `end` says; returns the cursor shown over `to`.
+Qt::CursorShape drag_row(QTreeWidget* list, int from, int to, Drag_end end)
+{
+    const Qt::CursorShape shape = begin_drag(list, from, to);
+    end_drag(list, to, end);
     return shape;
 }
 
@@ -330,6 +363,90 @@ TEST_F(Definition_page_test, RowsAreDraggedIntoAndOutOfALoopAndNotOntoTheirOwnBl
     window->command(cmd::undo);
     window->command(cmd::undo);
     EXPECT_EQ(rows(), before);
+}
+
+// Whatever comes between the press and the release ends a row drag: the release
+// then moves nothing, neither by the rows as they were nor on a hidden page.
+TEST_F(Definition_page_test, ADragEndsWhenTheRowsOrThePageChangeADialogOpensOrTheWindowLosesTheFocus)
+{
+    start();
+    for (const char* name : {"d", "c", "b", "a"})
+        add(0, Def_kind::null_str, fill_and_ok({{700, name}}));
+    QWidget other;
+    struct Row {
+        const char* what;
+        std::function<void()> meanwhile;
+    };
+    const std::vector<Row> cases = {
+        {"undo, which takes away row 0", [this] { QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier); }},
+        {"the page switch", [this] { QTest::keyClick(list(), Qt::Key_Tab, Qt::ControlModifier); }},
+        {"the row's dialog",
+         [this] {
+             modals.then(cancel_dialog());
+             QTest::keyClick(list(), Qt::Key_Return);
+         }},
+        {"another window",
+         [&other] {
+             other.show();
+             other.activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+         }},
+    };
+    for (const Row& row : cases) {
+        SCOPED_TRACE(row.what);
+        window->show_page(Kestrix::definition_page);
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+        list()->setFocus();
+        begin_drag(list(), 1, 3);
+        row.meanwhile();
+        const std::vector<std::string> meanwhile = rows();
+        end_drag(list(), 3, Drag_end::drop);
+        other.hide();
+        window->show_page(Kestrix::definition_page);
+        EXPECT_EQ(rows(), meanwhile);
+        EXPECT_TRUE(window->menu_item_enabled(cmd::redo)) << "a move was recorded after the undo";
+        EXPECT_EQ(modals.pending(), 0u);
+    }
+    EXPECT_EQ(rows(), (std::vector<std::string>{"文字列||b||", "文字列||c||", "文字列||d||", "||||"}));
+    EXPECT_TRUE(window->menu_item_enabled(cmd::redo));
+}
+
+// The definition file holds 256 levels: the window refuses an item that would
+// stand deeper, with a word, before its dialog opens.
+TEST_F(Definition_page_test, NothingIsAddedOrMovedDeeperThanTheFileHolds)
+{
+    start();
+    // Loops nested 256 deep (their rows 0 to 255, then their closing rows), and a
+    // string in the 254th loop after the 255th.
+    std::vector<Def_for*> chain{new Def_for(Bcl_str("l"), Bcl_str("1"))};
+    doc().insert_item(std::unique_ptr<Define>(chain.front()), nullptr);
+    while (chain.size() < static_cast<std::size_t>(limits::max_definition_depth)) {
+        chain.push_back(new Def_for(Bcl_str("l"), Bcl_str("1")));
+        chain[chain.size() - 2]->insert_child(std::unique_ptr<Define>(chain.back()), nullptr);
+    }
+    chain[253]->insert_child(std::make_unique<Def_null_str>(Bcl_str("s")), nullptr);
+    window->refresh_definition_list(nullptr);
+    constexpr int innermost_end = 256;  // into the 256th loop: level 257
+    constexpr int outer_end = 257;      // into the 255th loop: level 256
+    constexpr int string_row = 258;
+    list()->scrollToItem(list()->topLevelItem(outer_end), QAbstractItemView::PositionAtCenter);
+    const std::vector<std::string> before = rows();
+    const std::string refused = "ケストリクス|入れ子が256段を超えるので、ここには置けません。";
+
+    select(innermost_end);
+    modals.then(press(QMessageBox::Ok));
+    window->command(cmd::def_add_first + static_cast<int>(Def_kind::for_loop));
+    EXPECT_EQ(modals.seen, std::vector<std::string>{refused});
+    modals.then(press(QMessageBox::Ok));
+    drag(string_row, innermost_end);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(rows(), before);
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+
+    drag(string_row, outer_end);
+    EXPECT_EQ(rows()[outer_end].find("文字列"), 0u);
+    EXPECT_TRUE(window->menu_item_enabled(cmd::undo));
 }
 
 TEST_F(Definition_page_test, TheShippedPngDefinitionIsListedInFull)

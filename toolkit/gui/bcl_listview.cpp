@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include <utility>
+
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
@@ -46,12 +48,23 @@ public:
             return watched == list_->viewport() && moved(static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonRelease:
             return watched == list_->viewport() && released(static_cast<QMouseEvent*>(event));
-        case QEvent::ContextMenu:
-            if (context && !capturing) {
-                const QPoint at = list_->viewport()->mapFromGlobal(static_cast<QContextMenuEvent*>(event)->globalPos());
+        case QEvent::ContextMenu: {
+            const auto* request = static_cast<QContextMenuEvent*>(event);
+            // The window system asks for a menu after the right button press that
+            // ended a capture (or on its release): that press did its work.
+            const bool ended_capture =
+                std::exchange(right_ended_capture_, false) && request->reason() == QContextMenuEvent::Mouse;
+            if (context && !capturing && !ended_capture) {
+                const QPoint at = list_->viewport()->mapFromGlobal(request->globalPos());
                 pump::input([this, at] { context({at.x(), at.y()}); });
             }
             return true;
+        }
+        case QEvent::FocusOut:
+        case QEvent::Hide:
+            if (watched == list_ && capturing && captured.lost)
+                pump::deliver(captured.lost);
+            return false;
         default:
             return false;
         }
@@ -61,10 +74,13 @@ private:
     bool pressed(QMouseEvent* event)
     {
         if (capturing) {
-            if (event->button() == Qt::RightButton && captured.right_down)
+            if (event->button() == Qt::RightButton && captured.right_down) {
+                right_ended_capture_ = true;
                 deliver(captured.right_down, event);
+            }
             return true;
         }
+        right_ended_capture_ = false;
         press_ = event->position().toPoint();
         drag_reported_ = false;
         return false;
@@ -108,6 +124,7 @@ private:
     QTreeWidget* list_;
     QPoint press_;
     bool drag_reported_ = false;
+    bool right_ended_capture_ = false;
 };
 
 // A report-style list: rows without a tree's decoration, one row selected at a time,

@@ -14,11 +14,15 @@ class Bcl_dlg;
 class Bcl_listview : public Bcl_wnd {
 public:
     // Handlers for a row drag: mouse moves and button presses inside the list's
-    // client area while the mouse is captured.
+    // client area while the mouse is captured, and `lost` when the list loses the
+    // keyboard focus or is hidden meanwhile (a dialog or another window came up,
+    // the page changed). The right button press that reaches `right_down` opens no
+    // popup: the context handler does not hear of it.
     struct Mouse_handler {
         std::function<void(Bcl_point)> moved;
         std::function<void(Bcl_point)> left_up;
         std::function<void(Bcl_point)> right_down;
+        std::function<void()> lost;
     };
 
     void create(Bcl_wnd& parent, int id);
