@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "doc/data_mgr.h"
+#include "toolkit/progress.h"
 #include "random_file.h"
 
 namespace {
@@ -34,6 +35,46 @@ double timed(F f)
     return seconds_since(start);
 }
 
+// Times the longest stretch between two chances to redraw (a text, a percentage or a
+// tick): the window repaints only at those, so this is how long it can look frozen.
+class Gap_reporter final : public Progress_reporter {
+public:
+    Gap_reporter() { set_reporter(this); }
+    ~Gap_reporter() override { set_reporter(nullptr); }
+
+    void set_text(const Bcl_str& text) override
+    {
+        seen();
+        if (!text.empty())
+            text_ = text.to_utf8();
+    }
+    void start() { last_ = std::chrono::steady_clock::now(); }
+
+    double longest = 0;
+    std::string during;
+
+protected:
+    void on_begin(std::uint64_t) override { seen(); }
+    void on_percent(int) override { seen(); }
+    void on_end() override { seen(); }
+    void on_tick() override { seen(); }
+
+private:
+    void seen()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        const double gap = std::chrono::duration<double>(now - last_).count();
+        if (gap > longest) {
+            longest = gap;
+            during = text_;
+        }
+        last_ = now;
+    }
+
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    std::string text_;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -44,8 +85,13 @@ int main(int argc, char** argv)
     write_random_file(path, size, 1);
     Data_mgr& doc = Data_mgr::instance();
     const std::size_t before = resident_bytes();
+    Gap_reporter load_gaps;
+    load_gaps.start();
     const double load = timed([&] { doc.load_data(File_path(path)); });
     const std::size_t after = resident_bytes();
+    // Loading again releases the first load's data before installing its own.
+    load_gaps.start();
+    const double reload = timed([&] { doc.load_data(File_path(path)); });
     const double analyse = timed([&] { doc.analyze(); });
     const double change_end = timed([&] { doc.insert_bytes(doc.size() - 100, 1); });
     const double change_start = timed([&] { doc.insert_bytes(100, 1); });
@@ -55,6 +101,8 @@ int main(int argc, char** argv)
     std::printf("data size                       %zu MiB\n", mib);
     std::printf("sizeof(Data_node)               %zu bytes\n", sizeof(Data_node));
     std::printf("load_data (read, link, analyse) %.3f s  (%.0f MB/s)\n", load, size / 1e6 / load);
+    std::printf("load_data again (releases too)  %.3f s\n", reload);
+    std::printf("longest stretch without report  %.3f s  (%s)\n", load_gaps.longest, load_gaps.during.c_str());
     std::printf("memory per data byte            %.2f bytes\n", double(after - before) / double(size));
     std::printf("analyze (empty definition)      %.3f s  (%.0f MB/s)\n", analyse, size / 1e6 / analyse);
     std::printf("insert 1 byte near the end      %.6f s  (renumbers the last block only)\n", change_end);

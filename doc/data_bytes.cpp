@@ -51,12 +51,18 @@ void Data_mgr::release_data_nodes()
 {
     // Components and commands borrow or own nodes: they go first, then the pool
     // drops every node at once, far faster than releasing 16-byte nodes one by one.
+    // The progress counts the commands, then the data's bytes as the pool hands their
+    // memory back to the system, which takes seconds for gigabytes.
     root_.reset();
-    std::uint64_t done = size_;
+    std::uint64_t done = 0;
     empty_history(data_undo_, done);
     empty_history(data_redo_, done);
     checkpoints().clear();
-    Node_pool::release_all();
+    const std::uint64_t bytes = size_;
+    Node_pool::release_all([&](double part) {
+        reporter().step(done + static_cast<std::uint64_t>(part * static_cast<double>(bytes)));
+        reporter().tick();
+    });
     head_ = Node_pool::allocate();
     size_ = 0;
     skip_index_.clear();
@@ -75,11 +81,18 @@ void Data_mgr::new_data()
 
 void Data_mgr::install_data(std::string_view bytes)
 {
+    // The progress counts the nodes' memory as the system faults it in, then the
+    // bytes linked, each as much as the data's size.
+    const std::uint64_t size = bytes.size();
+    Progress_scope scope(texts::loading(), 2 * size);
     size_ = static_cast<std::uint32_t>(bytes.size());
     skip_index_.reserve(bytes.size() / skip_block + 1);
+    Node_pool::reserve(bytes.size(), [&](double part) {
+        reporter().step(static_cast<std::uint64_t>(part * static_cast<double>(size)));
+        reporter().tick();
+    });
     // A skip block at a time: its nodes, then its entry from the Shift-JIS state at
     // its start.
-    Node_pool::reserve(bytes.size());
     Data_node* prev = head_;
     bool in_double_byte = false;
     for (std::size_t start = 0; start < bytes.size(); start += skip_block) {
@@ -88,6 +101,8 @@ void Data_mgr::install_data(std::string_view bytes)
         skip_index_.push_back({prev->next(), in_double_byte});
         in_double_byte = sjis_state_after(block, in_double_byte);
         prev = last;
+        reporter().step(size + start + block.size());
+        reporter().tick();
     }
 }
 
@@ -119,20 +134,29 @@ void refuse_unless_it_fits(const File_path& path, std::uint64_t size)
         throw File_too_large_exception(path);
 }
 
-// Reads the file whole into `bytes`, sized to its length at open time.
+// Reads the file whole into `bytes`, sized to its length at open time and not yet
+// faulted in: each piece of the buffer is faulted in at once just before the reads
+// that fill it, so that the bar moves while the system hands out the memory.
 void read_data_file(const File_path& path, mapped_memory::Buffer& bytes)
 {
     Progress_scope scope(texts::loading(), bytes.size());
     File_reader file;
     file.open(path);
     std::size_t got = 0;
+    std::size_t populated = 0;
     while (got < bytes.size()) {
+        if (got == populated) {
+            const std::size_t piece = std::min(mapped_memory::piece_bytes, bytes.size() - populated);
+            mapped_memory::populate(bytes.data() + populated, piece);
+            populated += piece;
+        }
         const std::size_t n =
-            file.read(bytes.data() + got, std::min<std::size_t>(Data_mgr::skip_block, bytes.size() - got));
+            file.read(bytes.data() + got, std::min<std::size_t>(Data_mgr::skip_block, populated - got));
         if (n == 0)
             break;
         got += n;
         reporter().step(got);
+        reporter().tick();
     }
     // A file that grew while we read keeps the bytes it had at open time; one that
     // shrank is a read failure: its tail would silently be lost otherwise.
@@ -144,7 +168,7 @@ void read_data_file(const File_path& path, mapped_memory::Buffer& bytes)
 std::unique_ptr<mapped_memory::Buffer> buffer_for(const File_path& path, std::uint64_t length)
 {
     try {
-        return std::make_unique<mapped_memory::Buffer>(static_cast<std::size_t>(length));
+        return std::make_unique<mapped_memory::Buffer>(static_cast<std::size_t>(length), false);
     } catch (const std::bad_alloc&) {
         throw File_too_large_exception(path);
     }
@@ -164,8 +188,10 @@ void Data_mgr::load_data(const File_path& path)
     const auto bytes = buffer_for(path, *length);
     read_data_file(path, *bytes);
     try {
-        Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
-        release_data_nodes();
+        {
+            Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());
+            release_data_nodes();
+        }
         install_data(std::string_view(bytes->data(), bytes->size()));
     } catch (const std::bad_alloc&) {
         // The old data is gone already: leave the document empty rather than half built.

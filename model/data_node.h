@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -49,9 +50,12 @@ public:
 
     // A fresh node: value 0, position 0, no links.
     [[nodiscard]] static Data_node* allocate();
+    // Told the part of a long pool operation done so far, from 0 to 1.
+    using Part_done = std::function<void(double part)>;
+
     // Maps ahead, at once and in huge pages where the system has them, the blocks
     // that `nodes` further fresh nodes take: loading data makes one node per byte.
-    static void reserve(std::size_t nodes);
+    static void reserve(std::size_t nodes, const Part_done& done = {});
     // Fresh nodes holding `bytes`, numbered from `position` and linked in order
     // after `prev`; returns the last (`prev` when there are none). For loading
     // data: the free list must be empty, as after release_all().
@@ -60,7 +64,7 @@ public:
     // Releases `count` nodes from `first` along the next links.
     static void release_run(Data_node* first, std::size_t count);
     // Drops every node at once. Only for when nothing refers to any node any more.
-    static void release_all();
+    static void release_all(const Part_done& done = {});
 
     // Nodes handed out and not yet released.
     [[nodiscard]] static std::size_t live_count();

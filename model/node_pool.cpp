@@ -123,7 +123,7 @@ Data_node* Node_pool::allocate()
     return node;
 }
 
-void Node_pool::reserve(std::size_t nodes)
+void Node_pool::reserve(std::size_t nodes, const Part_done& done)
 {
     Pool_state& s = state();
     const std::size_t in_block = (s.bump & (block_nodes - 1)) == 0 ? 0 : block_nodes - (s.bump & (block_nodes - 1));
@@ -136,7 +136,10 @@ void Node_pool::reserve(std::size_t nodes)
     // Huge pages: a few hundred page faults per gigabyte instead of a quarter of a
     // million, which matters most where page tables are shadowed by a hypervisor.
     char* start = map_aligned(s, bytes, huge_page_bytes, true);
-    mapped_memory::populate(start, bytes);
+    mapped_memory::populate(start, bytes, [&](std::size_t populated) {
+        if (done)
+            done(static_cast<double>(populated) / static_cast<double>(bytes));
+    });
     for (std::size_t offset = 0; offset < bytes; offset += block_bytes)
         s.spare.push_back(reinterpret_cast<Data_node*>(start + offset));
 }
@@ -193,15 +196,23 @@ void Node_pool::release_run(Data_node* first, std::size_t count)
     }
 }
 
-void Node_pool::release_all()
+void Node_pool::release_all(const Part_done& done)
 {
     auto& table = blocks();
     table.clear();
     block_table_ = table.data();
     Pool_state& s = state();
+    std::size_t total = 0;
+    for (const Mapping& mapping : s.mappings)
+        total += mapping.bytes;
+    std::size_t released = 0;
     for (const Mapping& mapping : s.mappings) {
         UNPOISON(mapping.start, mapping.bytes);
-        mapped_memory::unmap(mapping.start, mapping.bytes);
+        mapped_memory::unmap(mapping.start, mapping.bytes, [&](std::size_t unmapped) {
+            if (done)
+                done(static_cast<double>(released + unmapped) / static_cast<double>(total));
+        });
+        released += mapping.bytes;
     }
     s.mappings.clear();
     s.spare.clear();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -195,6 +196,35 @@ TEST_F(Data_test, NewDataReleasesEverything)
     EXPECT_FALSE(doc().can_undo_data());
     EXPECT_EQ(Node_pool::live_count(), 1u);
     EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "解放しています・・・"), progress.texts.end());
+}
+
+// Every step of a load moves its bar: reading the file, handing back the old data's
+// memory, faulting in the nodes' memory and linking the nodes.
+TEST_F(Data_test, LoadingMovesTheBarInEveryStep)
+{
+    load_bytes(std::string(4 * block, 'a'));
+    Recording_reporter progress;
+    load_bytes(std::string(4 * block, 'b'));
+    // Each step's text with the percentages shown under it.
+    std::vector<std::pair<std::string, std::vector<std::string>>> steps;
+    for (const std::string& event : progress.events) {
+        if (!event.empty() && !std::isdigit(static_cast<unsigned char>(event[0])))
+            steps.push_back({event, {}});
+        else if (!steps.empty())
+            steps.back().second.push_back(event);
+    }
+    ASSERT_EQ(steps.size(), 4u);
+    const std::vector<std::string> texts = {"読み込んでいます・・・", "更新しています・・・", "読み込んでいます・・・",
+                                            "解析しています・・・"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(steps[i].first, texts[i]);
+        EXPECT_GE(steps[i].second.size(), 2u);
+        EXPECT_EQ(steps[i].second.back(), "100");
+    }
+    EXPECT_EQ(steps[3].first, texts[3]);
+    EXPECT_GE(progress.ticks, 10);
+    EXPECT_EQ(progress.texts.back(), "");
 }
 
 TEST_F(Data_test, SkipEntriesEveryBlockWithTheShiftJisPhase)

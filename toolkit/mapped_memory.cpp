@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -43,11 +44,40 @@ void unmap(char* start, std::size_t bytes)
         ::munmap(start, bytes);
 }
 
-Buffer::Buffer(std::size_t size)
+namespace {
+
+// Runs `each` over [start, start + bytes) a piece at a time, telling `done` after each.
+template <typename Each>
+void by_pieces(char* start, std::size_t bytes, const Piece_done& done, Each each)
+{
+    for (std::size_t offset = 0; offset < bytes;) {
+        const std::size_t n = std::min(piece_bytes, bytes - offset);
+        each(start + offset, n);
+        offset += n;
+        if (done)
+            done(offset);
+    }
+}
+
+} // namespace
+
+void populate(char* start, std::size_t bytes, const Piece_done& done)
+{
+    by_pieces(start, bytes, done, [](char* piece, std::size_t n) { populate(piece, n); });
+}
+
+void unmap(char* start, std::size_t bytes, const Piece_done& done)
+{
+    if (start)
+        by_pieces(start, bytes, done, [](char* piece, std::size_t n) { ::munmap(piece, n); });
+}
+
+Buffer::Buffer(std::size_t size, bool fault_in)
     : size_(size), mapped_((size + huge_page_bytes - 1) / huge_page_bytes * huge_page_bytes),
       data_(mapped_ ? map(mapped_, huge_page_bytes, true) : nullptr)
 {
-    populate(data_, mapped_);
+    if (fault_in)
+        populate(data_, mapped_);
 }
 
 Buffer::~Buffer() { unmap(data_, mapped_); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 // Anonymous memory straight from the system for large bulk data (the data's nodes,
 // a file read whole), where a page fault per 4 KiB page costs more than the work on
@@ -20,10 +21,20 @@ inline constexpr std::size_t huge_page_bytes = std::size_t(2) << 20;
 void populate(char* start, std::size_t bytes);
 void unmap(char* start, std::size_t bytes);
 
+// The same, a piece of `piece_bytes` at a time, telling `done` the bytes handled
+// after each piece: faulting in or handing back many gigabytes takes seconds, and
+// the user should see it move.
+inline constexpr std::size_t piece_bytes = std::size_t(16) << 20;
+using Piece_done = std::function<void(std::size_t done)>;
+void populate(char* start, std::size_t bytes, const Piece_done& done);
+void unmap(char* start, std::size_t bytes, const Piece_done& done);
+
 // A buffer of `size` bytes, left as the system gives them (zero), in huge pages.
+// Faulted in at once, unless `fault_in` is false: the owner then populates it a
+// piece at a time as it fills it.
 class Buffer {
 public:
-    explicit Buffer(std::size_t size);
+    explicit Buffer(std::size_t size, bool fault_in = true);
     ~Buffer();
     Buffer(const Buffer&) = delete;
     Buffer& operator=(const Buffer&) = delete;

@@ -25,6 +25,10 @@ public:
         advance(done);
     }
     void end_progress();
+    // Said between steps during a long stretch whose percentage moves slowly (a large
+    // mapping faulted in a piece at a time): cheap to call often, the reporter decides
+    // when to redraw.
+    void tick() { on_tick(); }
 
     [[nodiscard]] bool armed() const { return total_ != 0; }
     [[nodiscard]] std::uint64_t total() const { return total_; }
@@ -33,6 +37,7 @@ protected:
     virtual void on_begin(std::uint64_t total) = 0;
     virtual void on_percent(int percent) = 0;
     virtual void on_end() = 0;
+    virtual void on_tick() {}
 
 private:
     void advance(std::uint64_t done);

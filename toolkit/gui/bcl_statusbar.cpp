@@ -12,10 +12,37 @@
 
 namespace {
 
+// A progress bar that is drawn only while an operation runs. It is never hidden:
+// showing a widget lays out the whole window at once, which would resize and redraw
+// the views in the middle of the operation, while the document is half-way.
+class Operation_bar : public QProgressBar {
+public:
+    explicit Operation_bar(QWidget* parent) : QProgressBar(parent) { set_running(false); }
+    void set_running(bool running)
+    {
+        if (running == running_)
+            return;
+        running_ = running;
+        // Read by the window tests, which see only Qt's widgets.
+        setProperty("running", running);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (running_)
+            QProgressBar::paintEvent(event);
+    }
+
+private:
+    bool running_ = true;
+};
+
 // The status text takes the first quarter of the bar; the progress bar fills the rest.
 class Status_bar : public QStatusBar {
 public:
-    explicit Status_bar(QWidget* parent) : QStatusBar(parent), text(new QLabel(this)), progress(new QProgressBar(this))
+    explicit Status_bar(QWidget* parent) : QStatusBar(parent), text(new QLabel(this)), progress(new Operation_bar(this))
     {
         setSizeGripEnabled(false);
         text->setObjectName(QStringLiteral("status_text"));
@@ -29,7 +56,7 @@ public:
     }
 
     QLabel* text;
-    QProgressBar* progress;
+    Operation_bar* progress;
 
 protected:
     void resizeEvent(QResizeEvent* event) override
@@ -73,8 +100,26 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
     else if (text.empty() && wait_cursor_)
         QApplication::restoreOverrideCursor();
     wait_cursor_ = !text.empty();
+    text_shown_ = !text.empty();
+    show_progress();
     if (!text.empty())
-        pump::repaint_now();
+        repaint();
+}
+
+void Bcl_statusbar::show_progress()
+{
+    Status_bar* bar = bar_of(*this);
+    if (!bar)
+        return;
+    // A range of 0 to 0 is Qt's busy bar: for a status text without a total.
+    bar->progress->setMaximum(text_shown_ && !armed() ? 0 : 100);
+    bar->progress->set_running(armed() || text_shown_);
+}
+
+void Bcl_statusbar::repaint()
+{
+    last_redraw_ = std::chrono::steady_clock::now();
+    pump::repaint_now();
 }
 
 void Bcl_statusbar::set_progress(int percent)
@@ -86,13 +131,24 @@ void Bcl_statusbar::set_progress(int percent)
 void Bcl_statusbar::on_begin(std::uint64_t)
 {
     set_progress(0);
-    pump::repaint_now();
+    show_progress();
+    repaint();
 }
 
 void Bcl_statusbar::on_percent(int percent)
 {
     set_progress(percent);
-    pump::repaint_now();
+    repaint();
 }
 
-void Bcl_statusbar::on_end() { set_progress(0); }
+void Bcl_statusbar::on_end()
+{
+    set_progress(0);
+    show_progress();
+}
+
+void Bcl_statusbar::on_tick()
+{
+    if (std::chrono::steady_clock::now() - last_redraw_ >= redraw_interval)
+        repaint();
+}

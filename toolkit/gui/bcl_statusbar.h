@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "toolkit/gui/bcl_wnd.h"
@@ -11,13 +12,20 @@ class Bcl_sdi;
 // in the first part, a quarter of the window wide, the progress bar in the second.
 // It is the program's progress reporter while it exists.
 //
+// The progress bar shows only while an operation runs, that is while a status text
+// is shown or the progress is armed: with a total it fills as the work goes, without
+// one (a step whose size is not known) it is a busy bar.
+//
 // Long operations run on the window's thread. Whenever the status text or the
-// percentage changes during one, the window is allowed to repaint: pending events
-// are processed with all user input (keys, mouse, shortcuts, drops, the close box)
-// thrown away, and the program's own handlers deferred until the operation is over,
-// so nothing can enter the document half-way.
+// percentage changes during one, and at a tick at least redraw_interval after the
+// last redraw, the window is allowed to repaint: pending events are processed with
+// all user input (keys, mouse, shortcuts, drops, the close box) thrown away, and the
+// program's own handlers deferred until the operation is over, so nothing can enter
+// the document half-way.
 class Bcl_statusbar : public Bcl_wnd, public Progress_reporter {
 public:
+    static constexpr std::chrono::milliseconds redraw_interval{50};
+
     ~Bcl_statusbar() override;
     void create(Bcl_sdi& owner);
 
@@ -27,8 +35,13 @@ protected:
     void on_begin(std::uint64_t total) override;
     void on_percent(int percent) override;
     void on_end() override;
+    void on_tick() override;
 
 private:
     void set_progress(int percent);
+    void show_progress();
+    void repaint();
     bool wait_cursor_ = false;
+    bool text_shown_ = false;
+    std::chrono::steady_clock::time_point last_redraw_{};
 };
