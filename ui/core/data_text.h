@@ -19,8 +19,10 @@
 //
 // Reading the field back turns a line break into a carriage return and a line feed
 // and each of those stand-ins into its byte; none of them is a character that
-// Shift-JIS holds, so they cannot clash with text typed.
-// Characters of the JIS forms that cp932_form() maps are stored as their CP932 forms.
+// Shift-JIS holds, so they cannot clash with text typed. A character in one of the
+// JIS forms that cp932_form() maps is read back as its CP932 form's bytes.
+//
+// A field of one line shows a carriage return and a line feed as stand-ins too.
 enum class Field_lines { several, one };
 [[nodiscard]] std::string field_text_of_bytes(std::string_view bytes, Field_lines lines = Field_lines::several);
 [[nodiscard]] std::string bytes_of_field_text(std::string_view utf8);
