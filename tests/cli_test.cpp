@@ -186,6 +186,17 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     EXPECT_EQ(file_contents(path("b.kxd")), file_contents(path("a.kxd")));
 }
 
+// An input method's 〜 is stored as CP932's ～ (0x8160) and reads back as that.
+TEST_F(Cli_test, JsonTextsInJisFormsAreStoredInTheirCp932Forms)
+{
+    write_file(path("jis.json"), R"({"title": "1〜2−3"})");
+    const Cli_run kxd = cli({"kxd", path("jis.json"), path("jis.kxd")});
+    ASSERT_EQ(kxd.status, 0) << kxd.err;
+    EXPECT_NE(file_contents(path("jis.kxd")).find("1\x81\x60" "2\x81\x7C" "3"), std::string::npos);
+    const Cli_run json = cli({"json", path("jis.kxd")});
+    EXPECT_NE(json.out.find(R"("title": "1～2－3")"), std::string::npos) << json.out;
+}
+
 TEST_F(Cli_test, BadJsonIsExplainedAndNothingIsWritten)
 {
     struct Row {

@@ -55,6 +55,8 @@ TEST(Data_text, FieldLimitCountsStoredBytes)
     EXPECT_TRUE(fits_data_text("∅\xE2\xA3\xBF", 2));  // stand-ins take one byte each
     EXPECT_FALSE(fits_data_text("\t", 10));                       // a control character typed
     EXPECT_FALSE(fits_data_text("€", 10));                        // not in Shift-JIS
+    EXPECT_TRUE(fits_data_text("1〜2", 4));                       // an input method's JIS form...
+    EXPECT_EQ(bytes_of_field_text("1〜2"), "1\x81\x60" "2");       // ...stored as CP932's
 }
 
 TEST(Value_dialogs, OpenOnTheNamedValueOrTheDirectOne)

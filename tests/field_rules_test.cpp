@@ -217,8 +217,80 @@ INSTANTIATE_TEST_SUITE_P(
         Rule_case{&var_field, "a|b", key, "Backspace", "pass"},
         Rule_case{&var_field, "a|b", Event::click, "", "ab|"}, Rule_case{&var_field, "[a]b", Event::click, "", "[ab]"},
         Rule_case{&var_field, "a|b", Event::focus, "", "a|b"},
-        Rule_case{&var_field, "|", paste, "名前_2", "名前_2|"}, Rule_case{&var_field, "|", paste, "2nd", "refused"},
-        Rule_case{&var_field, "|", paste, "a b", "refused"}, Rule_case{&short_var_field, "|", paste, "あいう", "refused"}));
+        // A paste keeps what typing takes, and what fits.
+        Rule_case{&var_field, "|", paste, "名前_2", "名前_2|"}, Rule_case{&var_field, "|", paste, "2nd", "nd|"},
+        Rule_case{&var_field, "|", paste, "12a3", "a3|"}, Rule_case{&var_field, "|", paste, "a b", "ab|"},
+        Rule_case{&short_var_field, "|", paste, "あいう", "あい|"},
+        Rule_case{&var_field, "|", paste, "〜", "～|"}, Rule_case{&var_field, "|", paste, "-", "refused"}));
+
+const Ctrl_edit_text_state text_field(255);
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, Field_rules_test,
+    testing::Values(
+        Rule_case{&text_field, "a|", type, "あ", "aあ|"}, Rule_case{&text_field, "a|", type, "\t", "refused"},
+        Rule_case{&text_field, "a|", type, "😀", "refused"}, Rule_case{&text_field, "a|", type, "한", "refused"},
+        // The JIS forms input methods give enter as CP932's.
+        Rule_case{&text_field, "1|", type, "〜", "1～|"}, Rule_case{&text_field, "1|", type, "−", "1－|"},
+        Rule_case{&text_field, "|", type, "—", "―|"}, Rule_case{&text_field, "|", type, "‖", "∥|"},
+        Rule_case{&text_field, "|", type, "¬", "￢|"}, Rule_case{&text_field, "|", type, "¢", "￠|"},
+        Rule_case{&text_field, "|", type, "£", "￡|"}, Rule_case{&text_field, "|", paste, "1〜2−3", "1～2－3|"},
+        // Stand-ins of bytes with no Unicode form stay, and can be pasted.
+        Rule_case{&text_field, "⣿|∅", type, "x", "⣿x|∅"}, Rule_case{&text_field, "a|", paste, "⣿∅", "a⣿∅|"},
+        // A paste puts in what fits, leaving out what typing refuses.
+        Rule_case{&text_field, "|", paste, "PNG画像", "PNG画像|"}, Rule_case{&text_field, "|", paste, "①Ⅹ㈱", "①Ⅹ㈱|"},
+        Rule_case{&text_field, "x[yz]", paste, "AB한C\r\n", "xABC|"},
+        Rule_case{&text_field, "x|", paste, "a\xEF\xBF\xBD" "b", "xab|"},
+        Rule_case{&text_field, "x[y]", paste, "한글", "refused"}, Rule_case{&text_field, "x|", paste, "", "refused"}));
+
+std::string repeat(const std::string& piece, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// The limit counts Shift-JIS bytes, a stand-in of a byte as one; a paste is cut
+// before the first character that would pass it.
+TEST(Ctrl_edit_text_state, TheLimitCountsStoredBytesAndCutsAPasteAtACharacter)
+{
+    const auto typing = [](std::string before, const char* c) {
+        return written(text_field.typed(field(before), utf32(c).at(0)));
+    };
+    const auto pasting = [](std::string before, std::string pasted) {
+        return written(text_field.pasted(field(before), utf32(pasted)));
+    };
+    const std::string a253 = repeat("a", 253);
+    const std::string pattern = "⣿";  // the stand-in of 0xFF
+    EXPECT_EQ(typing(a253 + "|", "あ"), a253 + "あ|");
+    EXPECT_EQ(typing(a253 + "あ|", "b"), "refused");
+    EXPECT_EQ(typing(pattern + a253 + "|", "b"), pattern + a253 + "b|");
+    EXPECT_EQ(typing(pattern + a253 + "b|", "b"), "refused");
+    EXPECT_EQ(typing("[" + pattern + "]" + a253 + "b", "あ"), "refused");
+    EXPECT_EQ(typing("[" + pattern + "]" + a253 + "b", "c"), std::string("c|") + a253 + "b");
+    EXPECT_EQ(pasting("|", repeat("z", 256)), repeat("z", 255) + "|");
+    EXPECT_EQ(pasting("|", repeat("あ", 128)), repeat("あ", 127) + "|");
+    EXPECT_EQ(pasting("|", repeat("あ", 127) + "aa"), repeat("あ", 127) + "a|");
+    EXPECT_EQ(pasting("|", repeat("ｱ", 256)), repeat("ｱ", 255) + "|");
+    EXPECT_EQ(pasting(std::string("|") + repeat("a", 255), "b"), "refused");
+    EXPECT_EQ(pasting(std::string("[aa]") + repeat("a", 253), "あい"), std::string("あ|") + repeat("a", 253));
+}
+
+TEST(Ctrl_edit_text_state, APasteSaysWhatItLeftOut)
+{
+    EXPECT_EQ(text_field.pasted(field("|"), U"abc").note, "");
+    EXPECT_EQ(text_field.pasted(field("|"), U"AB한C").note, "貼り付けた文字のうち「한」は入力できないので除きました。");
+    EXPECT_EQ(text_field.pasted(field("|"), utf32(std::string(258, 'z'))).note,
+              "貼り付けた文字のうち、長さの上限を超える3文字を除きました。");
+    // Nothing fits: the field stays, and says why.
+    const Field_outcome none = text_field.pasted(field("x|"), U"한한\t€");
+    EXPECT_EQ(none.kind, Field_outcome::refuse);
+    EXPECT_EQ(none.note, "貼り付けた文字のうち「한」、タブ、「€」は入力できないので除きました。");
+    EXPECT_EQ(paste_note(U"\r\n\x01" U"abcdefg", 2),
+              "貼り付けた文字のうち改行、制御文字、「a」、「b」、「c」などは入力できないので除き、"
+              "長さの上限を超える2文字も除きました。");
+}
 
 TEST(Ctrl_edit_var_state, RefusesEachOfTheEighteenOperatorCharacters)
 {
@@ -271,7 +343,7 @@ TEST(Shift_jis, OnlyCharactersThatReadBackAsThemselvesAreHeld)
     EXPECT_FALSE(sjis_can_hold(U'‾'));
     const Ctrl_edit_text_state text(255);
     EXPECT_EQ(text.typed(field("a|"), U'¥').kind, Field_outcome::refuse);
-    EXPECT_EQ(text.pasted(field("|"), U"100¥").kind, Field_outcome::refuse);
+    EXPECT_EQ(written(text.pasted(field("|"), U"100¥")), "100|");
     EXPECT_EQ(var_field.typed(field("a|"), U'¥').kind, Field_outcome::refuse);
 }
 

@@ -39,6 +39,24 @@ TEST(Bcl_str, UnconvertibleBytesStayVisible)
     EXPECT_EQ(Bcl_str::from_utf8("x\xC3").bytes(), "x?");
 }
 
+// What Japanese input methods on Linux give is stored under CP932's code points, and
+// reads back as the CP932 form.
+TEST(Bcl_str, JisFormsAreStoredAsTheirCp932Forms)
+{
+    const std::u32string jis = U"\u301C\u2212\u2014\u2016\u00A2\u00A3\u00AC";
+    const std::u32string cp932 = U"\uFF5E\uFF0D\u2015\u2225\uFFE0\uFFE1\uFFE2";
+    for (std::size_t i = 0; i < jis.size(); ++i) {
+        EXPECT_EQ(cp932_form(jis[i]), cp932[i]) << i;
+        EXPECT_EQ(cp932_form(cp932[i]), cp932[i]) << i;
+    }
+    EXPECT_EQ(cp932_form(U'~'), U'~');
+    const Bcl_str stored = Bcl_str::from_utf8(utf8_from_utf32(U"1" + jis + U"2"));
+    EXPECT_EQ(stored.bytes(), "1\x81\x60\x81\x7C\x81\x5C\x81\x61\x81\x91\x81\x92\x81\xCA" "2");
+    EXPECT_EQ(stored.to_utf8(), utf8_from_utf32(U"1" + cp932 + U"2"));
+    // A sequence cut short after a lead byte that starts a JIS form stays one '?'.
+    EXPECT_EQ(Bcl_str::from_utf8("\xE3\x80").bytes(), "?");
+}
+
 TEST(Bcl_str, ComparesAsUnsignedBytes)
 {
     EXPECT_LT(Bcl_str("a"), Bcl_str("b"));

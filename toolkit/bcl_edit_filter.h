@@ -27,6 +27,9 @@ struct Field_outcome {
     enum Kind { pass, refuse, set };
     Kind kind = pass;
     Field_text after;  // for `set`: the new text and selection
+    // What the user is told in the window's status bar (UTF-8), such as what a paste
+    // left out; empty for nothing.
+    std::string note;
 
     friend bool operator==(const Field_outcome&, const Field_outcome&) = default;
 };

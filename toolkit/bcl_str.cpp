@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/exception.h"
+#include "toolkit/utf32.h"
 
 bool is_ascii(std::string_view bytes)
 {
@@ -73,14 +74,60 @@ std::size_t utf8_char_length(std::string_view s)
     return i;
 }
 
+// `utf8` with every JIS form replaced by its CP932 form. All of them are two-byte
+// sequences led by 0xC2 or three-byte ones led by 0xE2 or 0xE3.
+std::string with_cp932_forms(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = lead == 0xC2 ? 2 : lead == 0xE2 || lead == 0xE3 ? 3 : 1;
+        if (n > 1 && i + n <= utf8.size()) {
+            const std::u32string c = utf32_from_utf8(utf8.substr(i, n));
+            if (c.size() == 1 && cp932_form(c[0]) != c[0]) {
+                const char32_t mapped = cp932_form(c[0]);
+                out += utf8_from_utf32(std::u32string_view(&mapped, 1));
+                i += n;
+                continue;
+            }
+        }
+        out += utf8[i++];
+    }
+    return out;
+}
+
 } // namespace
+
+char32_t cp932_form(char32_t c)
+{
+    switch (c) {
+    case U'\u301C':
+        return U'\uFF5E';
+    case U'\u2212':
+        return U'\uFF0D';
+    case U'\u2014':
+        return U'\u2015';
+    case U'\u2016':
+        return U'\u2225';
+    case U'\u00A2':
+        return U'\uFFE0';
+    case U'\u00A3':
+        return U'\uFFE1';
+    case U'\u00AC':
+        return U'\uFFE2';
+    default:
+        return c;
+    }
+}
 
 Bcl_str Bcl_str::from_utf8(std::string_view utf8)
 {
     if (is_ascii(utf8))
         return Bcl_str(utf8);
     thread_local Converter to_sjis("CP932", "UTF-8");
-    return Bcl_str(to_sjis.convert(utf8, "?", utf8_char_length));
+    return Bcl_str(to_sjis.convert(with_cp932_forms(utf8), "?", utf8_char_length));
 }
 
 std::string Bcl_str::to_utf8() const

@@ -12,7 +12,9 @@
 //  - Shift-JIS -> UTF-8: a byte that does not start a valid CP932 character is
 //    shown as U+FFFD, one replacement per unconvertible byte, so nothing vanishes.
 //  - UTF-8 -> Shift-JIS: a character that CP932 cannot hold, or a malformed UTF-8
-//    sequence, becomes '?', one per character.
+//    sequence, becomes '?', one per character. The JIS forms of the characters
+//    that CP932 holds under other code points are stored as CP932's (see
+//    cp932_form), so "〜" typed by an input method is 0x8160.
 class Bcl_str {
 public:
     Bcl_str() = default;
@@ -48,6 +50,14 @@ public:
 private:
     std::string bytes_;
 };
+
+// Input methods and JIS tables give some characters in their JIS form, which CP932
+// holds under another code point: 〜 U+301C (CP932 ～ U+FF5E), − U+2212 (－ U+FF0D),
+// — U+2014 (― U+2015), ‖ U+2016 (∥ U+2225), ¢ U+00A2 (￠ U+FFE0), £ U+00A3
+// (￡ U+FFE1), ¬ U+00AC (￢ U+FFE2). Gives the CP932 form of such a character, any
+// other character itself: text entering the program is mapped so, and then reads
+// back from its Shift-JIS bytes as what is shown.
+[[nodiscard]] char32_t cp932_form(char32_t c);
 
 // True when every byte is below 0x80: such text is the same in Shift-JIS and UTF-8.
 [[nodiscard]] bool is_ascii(std::string_view bytes);

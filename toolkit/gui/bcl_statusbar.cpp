@@ -93,6 +93,9 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
     Status_bar* bar = bar_of(*this);
     if (!bar)
         return;
+    // A field's note would hide the text of the operation that now runs.
+    if (!text.empty())
+        bar->clearMessage();
     bar->text->setText(QString::fromStdString(text.to_utf8()));
     // A status text means a long operation is running: the wait cursor shows it.
     if (!text.empty() && !wait_cursor_)

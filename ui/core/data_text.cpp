@@ -36,13 +36,13 @@ int stand_in_byte(char32_t c)
 
 } // namespace
 
-std::string field_text_of_bytes(std::string_view bytes)
+std::string field_text_of_bytes(std::string_view bytes, Field_lines lines)
 {
     std::string utf8;
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+        if (lines == Field_lines::several && byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             utf8 += '\n';
             i += 2;
         } else if (byte == 0) {
@@ -88,18 +88,25 @@ std::string bytes_of_field_text(std::string_view utf8)
     return bytes;
 }
 
+std::size_t field_char_bytes(char32_t c)
+{
+    if (stand_in_byte(c) >= 0)
+        return 1;
+    if (c == U'\n')
+        return 2;
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || !sjis_can_hold(c))
+        return 0;
+    return sjis_length(std::u32string_view(&c, 1));
+}
+
 bool fits_data_text(std::string_view utf8, std::size_t max_bytes)
 {
     std::size_t length = 0;
     for (const char32_t c : utf32_from_utf8(utf8)) {
-        if (stand_in_byte(c) >= 0)
-            length += 1;
-        else if (c == U'\n')
-            length += 2;
-        else if (c >= 0x20 && sjis_can_hold(c))
-            length += sjis_length(std::u32string_view(&c, 1));
-        else
+        const std::size_t bytes = field_char_bytes(cp932_form(c));
+        if (bytes == 0)
             return false;
+        length += bytes;
         if (length > max_bytes)
             return false;
     }

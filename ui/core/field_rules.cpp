@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "toolkit/bcl_str.h"
 #include "toolkit/utf32.h"
+#include "ui/core/data_text.h"
 
 namespace {
 
@@ -12,11 +14,11 @@ bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-Field_outcome refuse() { return {Field_outcome::refuse, {}}; }
+Field_outcome refuse() { return {Field_outcome::refuse, {}, {}}; }
 
 Field_outcome set(std::u32string text, std::size_t caret)
 {
-    return {Field_outcome::set, {std::move(text), caret, caret}};
+    return {Field_outcome::set, {std::move(text), caret, caret}, {}};
 }
 
 Field_outcome set_caret_at_end(std::u32string text)
@@ -81,7 +83,7 @@ Field_outcome Ctrl_edit_state::pasted(const Field_text& field, std::u32string_vi
             return refuse();
         current = std::move(step.after);
     }
-    return {Field_outcome::set, std::move(current)};
+    return {Field_outcome::set, std::move(current), {}};
 }
 
 // ---- numbers ----
@@ -165,7 +167,7 @@ Field_outcome Ctrl_edit_num_state::key(const Field_text& given, Field_key key) c
     switch (key) {
     case Field_key::left:
     case Field_key::up:
-        return {Field_outcome::set, collapse(field, field.text.size())};
+        return {Field_outcome::set, collapse(field, field.text.size()), {}};
     case Field_key::delete_key:
         return set_caret_at_end(U"0");
     case Field_key::backspace:
@@ -233,28 +235,126 @@ Field_text Ctrl_edit_hex_state::after_click(const Field_text& given) const
 
 // ---- plain text and variable names ----
 
+namespace {
+
+// The bytes `text` takes once read back (see field_char_bytes).
+std::size_t stored_length(std::u32string_view text)
+{
+    std::size_t length = 0;
+    for (const char32_t c : text)
+        length += field_char_bytes(c);
+    return length;
+}
+
+// The bytes of the field's text outside its selection.
+std::size_t length_around_selection(const Field_text& field)
+{
+    const std::u32string_view text = field.text;
+    return stored_length(text.substr(0, field.start)) + stored_length(text.substr(field.end));
+}
+
+} // namespace
+
+bool Ctrl_edit_text_state::takes(std::size_t, char32_t c) const { return !is_control(c) && field_char_bytes(c) > 0; }
+
 Field_outcome Ctrl_edit_text_state::typed(const Field_text& given, char32_t c) const
 {
-    if (is_control(c) || !sjis_can_hold(c))
+    const Field_text field = held(given);
+    c = cp932_form(c);
+    if (!takes(field.start, c) || length_around_selection(field) + field_char_bytes(c) > max_bytes_)
         return refuse();
-    Field_outcome result = replace_selection(held(given), std::u32string_view(&c, 1));
-    if (sjis_length(result.after.text) > max_bytes_)
-        return refuse();
+    return replace_selection(field, std::u32string_view(&c, 1));
+}
+
+Field_outcome Ctrl_edit_text_state::pasted(const Field_text& given, std::u32string_view pasted) const
+{
+    const Field_text field = held(given);
+    std::size_t length = length_around_selection(field);
+    std::u32string kept;
+    std::u32string refused;
+    std::size_t cut_off = 0;
+    for (std::size_t i = 0; i < pasted.size(); ++i) {
+        const char32_t c = cp932_form(pasted[i]);
+        if (!takes(field.start + kept.size(), c)) {
+            refused += pasted[i];
+            continue;
+        }
+        const std::size_t bytes = field_char_bytes(c);
+        if (length + bytes > max_bytes_) {
+            cut_off = pasted.size() - i;
+            break;
+        }
+        length += bytes;
+        kept += c;
+    }
+    std::string note = paste_note(refused, cut_off);
+    if (kept.empty())
+        return {Field_outcome::refuse, {}, std::move(note)};
+    Field_outcome result = replace_selection(field, kept);
+    result.note = std::move(note);
     return result;
 }
 
-Field_outcome Ctrl_edit_var_state::typed(const Field_text& given, char32_t c) const
+bool Ctrl_edit_var_state::takes(std::size_t position, char32_t c) const
 {
     static constexpr std::u32string_view operators = U" !\"%&'()*+-/=[]{|}";
-    const Field_text field = held(given);
-    if ((field.start == 0 && is_digit(c)) || operators.find(c) != std::u32string_view::npos)
-        return refuse();
-    return Ctrl_edit_text_state::typed(field, c);
+    if ((position == 0 && is_digit(c)) || operators.find(c) != std::u32string_view::npos)
+        return false;
+    return Ctrl_edit_text_state::takes(position, c);
 }
 
 Field_text Ctrl_edit_var_state::after_click(const Field_text& field) const
 {
     return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
+}
+
+// ---- what a paste left out ----
+
+namespace {
+
+// How the note names a character: printable ones quoted, the invisible ones by name.
+std::string note_name(char32_t c)
+{
+    if (c == U'\r' || c == U'\n')
+        return "改行";
+    if (c == U'\t')
+        return "タブ";
+    if (is_control(c))
+        return "制御文字";
+    return "「" + utf8_from_utf32(std::u32string_view(&c, 1)) + "」";
+}
+
+} // namespace
+
+std::string paste_note(std::u32string_view refused, std::size_t cut_off)
+{
+    // Each name once, the first few only: the note is one line of the status bar.
+    constexpr std::size_t most_named = 5;
+    std::vector<std::string> names;
+    bool more = false;
+    for (const char32_t c : refused) {
+        std::string name = note_name(c);
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            continue;
+        if (names.size() == most_named) {
+            more = true;
+            break;
+        }
+        names.push_back(std::move(name));
+    }
+    std::string listed;
+    for (const std::string& name : names)
+        listed += (listed.empty() ? "" : "、") + name;
+    if (more)
+        listed += "など";
+    const std::string cut = "長さの上限を超える" + std::to_string(cut_off) + "文字";
+    if (!listed.empty() && cut_off > 0)
+        return "貼り付けた文字のうち" + listed + "は入力できないので除き、" + cut + "も除きました。";
+    if (!listed.empty())
+        return "貼り付けた文字のうち" + listed + "は入力できないので除きました。";
+    if (cut_off > 0)
+        return "貼り付けた文字のうち、" + cut + "を除きました。";
+    return {};
 }
 
 // ---- Shift-JIS ----

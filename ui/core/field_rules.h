@@ -23,8 +23,8 @@ public:
 
     // The text that typing `pasted` character by character gives, or `refuse` when
     // typing would refuse any of its characters: a paste never puts into the field
-    // what typing could not, and never half of what was pasted.
-    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const final;
+    // what typing could not, and never half of a number.
+    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const override;
     // Numbers and hexadecimal digits change only as their rules say.
     [[nodiscard]] bool free_text() const override { return false; }
 };
@@ -67,17 +67,29 @@ public:
     [[nodiscard]] Field_text after_click(const Field_text& field) const override;
 };
 
-// Plain text that is stored as Shift-JIS in at most `max_bytes` bytes: characters
-// that Shift-JIS cannot hold, control characters and anything past the limit are
-// refused.
+// Plain text that is stored as Shift-JIS in at most `max_bytes` bytes, shown in the
+// notation of field_text_of_bytes() (one line), so that bytes with no Unicode form
+// stay as they were around an edit. A character enters in its CP932 form
+// (cp932_form); characters that Shift-JIS cannot hold, control characters and
+// anything past the limit are refused.
 class Ctrl_edit_text_state : public Ctrl_edit_state {
 public:
     explicit Ctrl_edit_text_state(std::size_t max_bytes) : max_bytes_(max_bytes) {}
 
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
+    // Puts in what fits, unlike a number: the pasted characters in order, leaving out
+    // each one typing refuses whatever the length, and cut before the first that
+    // would pass the limit. The outcome's note says what was left out; a paste of
+    // which nothing fits is refused, with the note.
+    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const override;
     [[nodiscard]] bool free_text() const override { return true; }
 
     [[nodiscard]] std::size_t max_bytes() const { return max_bytes_; }
+
+protected:
+    // Whether `c` (in its CP932 form) may go at character `position`, leaving the
+    // length aside.
+    [[nodiscard]] virtual bool takes(std::size_t position, char32_t c) const;
 
 private:
     std::size_t max_bytes_;
@@ -90,9 +102,16 @@ class Ctrl_edit_var_state : public Ctrl_edit_text_state {
 public:
     explicit Ctrl_edit_var_state(std::size_t max_bytes = 255) : Ctrl_edit_text_state(max_bytes) {}
 
-    [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
     [[nodiscard]] Field_text after_click(const Field_text& field) const override;
+
+protected:
+    [[nodiscard]] bool takes(std::size_t position, char32_t c) const override;
 };
+
+// The status bar's note on a paste into a text field that left out the characters
+// `refused` (in order, repeats allowed) and cut `cut_off` characters at the end for
+// the field's length; empty when it left out nothing.
+[[nodiscard]] std::string paste_note(std::u32string_view refused, std::size_t cut_off);
 
 // The number of bytes `text` takes in Shift-JIS (a character Shift-JIS cannot hold
 // counts as the one "?" it would become).

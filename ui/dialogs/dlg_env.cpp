@@ -20,7 +20,7 @@ void Dlg_env::on_init_dialog()
     big_endian_.attach(*this, big_endian_id);
     little_endian_.attach(*this, little_endian_id);
     limit_to_bcl_text(title_);
-    title_.set_text(document_.title().to_utf8());
+    title_.set_text(field_text_of(document_.title()));
     (document_.little_endian() ? little_endian_ : big_endian_).set_checked(true);
 }
 

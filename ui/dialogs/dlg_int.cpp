@@ -156,7 +156,7 @@ void Dlg_bitflag::on_init_dialog()
     ok_.attach(*this, 1);
     if (flag_) {
         show_bcl_text(name_, flag_->name());
-        variable_.set_text(flag_->variable().to_utf8());
+        show_bcl_text(variable_, flag_->variable());
     }
     bit_count_.set_text(std::to_string(flag_ ? flag_->bit_count() : 1));
     bit_count_.set_change_handler([this] { ok_.enable(number_of(bit_count_).value_or(0) != 0); });
@@ -218,7 +218,7 @@ void Dlg_int::on_init_dialog()
     });
 
     show_bcl_text(name_, item_ ? item_->name() : Bcl_str());
-    variable_.set_text(item_ ? item_->variable().to_utf8() : std::string());
+    show_bcl_text(variable_, item_ ? item_->variable() : Bcl_str());
     show_size(size_, item_ ? item_->size() : 1);
     (item_ && item_->is_signed() ? signed_ : unsigned_).set_checked(true);
     (item_ && item_->display() == Def_int::hexadecimal ? hexadecimal_ : decimal_).set_checked(true);

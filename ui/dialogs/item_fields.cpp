@@ -12,7 +12,7 @@ void attach_bcl_text(Bcl_dlg& dialog, Bcl_edit& field, int id)
     limit_to_bcl_text(field);
 }
 
-void show_bcl_text(Bcl_edit& field, const Bcl_str& text) { field.set_text(text.to_utf8()); }
+void show_bcl_text(Bcl_edit& field, const Bcl_str& text) { field.set_text(field_text_of(text)); }
 
 Bcl_str bcl_text_of(const Bcl_edit& field, const Bcl_str& original) { return bcl_text_of_field(field.text(), original); }
 

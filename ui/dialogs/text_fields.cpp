@@ -2,8 +2,11 @@
 
 #include "toolkit/gui/bcl_ctrl.h"
 #include "ui/core/bcl_text.h"
+#include "ui/core/field_rules.h"
 
 void limit_to_bcl_text(Bcl_edit& field)
 {
-    field.set_text_rule([](std::string_view utf8) { return fits_bcl_text(utf8); });
+    // The rules hold no state: one serves every field for the program's life.
+    static const Ctrl_edit_text_state rules(bcl_text_limit);
+    field.set_filter(&rules);
 }
