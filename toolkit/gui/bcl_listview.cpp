@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTreeWidget>
@@ -46,6 +47,8 @@ public:
             return watched == list_->viewport() && moved(static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonRelease:
             return watched == list_->viewport() && released(static_cast<QMouseEvent*>(event));
+        case QEvent::KeyPress:
+            return watched == list_ && activate_on_enter(static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu:
             if (context && !capturing) {
                 const QPoint at = list_->viewport()->mapFromGlobal(static_cast<QContextMenuEvent*>(event)->globalPos());
@@ -58,6 +61,19 @@ public:
     }
 
 private:
+    // Enter activates the current row and goes no further: the view itself passes it
+    // on, and in a dialog it would then also press the default button.
+    bool activate_on_enter(const QKeyEvent* event)
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return false;
+        const QModelIndex current = list_->currentIndex();
+        if (!current.isValid())
+            return false;
+        emit list_->activated(current);
+        return true;
+    }
+
     bool pressed(QMouseEvent* event)
     {
         if (capturing) {
