@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include "toolkit/cell_text.h"
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
@@ -195,7 +196,7 @@ int Bcl_listview::insert_row(int row, const std::vector<std::string>& cells)
     QTreeWidget* list = list_of(*this);
     auto* item = new QTreeWidgetItem;
     for (std::size_t column = 0; column < cells.size(); ++column)
-        item->setText(static_cast<int>(column), qstr(cells[column]));
+        item->setText(static_cast<int>(column), qstr(one_line_cell_text(cells[column])));
     if (row < 0 || row > list->topLevelItemCount())
         row = list->topLevelItemCount();
     list->insertTopLevelItem(row, item);
@@ -205,7 +206,7 @@ int Bcl_listview::insert_row(int row, const std::vector<std::string>& cells)
 void Bcl_listview::set_cell(int row, int column, std::string_view text)
 {
     if (QTreeWidgetItem* item = row_item(*this, row))
-        item->setText(column, qstr(text));
+        item->setText(column, qstr(one_line_cell_text(text)));
 }
 
 std::string Bcl_listview::cell(int row, int column) const
