@@ -323,6 +323,32 @@ TEST_F(Flag_rows_test, EnterOnAListRowOnlyOpensTheRowsDialog)
     EXPECT_EQ(title().find('*'), std::string::npos) << title();
 }
 
+// A flag of 0 bits (a file can hold one) opens with OK disabled.
+TEST_F(Definition_page_test, AFlagOfNoBitsCannotBeConfirmedAsItIs)
+{
+    start();
+    auto item = std::make_unique<Def_int>(Bcl_str("i"), false, 1, Def_int::decimal, Bcl_str());
+    item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("none"), 0, Bcl_str()));
+    definition_edits::add_item(doc(), {}, std::move(item));
+    window->refresh_definition_list(nullptr);
+    modals
+        .then([](QWidget* dialog) {
+            auto* flags = field<QTreeWidget>(dialog, 307);
+            flags->setFocus();
+            flags->setCurrentItem(flags->topLevelItem(0));
+            QTest::keyClick(flags, Qt::Key_Return);
+            field<QPushButton>(dialog, 2)->click();
+        })
+        .then([](QWidget* dialog) {
+            EXPECT_EQ(field<QLineEdit>(dialog, 401)->text(), "0");
+            EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
+            field<QPushButton>(dialog, 2)->click();
+        });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(modals.pending(), 0u);
+}
+
 TEST_F(Flag_rows_test, FlagsAreReorderedByDraggingAndEscapeEndsOnlyTheDrag)
 {
     modals.then([](QWidget* dialog) {
