@@ -1,5 +1,7 @@
 #include "toolkit/gui/bcl_listview.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -31,8 +33,29 @@ public:
         setObjectName(QLatin1String(name));
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
+        QObject::connect(list->header(), &QHeaderView::sectionResized, this, [this](int column, int, int) {
+            if (column != list_->columnCount() - 1)
+                fit_last_column();
+        });
     }
 
+    // The last column takes whatever width the others leave, and never less than it
+    // was given: a long remark is not cut while the list has room to its right.
+    void fit_last_column()
+    {
+        const int last = list_->columnCount() - 1;
+        if (last < 0)
+            return;
+        QHeaderView* header = list_->header();
+        int others = 0;
+        for (int column = 0; column < last; ++column)
+            others += header->sectionSize(column);
+        const int width = std::max(last_column_width, list_->viewport()->width() - others);
+        if (header->sectionSize(last) != width)
+            header->resizeSection(last, width);
+    }
+
+    int last_column_width = 0;
     std::function<void(int)> drag_started;
     std::function<void(Bcl_point)> context;
     Bcl_listview::Mouse_handler captured;
@@ -48,6 +71,10 @@ public:
             return watched == list_->viewport() && moved(static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonRelease:
             return watched == list_->viewport() && released(static_cast<QMouseEvent*>(event));
+        case QEvent::Resize:
+            if (watched == list_->viewport())
+                fit_last_column();
+            return false;
         case QEvent::KeyPress:
             return watched == list_ && activate_on_enter(static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu:
@@ -186,7 +213,13 @@ void Bcl_listview::add_column(std::string_view header, int width)
     const int column = list->columnCount();
     list->setColumnCount(column + 1);
     list->headerItem()->setText(column, qstr(header));
+    List_events* events = events_of(*this);
+    // The column that was last until now stops stretching.
+    if (column > 0)
+        list->setColumnWidth(column - 1, events->last_column_width);
+    events->last_column_width = width;
     list->setColumnWidth(column, width);
+    events->fit_last_column();
 }
 
 int Bcl_listview::column_count() const { return list_of(*this)->columnCount(); }
