@@ -92,6 +92,28 @@ TEST(Value_dialogs, OpenOnTheNamedValueOrTheDirectOne)
     EXPECT_EQ(read_decimal_field(""), std::nullopt);
 }
 
+// OK is enabled only while a field holds a value its dialog can store.
+TEST(Value_dialogs, OnlyAWholeValueInRangeConfirms)
+{
+    for (const char* partial : {"", "-", "0x", "+1", " 1", "1-"})
+        EXPECT_EQ(decimal_field_value(partial, -128, 127), std::nullopt) << partial;
+    EXPECT_EQ(decimal_field_value("-128", -128, 127), -128);
+    EXPECT_EQ(decimal_field_value("-129", -128, 127), std::nullopt);
+    EXPECT_EQ(decimal_field_value("128", -128, 127), std::nullopt);
+    EXPECT_EQ(decimal_field_value("4294967295", 0, 0xFFFFFFFFu), -1);
+    EXPECT_EQ(decimal_field_value("-1", 0, 0xFFFFFFFFu), std::nullopt);
+    EXPECT_EQ(decimal_field_value("-2147483648", -2147483647 - 1, 0x7FFFFFFFu), -2147483647 - 1);
+    EXPECT_EQ(hex_field_value("FF", 1), 255u);
+    EXPECT_EQ(hex_field_value("100", 1), std::nullopt);
+    EXPECT_EQ(hex_field_value("FFFFFFFF", 4), 0xFFFFFFFFu);
+    EXPECT_EQ(hex_field_value("0x", 4), std::nullopt);
+    EXPECT_EQ(hex_field_value("", 2), std::nullopt);
+    EXPECT_TRUE(byte_range_confirmable("0000001F", "1"));
+    EXPECT_FALSE(byte_range_confirmable("0000001F", "0"));
+    EXPECT_FALSE(byte_range_confirmable("", "1"));
+    EXPECT_FALSE(byte_range_confirmable("0000001F", ""));
+}
+
 TEST(Expanded_items, TheOldestThatHoldsNoOtherIsCollapsed)
 {
     // Items are numbers; parent_of by a table. 1 is the root; 2 and 3 under it;

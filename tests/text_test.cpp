@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/bcl_str.h"
+#include "toolkit/cell_text.h"
 #include "toolkit/exception.h"
 #include "toolkit/number_text.h"
 #include "toolkit/small_copy.h"
@@ -243,4 +244,13 @@ TEST(Utf32, ConvertsBothWaysAndMarksWhatIsNoCharacter)
     EXPECT_EQ(utf32_from_utf8("\xC0\xAF"), U"\uFFFD\uFFFD");
     EXPECT_EQ(utf32_from_utf8("\xED\xA0\x80z"), U"\uFFFDz");
     EXPECT_EQ(utf32_from_utf8("\xE5\x90"), U"\uFFFD");
+}
+
+TEST(Cell_text, EachLineBreakIsOneMark)
+{
+    EXPECT_EQ(one_line_cell_text("a\r\nb\nc\rd"), "a⏎b⏎c⏎d");
+    // CR CR LF is two breaks, LF CR two, and a break at either end is marked too.
+    EXPECT_EQ(one_line_cell_text("\r\r\n"), "⏎⏎");
+    EXPECT_EQ(one_line_cell_text("\n\rx\r"), "⏎⏎x⏎");
+    EXPECT_EQ(one_line_cell_text("名前"), "名前");
 }

@@ -181,7 +181,8 @@ TEST_F(Data_page_test, ChangesUndoneAndRedoneGiveTheBytesBack)
 
     select_tree({});
     run_on_row(2, cmd::data_edit, change_to(1500, "hello\nworld", "datchg-str-dialog"));
-    EXPECT_EQ(rows_of(list())[2].substr(0, 10), "mid|hello\r");
+    // The line break shows as a mark: the row keeps one line.
+    EXPECT_EQ(rows_of(list())[2], "mid|hello⏎world");
     run_on_row(4, cmd::data_edit, change_to(1500, "end"));
     EXPECT_EQ(current_row(), "last|end");
 
@@ -226,6 +227,21 @@ TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
         EXPECT_TRUE(field<QRadioButton>(dialog, 1600)->isChecked());
         EXPECT_FALSE(field<QRadioButton>(dialog, 1601)->isEnabled());
         EXPECT_EQ(field<QLineEdit>(dialog, 1602)->text(), "4660");
+        // OK only while the field holds a whole value: never the old one in disguise.
+        auto* ok = field<QPushButton>(dialog, 1);
+        EXPECT_TRUE(ok->isEnabled());
+        for (const char* partial : {"", "-", "0x"}) {
+            field<QLineEdit>(dialog, 1602)->setText(partial);
+            EXPECT_FALSE(ok->isEnabled()) << partial;
+        }
+        field<QPushButton>(dialog, 2)->click();
+    });
+    run_on_row(0, cmd::data_edit, [](QWidget* dialog) {
+        field<QRadioButton>(dialog, 1700)->click();
+        field<QLineEdit>(dialog, 1702)->setText("");
+        EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
+        field<QRadioButton>(dialog, 1701)->click();
+        EXPECT_TRUE(field<QPushButton>(dialog, 1)->isEnabled());
         field<QPushButton>(dialog, 2)->click();
     });
     // The delete form cannot be confirmed with a size of 0.
@@ -234,6 +250,10 @@ TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
         EXPECT_EQ(field<QLineEdit>(dialog, 1800)->text(), "00000001");
         EXPECT_EQ(field<QLineEdit>(dialog, 1801)->text(), "4");
         field<QLineEdit>(dialog, 1801)->setText("0");
+        EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
+        field<QLineEdit>(dialog, 1801)->setText("1");
+        EXPECT_TRUE(field<QPushButton>(dialog, 1)->isEnabled());
+        field<QLineEdit>(dialog, 1800)->setText("");
         EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
         field<QPushButton>(dialog, 2)->click();
     });

@@ -1,11 +1,13 @@
 // The definition page driven as a user drives it: items added through their
 // dialogs, edited, deleted and dragged, with undo and redo.
 #include <QApplication>
+#include <QImage>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -302,6 +304,82 @@ TEST_F(Flag_rows_test, AFlagWithANamedValueIsAddedOnTheClosingRowThroughItsDialo
     window->command(cmd::def_edit);
     EXPECT_EQ(modals.pending(), 0u);
     EXPECT_EQ(rows()[4], "bit 8 - 36||  d|ab変数|0:zero  ");
+}
+
+// Enter on a row of the integer dialog's lists opens the row's dialog and nothing
+// else: cancelling that dialog leaves the integer dialog open and the item as it was.
+TEST_F(Flag_rows_test, EnterOnAListRowOnlyOpensTheRowsDialog)
+{
+    QPointer<QWidget> integer;
+    modals
+        .then([&](QWidget* dialog) {
+            integer = dialog;
+            field<QLineEdit>(dialog, 300)->setText(QStringLiteral("half"));
+            for (const int id : {307, 305}) {
+                auto* list = field<QTreeWidget>(dialog, id);
+                list->setFocus();
+                list->setCurrentItem(list->topLevelItem(0));
+                QTest::keyClick(list, Qt::Key_Return);
+                EXPECT_TRUE(dialog->isVisible()) << id;
+            }
+            field<QPushButton>(dialog, 2)->click();
+        })
+        .then([&](QWidget* dialog) {
+            EXPECT_EQ(field<QLineEdit>(dialog, 400)->text(), "a");
+            // Centred over the integer dialog, the flag's dialog shows where it ends:
+            // without a frame its plain edge would read as a hole in the dialog behind.
+            const QImage flag = dialog->grab().toImage();
+            const QColor background = integer->palette().color(QPalette::Window);
+            for (const QPoint edge : {QPoint(0, flag.height() / 2), QPoint(flag.width() / 2, 0),
+                                      QPoint(flag.width() - 1, flag.height() / 2)})
+                EXPECT_NE(flag.pixelColor(edge).name(), background.name()) << edge.x() << "," << edge.y();
+            // The flag's own list: Enter there opens the value and leaves the flag open.
+            auto* values = field<QTreeWidget>(dialog, 403);
+            answer_popup(nullptr, QStringLiteral("追加"));
+            right_click(values, 0);
+            values->setFocus();
+            QTest::keyClick(values, Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            field<QPushButton>(dialog, 2)->click();
+        })
+        .then(fill_and_ok({}))
+        .then(cancel_dialog())
+        .then([](QWidget* dialog) {
+            EXPECT_EQ(field<QLineEdit>(dialog, 1200)->text(), "4294967295");
+            field<QPushButton>(dialog, 2)->click();
+        });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(modals.pending(), 0u);
+    EXPECT_EQ(rows(), three_flag_rows);
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+    EXPECT_EQ(title().find('*'), std::string::npos) << title();
+}
+
+// A flag of 0 bits (a file can hold one) opens with OK disabled.
+TEST_F(Definition_page_test, AFlagOfNoBitsCannotBeConfirmedAsItIs)
+{
+    start();
+    auto item = std::make_unique<Def_int>(Bcl_str("i"), false, 1, Def_int::decimal, Bcl_str());
+    item->add_bit_flag(std::make_unique<Def_bitflag>(Bcl_str("none"), 0, Bcl_str()));
+    definition_edits::add_item(doc(), {}, std::move(item));
+    window->refresh_definition_list(nullptr);
+    modals
+        .then([](QWidget* dialog) {
+            auto* flags = field<QTreeWidget>(dialog, 307);
+            flags->setFocus();
+            flags->setCurrentItem(flags->topLevelItem(0));
+            QTest::keyClick(flags, Qt::Key_Return);
+            field<QPushButton>(dialog, 2)->click();
+        })
+        .then([](QWidget* dialog) {
+            EXPECT_EQ(field<QLineEdit>(dialog, 401)->text(), "0");
+            EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled());
+            field<QPushButton>(dialog, 2)->click();
+        });
+    select(0);
+    window->command(cmd::def_edit);
+    EXPECT_EQ(modals.pending(), 0u);
 }
 
 TEST_F(Flag_rows_test, FlagsAreReorderedByDraggingAndEscapeEndsOnlyTheDrag)

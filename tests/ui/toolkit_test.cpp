@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <QDropEvent>
@@ -195,6 +196,33 @@ TEST(Toolkit, ListRowsSelectionHitTestAndDropHighlight)
     EXPECT_EQ(list.hit_test({5, 190}), -1);
     list.select(-1);
     EXPECT_EQ(list.selected(), -1);
+}
+
+// The last column fills the room to the list's right edge, and keeps its own width
+// when there is none.
+TEST(Toolkit, TheLastListColumnTakesTheRestOfTheWidth)
+{
+    Bcl_sdi window;
+    Bcl_listview list;
+    list.create(window, 10);
+    list.add_column("名称", 100);
+    list.add_column("備考", 80);
+    list.move(0, 0, 400, 200);
+    window.show();
+    list.show();
+    QTreeWidget* view = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (!view)
+            view = top->findChild<QTreeWidget*>(QStringLiteral("id_10"));
+    ASSERT_NE(view, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(view->columnWidth(0), 100);
+    EXPECT_EQ(view->columnWidth(1), view->viewport()->width() - 100);
+    view->setColumnWidth(0, 150);
+    EXPECT_EQ(view->columnWidth(1), view->viewport()->width() - 150);
+    list.move(0, 0, 120, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(view->columnWidth(1), 80);
 }
 
 TEST(Toolkit, TreeItemsAndSelection)

@@ -16,11 +16,21 @@
 
 namespace {
 
-std::vector<std::string> header_texts(QTreeWidget* list)
+// Each column's header and width; the last column's width is "rest" when it reaches
+// the list's right edge and is still as wide as it was given.
+std::vector<std::string> header_texts(QTreeWidget* list, int last_width)
 {
     std::vector<std::string> texts;
-    for (int column = 0; column < list->columnCount(); ++column)
+    const int last = list->columnCount() - 1;
+    for (int column = 0; column < last; ++column)
         texts.push_back(list->headerItem()->text(column).toStdString() + ":" + std::to_string(list->columnWidth(column)));
+    if (last >= 0) {
+        const QHeaderView* header = list->header();
+        const bool fills = header->sectionPosition(last) + header->sectionSize(last) >= list->viewport()->width();
+        const bool rest = fills && header->sectionSize(last) >= last_width;
+        texts.push_back(list->headerItem()->text(last).toStdString() + ":" +
+                        (rest ? std::string("rest") : std::to_string(header->sectionSize(last))));
+    }
     return texts;
 }
 
@@ -38,13 +48,13 @@ TEST_F(Window_test, StartsUntitledOnTheDefinitionPage)
 
     auto* definitions = control<QTreeWidget>(2101);
     ASSERT_NE(definitions, nullptr);
-    EXPECT_EQ(header_texts(definitions),
-              (std::vector<std::string>{"サイズ:80", "符号:50", "内容:350", "変数:100", "備考:100"}));
+    EXPECT_EQ(header_texts(definitions, 100),
+              (std::vector<std::string>{"サイズ:80", "符号:50", "内容:350", "変数:100", "備考:rest"}));
     // Only the closing row.
     EXPECT_EQ(definitions->topLevelItemCount(), 1);
     auto* data = control<QTreeWidget>(2104);
     ASSERT_NE(data, nullptr);
-    EXPECT_EQ(header_texts(data), (std::vector<std::string>{"名称:200", "データ:200"}));
+    EXPECT_EQ(header_texts(data, 200), (std::vector<std::string>{"名称:200", "データ:rest"}));
 
     EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
     EXPECT_FALSE(window->menu_item_enabled(cmd::redo));

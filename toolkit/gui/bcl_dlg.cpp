@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPainter>
 #include <QScreen>
 
 #include "res/resources.h"
@@ -38,6 +39,17 @@ protected:
     {
         event->ignore();
         pump::input([owner = &owner_] { Bcl_dialog_access::close(*owner); });
+    }
+
+    // Without a window manager's frame (a bare X server) a dialog opened centred over
+    // another has no visible edge, and the part of its owner that it covers reads as
+    // controls that were never drawn.
+    void paintEvent(QPaintEvent* event) override
+    {
+        QDialog::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
     void keyPressEvent(QKeyEvent* event) override

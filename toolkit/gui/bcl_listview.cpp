@@ -1,14 +1,18 @@
 #include "toolkit/gui/bcl_listview.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTreeWidget>
 
 #include <utility>
 
+#include "toolkit/cell_text.h"
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
@@ -31,8 +35,29 @@ public:
         setObjectName(QLatin1String(name));
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
+        QObject::connect(list->header(), &QHeaderView::sectionResized, this, [this](int column, int, int) {
+            if (column != list_->columnCount() - 1)
+                fit_last_column();
+        });
     }
 
+    // The last column takes whatever width the others leave, and never less than it
+    // was given: a long remark is not cut while the list has room to its right.
+    void fit_last_column()
+    {
+        const int last = list_->columnCount() - 1;
+        if (last < 0)
+            return;
+        QHeaderView* header = list_->header();
+        int others = 0;
+        for (int column = 0; column < last; ++column)
+            others += header->sectionSize(column);
+        const int width = std::max(last_column_width, list_->viewport()->width() - others);
+        if (header->sectionSize(last) != width)
+            header->resizeSection(last, width);
+    }
+
+    int last_column_width = 0;
     std::function<void(int)> drag_started;
     std::function<void(Bcl_point)> context;
     Bcl_listview::Mouse_handler captured;
@@ -48,6 +73,12 @@ public:
             return watched == list_->viewport() && moved(static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonRelease:
             return watched == list_->viewport() && released(static_cast<QMouseEvent*>(event));
+        case QEvent::Resize:
+            if (watched == list_->viewport())
+                fit_last_column();
+            return false;
+        case QEvent::KeyPress:
+            return watched == list_ && activate_on_enter(static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu: {
             const auto* request = static_cast<QContextMenuEvent*>(event);
             // The window system asks for a menu after the right button press that
@@ -71,6 +102,19 @@ public:
     }
 
 private:
+    // Enter activates the current row and goes no further: the view itself passes it
+    // on, and in a dialog it would then also press the default button.
+    bool activate_on_enter(const QKeyEvent* event)
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return false;
+        const QModelIndex current = list_->currentIndex();
+        if (!current.isValid())
+            return false;
+        emit list_->activated(current);
+        return true;
+    }
+
     bool pressed(QMouseEvent* event)
     {
         if (capturing) {
@@ -186,7 +230,13 @@ void Bcl_listview::add_column(std::string_view header, int width)
     const int column = list->columnCount();
     list->setColumnCount(column + 1);
     list->headerItem()->setText(column, qstr(header));
+    List_events* events = events_of(*this);
+    // The column that was last until now stops stretching.
+    if (column > 0)
+        list->setColumnWidth(column - 1, events->last_column_width);
+    events->last_column_width = width;
     list->setColumnWidth(column, width);
+    events->fit_last_column();
 }
 
 int Bcl_listview::column_count() const { return list_of(*this)->columnCount(); }
@@ -196,7 +246,7 @@ int Bcl_listview::insert_row(int row, const std::vector<std::string>& cells)
     QTreeWidget* list = list_of(*this);
     auto* item = new QTreeWidgetItem;
     for (std::size_t column = 0; column < cells.size(); ++column)
-        item->setText(static_cast<int>(column), qstr(cells[column]));
+        item->setText(static_cast<int>(column), qstr(one_line_cell_text(cells[column])));
     if (row < 0 || row > list->topLevelItemCount())
         row = list->topLevelItemCount();
     list->insertTopLevelItem(row, item);
@@ -206,7 +256,7 @@ int Bcl_listview::insert_row(int row, const std::vector<std::string>& cells)
 void Bcl_listview::set_cell(int row, int column, std::string_view text)
 {
     if (QTreeWidgetItem* item = row_item(*this, row))
-        item->setText(column, qstr(text));
+        item->setText(column, qstr(one_line_cell_text(text)));
 }
 
 std::string Bcl_listview::cell(int row, int column) const

@@ -29,6 +29,8 @@ public:
     // Makes the list control `id` of a dialog's template this list; false when the
     // template has none. Valid while the dialog is open.
     bool attach(Bcl_dlg& dialog, int id);
+    // The last column added takes the width the others leave, never less than its
+    // own `width`.
     void add_column(std::string_view header, int width);
     [[nodiscard]] int column_count() const;
 

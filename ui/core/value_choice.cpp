@@ -1,5 +1,6 @@
 #include "ui/core/value_choice.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 
@@ -49,3 +50,26 @@ std::optional<std::uint32_t> read_field(std::string_view text, int base)
 
 std::optional<std::uint32_t> read_hex_field(std::string_view text) { return read_field(text, 16); }
 std::optional<std::uint32_t> read_decimal_field(std::string_view text) { return read_field(text, 10); }
+
+std::optional<std::int32_t> decimal_field_value(std::string_view text, std::int32_t minimum, std::uint32_t maximum)
+{
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || at != end || value < minimum || value > std::int64_t{maximum})
+        return std::nullopt;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+std::optional<std::uint32_t> hex_field_value(std::string_view text, int byte_count)
+{
+    const std::optional<std::uint32_t> value = read_hex_field(text);
+    if (!value || (byte_count < 4 && *value >> (8 * std::max(byte_count, 0)) != 0))
+        return std::nullopt;
+    return value;
+}
+
+bool byte_range_confirmable(std::string_view position, std::string_view size)
+{
+    return hex_field_value(position, 4) && decimal_field_value(size, 1, 0xFFFFFFFFu);
+}

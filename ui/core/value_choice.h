@@ -30,3 +30,13 @@ struct Value_choice {
 // text is empty, holds anything else or does not fit.
 [[nodiscard]] std::optional<std::uint32_t> read_hex_field(std::string_view text);
 [[nodiscard]] std::optional<std::uint32_t> read_decimal_field(std::string_view text);
+
+// The values that the change fields hold, or none: OK is enabled only while there is
+// one, so that an empty or partial text ("", "-") never passes for the old value.
+// A decimal text is a whole number from `minimum` (compared as signed) to `maximum`
+// (as unsigned); a hexadecimal text fits in `byte_count` bytes.
+[[nodiscard]] std::optional<std::int32_t> decimal_field_value(std::string_view text, std::int32_t minimum,
+                                                              std::uint32_t maximum);
+[[nodiscard]] std::optional<std::uint32_t> hex_field_value(std::string_view text, int byte_count);
+// The add and delete dialog's OK: a position, and a size that is not zero.
+[[nodiscard]] bool byte_range_confirmable(std::string_view position, std::string_view size);

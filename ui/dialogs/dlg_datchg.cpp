@@ -5,7 +5,6 @@
 #include "ui/core/data_text.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/value_choice.h"
-#include "ui/dialogs/item_fields.h"
 
 // ---- strings ----
 
@@ -44,8 +43,10 @@ void Dlg_datchg_value::on_init_dialog()
     named_.attach(*this, ids_.named);
     field_.attach(*this, ids_.field);
     list_.attach(*this, ids_.list);
+    ok_.attach(*this, 1);
     field_.set_filter(&field_rules());
     field_.set_text(field_text(value_));
+    field_.set_change_handler([this] { update_ok(); });
     if (values_)
         for (const auto& [value, meaning] : *values_)
             list_.add(meaning.to_utf8());
@@ -63,6 +64,13 @@ void Dlg_datchg_value::choose_named(bool named)
     field_.enable(!named);
     list_.enable(named);
     (named ? static_cast<Bcl_wnd&>(list_) : field_).set_focus();
+    update_ok();
+}
+
+void Dlg_datchg_value::update_ok()
+{
+    ok_.enable(named_.checked() ? named_value_at(values_, list_.selected()).has_value()
+                                : field_value(field_).has_value());
 }
 
 void Dlg_datchg_value::on_command(int id)
@@ -93,7 +101,10 @@ std::string Dlg_datchg_int::field_text(std::int32_t value) const
     return rules_.minimum() < 0 ? std::to_string(value) : std::to_string(static_cast<std::uint32_t>(value));
 }
 
-std::optional<std::int32_t> Dlg_datchg_int::field_value(const Bcl_edit& field) const { return number_of(field); }
+std::optional<std::int32_t> Dlg_datchg_int::field_value(const Bcl_edit& field) const
+{
+    return decimal_field_value(field.text(), rules_.minimum(), rules_.maximum());
+}
 
 Dlg_datchg_hex::Dlg_datchg_hex(std::int32_t value, int byte_count, const Named_values* values)
     : Dlg_datchg_value("IDD_DATCHG_HEX", help_topic::data_change_hex, {1700, 1701, 1702, 1703}, value, values),
@@ -108,7 +119,7 @@ std::string Dlg_datchg_hex::field_text(std::int32_t value) const
 
 std::optional<std::int32_t> Dlg_datchg_hex::field_value(const Bcl_edit& field) const
 {
-    const std::optional<std::uint32_t> value = read_hex_field(field.text());
+    const std::optional<std::uint32_t> value = hex_field_value(field.text(), byte_count_);
     return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
 }
 
@@ -129,10 +140,14 @@ void Dlg_datadd::on_init_dialog()
         set_text("データ削除");
     position_field_.set_filter(&position_rules_);
     size_field_.set_filter(&size_rules_);
+    position_field_.set_change_handler([this] { update_ok(); });
+    size_field_.set_change_handler([this] { update_ok(); });
     position_field_.set_text(position_field_text(position_));
-    size_field_.set_change_handler([this] { ok_.enable(read_decimal_field(size_field_.text()).value_or(0) != 0); });
     size_field_.set_text(std::to_string(size_));
+    update_ok();
 }
+
+void Dlg_datadd::update_ok() { ok_.enable(byte_range_confirmable(position_field_.text(), size_field_.text())); }
 
 void Dlg_datadd::on_command(int id)
 {

@@ -29,7 +29,8 @@ private:
 };
 
 // The value changes: "直値" (a direct value in the field) or "定義値" (one of the
-// named values, from the list). After OK, value() is the new value.
+// named values, from the list). OK is enabled only while the field holds a value in
+// range or a named value is chosen. After OK, value() is the new value.
 class Dlg_datchg_value : public Bcl_dlg {
 public:
     [[nodiscard]] std::int32_t value() const { return value_; }
@@ -54,6 +55,8 @@ private:
     void on_command(int id) override;
     [[nodiscard]] bool sets_own_focus() const override { return true; }
     void choose_named(bool named);
+    // OK only while the choice holds a value: a named one, or a whole direct one.
+    void update_ok();
 
     Ids ids_;
     std::int32_t value_;
@@ -62,6 +65,7 @@ private:
     Bcl_button named_;
     Bcl_edit field_;
     Bcl_combbox list_;
+    Bcl_button ok_;
 };
 
 // A decimal value from `minimum` to `maximum` (signed and unsigned comparison).
@@ -92,7 +96,8 @@ private:
 };
 
 // Adding zero bytes ("データ追加") or deleting bytes ("データ削除"): a position in
-// hexadecimal and a size in decimal; OK only while the size is not zero.
+// hexadecimal and a size in decimal; OK only while both hold a value and the size
+// is not zero.
 class Dlg_datadd final : public Bcl_dlg {
 public:
     enum class Form { add, remove };
@@ -104,6 +109,7 @@ public:
 private:
     void on_init_dialog() override;
     void on_command(int id) override;
+    void update_ok();
 
     Form form_;
     std::uint32_t position_;

@@ -11,6 +11,7 @@
 #include "ui/core/commands.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/named_value_text.h"
+#include "ui/core/value_choice.h"
 #include "ui/dialogs/item_fields.h"
 #include "ui/menu_items.h"
 
@@ -47,14 +48,21 @@ void Dlg_enum_val::on_init_dialog()
     value_field_.attach(*this, 1200);
     value_field_.set_filter(&value_rules_);
     attach_bcl_text(*this, meaning_field_, 1201);
+    ok_.attach(*this, 1);
+    value_field_.set_change_handler([this] { ok_.enable(field_value().has_value()); });
     value_field_.set_text(is_signed_ ? std::to_string(value_) : std::to_string(static_cast<std::uint32_t>(value_)));
     show_bcl_text(meaning_field_, meaning_);
+}
+
+std::optional<std::int32_t> Dlg_enum_val::field_value() const
+{
+    return decimal_field_value(value_field_.text(), value_rules_.minimum(), value_rules_.maximum());
 }
 
 void Dlg_enum_val::on_command(int id)
 {
     if (id == 1) {
-        value_ = number_of(value_field_).value_or(value_);
+        value_ = field_value().value_or(value_);
         meaning_ = bcl_text_of(meaning_field_, meaning_);
     }
     Bcl_dlg::on_command(id);
@@ -158,8 +166,13 @@ void Dlg_bitflag::on_init_dialog()
         show_bcl_text(name_, flag_->name());
         show_bcl_text(variable_, flag_->variable());
     }
+    bit_count_.set_change_handler([this] { ok_.enable(bit_count().has_value()); });
     bit_count_.set_text(std::to_string(flag_ ? flag_->bit_count() : 1));
-    bit_count_.set_change_handler([this] { ok_.enable(number_of(bit_count_).value_or(0) != 0); });
+}
+
+std::optional<std::int32_t> Dlg_bitflag::bit_count() const
+{
+    return decimal_field_value(bit_count_.text(), 1, bit_count_rules_.maximum());
 }
 
 void Dlg_bitflag::on_command(int id)
@@ -167,7 +180,7 @@ void Dlg_bitflag::on_command(int id)
     if (id == 1) {
         const Bcl_str name = bcl_text_of(name_, flag_ ? flag_->name() : Bcl_str());
         const Bcl_str variable = bcl_text_of(variable_, flag_ ? flag_->variable() : Bcl_str());
-        result_ = std::make_unique<Def_bitflag>(name, number_of(bit_count_).value_or(1), variable);
+        result_ = std::make_unique<Def_bitflag>(name, bit_count().value_or(1), variable);
         result_->set_named_values(values_.values());
     }
     Bcl_dlg::on_command(id);

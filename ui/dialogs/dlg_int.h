@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "model/def_int.h"
 #include "toolkit/gui/bcl_ctrl.h"
@@ -25,12 +26,15 @@ public:
 private:
     void on_init_dialog() override;
     void on_command(int id) override;
+    // The field's value when it is a whole number in range: OK only then.
+    [[nodiscard]] std::optional<std::int32_t> field_value() const;
 
     std::int32_t value_;
     Bcl_str meaning_;
     bool is_signed_;
     Bcl_edit value_field_;
     Bcl_edit meaning_field_;
+    Bcl_button ok_;
     const Ctrl_edit_num_state value_rules_;
 };
 
@@ -72,6 +76,8 @@ public:
 private:
     void on_init_dialog() override;
     void on_command(int id) override;
+    // 1 to 32 bits: OK only then.
+    [[nodiscard]] std::optional<std::int32_t> bit_count() const;
 
     const Def_bitflag* flag_;
     std::unique_ptr<Def_bitflag> result_;
