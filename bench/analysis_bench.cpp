@@ -16,11 +16,11 @@
 #include <new>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/component.h"
 #include "model/items.h"
 #include "records_layout.h"
-#include "toolkit/mapped_memory.h"
+#include "toolkit/memory/mapped_memory.h"
 
 // ---- heap accounting: every operator new of the process is counted ----
 

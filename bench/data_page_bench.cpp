@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/component.h"
 #include "records_layout.h"
 #include "ui/core/cmp_edit_visitor.h"

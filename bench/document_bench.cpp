@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "toolkit/progress.h"
 #include "random_file.h"
 

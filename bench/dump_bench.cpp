@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "random_file.h"
 #include "ui/core/dump_layout.h"
 #include "ui/core/dump_lines.h"

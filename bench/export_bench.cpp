@@ -22,8 +22,8 @@
 #include <memory>
 #include <string>
 
-#include "doc/data_mgr.h"
-#include "doc/report.h"
+#include "document/data_mgr.h"
+#include "document/report.h"
 #include "model/items.h"
 #include "random_file.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/items.h"
 
 namespace records_layout {

@@ -10,9 +10,9 @@
 
 #include "model/items.h"
 #include "model/limits.h"
-#include "toolkit/number_text.h"
-#include "toolkit/place_text.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/number_text.h"
+#include "toolkit/text/place_text.h"
+#include "toolkit/text/texts.h"
 
 using json = nlohmann::ordered_json;
 

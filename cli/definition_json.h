@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "doc/definition_file.h"
+#include "document/definition_file.h"
 #include "model/item_list.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 // A definition as JSON: the settings and the whole item tree, one object per item
 // with a "kind" and the kind's fields. Texts are JSON strings when their Shift-JIS

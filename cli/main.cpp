@@ -18,15 +18,15 @@
 #include "cli/definition_json.h"
 #include "cli/terminal_progress.h"
 #include "cli/tree_output.h"
-#include "doc/data_mgr.h"
-#include "doc/definition_file.h"
-#include "doc/report.h"
+#include "document/data_mgr.h"
+#include "document/definition_file.h"
+#include "document/report.h"
 #include "model/component.h"
 #include "model/item_list.h"
 #include "toolkit/exception.h"
-#include "toolkit/file_io.h"
-#include "toolkit/file_path.h"
-#include "toolkit/texts.h"
+#include "toolkit/files/file_io.h"
+#include "toolkit/files/file_path.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "engine/tree_text.h"
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 std::string escaped_for_line(std::string_view utf8)
 {

@@ -1,6 +1,6 @@
 #include "edit/definition_edits.h"
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/limits.h"
 #include "toolkit/exception.h"
 

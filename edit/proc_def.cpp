@@ -1,6 +1,6 @@
 #include "edit/proc_def.h"
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/def_add_visitor.h"
 #include "toolkit/exception.h"
 

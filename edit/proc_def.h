@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "doc/process.h"
+#include "document/process.h"
 #include "model/define.h"
 
 class Data_mgr;

@@ -1,6 +1,6 @@
 #include "edit/proc_def_edit.h"
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 
 void Fix_str_fields::write(Def_fix_str& item) const
 {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "doc/process.h"
+#include "document/process.h"
 #include "model/byte_order.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"

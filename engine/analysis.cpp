@@ -9,7 +9,7 @@
 #include "model/def_nodef.h"
 #include "model/item_list.h"
 #include "model/walk_checkpoints.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "model/def_if.h"
 #include "model/def_set_variable.h"
 #include "model/walk_bounds.h"
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 namespace {
 

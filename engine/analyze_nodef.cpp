@@ -7,8 +7,8 @@
 #include "model/cmp_nodef.h"
 #include "model/cmp_table.h"
 #include "model/def_nodef.h"
-#include "toolkit/number_text.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/number_text.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

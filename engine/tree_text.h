@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 class Component;
 

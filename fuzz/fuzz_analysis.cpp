@@ -11,8 +11,8 @@
 // walk from the first byte.
 #include <deque>
 
-#include "doc/data_mgr.h"
-#include "doc/report.h"
+#include "document/data_mgr.h"
+#include "document/report.h"
 #include "fuzz/fuzz_support.h"
 #include "model/component.h"
 #include "toolkit/exception.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/data_check.h"
-#include "doc/data_mgr.h"
+#include "document/data_check.h"
+#include "document/data_mgr.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

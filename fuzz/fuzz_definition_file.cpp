@@ -1,7 +1,7 @@
 // The definition file reader, on any bytes. A file that loads must save, and the
 // saved file must load back and save to exactly the same bytes; a file that does
 // not load must leave the document as it was.
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "fuzz/fuzz_support.h"
 #include "toolkit/exception.h"
 

@@ -9,8 +9,8 @@
 // for line (tests/agreement/report_view.h).
 #include "agreement/random_definition.h"
 #include "agreement/report_view.h"
-#include "doc/data_mgr.h"
-#include "doc/report.h"
+#include "document/data_mgr.h"
+#include "document/report.h"
 #include "fuzz/fuzz_support.h"
 #include "model/component.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "agreement/random_definition.h"
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "engine/analysis.h"
 #include "engine/tree_text.h"
 #include "fuzz/fuzz_support.h"

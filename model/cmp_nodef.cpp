@@ -4,7 +4,7 @@
 
 #include "model/cmp_visitor.h"
 #include "model/data_editor.h"
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 void Cmp_nodef::accept(Cmp_visitor& visitor) { visitor.visit_nodef(*this); }
 

@@ -7,7 +7,7 @@
 #include "model/data_node.h"
 #include "model/walk_context.h"
 #include "toolkit/progress.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 Component::~Component() { clear_children(); }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/walk_bounds.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 class Cmp_visitor;
 class Data_node;

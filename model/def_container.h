@@ -4,7 +4,7 @@
 #include "model/item_list.h"
 
 // Defined in: model/def_container.cpp; engine/analyze_loop.cpp (loops),
-// engine/analyze_ref.cpp (definition sets); doc/report.cpp; doc/definition_file.cpp
+// engine/analyze_ref.cpp (definition sets); document/report.cpp; document/definition_file.cpp
 // (save).
 
 // Shared by the containers with one child list: loops and definition sets.

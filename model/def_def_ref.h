@@ -2,8 +2,8 @@
 
 #include "model/define.h"
 
-// Defined in: model/def_def_ref.cpp; engine/analyze_ref.cpp; doc/report.cpp;
-// doc/definition_file.cpp (save).
+// Defined in: model/def_def_ref.cpp; engine/analyze_ref.cpp; document/report.cpp;
+// document/definition_file.cpp (save).
 
 // Walks the definition set registered under `target` at this point of the walk.
 class Def_def_ref : public Define {

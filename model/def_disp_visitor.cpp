@@ -5,8 +5,8 @@
 #include <string>
 
 #include "model/items.h"
-#include "toolkit/number_text.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/number_text.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

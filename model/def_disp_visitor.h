@@ -9,7 +9,7 @@
 
 #include "model/def_visitor.h"
 #include "model/define.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 #include "model/item_list.h"
 

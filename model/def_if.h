@@ -3,8 +3,8 @@
 #include "model/define.h"
 #include "model/item_list.h"
 
-// Defined in: model/def_if.cpp; engine/analyze_loop.cpp; doc/report.cpp;
-// doc/definition_file.cpp (save).
+// Defined in: model/def_if.cpp; engine/analyze_loop.cpp; document/report.cpp;
+// document/definition_file.cpp (save).
 
 // A branch: the then-list when its condition (held as the item's name) is true,
 // else the else-list. It makes no component of its own.

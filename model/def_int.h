@@ -6,7 +6,7 @@
 #include "model/define.h"
 
 // Defined in: model/def_int.cpp; model/int_decoder.cpp (value texts);
-// engine/analyze_int.cpp; doc/report.cpp; doc/definition_file.cpp (save).
+// engine/analyze_int.cpp; document/report.cpp; document/definition_file.cpp (save).
 
 // A bit flag of an integer item: `bit_count` bits taken from the integer's value,
 // from the least significant bit upward in the order of the integer's flag list.

@@ -2,8 +2,8 @@
 
 #include "model/define.h"
 
-// Defined in: model/def_nodef.cpp; engine/analyze_nodef.cpp; doc/report.cpp;
-// doc/definition_file.cpp (save, which writes nothing).
+// Defined in: model/def_nodef.cpp; engine/analyze_nodef.cpp; document/report.cpp;
+// document/definition_file.cpp (save, which writes nothing).
 
 // The bytes no item covers, after the top-level items. The document holds exactly
 // one; it is never shown in the definition list nor written to a definition file.

@@ -2,8 +2,8 @@
 
 #include "model/define.h"
 
-// Defined in: model/def_set_variable.cpp; engine/analyze_loop.cpp; doc/report.cpp;
-// doc/definition_file.cpp (save).
+// Defined in: model/def_set_variable.cpp; engine/analyze_loop.cpp; document/report.cpp;
+// document/definition_file.cpp (save).
 
 // Assigns the value of an expression to a variable (held as the item's name).
 class Def_set_variable : public Define {

@@ -3,7 +3,7 @@
 #include "model/define.h"
 
 // Defined in (all three strings): model/def_str.cpp; engine/analyze_str.cpp;
-// doc/report.cpp; doc/definition_file.cpp (save).
+// document/report.cpp; document/definition_file.cpp (save).
 
 // A string of a fixed number of bytes; its text ends at the first 0 byte.
 class Def_fix_str : public Define {

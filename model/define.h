@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "model/item_list.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 class Bcl_binaryfile;
 class Bcl_textfile;
@@ -20,8 +20,8 @@ using Named_values = std::map<std::int32_t, Bcl_str>;
 //
 // Each item class's operations live with the layer that needs them, one file per
 // job: its data, copying and accept() in model/ (the class's own file), analyze()
-// in engine/analyze_*.cpp, write_analysis() in doc/report.cpp and save() in
-// doc/definition_file.cpp. Each class's header lists its files ("Defined in").
+// in engine/analyze_*.cpp, write_analysis() in document/report.cpp and save() in
+// document/definition_file.cpp. Each class's header lists its files ("Defined in").
 //
 // The walking operations take `cur`, the first byte the item may read (null when the
 // data is used up), `parent`, where to add components (null: walk without building

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 const Bcl_str* find_meaning(const Named_values& table, std::int32_t key)
 {

@@ -12,7 +12,7 @@
 
 #include "model/byte_order.h"
 #include "model/def_int.h"
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 // The number of bytes an integer item reads: its size, held to 1 ... 4 so that an
 // item with a broken size still reads a defined number of bytes.

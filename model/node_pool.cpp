@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "toolkit/mapped_memory.h"
+#include "toolkit/memory/mapped_memory.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "model/walk_bounds.h"
-#include "toolkit/bcl_str.h"
-#include "toolkit/small_copy.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/memory/small_copy.h"
 
 class Def_def_set;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "engine/tree_text.h"
 #include "model/component.h"
 #include "model/items.h"

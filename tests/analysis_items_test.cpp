@@ -7,7 +7,7 @@
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
 #include "toolkit/exception.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 using namespace analysis_test;
 

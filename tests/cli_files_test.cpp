@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "cli_helpers.h"
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "support/other_user.h"
-#include "toolkit/available_memory.h"
+#include "toolkit/memory/available_memory.h"
 
 using namespace cli_test;
 namespace fs = std::filesystem;

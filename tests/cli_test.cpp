@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "cli_helpers.h"
-#include "doc/definition_file.h"
+#include "document/definition_file.h"
 #include "model/items.h"
 
 using namespace cli_test;

@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <functional>
 
-#include "doc/data_mgr.h"
-#include "doc/definition_file.h"
-#include "doc/process.h"
+#include "document/data_mgr.h"
+#include "document/definition_file.h"
+#include "document/process.h"
 #include "model/items.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
 #include "support/temp_files.h"
 #include "toolkit/exception.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <fstream>
 #include <random>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "support/document_fixture.h"
 #include "support/temp_files.h"
 #include "support/recording_reporter.h"
-#include "toolkit/available_memory.h"
-#include "toolkit/mapped_memory.h"
+#include "toolkit/memory/available_memory.h"
+#include "toolkit/memory/mapped_memory.h"
 #include "toolkit/exception.h"
 
 namespace {

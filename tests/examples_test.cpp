@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "cli_helpers.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 using namespace cli_test;
 

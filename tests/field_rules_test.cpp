@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/utf32.h"
+#include "toolkit/text/utf32.h"
 #include "ui/core/field_rules.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "support/file_size_limit.h"
 #include "support/temp_files.h"
 #include "toolkit/exception.h"
-#include "toolkit/file_writer.h"
+#include "toolkit/files/file_writer.h"
 
 namespace fs = std::filesystem;
 

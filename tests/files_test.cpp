@@ -10,8 +10,8 @@
 #include <iterator>
 
 #include "support/temp_files.h"
-#include "toolkit/bcl_binaryfile.h"
-#include "toolkit/bcl_textfile.h"
+#include "toolkit/files/bcl_binaryfile.h"
+#include "toolkit/files/bcl_textfile.h"
 #include "toolkit/exception.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "model/def_str.h"
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <fstream>
 
 #include "analysis_helpers.h"
-#include "doc/report.h"
-#include "doc/undefined_lines.h"
+#include "document/report.h"
+#include "document/undefined_lines.h"
 #include "model/limits.h"
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
 #include "support/temp_files.h"
 #include "toolkit/exception.h"
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 using namespace analysis_test;
 

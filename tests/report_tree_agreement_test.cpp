@@ -13,7 +13,7 @@
 #include "agreement/report_view.h"
 #include "analysis_helpers.h"
 #include "cli_helpers.h"
-#include "doc/report.h"
+#include "document/report.h"
 #include "support/definition_dump.h"
 #include "support/document_fixture.h"
 

@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "doc/data_mgr.h"
-#include "doc/report.h"
+#include "document/data_mgr.h"
+#include "document/report.h"
 #include "model/items.h"
 #include "support/document_fixture.h"
 #include "support/file_size_limit.h"
@@ -26,8 +26,8 @@
 #include "support/recording_reporter.h"
 #include "support/temp_files.h"
 #include "toolkit/exception.h"
-#include "toolkit/file_writer.h"
-#include "toolkit/in_place.h"
+#include "toolkit/files/file_writer.h"
+#include "toolkit/files/in_place.h"
 
 namespace fs = std::filesystem;
 

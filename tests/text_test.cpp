@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/bcl_str.h"
-#include "toolkit/cell_text.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/text/cell_text.h"
 #include "toolkit/exception.h"
-#include "toolkit/number_text.h"
-#include "toolkit/small_copy.h"
-#include "toolkit/texts.h"
-#include "toolkit/utf32.h"
+#include "toolkit/text/number_text.h"
+#include "toolkit/memory/small_copy.h"
+#include "toolkit/text/texts.h"
+#include "toolkit/text/utf32.h"
 
 TEST(Bcl_str, ConvertsBetweenShiftJisAndUtf8)
 {

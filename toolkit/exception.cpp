@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 std::string Exception::display_text() const
 {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "toolkit/bcl_str.h"
-#include "toolkit/file_path.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/files/file_path.h"
 
 // Failures of files and formats. Each carries the path of the file concerned, exactly
 // as the system gave it, and a message suffix in Shift-JIS like every text of the

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 // The status and progress reporter: a status text and a progress bar with a total,
 // advanced by positions and redrawn only when the whole percentage changes.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 
 namespace {
 

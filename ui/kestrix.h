@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/def_disp_visitor.h"
 #include "toolkit/gui/bcl_listview.h"
 #include "toolkit/gui/bcl_sdi.h"

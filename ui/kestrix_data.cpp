@@ -5,7 +5,7 @@
 #include "model/cmp_editchk_visitor.h"
 #include "model/component.h"
 #include "model/data_node.h"
-#include "toolkit/available_memory.h"
+#include "toolkit/memory/available_memory.h"
 #include "toolkit/exception.h"
 #include "toolkit/gui/bcl_menu.h"
 #include "ui/core/cmp_edit_visitor.h"

@@ -1,7 +1,7 @@
 // kestrix: the program's window.
 #include <cstdio>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "toolkit/gui/bcl_app.h"
 #include "ui/kestrix.h"
 

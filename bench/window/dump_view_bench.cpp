@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "random_file.h"
 #include "toolkit/gui/bcl_app.h"
 #include "toolkit/gui/bcl_sdi.h"

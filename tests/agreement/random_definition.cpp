@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/items.h"
 
 unsigned Choices::below(unsigned n)

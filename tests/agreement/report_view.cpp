@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
@@ -12,7 +12,7 @@
 #include "model/cmp_visitor.h"
 #include "model/items.h"
 #include "toolkit/exception.h"
-#include "toolkit/texts.h"
+#include "toolkit/text/texts.h"
 
 namespace {
 

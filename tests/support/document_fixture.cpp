@@ -1,6 +1,6 @@
 #include "support/document_fixture.h"
 
-#include "doc/data_check.h"
+#include "document/data_check.h"
 
 void Document_test::SetUp()
 {

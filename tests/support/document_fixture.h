@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "support/temp_files.h"
 
 // Starts every test from a fresh document (new definition, new data) and gives

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "ui/core/questions.h"
 #include "ui/core/state.h"
 

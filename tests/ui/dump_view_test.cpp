@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 #include "toolkit/gui/bcl_sdi.h"
 #include "ui/dump_wnd.h"
 #include "window_fixture.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 class Bcl_wnd;
 

@@ -12,7 +12,7 @@
 
 #include <utility>
 
-#include "toolkit/cell_text.h"
+#include "toolkit/text/cell_text.h"
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 #include "toolkit/gui/bcl_menu.h"
 #include "toolkit/gui/bcl_wnd.h"
 

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "toolkit/bcl_edit_filter.h"
+#include "toolkit/text/bcl_edit_filter.h"
 
 namespace {
 

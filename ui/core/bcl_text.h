@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 // Text fields that fill a Bcl_str: what they may hold, and how their text becomes one.
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 // The files named when the program starts.
 struct Start_files {

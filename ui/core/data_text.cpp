@@ -1,7 +1,7 @@
 #include "ui/core/data_text.h"
 
-#include "toolkit/bcl_str.h"
-#include "toolkit/utf32.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/text/utf32.h"
 #include "ui/core/field_rules.h"
 
 namespace {

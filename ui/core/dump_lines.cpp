@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "doc/data_mgr.h"
-#include "toolkit/bcl_str.h"
-#include "toolkit/number_text.h"
-#include "toolkit/utf32.h"
+#include "document/data_mgr.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/text/number_text.h"
+#include "toolkit/text/utf32.h"
 
 namespace {
 

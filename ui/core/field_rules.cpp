@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "toolkit/bcl_str.h"
-#include "toolkit/utf32.h"
+#include "toolkit/text/bcl_str.h"
+#include "toolkit/text/utf32.h"
 #include "ui/core/data_text.h"
 
 namespace {

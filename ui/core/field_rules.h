@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/bcl_edit_filter.h"
+#include "toolkit/text/bcl_edit_filter.h"
 
 // The input states of the validated edit fields, free of any window: what a key
 // press, a typed character or pasted text does to a field's text and selection (see

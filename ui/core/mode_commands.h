@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 class State;
 

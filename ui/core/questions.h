@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 // What the window's logic asks of the user. The main window answers with message
 // boxes and file dialogs; tests answer from a script. Texts are UTF-8.

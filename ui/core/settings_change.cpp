@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "edit/proc_def_edit.h"
 
 void change_settings(Data_mgr& document, Bcl_str title, Byte_order byte_order)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/byte_order.h"
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 
 class Data_mgr;
 

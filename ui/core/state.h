@@ -3,8 +3,8 @@
 #include <functional>
 #include <span>
 
-#include "doc/data_mgr.h"
-#include "toolkit/file_path.h"
+#include "document/data_mgr.h"
+#include "toolkit/files/file_path.h"
 #include "ui/core/questions.h"
 
 class Define;

@@ -1,7 +1,7 @@
 #include "ui/core/text_export.h"
 
-#include "doc/data_mgr.h"
-#include "toolkit/texts.h"
+#include "document/data_mgr.h"
+#include "toolkit/text/texts.h"
 #include "ui/core/questions.h"
 #include "ui/core/reporting.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 class Data_mgr;
 class Message_box;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 
 // The main window's title: "ケストリクス - " data path (or "無題") with " *" when the
 // data is modified, then " [" definition path (or "無題") with " *" when the

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <iterator>
 
-#include "toolkit/number_text.h"
+#include "toolkit/text/number_text.h"
 
 Value_choice value_choice(std::int32_t value, const Named_values* values)
 {

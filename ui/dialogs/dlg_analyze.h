@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/file_path.h"
+#include "toolkit/files/file_path.h"
 #include "toolkit/gui/bcl_ctrl.h"
 #include "toolkit/gui/bcl_dlg.h"
 

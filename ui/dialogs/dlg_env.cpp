@@ -1,6 +1,6 @@
 #include "ui/dialogs/dlg_env.h"
 
-#include "doc/data_mgr.h"
+#include "document/data_mgr.h"
 #include "ui/core/bcl_text.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/settings_change.h"

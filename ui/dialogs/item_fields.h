@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "toolkit/bcl_str.h"
+#include "toolkit/text/bcl_str.h"
 #include "toolkit/gui/bcl_ctrl.h"
 
 // A plain text field of an item dialog: at most 255 Shift-JIS bytes of text that
