@@ -2,7 +2,6 @@
 
 #include "toolkit/gui/bcl_htmlhelp.h"
 #include "ui/core/command_line.h"
-#include "ui/core/definition_drop.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/mode_commands.h"
 #include "ui/core/title.h"
@@ -13,39 +12,13 @@ namespace {
 namespace control_id {
 constexpr int toolbar = 4001;
 constexpr int tab = 2100;
-constexpr int definition_list = 2101;
-constexpr int vertical_split = 2102;
-constexpr int horizontal_split = 2103;
-constexpr int data_list = 2104;
-constexpr int data_tree = 2105;
 } // namespace control_id
-
-struct Column {
-    const char* header;
-    int width;
-};
-
-constexpr Column definition_columns[] = {{"サイズ", 80}, {"符号", 50}, {"内容", 350}, {"変数", 100}, {"備考", 100}};
-constexpr Column data_columns[] = {{"名称", 200}, {"データ", 200}};
-
-void add_columns(Bcl_listview& list, std::span<const Column> columns)
-{
-    for (const Column& column : columns)
-        list.add_column(column.header, column.width);
-}
 
 } // namespace
 
 Kestrix::Kestrix(Data_mgr& document)
-    : document_(document), dump_(document),
-      definition_drag_(
-          definition_list_,
-          [this](int source, int target) {
-              return drop_allowed(definition_rows_, static_cast<std::size_t>(source), static_cast<std::size_t>(target));
-          },
-          [this](int source, int target) { move_definition_row(source, target); }),
-      user_{*this, *this, *this}, state_def_(document, *this, user_), state_data_(document, *this, user_),
-      current_(&state_def_)
+    : document_(document), questions_(*this), definition_(document, questions_, *this), data_(document, *this),
+      state_def_(document, *this, questions_.io()), state_data_(document, *this, questions_.io()), current_(&state_def_)
 {
     fill_command_table();
 }
@@ -78,13 +51,12 @@ void Kestrix::on_create()
     create_toolbar();
     status_.create(*this);
     create_pages();
-    connect_keys();
     current_ = &state_def_;
     refresh_definition_list(nullptr);
     rebuild_data_tree({});
     update_title();
     update_command_states();
-    definition_list_.set_focus();
+    definition_.list().set_focus();
 }
 
 void Kestrix::create_toolbar()
@@ -131,32 +103,15 @@ void Kestrix::create_pages()
 {
     tab_.create(*this, control_id::tab);
     set_client(tab_);
-    definition_list_.create(tab_, control_id::definition_list);
-    add_columns(definition_list_, definition_columns);
-    tab_.add_page("定義", definition_list_);
-
-    vertical_split_.create(tab_, control_id::vertical_split);
-    horizontal_split_.create(vertical_split_, control_id::horizontal_split);
-    dump_.create(vertical_split_);
-    vertical_split_.set_panes(horizontal_split_, dump_, client_height() / 2);
-    data_tree_.create(horizontal_split_, control_id::data_tree);
-    data_list_.create(horizontal_split_, control_id::data_list);
-    add_columns(data_list_, data_columns);
-    horizontal_split_.set_panes(data_tree_, data_list_, client_width() * 30 / 100);
-    tab_.add_page("データ", vertical_split_);
+    const auto focus_key = [this](Focus_place from, const Bcl_key_event& key) { return handle_focus_key(from, key); };
+    definition_.create(tab_, focus_key);
+    tab_.add_page("定義", definition_.list());
+    data_.create(tab_, client_width(), client_height(), focus_key);
+    tab_.add_page("データ", data_.window());
     tab_.select(definition_page);
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
-    definition_list_.set_context_handler([this](Bcl_point) { definition_popup(); });
-    definition_list_.set_activate_handler([this](int) {
-        definition_drag_.cancel();
-        edit_definition_row();
-    });
-    definition_list_.set_drag_handler([this](int row) { start_drag(row); });
-    data_tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
-    data_list_.set_selection_handler([this](int row) { data_row_selected(row); });
-    data_list_.set_context_handler([this](Bcl_point) { data_popup(); });
-    data_list_.set_activate_handler([this](int row) { data_row_activated(row); });
+    tab_.set_key_handler([this](const Bcl_key_event& key) { return handle_focus_key(Focus_place::tab_control, key); });
 }
 
 // ---- pages, modes and focus ----
@@ -169,7 +124,7 @@ void Kestrix::show_page(int page)
 
 void Kestrix::switch_to_page(int page)
 {
-    definition_drag_.cancel();
+    definition_.cancel_drag();
     current_ = page == data_page ? static_cast<State*>(&state_data_) : &state_def_;
     set_menu(menu_items(page == data_page ? menu_name::data_bar : menu_name::definition_bar));
     update_command_states();
@@ -179,46 +134,28 @@ Bcl_wnd& Kestrix::window_of(Focus_place place)
 {
     switch (place) {
     case Focus_place::definition_list:
-        return definition_list_;
+        return definition_.list();
     case Focus_place::data_tree:
-        return data_tree_;
+        return data_.tree();
     case Focus_place::data_list:
-        return data_list_;
+        return data_.list();
     case Focus_place::dump_view:
-        return dump_;
+        return data_.dump();
     case Focus_place::tab_control:
         break;
     }
     return tab_;
 }
 
-void Kestrix::connect_keys()
-{
-    for (Focus_place place :
-         {Focus_place::definition_list, Focus_place::data_tree, Focus_place::data_list, Focus_place::tab_control})
-        window_of(place).set_key_handler([this, place](const Bcl_key_event& key) { return handle_focus_key(place, key); });
-    // The dump view scrolls with its own keys and hands the Tab keys back.
-    dump_.set_owner({.select_byte = [this](Data_node* byte) { select_byte(byte); },
-                     .focus_key = [this](const Bcl_key_event& key) {
-                         return handle_focus_key(Focus_place::dump_view, key);
-                     }});
-}
-
 // Ctrl+Tab toggles the page; Tab and Shift+Tab go round the shown page's controls.
-// Escape in the definition list cancels a row drag.
 bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
 {
-    if (key.key == Bcl_key::escape && from == Focus_place::definition_list && definition_drag_.active()) {
-        definition_drag_.cancel();
-        status_.set_text(Bcl_str());
-        return true;
-    }
     if (key.key != Bcl_key::tab)
         return false;
     if (key.ctrl) {
         const int page = tab_.selected() == definition_page ? data_page : definition_page;
         show_page(page);
-        (page == definition_page ? static_cast<Bcl_wnd&>(definition_list_) : data_tree_).set_focus();
+        window_of(page == definition_page ? Focus_place::definition_list : Focus_place::data_tree).set_focus();
         return true;
     }
     window_of(next_focus(from, tab_.selected(), key.shift)).set_focus();
@@ -246,6 +183,12 @@ void Kestrix::update_command_states()
     toolbar_.show_button(cmd::settings, settings);
 }
 
+void Kestrix::document_changed()
+{
+    update_title();
+    update_command_states();
+}
+
 // ---- closing, drops, help ----
 
 void Kestrix::on_close()
@@ -258,7 +201,7 @@ void Kestrix::on_close()
 
 void Kestrix::on_files_dropped(const std::vector<File_path>& files)
 {
-    definition_drag_.cancel();
+    definition_.cancel_drag();
     bring_to_front();
     open_dropped(*current_, files);
 }

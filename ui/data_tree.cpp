@@ -1,4 +1,7 @@
-// What the main window's views show of the document.
+// The data page's tree: containers opened as they are selected and closed again
+// beyond the limit, and the way down to a byte.
+#include "ui/data_page.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -7,7 +10,7 @@
 #include "model/define.h"
 #include "toolkit/exception.h"
 #include "ui/core/expanded_items.h"
-#include "ui/kestrix.h"
+#include "ui/page_frame.h"
 
 namespace {
 
@@ -26,33 +29,33 @@ bool holds(Component& component, const Data_place& place, bool containers)
 // that is analysed, leaves being shown only in the data list. With a place to show,
 // the containers that hold it are expanded down to the deepest one, which is
 // selected with the row that holds the place; without one, the root is selected.
-void Kestrix::rebuild_data_tree(Data_place show)
+void Data_page::rebuild_tree(Data_place show)
 {
     {
         const Quiet_tree quiet(ignore_tree_selection_);
-        data_tree_.remove_all();
+        tree_.remove_all();
         tree_components_.clear();
         expanded_items_.clear();
     }
-    data_list_.delete_all();
-    data_rows_.clear();
+    list_.delete_all();
+    rows_.clear();
     highlight_component(nullptr);
     Component* root = document_.root_component();
     if (!root)
         return;
-    const Bcl_tree_item root_item = data_tree_.insert(nullptr, root->name().to_utf8());
+    const Bcl_tree_item root_item = tree_.insert(nullptr, root->name().to_utf8());
     tree_components_[root_item] = root;
     expanded_items_.push_back(root_item);
     insert_container_items(root_item, *root);
-    data_tree_.expand(root_item);
+    tree_.expand(root_item);
     if (!show.node) {
-        data_tree_.select(root_item);
+        tree_.select(root_item);
         return;
     }
     show_place(show);
 }
 
-void Kestrix::insert_container_items(Bcl_tree_item item, Component& component)
+void Data_page::insert_container_items(Bcl_tree_item item, Component& component)
 {
     // Depth first without recursion: expanded tables can nest deeply.
     std::vector<std::pair<Bcl_tree_item, Component*>> pending{{item, &component}};
@@ -63,7 +66,7 @@ void Kestrix::insert_container_items(Bcl_tree_item item, Component& component)
             Component* child = parent->child(i);
             if (!child->has_children())
                 continue;
-            const Bcl_tree_item child_item = data_tree_.insert(parent_item, child->name().to_utf8());
+            const Bcl_tree_item child_item = tree_.insert(parent_item, child->name().to_utf8());
             tree_components_[child_item] = child;
             pending.emplace_back(child_item, child);
         }
@@ -73,12 +76,12 @@ void Kestrix::insert_container_items(Bcl_tree_item item, Component& component)
 // A container selected in the tree has its children analysed when it has none yet,
 // its containers inserted below it, its children listed in the data list and its
 // bytes highlighted in the dump.
-void Kestrix::tree_selection_changed(Bcl_tree_item item)
+void Data_page::tree_selection_changed(Bcl_tree_item item)
 {
     if (ignore_tree_selection_)
         return;
-    data_list_.delete_all();
-    data_rows_.clear();
+    list_.delete_all();
+    rows_.clear();
     const auto found = tree_components_.find(item);
     if (found == tree_components_.end()) {
         highlight_component(nullptr);
@@ -88,12 +91,12 @@ void Kestrix::tree_selection_changed(Bcl_tree_item item)
     show_container(*found->second);
 }
 
-void Kestrix::show_container(Component& container)
+void Data_page::show_container(Component& container)
 {
-    data_list_.delete_all();
-    data_rows_.clear();
-    fill_data_list(container);
-    status_.set_text(Bcl_str());
+    list_.delete_all();
+    rows_.clear();
+    fill_list(container);
+    frame_.set_status_text(Bcl_str());
     highlight_component(&container);
 }
 
@@ -101,7 +104,7 @@ void Kestrix::show_container(Component& container)
 // most recently opened of the expanded items; when more than the limit are
 // expanded, the oldest that hold neither `item` nor another expanded item are
 // collapsed.
-void Kestrix::open_container_item(Bcl_tree_item item)
+void Data_page::open_container_item(Bcl_tree_item item)
 {
     const auto found = tree_components_.find(item);
     if (found == tree_components_.end())
@@ -114,12 +117,12 @@ void Kestrix::open_container_item(Bcl_tree_item item)
     // Counted with the item itself, so that no more than the limit stay expanded.
     expanded_items_.push_back(item);
     const auto dropped = trim_expanded_items(expanded_items_, item,
-                                             [this](Bcl_tree_item i) { return data_tree_.parent(i); });
+                                             [this](Bcl_tree_item i) { return tree_.parent(i); });
     for (Bcl_tree_item old : dropped)
         collapse_container_item(old);
 }
 
-void Kestrix::expand_container_item(Bcl_tree_item item, Component& container)
+void Data_page::expand_container_item(Bcl_tree_item item, Component& container)
 {
     if (container.child_count() == 0 && container.has_children()) {
         try {
@@ -128,44 +131,44 @@ void Kestrix::expand_container_item(Bcl_tree_item item, Component& container)
             // The children made before the data ran out are shown.
         }
     }
-    if (data_tree_.child_count(item) == 0)
+    if (tree_.child_count(item) == 0)
         insert_container_items(item, container);
 }
 
 // Releases the children of the item's container and deletes its child items with
 // their map entries. The data list never shows them: the selected item is never
 // collapsed, nor any of its ancestors.
-void Kestrix::collapse_container_item(Bcl_tree_item item)
+void Data_page::collapse_container_item(Bcl_tree_item item)
 {
     const Quiet_tree quiet(ignore_tree_selection_);
     std::vector<Bcl_tree_item> pending;
-    for (Bcl_tree_item child = data_tree_.first_child(item); child; child = data_tree_.next_sibling(child))
+    for (Bcl_tree_item child = tree_.first_child(item); child; child = tree_.next_sibling(child))
         pending.push_back(child);
     const std::vector<Bcl_tree_item> children = pending;
     while (!pending.empty()) {
         const Bcl_tree_item next = pending.back();
         pending.pop_back();
         tree_components_.erase(next);
-        for (Bcl_tree_item child = data_tree_.first_child(next); child; child = data_tree_.next_sibling(child))
+        for (Bcl_tree_item child = tree_.first_child(next); child; child = tree_.next_sibling(child))
             pending.push_back(child);
     }
     for (Bcl_tree_item child : children)
-        data_tree_.remove(child);
+        tree_.remove(child);
     tree_components_.at(item)->clear_children();
 }
 
 // The selected row's component is highlighted, or with no row the tree's.
-void Kestrix::data_row_selected(int row)
+void Data_page::row_selected(int row)
 {
-    if (row >= 0 && static_cast<std::size_t>(row) < data_rows_.size()) {
-        highlight_component(data_rows_[static_cast<std::size_t>(row)]);
+    if (row >= 0 && static_cast<std::size_t>(row) < rows_.size()) {
+        highlight_component(rows_[static_cast<std::size_t>(row)]);
         return;
     }
-    const auto found = tree_components_.find(data_tree_.selected());
+    const auto found = tree_components_.find(tree_.selected());
     highlight_component(found == tree_components_.end() ? nullptr : found->second);
 }
 
-void Kestrix::highlight_component(const Component* component)
+void Data_page::highlight_component(const Component* component)
 {
     if (component)
         dump_.set_highlight(component->start(), component->end());
@@ -173,12 +176,12 @@ void Kestrix::highlight_component(const Component* component)
         dump_.set_highlight(nullptr, nullptr);
 }
 
-void Kestrix::fill_data_list(Component& container)
+void Data_page::fill_list(Component& container)
 {
     for (int i = 0; i < container.child_count(); ++i) {
         Component* child = container.child(i);
-        data_list_.insert_row(-1, {child->name().to_utf8(), child->value_text().to_utf8()});
-        data_rows_.push_back(child);
+        list_.insert_row(-1, {child->name().to_utf8(), child->value_text().to_utf8()});
+        rows_.push_back(child);
     }
 }
 
@@ -187,36 +190,32 @@ void Kestrix::fill_data_list(Component& container)
 // component holds the place and gives the list the focus. The byte comes from the
 // document as it is now (the dump looks it up at the click), and each component is
 // reached from the tree as it is now.
-void Kestrix::show_place(const Data_place& place)
+void Data_page::show_place(const Data_place& place)
 {
-    Bcl_tree_item item = data_tree_.root();
+    Bcl_tree_item item = tree_.root();
     if (!place.node || !item)
         return;
-    for (Bcl_tree_item child = data_tree_.first_child(item); child;) {
+    for (Bcl_tree_item child = tree_.first_child(item); child;) {
         const auto found = tree_components_.find(child);
         if (found == tree_components_.end() || !holds(*found->second, place, true)) {
-            child = data_tree_.next_sibling(child);
+            child = tree_.next_sibling(child);
             continue;
         }
         open_container_item(child);
-        data_tree_.expand(child);
+        tree_.expand(child);
         item = child;
-        child = data_tree_.first_child(item);
+        child = tree_.first_child(item);
     }
-    if (data_tree_.selected() != item)
-        data_tree_.select(item);
+    if (tree_.selected() != item)
+        tree_.select(item);
     else
         show_container(*tree_components_.at(item));
-    for (std::size_t row = 0; row < data_rows_.size(); ++row) {
-        if (holds(*data_rows_[row], place, false)) {
-            data_list_.select(static_cast<int>(row));
-            data_list_.ensure_visible(static_cast<int>(row));
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (holds(*rows_[row], place, false)) {
+            list_.select(static_cast<int>(row));
+            list_.ensure_visible(static_cast<int>(row));
             break;
         }
     }
-    data_list_.set_focus();
+    list_.set_focus();
 }
-
-void Kestrix::select_byte(Data_node* byte) { show_place({byte, std::nullopt}); }
-
-void Kestrix::refresh_dump() { dump_.refresh_range(); }

@@ -1,5 +1,7 @@
-// The data list's commands: changing a value, adding and deleting bytes, its popup
-// and double-click or Enter.
+// The data page: its controls, the data list's commands (changing a value, adding
+// and deleting bytes), its popup and double-click or Enter.
+#include "ui/data_page.h"
+
 #include <limits>
 
 #include "model/cmp_editchk_visitor.h"
@@ -9,11 +11,19 @@
 #include "toolkit/exception.h"
 #include "toolkit/gui/bcl_menu.h"
 #include "ui/core/cmp_edit_visitor.h"
+#include "ui/core/commands.h"
 #include "ui/dialogs/dlg_datchg.h"
-#include "ui/kestrix.h"
+#include "ui/page_frame.h"
 #include "ui/menu_items.h"
 
 namespace {
+
+namespace control_id {
+constexpr int vertical_split = 2102;
+constexpr int horizontal_split = 2103;
+constexpr int data_list = 2104;
+constexpr int data_tree = 2105;
+} // namespace control_id
 
 // The change dialogs for the component edit walk, and the in-place change shown in
 // the row `row` of the data list and in the dump.
@@ -62,61 +72,88 @@ bool editable(Component& component)
 
 } // namespace
 
-Component* Kestrix::selected_data_component() const
+Data_page::Data_page(Data_mgr& document, Page_frame& frame) : document_(document), frame_(frame), dump_(document) {}
+
+void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& focus_key)
 {
-    const int row = data_list_.selected();
-    return row >= 0 && static_cast<std::size_t>(row) < data_rows_.size() ? data_rows_[static_cast<std::size_t>(row)]
+    vertical_split_.create(parent, control_id::vertical_split);
+    horizontal_split_.create(vertical_split_, control_id::horizontal_split);
+    dump_.create(vertical_split_);
+    vertical_split_.set_panes(horizontal_split_, dump_, height / 2);
+    tree_.create(horizontal_split_, control_id::data_tree);
+    list_.create(horizontal_split_, control_id::data_list);
+    list_.add_column("名称", 200);
+    list_.add_column("データ", 200);
+    horizontal_split_.set_panes(tree_, list_, width * 30 / 100);
+
+    tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
+    list_.set_selection_handler([this](int row) { row_selected(row); });
+    list_.set_context_handler([this](Bcl_point) { popup(); });
+    list_.set_activate_handler([this](int row) { row_activated(row); });
+    tree_.set_key_handler([focus_key](const Bcl_key_event& key) { return focus_key(Focus_place::data_tree, key); });
+    list_.set_key_handler([focus_key](const Bcl_key_event& key) { return focus_key(Focus_place::data_list, key); });
+    // The dump view scrolls with its own keys and hands the Tab keys back.
+    dump_.set_owner({.select_byte = [this](Data_node* byte) { select_byte(byte); },
+                     .focus_key = [focus_key](const Bcl_key_event& key) {
+                         return focus_key(Focus_place::dump_view, key);
+                     }});
+}
+
+Component* Data_page::selected_component() const
+{
+    const int row = list_.selected();
+    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? rows_[static_cast<std::size_t>(row)]
                                                                            : nullptr;
 }
 
 // "追加" always; "編集" for a row whose value can be changed; "削除" for any row.
-void Kestrix::data_popup()
+void Data_page::popup()
 {
-    Component* component = selected_data_component();
+    Component* component = selected_component();
     Bcl_menu menu(menu_items(menu_name::data_popup));
     menu.enable(cmd::data_edit, component && editable(*component));
     menu.enable(cmd::data_delete, component != nullptr);
     if (const int id = menu.track())
-        on_command(id);
+        frame_.run_command(id);
 }
 
 // A container row moves the tree selection into it; any other row is changed.
-void Kestrix::data_row_activated(int row)
+void Data_page::row_activated(int row)
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= data_rows_.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size())
         return;
-    Component* component = data_rows_[static_cast<std::size_t>(row)];
+    Component* component = rows_[static_cast<std::size_t>(row)];
     if (!component->has_children()) {
         edit_data();
         return;
     }
-    const Bcl_tree_item parent = data_tree_.selected();
-    for (Bcl_tree_item child = data_tree_.first_child(parent); child; child = data_tree_.next_sibling(child)) {
+    const Bcl_tree_item parent = tree_.selected();
+    for (Bcl_tree_item child = tree_.first_child(parent); child; child = tree_.next_sibling(child)) {
         const auto found = tree_components_.find(child);
         if (found != tree_components_.end() && found->second == component) {
-            data_tree_.expand(parent);
-            data_tree_.select(child);
+            tree_.expand(parent);
+            tree_.select(child);
             return;
         }
     }
 }
 
-void Kestrix::data_changed(Data_place place)
+void Data_page::changed(Data_place place)
 {
     // The walk before the change is unchanged: the analysis goes on from the last
     // checkpoint before it.
     document_.analyze_changed_data();
     refresh_dump();
-    rebuild_data_tree(place);
+    rebuild_tree(place);
 }
 
-void Kestrix::add_data()
+void Data_page::add_data()
 {
-    const Component* component = selected_data_component();
+    const Component* component = selected_component();
     const std::uint32_t position =
         component && component->start() ? component->start()->position : document_.size();
     Dlg_datadd dialog(Dlg_datadd::Form::add, position, 1);
-    if (dialog.run(this) != 1)
+    if (dialog.run(&frame_.owner()) != 1)
         return;
     // The data's length is a 32-bit count, and every byte takes a node: an insertion
     // beyond either is refused before anything changes.
@@ -126,38 +163,35 @@ void Kestrix::add_data()
         (memory && Data_mgr::bytes_to_load(count) > *memory))
         throw Out_of_memory_exception(document_.data_path());
     Data_node* first = document_.insert_bytes(dialog.position(), dialog.size());
-    data_changed({first, std::nullopt});
-    update_title();
-    update_command_states();
+    changed({first, std::nullopt});
+    frame_.document_changed();
 }
 
-void Kestrix::edit_data()
+void Data_page::edit_data()
 {
-    const int row = data_list_.selected();
-    Component* component = selected_data_component();
+    const int row = list_.selected();
+    Component* component = selected_component();
     Component* root = document_.root_component();
     if (!component || !root)
         return;
-    Dialog_asker asker(*this, data_list_, row, dump_);
+    Dialog_asker asker(frame_.owner(), list_, row, dump_);
     Cmp_edit_visitor edit(asker, *root);
     component->accept(edit);
     if (edit.changed())
-        data_changed({edit.place_to_show(), edit.bit_to_show()});
-    update_title();
-    update_command_states();
+        changed({edit.place_to_show(), edit.bit_to_show()});
+    frame_.document_changed();
 }
 
-void Kestrix::delete_data()
+void Data_page::delete_data()
 {
-    const Component* component = selected_data_component();
+    const Component* component = selected_component();
     if (!component)
         return;
     const std::uint32_t position = component->start() ? component->start()->position : document_.size();
     Dlg_datadd dialog(Dlg_datadd::Form::remove, position, component->size());
-    if (dialog.run(this) != 1)
+    if (dialog.run(&frame_.owner()) != 1)
         return;
     Data_node* after = document_.delete_bytes(dialog.position(), dialog.size());
-    data_changed({after, std::nullopt});
-    update_title();
-    update_command_states();
+    changed({after, std::nullopt});
+    frame_.document_changed();
 }

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "document/data_mgr.h"
+#include "toolkit/gui/bcl_listview.h"
+#include "toolkit/gui/bcl_split.h"
+#include "toolkit/gui/bcl_treeview.h"
+#include "ui/core/focus_order.h"
+#include "ui/dump_wnd.h"
+
+class Component;
+class Page_frame;
+
+// The data page: the data tree with its expanded containers, the data list with its
+// popup and the change dialogs it opens, the dump view, and what follows every
+// change of the data.
+class Data_page {
+public:
+    // A key pressed in one of the page's controls that the page leaves to the window.
+    using Focus_key = std::function<bool(Focus_place from, const Bcl_key_event& key)>;
+
+    Data_page(Data_mgr& document, Page_frame& frame);
+    Data_page(const Data_page&) = delete;
+    Data_page& operator=(const Data_page&) = delete;
+
+    // The tree and the list side by side above the dump view, in a client area of
+    // `width` x `height`.
+    void create(Bcl_wnd& parent, int width, int height, const Focus_key& focus_key);
+    [[nodiscard]] Bcl_wnd& window() { return vertical_split_; }
+    [[nodiscard]] Bcl_treeview& tree() { return tree_; }
+    [[nodiscard]] Bcl_listview& list() { return list_; }
+    [[nodiscard]] Dump_wnd& dump() { return dump_; }
+
+    // Rebuilds the data tree; shows the byte and bit of `show` when given.
+    void rebuild_tree(Data_place show);
+    // The dump view takes the data's new length.
+    void refresh_dump() { dump_.refresh_range(); }
+    // Selects the component that holds `byte` in the tree and the list (a click in
+    // the dump view).
+    void select_byte(Data_node* byte) { show_place({byte, std::nullopt}); }
+
+    // The commands of the data list.
+    void add_data();
+    void edit_data();
+    void delete_data();
+
+private:
+    // The data tree: containers opened as they are selected, at most
+    // max_expanded_items of them expanded at a time.
+    void insert_container_items(Bcl_tree_item item, Component& component);
+    void tree_selection_changed(Bcl_tree_item item);
+    void open_container_item(Bcl_tree_item item);
+    void expand_container_item(Bcl_tree_item item, Component& container);
+    void collapse_container_item(Bcl_tree_item item);
+    void show_container(Component& container);
+    void show_place(const Data_place& place);
+    // The data list: its selection, popup and double-click or Enter.
+    void row_selected(int row);
+    void highlight_component(const Component* component);
+    void fill_list(Component& container);
+    void popup();
+    void row_activated(int row);
+    [[nodiscard]] Component* selected_component() const;
+    // After a change of the data: analysed again, views refilled showing `place`.
+    void changed(Data_place place);
+
+    // Sets a flag for as long as it lives: tree items deleted by the program do not
+    // count as the user's selection.
+    class Quiet_tree {
+    public:
+        explicit Quiet_tree(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+        ~Quiet_tree() { flag_ = old_; }
+        Quiet_tree(const Quiet_tree&) = delete;
+        Quiet_tree& operator=(const Quiet_tree&) = delete;
+
+    private:
+        bool& flag_;
+        bool old_;
+    };
+
+    Data_mgr& document_;
+    Page_frame& frame_;
+    Bcl_listview list_;
+    Dump_wnd dump_;
+    Bcl_vsplit vertical_split_;
+    Bcl_hsplit horizontal_split_;
+    Bcl_treeview tree_;
+    // Tree item -> the component it shows.
+    std::map<Bcl_tree_item, Component*> tree_components_;
+    // Tree items whose container has its children analysed and inserted, oldest first.
+    std::deque<Bcl_tree_item> expanded_items_;
+    bool ignore_tree_selection_ = false;
+    // The data list's rows: the component each shows.
+    std::vector<Component*> rows_;
+};
