@@ -102,8 +102,7 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
 Component* Data_page::selected_component() const
 {
     const int row = list_.selected();
-    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? rows_[static_cast<std::size_t>(row)]
-                                                                           : nullptr;
+    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? rows_[static_cast<std::size_t>(row)] : nullptr;
 }
 
 // "追加" always; "編集" for a row whose value can be changed; "削除" for any row.

@@ -33,7 +33,7 @@ public:
     // by `arguments` (the program's arguments). False when the window cannot be made.
     bool start(std::span<const std::string> arguments);
 
-    // What the modes and the pages ask of the window.
+    // What the modes ask of the window, handed on to the page that shows it.
     void refresh_definition_list(Define* select) override { definition_.refresh(select); }
     void rebuild_data_tree(Data_place show) override { data_.rebuild_tree(show); }
     void refresh_dump() override { data_.refresh_dump(); }
