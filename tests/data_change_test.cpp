@@ -46,17 +46,9 @@ TEST(Data_text, EveryByteComesBackAsItWas)
     EXPECT_EQ(bytes_of_field_text("x\ny"), "x\r\ny");
 }
 
-TEST(Data_text, FieldLimitCountsStoredBytes)
+TEST(Data_text, InputMethodFormsAreStoredAsCp932s)
 {
-    EXPECT_TRUE(fits_data_text("ab\ncd", 6));   // the line break takes 2
-    EXPECT_FALSE(fits_data_text("ab\ncd", 5));
-    EXPECT_TRUE(fits_data_text("日本", 4));
-    EXPECT_FALSE(fits_data_text("日本", 3));
-    EXPECT_TRUE(fits_data_text("∅\xE2\xA3\xBF", 2));  // stand-ins take one byte each
-    EXPECT_FALSE(fits_data_text("\t", 10));                       // a control character typed
-    EXPECT_FALSE(fits_data_text("€", 10));                        // not in Shift-JIS
-    EXPECT_TRUE(fits_data_text("1〜2", 4));                       // an input method's JIS form...
-    EXPECT_EQ(bytes_of_field_text("1〜2"), "1\x81\x60" "2");       // ...stored as CP932's
+    EXPECT_EQ(bytes_of_field_text("1〜2"), "1\x81\x60" "2");
 }
 
 TEST(Value_dialogs, OpenOnTheNamedValueOrTheDirectOne)

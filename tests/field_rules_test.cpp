@@ -292,6 +292,23 @@ TEST(Ctrl_edit_text_state, APasteSaysWhatItLeftOut)
               "長さの上限を超える2文字も除きました。");
 }
 
+// The string field of several lines: a line break takes the two bytes of CR LF, a
+// stand-in one; a paste puts in what fits and says what it left out.
+TEST(Ctrl_edit_lines_state, CountsStoredBytesAndPutsInWhatFitsOfAPaste)
+{
+    const Ctrl_edit_lines_state six(6);
+    EXPECT_EQ(written(six.typed(field("ab|cd"), U'\n')), "ab\n|cd");
+    EXPECT_EQ(written(Ctrl_edit_lines_state(5).typed(field("ab|cd"), U'\n')), "refused");
+    EXPECT_EQ(written(Ctrl_edit_lines_state(2).typed(field("∅|"), U'⣿')), "∅⣿|");
+    EXPECT_EQ(written(six.typed(field("x|"), U'\t')), "refused");
+    EXPECT_EQ(written(six.typed(field("x|"), U'€')), "refused");
+    EXPECT_EQ(written(six.typed(field("1|"), U'〜')), "1～|");
+    EXPECT_EQ(written(Ctrl_edit_lines_state(3).pasted(field("|"), U"日本")), "日|");
+    const Field_outcome pasted = six.pasted(field("x|"), U"a\tb\r\n€cdef");
+    EXPECT_EQ(written(pasted), "xab\nc|");
+    EXPECT_EQ(pasted.note, "貼り付けた文字のうちタブ、「€」は入力できないので除き、長さの上限を超える3文字も除きました。");
+}
+
 TEST(Ctrl_edit_var_state, RefusesEachOfTheEighteenOperatorCharacters)
 {
     const std::string refused = " !\"%&'()*+-/=[]{|}";

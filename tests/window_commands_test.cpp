@@ -60,11 +60,13 @@ TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
         expected.insert(id);
     for (int id = 2300; id <= 2302; ++id)
         expected.insert(id);
+    for (int id = 2310; id <= 2312; ++id)
+        expected.insert(id);
     for (int id = 2401; id <= 2412; ++id)
         expected.insert(id);
     EXPECT_EQ(ids, expected);
 
-    for (const char* name : {"IDM_MAIN", "IDM_MAIN_FOR_DATA", "IDM_DEF_POPUP", "IDM_POPUP"}) {
+    for (const char* name : {"IDM_MAIN", "IDM_MAIN_FOR_DATA", "IDM_DEF_POPUP", "IDM_POPUP", "IDM_LIST_POPUP"}) {
         std::vector<int> menu_ids;
         collect_ids(menu_resource(name), menu_ids);
         EXPECT_FALSE(menu_ids.empty()) << name;
@@ -87,6 +89,7 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
               "追加{整数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
               "定義参照} 編集 削除");
     EXPECT_EQ(layout(menu_resource(menu_name::data_popup)), "追加 編集 削除");
+    EXPECT_EQ(layout(menu_resource(menu_name::list_popup)), "追加 編集 削除");
 }
 
 TEST(Command_table, AcceleratorsAreTheSixCtrlKeys)

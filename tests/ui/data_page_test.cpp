@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTreeWidget>
@@ -310,6 +311,29 @@ TEST_F(Data_page_test, TheStringFieldTakesLinesUpToTheLength)
         field<QPushButton>(dialog, 1)->click();
     });
     EXPECT_EQ(data_bytes(), (Bytes{'a', 'b', '\r', '\n', 9}));
+}
+
+// A paste that does not fit puts in what fits, says what it left out, and is undone
+// as one step.
+TEST_F(Data_page_test, APasteIntoTheStringFieldPutsInWhatFits)
+{
+    define(fix_str("tag", 4), int_item("after", 1));
+    open(Bytes{'a', 'b', 0, 0, 9});
+    run_on_row(0, cmd::data_edit, [this](QWidget* dialog) {
+        auto* text = field<QPlainTextEdit>(dialog, 1500);
+        text->setFocus();
+        text->moveCursor(QTextCursor::End);
+        paste(text, QStringLiteral("x한yz"));
+        EXPECT_EQ(text->toPlainText(), "abxy");
+        EXPECT_EQ(main_window()->statusBar()->currentMessage().toStdString(),
+                  "貼り付けた文字のうち「한」は入力できないので除き、長さの上限を超える1文字も除きました。");
+        text->undo();
+        EXPECT_EQ(text->toPlainText(), "ab");
+        text->redo();
+        EXPECT_EQ(text->toPlainText(), "abxy");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(data_bytes(), (Bytes{'a', 'b', 'x', 'y', 9}));
 }
 
 TEST_F(Data_page_test, ExamplesOnTheDataPage)

@@ -1,7 +1,6 @@
 // The item dialogs' text fields typed and pasted into as a user does: bytes with no
 // Unicode form, the characters of Japanese input methods, pastes that do not fit.
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,13 +20,6 @@ void type(QWidget* field, const QString& text)
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(field, &press);
     }
-}
-
-void paste(QWidget* field, const QString& text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString());
-    QApplication::sendEvent(field, &press);
 }
 
 class Text_field_test : public Window_test {

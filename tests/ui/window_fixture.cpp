@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -189,4 +191,11 @@ void right_click(QTreeWidget* list, int row)
     const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
     QApplication::sendEvent(list->viewport(), &event);
+}
+
+void paste(QWidget* field, const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString());
+    QApplication::sendEvent(field, &press);
 }

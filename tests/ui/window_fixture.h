@@ -80,6 +80,8 @@ std::vector<std::string> rows_of(QTreeWidget* list);
 void answer_popup(std::vector<std::string>* seen, const QString& text);
 // A right click on row `row` of a list view, which selects it first.
 void right_click(QTreeWidget* list, int row);
+// Puts `text` on the clipboard and presses Ctrl+V in `field`.
+void paste(QWidget* field, const QString& text);
 
 // A started main window on a fresh document.
 class Window_test : public Document_test {

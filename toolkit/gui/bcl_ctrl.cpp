@@ -1,15 +1,9 @@
 #include "toolkit/gui/bcl_ctrl.h"
 
-#include <algorithm>
-#include <memory>
-
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QValidator>
 
 #include "toolkit/gui/bcl_dlg.h"
 #include "toolkit/gui/detail/access.h"
@@ -17,21 +11,6 @@
 #include "toolkit/gui/detail/pump.h"
 
 namespace {
-
-// Lets through only the edits whose resulting text the program's rule accepts.
-class Rule_validator : public QValidator {
-public:
-    Rule_validator(std::function<bool(std::string_view)> accepts, QObject* parent)
-        : QValidator(parent), accepts_(std::move(accepts)) {}
-
-    State validate(QString& input, int&) const override
-    {
-        return accepts_(utf8(input)) ? Acceptable : Invalid;
-    }
-
-private:
-    std::function<bool(std::string_view)> accepts_;
-};
 
 template <typename Widget>
 Widget* as(const Bcl_wnd& wnd)
@@ -57,53 +36,12 @@ void Bcl_edit::set_read_only(bool read_only)
         plain->setReadOnly(read_only);
 }
 
-namespace {
-
-// A multi-line field has no validator: an edit the rule refuses is taken back at
-// once, the caret put where the edit began.
-void restrict_plain_text(QPlainTextEdit& plain, std::function<bool(std::string_view)> accepts)
-{
-    struct Rule_state {
-        QString accepted;
-        int edit_position = 0;
-        bool reverting = false;
-    };
-    auto state = std::make_shared<Rule_state>();
-    state->accepted = plain.toPlainText();
-    QObject::connect(plain.document(), &QTextDocument::contentsChange, &plain,
-                     [state](int position, int, int) { state->edit_position = position; });
-    QObject::connect(&plain, &QPlainTextEdit::textChanged, &plain, [state, &plain, accepts = std::move(accepts)] {
-        if (state->reverting)
-            return;
-        const QString text = plain.toPlainText();
-        if (accepts(utf8(text))) {
-            state->accepted = text;
-            return;
-        }
-        state->reverting = true;
-        const int position = std::min(state->edit_position, static_cast<int>(state->accepted.size()));
-        plain.setPlainText(state->accepted);
-        QTextCursor cursor = plain.textCursor();
-        cursor.setPosition(position);
-        plain.setTextCursor(cursor);
-        state->reverting = false;
-    });
-}
-
-} // namespace
-
-void Bcl_edit::set_text_rule(std::function<bool(std::string_view utf8)> accepts)
-{
-    if (auto* line = as<QLineEdit>(*this))
-        line->setValidator(new Rule_validator(std::move(accepts), line));
-    else if (auto* plain = as<QPlainTextEdit>(*this))
-        restrict_plain_text(*plain, std::move(accepts));
-}
-
 void Bcl_edit::set_filter(const Bcl_edit_filter* filter)
 {
     if (auto* line = as<QLineEdit>(*this))
         set_field_filter(*line, filter);
+    else if (auto* plain = as<QPlainTextEdit>(*this))
+        set_lines_filter(*plain, filter);
 }
 
 void Bcl_edit::set_change_handler(std::function<void()> handler)

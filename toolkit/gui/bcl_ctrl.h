@@ -21,13 +21,14 @@ public:
 class Bcl_edit : public Bcl_ctrl {
 public:
     void set_read_only(bool read_only);
-    // Every edit is offered to `accepts` with the text it would leave (UTF-8); an edit
-    // it refuses does not happen. Text set by the program is not checked (for a
-    // multi-line field: text set before the rule).
-    void set_text_rule(std::function<bool(std::string_view utf8)> accepts);
-    // Hands the field's keys, typed and pasted text, focus and clicks to `filter`,
-    // which decides what they do (null: none); the field then has no context menu.
-    // The filter must stay until it is taken away or the dialog ends.
+    // Constrains what the user can put into the field by `filter` (null: nothing),
+    // the one way every text field is constrained (see Bcl_edit_filter for how each
+    // kind of field applies it). A field of one line hands its keys, typed and pasted
+    // text, focus and clicks to the filter, which decides what they do, and has no
+    // context menu; a field of several lines has each change judged after it is
+    // made. Text set by the program is not checked (for a field of several lines:
+    // text set before the filter). The filter must stay until it is taken away or
+    // the dialog ends.
     void set_filter(const Bcl_edit_filter* filter);
     // Called after every change of the text, by the user or the program.
     void set_change_handler(std::function<void()> handler);

@@ -7,9 +7,13 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/text/bcl_edit_filter.h"
 
@@ -260,7 +264,84 @@ private:
     const Bcl_edit_filter& filter_;
 };
 
+// The lengths of the start and of the end (not overlapping it) that `a` and `b` have
+// in common: what lies between is what changed.
+std::pair<std::size_t, std::size_t> common_ends(std::u32string_view a, std::u32string_view b)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t start = 0;
+    while (start < shorter && a[start] == b[start])
+        ++start;
+    std::size_t end = 0;
+    while (end < shorter - start && a[a.size() - 1 - end] == b[b.size() - 1 - end])
+        ++end;
+    return {start, end};
+}
+
+// The changes of one filtered field of several lines, judged by its filter.
+class Lines_events : public QObject {
+public:
+    static constexpr const char* name = "kestrix_lines_events";
+
+    Lines_events(QPlainTextEdit& field, const Bcl_edit_filter& filter)
+        : QObject(&field), field_(field), filter_(filter), accepted_(utf32_of(field.toPlainText()))
+    {
+        setObjectName(QLatin1String(name));
+        connect(&field, &QPlainTextEdit::textChanged, this, [this] { judge(); });
+    }
+
+private:
+    void judge()
+    {
+        if (correcting_)
+            return;
+        const std::u32string now = utf32_of(field_.toPlainText());
+        const auto [start, end] = common_ends(accepted_, now);
+        const std::u32string_view put = std::u32string_view(now).substr(start, now.size() - start - end);
+        if (!put.empty()) {
+            const Field_text before{accepted_, start, accepted_.size() - end};
+            const Field_outcome outcome = put.size() == 1 ? filter_.typed(before, put[0]) : filter_.pasted(before, put);
+            if (outcome.kind == Field_outcome::refuse)
+                correct(now, accepted_, start);
+            else if (outcome.kind == Field_outcome::set && outcome.after.text != now)
+                correct(now, outcome.after.text, outcome.after.end);
+            if (!outcome.note.empty())
+                show_note(field_, outcome.note);
+        }
+        accepted_ = utf32_of(field_.toPlainText());
+    }
+
+    // Turns the text `now` into `wanted` as part of the change just made, so that
+    // undo takes both back at once, and puts the caret at character `caret`.
+    void correct(const std::u32string& now, const std::u32string& wanted, std::size_t caret)
+    {
+        correcting_ = true;
+        const auto [start, end] = common_ends(now, wanted);
+        QTextCursor cursor(field_.document());
+        cursor.joinPreviousEditBlock();
+        cursor.setPosition(units_before(now, start));
+        cursor.setPosition(units_before(now, now.size() - end), QTextCursor::KeepAnchor);
+        cursor.insertText(qstring_of(wanted.substr(start, wanted.size() - start - end)));
+        cursor.endEditBlock();
+        cursor.setPosition(units_before(wanted, caret));
+        field_.setTextCursor(cursor);
+        correcting_ = false;
+    }
+
+    QPlainTextEdit& field_;
+    const Bcl_edit_filter& filter_;
+    std::u32string accepted_;  // the text after the last change judged
+    bool correcting_ = false;
+};
+
 } // namespace
+
+void set_lines_filter(QPlainTextEdit& field, const Bcl_edit_filter* filter)
+{
+    delete field.findChild<QObject*>(QLatin1String(Lines_events::name), Qt::FindDirectChildrenOnly);
+    if (filter)
+        new Lines_events(field, *filter);
+}
 
 void set_field_filter(QLineEdit& field, const Bcl_edit_filter* filter)
 {

@@ -41,6 +41,14 @@ struct Field_outcome {
 // after_focus() and after_click() give the selection to put. Pasted text (and text
 // an input method commits) goes to pasted(); cutting is copying followed by
 // key(backspace) on the selection. A filtered field has no context menu.
+//
+// A field of several lines is constrained by the same filter, but cannot ask it
+// before each event: such a control edits in too many ways of its own (Enter, text
+// dragged inside it, undo and redo, an input method) for each to be caught first.
+// It asks after each change instead, as the range the change replaced and what it
+// put there: one character goes to typed(), more to pasted(), a deletion stands; a
+// refused change is taken back and a `set` replaces what was put. key(), the
+// after_...() calls and free_text() are not asked there.
 class Bcl_edit_filter {
 public:
     virtual ~Bcl_edit_filter() = default;

@@ -33,6 +33,9 @@ constexpr std::array commands{
     Command{cmd::data_add, "追加", "", false},
     Command{cmd::data_edit, "編集", "", false},
     Command{cmd::data_delete, "削除", "", false},
+    Command{cmd::list_add, "追加", "", false},
+    Command{cmd::list_edit, "編集", "", false},
+    Command{cmd::list_delete, "削除", "", false},
 };
 
 constexpr std::array tool_buttons{
@@ -120,6 +123,8 @@ std::vector<Menu_entry> menu_resource(std::string_view name)
         return definition_popup();
     if (name == menu_name::data_popup)
         return {item(cmd::data_add), item(cmd::data_edit), item(cmd::data_delete)};
+    if (name == menu_name::list_popup)
+        return {item(cmd::list_add), item(cmd::list_edit), item(cmd::list_delete)};
     return {};
 }
 

@@ -21,6 +21,11 @@ constexpr int version = 2210;
 constexpr int data_add = 2300;
 constexpr int data_edit = 2301;
 constexpr int data_delete = 2302;
+// The popup of the dialogs' lists (named values, bit flags): the same words as the
+// data page's, but the dialog's own rows, never the data.
+constexpr int list_add = 2310;
+constexpr int list_edit = 2311;
+constexpr int list_delete = 2312;
 // 2401-2410 add a definition item of one kind each, in the order of Def_kind.
 constexpr int def_add_first = 2401;
 constexpr int def_add_last = 2410;
@@ -57,8 +62,8 @@ struct Menu_entry {
 };
 
 // Menus by resource name: "IDM_MAIN" and "IDM_MAIN_FOR_DATA" (menu bars: a list of
-// submenus), "IDM_DEF_POPUP" and "IDM_POPUP" (popups: their items). Empty for an
-// unknown name.
+// submenus), "IDM_DEF_POPUP", "IDM_POPUP" and "IDM_LIST_POPUP" (popups: their
+// items). Empty for an unknown name.
 [[nodiscard]] std::vector<Menu_entry> menu_resource(std::string_view name);
 
 namespace menu_name {
@@ -66,6 +71,7 @@ constexpr std::string_view definition_bar = "IDM_MAIN";
 constexpr std::string_view data_bar = "IDM_MAIN_FOR_DATA";
 constexpr std::string_view definition_popup = "IDM_DEF_POPUP";
 constexpr std::string_view data_popup = "IDM_POPUP";
+constexpr std::string_view list_popup = "IDM_LIST_POPUP";
 } // namespace menu_name
 
 // One accelerator of "IDA_ACCEL": the key and the command it dispatches.

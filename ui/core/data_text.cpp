@@ -98,17 +98,3 @@ std::size_t field_char_bytes(char32_t c)
         return 0;
     return sjis_length(std::u32string_view(&c, 1));
 }
-
-bool fits_data_text(std::string_view utf8, std::size_t max_bytes)
-{
-    std::size_t length = 0;
-    for (const char32_t c : utf32_from_utf8(utf8)) {
-        const std::size_t bytes = field_char_bytes(cp932_form(c));
-        if (bytes == 0)
-            return false;
-        length += bytes;
-        if (length > max_bytes)
-            return false;
-    }
-    return true;
-}

@@ -32,7 +32,3 @@ enum class Field_lines { several, one };
 // character that Shift-JIS holds; 0 for any other character, which a field does not
 // take.
 [[nodiscard]] std::size_t field_char_bytes(char32_t c);
-
-// Whether the field may hold `utf8`: every character a stand-in, a line break or a
-// character that Shift-JIS holds, and at most `max_bytes` bytes once read back.
-[[nodiscard]] bool fits_data_text(std::string_view utf8, std::size_t max_bytes);

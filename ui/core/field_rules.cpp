@@ -308,6 +308,20 @@ Field_text Ctrl_edit_var_state::after_click(const Field_text& field) const
     return field.start == field.end ? collapse(field, field.text.size()) : select_all(field);
 }
 
+Field_outcome Ctrl_edit_lines_state::pasted(const Field_text& field, std::u32string_view pasted) const
+{
+    std::u32string lines;
+    for (std::size_t i = 0; i < pasted.size(); ++i)
+        if (pasted[i] != U'\r' || i + 1 == pasted.size() || pasted[i + 1] != U'\n')
+            lines += pasted[i];
+    return Ctrl_edit_text_state::pasted(field, lines);
+}
+
+bool Ctrl_edit_lines_state::takes(std::size_t position, char32_t c) const
+{
+    return c == U'\n' || Ctrl_edit_text_state::takes(position, c);
+}
+
 // ---- what a paste left out ----
 
 namespace {

@@ -108,6 +108,21 @@ protected:
     [[nodiscard]] bool takes(std::size_t position, char32_t c) const override;
 };
 
+// The text of a field of several lines, stored as Shift-JIS in at most `max_bytes`
+// bytes and shown in the notation of field_text_of_bytes(): as plain text, and a
+// line break ("\n", stored as CR LF, two bytes) is taken too. A paste puts in what
+// fits and says what it left out, as in a field of one line.
+class Ctrl_edit_lines_state : public Ctrl_edit_text_state {
+public:
+    explicit Ctrl_edit_lines_state(std::size_t max_bytes) : Ctrl_edit_text_state(max_bytes) {}
+
+    // A CR LF pasted is one line break, as the field shows it.
+    [[nodiscard]] Field_outcome pasted(const Field_text& field, std::u32string_view pasted) const override;
+
+protected:
+    [[nodiscard]] bool takes(std::size_t position, char32_t c) const override;
+};
+
 // The status bar's note on a paste into a text field that left out the characters
 // `refused` (in order, repeats allowed) and cut `cut_off` characters at the end for
 // the field's length; empty when it left out nothing.

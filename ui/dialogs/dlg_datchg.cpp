@@ -9,7 +9,7 @@
 // ---- strings ----
 
 Dlg_datchg_str::Dlg_datchg_str(std::string bytes, std::uint32_t max_length)
-    : Bcl_dlg("IDD_DATCHG_STR", help_topic::data_change_str), bytes_(std::move(bytes)), max_length_(max_length)
+    : Bcl_dlg("IDD_DATCHG_STR", help_topic::data_change_str), bytes_(std::move(bytes)), rules_(max_length)
 {
 }
 
@@ -18,7 +18,7 @@ void Dlg_datchg_str::on_init_dialog()
     text_.attach(*this, 1500);
     shown_ = field_text_of_bytes(bytes_);
     text_.set_text(shown_);
-    text_.set_text_rule([max = max_length_](std::string_view utf8) { return fits_data_text(utf8, max); });
+    text_.set_filter(&rules_);
 }
 
 void Dlg_datchg_str::on_command(int id)

@@ -11,7 +11,8 @@
 
 // The string change: the string's bytes in a multi-line field (see data_text.h for
 // how bytes that are no Shift-JIS text are shown), Enter starting a line, at most
-// `max_length` bytes. After OK, bytes() is the new string.
+// `max_length` bytes; a paste puts in what fits (Ctrl_edit_lines_state). After OK,
+// bytes() is the new string.
 class Dlg_datchg_str final : public Bcl_dlg {
 public:
     Dlg_datchg_str(std::string bytes, std::uint32_t max_length);
@@ -24,8 +25,8 @@ private:
 
     std::string bytes_;
     std::string shown_;
-    std::uint32_t max_length_;
     Bcl_edit text_;
+    const Ctrl_edit_lines_state rules_;
 };
 
 // The value changes: "直値" (a direct value in the field) or "定義値" (one of the

@@ -20,9 +20,9 @@ namespace {
 // The popup of the dialogs' lists: "追加", "編集", "削除"; the command chosen, or 0.
 int track_list_popup(bool can_edit)
 {
-    Bcl_menu menu(menu_items(menu_name::data_popup));
-    menu.enable(cmd::data_edit, can_edit);
-    menu.enable(cmd::data_delete, can_edit);
+    Bcl_menu menu(menu_items(menu_name::list_popup));
+    menu.enable(cmd::list_edit, can_edit);
+    menu.enable(cmd::list_delete, can_edit);
     return menu.track();
 }
 
@@ -104,13 +104,13 @@ void Named_value_list::popup()
 {
     const int row = list_.selected();
     switch (track_list_popup(row >= 0)) {
-    case cmd::data_add:
+    case cmd::list_add:
         add();
         break;
-    case cmd::data_edit:
+    case cmd::list_edit:
         edit(row);
         break;
-    case cmd::data_delete:
+    case cmd::list_delete:
         values_.erase(value_of_row(row));
         fill();
         break;
@@ -253,13 +253,13 @@ void Dlg_int::flag_popup()
         return;
     const bool on_flag = row < static_cast<int>(flags_.size());
     switch (track_list_popup(on_flag)) {
-    case cmd::data_add:
+    case cmd::list_add:
         add_flag(row);
         break;
-    case cmd::data_edit:
+    case cmd::list_edit:
         edit_flag(row);
         break;
-    case cmd::data_delete:
+    case cmd::list_delete:
         flags_.erase(flags_.begin() + row);
         fill_flags();
         break;
