@@ -325,7 +325,7 @@ TEST_F(Data_page_test, APasteIntoTheStringFieldPutsInWhatFits)
         text->moveCursor(QTextCursor::End);
         paste(text, QStringLiteral("x한yz"));
         EXPECT_EQ(text->toPlainText(), "abxy");
-        EXPECT_EQ(main_window()->statusBar()->currentMessage().toStdString(),
+        EXPECT_EQ(status_note(),
                   "貼り付けた文字のうち「한」は入力できないので除き、長さの上限を超える1文字も除きました。");
         text->undo();
         EXPECT_EQ(text->toPlainText(), "ab");

@@ -28,6 +28,7 @@
 
 #include "toolkit/gui/bcl_htmlhelp.h"
 #include "toolkit/gui/bcl_statusbar.h"
+#include "toolkit/gui/detail/status_note.h"
 #include "toolkit/progress.h"
 #include "ui/core/settings_change.h"
 #include "window_fixture.h"
@@ -328,7 +329,12 @@ TEST_F(Main_window_test, TheProgressBarShowsOnlyWhileAnOperationRuns)
                (progress->maximum() == 0 ? " busy" : "");
     };
     EXPECT_EQ(state(), "hidden");
+    // A field's note shows in the bar's place, hiding nothing, until an operation starts.
+    show_status_note(*main_window(), "note");
+    EXPECT_EQ(status_note(), "note");
+    EXPECT_TRUE(control<QStatusBar>(3001)->findChild<QLabel*>(QStringLiteral("status_text"))->isVisible());
     reporter().set_text(Bcl_str::from_utf8("更新しています・・・"));
+    EXPECT_EQ(status_note(), "");
     EXPECT_EQ(state(), "shown busy");
     reporter().begin_progress(10);
     EXPECT_EQ(state(), "shown");

@@ -43,7 +43,6 @@ protected:
         return doc().definition_items()[0]->name();
     }
 
-    [[nodiscard]] std::string note() const { return main_window()->statusBar()->currentMessage().toStdString(); }
 };
 
 TEST_F(Text_field_test, BytesWithNoUnicodeFormAreEditedAroundAndKept)
@@ -85,11 +84,11 @@ TEST_F(Text_field_test, APasteThatDoesNotFitPutsInWhatFitsAndSaysWhatItLeftOut)
         field->selectAll();
         paste(field, QStringLiteral("AB한C"));
         EXPECT_EQ(field->text().toStdString(), "ABC");
-        EXPECT_EQ(note(), "貼り付けた文字のうち「한」は入力できないので除きました。");
+        EXPECT_EQ(status_note(), "貼り付けた文字のうち「한」は入力できないので除きました。");
         field->selectAll();
         paste(field, QString(256, QLatin1Char('z')));
         EXPECT_EQ(field->text().toStdString(), std::string(255, 'z'));
-        EXPECT_EQ(note(), "貼り付けた文字のうち、長さの上限を超える1文字を除きました。");
+        EXPECT_EQ(status_note(), "貼り付けた文字のうち、長さの上限を超える1文字を除きました。");
         save_screenshot(*main_window(), "paste-note");
         ::field<QPushButton>(dialog, 1)->click();
     });

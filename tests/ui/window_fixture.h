@@ -96,6 +96,11 @@ protected:
         return main_window()->findChild<Widget*>(QStringLiteral("id_%1").arg(id));
     }
     [[nodiscard]] std::string title() const { return window->title(); }
+    // The note a field left in the status bar (drawn where the progress bar is).
+    [[nodiscard]] std::string status_note() const
+    {
+        return control<QWidget>(100)->property("note").toString().toStdString();
+    }
 
     static std::string example(const std::string& name) { return std::string(KESTRIX_SOURCE_DIR) + "/examples/" + name; }
 

@@ -4,20 +4,33 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
+#include <QPainter>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "toolkit/gui/bcl_sdi.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
+#include "toolkit/gui/detail/status_note.h"
 
 namespace {
 
-// A progress bar that is drawn only while an operation runs. It is never hidden:
-// showing a widget lays out the whole window at once, which would resize and redraw
-// the views in the middle of the operation, while the document is half-way.
+// How long a field's note stays in the status bar.
+constexpr int note_ms = 10000;
+
+// A progress bar that is drawn only while an operation runs; when none runs, its
+// place shows a field's note, if there is one. It is never hidden (nor is anything
+// else in the status bar, as QStatusBar's own messages would): showing a widget lays
+// out the whole window at once, which would resize and redraw the views in the
+// middle of the operation, while the document is half-way.
 class Operation_bar : public QProgressBar {
 public:
-    explicit Operation_bar(QWidget* parent) : QProgressBar(parent) { set_running(false); }
+    explicit Operation_bar(QWidget* parent) : QProgressBar(parent)
+    {
+        set_running(false);
+        note_timer_.setSingleShot(true);
+        QObject::connect(&note_timer_, &QTimer::timeout, this, [this] { set_note(QString()); });
+    }
     void set_running(bool running)
     {
         if (running == running_)
@@ -27,16 +40,36 @@ public:
         setProperty("running", running);
         update();
     }
+    // Shows `note` for note_ms while no operation runs; an empty note clears it.
+    void set_note(const QString& note)
+    {
+        note_ = note;
+        setProperty("note", note);
+        setAccessibleDescription(note);
+        if (note.isEmpty())
+            note_timer_.stop();
+        else
+            note_timer_.start(note_ms);
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        if (running_)
+        if (running_) {
             QProgressBar::paintEvent(event);
+        } else if (!note_.isEmpty()) {
+            QPainter painter(this);
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                             fontMetrics().elidedText(note_, Qt::ElideRight, width()));
+        }
     }
 
 private:
     bool running_ = true;
+    QString note_;
+    QTimer note_timer_;
 };
 
 // The status text takes the first quarter of the bar; the progress bar fills the rest.
@@ -93,9 +126,9 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
     Status_bar* bar = bar_of(*this);
     if (!bar)
         return;
-    // A field's note would hide the text of the operation that now runs.
+    // A field's note makes room for the operation that now runs.
     if (!text.empty())
-        bar->clearMessage();
+        bar->progress->set_note(QString());
     bar->text->setText(QString::fromStdString(text.to_utf8()));
     // A status text means a long operation is running: the wait cursor shows it.
     if (!text.empty() && !wait_cursor_)
@@ -154,4 +187,15 @@ void Bcl_statusbar::on_tick()
 {
     if (std::chrono::steady_clock::now() - last_redraw_ >= redraw_interval)
         repaint();
+}
+
+void show_status_note(QWidget& from, const std::string& note)
+{
+    QMainWindow* main = nullptr;
+    for (QWidget* w = &from; w && !main; w = w->parentWidget())
+        main = qobject_cast<QMainWindow*>(w);
+    auto* bar = main ? dynamic_cast<Status_bar*>(main->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly))
+                     : nullptr;
+    if (bar)
+        bar->progress->set_note(QString::fromStdString(note));
 }

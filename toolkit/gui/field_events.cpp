@@ -5,16 +5,15 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
 #include <utility>
 
+#include "toolkit/gui/detail/status_note.h"
 #include "toolkit/text/bcl_edit_filter.h"
 
 namespace {
@@ -80,21 +79,6 @@ bool types_text(const QKeyEvent& event)
         return false;
     const QList<uint> chars = event.text().toUcs4();
     return std::all_of(chars.begin(), chars.end(), [](uint c) { return QChar::isPrint(c); });
-}
-
-// How long a field's note stays in the status bar.
-constexpr int note_ms = 10000;
-
-// Shows `note` for a while in the status bar of the main window that owns `field`
-// (a dialog's owner is the main window), over the status text.
-void show_note(QWidget& field, const std::string& note)
-{
-    QMainWindow* main = nullptr;
-    for (QWidget* w = &field; w && !main; w = w->parentWidget())
-        main = qobject_cast<QMainWindow*>(w);
-    QStatusBar* bar = main ? main->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (bar)
-        bar->showMessage(QString::fromStdString(note), note_ms);
 }
 
 // The events of one filtered field, handed to its filter.
@@ -185,7 +169,7 @@ private:
         if (outcome.kind == Field_outcome::set)
             put(outcome.after);
         if (!outcome.note.empty())
-            show_note(field_, outcome.note);
+            show_status_note(field_, outcome.note);
     }
 
     void paste()
@@ -306,7 +290,7 @@ private:
             else if (outcome.kind == Field_outcome::set && outcome.after.text != now)
                 correct(now, outcome.after.text, outcome.after.end);
             if (!outcome.note.empty())
-                show_note(field_, outcome.note);
+                show_status_note(field_, outcome.note);
         }
         accepted_ = utf32_of(field_.toPlainText());
     }
