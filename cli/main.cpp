@@ -20,6 +20,8 @@
 #include "cli/tree_output.h"
 #include "document/data_mgr.h"
 #include "document/definition_file.h"
+#include "document/find.h"
+#include "document/place_path.h"
 #include "document/report.h"
 #include "model/component.h"
 #include "model/item_list.h"
@@ -43,6 +45,23 @@ constexpr const char* usage_text =
     "      Analyses DATA and prints the component tree down to depth N (the root is\n"
     "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8;\n"
     "      control characters as \\t, \\n, \\r, \\x1b, a backslash doubled).\n"
+    "  kestrix-cli at DEFINITION DATA OFFSET\n"
+    "      Prints what a click on the byte at OFFSET (decimal, 0x1A2B or 1A2Bh) in\n"
+    "      the dump selects: its first byte as 8 hexadecimal digits (-------- when it\n"
+    "      has none), tab, its path (the names from the top level down, escaped as\n"
+    "      tree escapes them, joined by /), tab, its value. When no value holds the\n"
+    "      byte, the deepest table or record holding it; exit status 1 when nothing\n"
+    "      holds it or OFFSET is past the end, 2 when OFFSET is no number.\n"
+    "  kestrix-cli find DEFINITION DATA (--name TEXT | --value TEXT | --bytes HEX |\n"
+    "                   --text TEXT) [--count]\n"
+    "      Prints one line per hit as at does, in the order of the fully expanded\n"
+    "      tree, or with --count the number of hits; exit status 1 when there is\n"
+    "      none. --name: components whose name holds TEXT (ASCII letters in either\n"
+    "      case). --value: values whose text holds TEXT; when TEXT is a number\n"
+    "      (decimal, -12, 0x1A or 1Ah) also integers and bit flags of that value.\n"
+    "      --bytes: the places of a hexadecimal byte pattern (\"89 50 4E 47\");\n"
+    "      --text: of TEXT in Shift-JIS. A place's line starts with its own offset,\n"
+    "      followed by the path and value of what holds the byte.\n"
     "  kestrix-cli json DEFINITION\n"
     "      Prints the definition file DEFINITION as JSON.\n"
     "  kestrix-cli kxd JSON OUTPUT\n"
@@ -69,6 +88,8 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table = {
         {"export", {"DEFINITION", "DATA", "OUTPUT"}},
         {"tree", {"DEFINITION", "DATA"}},
+        {"at", {"DEFINITION", "DATA", "OFFSET"}},
+        {"find", {"DEFINITION", "DATA"}},
         {"json", {"DEFINITION"}},
         {"kxd", {"JSON", "OUTPUT"}},
     };
@@ -92,6 +113,10 @@ struct Arguments {
     bool utf8 = false;
     bool help = false;
     std::optional<int> depth;
+    // find: the option that says what to look for, its text, and --count.
+    std::string find_kind;
+    std::string find_text;
+    bool count = false;
 };
 
 Arguments parse(const std::string& command, int argc, char** argv)
@@ -122,6 +147,15 @@ Arguments parse(const std::string& command, int argc, char** argv)
             if (value.empty() || *end != '\0' || n < 0 || n > 1000000)
                 throw Usage_error{"--depth needs a whole number from 0 to 1000000, not \"" + value + "\""};
             args.depth = static_cast<int>(n);
+        } else if ((arg == "--name" || arg == "--value" || arg == "--bytes" || arg == "--text") && command == "find") {
+            if (!args.find_kind.empty())
+                throw Usage_error{"find takes one of --name, --value, --bytes and --text"};
+            if (++i >= argc)
+                throw Usage_error{std::string(arg) + " needs a text"};
+            args.find_kind = arg.substr(2);
+            args.find_text = argv[i];
+        } else if (arg == "--count" && command == "find") {
+            args.count = true;
         } else {
             throw Usage_error{"unknown option \"" + std::string(arg) + "\" for " + command};
         }
@@ -209,6 +243,109 @@ int run_tree(const Arguments& args)
     return 0;
 }
 
+// One line of at and find: the first byte, the path and the value of the last
+// component of `path` (UTF-8, escaped as tree escapes them).
+void print_place(const std::vector<Component*>& path, std::optional<std::uint64_t> offset, std::ostream& out)
+{
+    std::string line;
+    if (!offset && !path.empty() && path.back()->start())
+        offset = path.back()->start()->position;
+    if (offset) {
+        char digits[17];
+        std::snprintf(digits, sizeof digits, "%08llX", static_cast<unsigned long long>(*offset));
+        line += digits;
+    } else {
+        line += "--------";
+    }
+    line += '\t';
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (i > 0)
+            line += '/';
+        line += escaped_for_line(path[i]->name().to_utf8());
+    }
+    line += '\t';
+    if (!path.empty())
+        line += escaped_for_line(path.back()->value_text().to_utf8());
+    line += '\n';
+    out << line;
+}
+
+void load_both(Data_mgr& document, const Arguments& args)
+{
+    on_file(args.files[0], [&] { document.load_definition(args.files[0]); });
+    on_file(args.files[1], [&] { document.load_data(args.files[1]); });
+}
+
+int run_at(const Arguments& args)
+{
+    const std::string offset_text = args.files[2].bytes();
+    const std::optional<std::uint64_t> offset = parse_offset(offset_text);
+    if (!offset)
+        throw Usage_error{"OFFSET must be a number (decimal, 0x1A2B or 1A2Bh), not \"" + offset_text + "\""};
+    Progress_on_terminal progress;
+    Data_mgr& document = Data_mgr::instance();
+    load_both(document, args);
+    if (*offset >= document.size()) {
+        std::cerr << "kestrix-cli: offset " << *offset << " is past the end of the data (" << document.size()
+                  << " bytes)\n";
+        return exit_failure;
+    }
+    const std::vector<Component*> path = on_file(args.files[1], [&] { return place_path_of(document, *offset); });
+    if (path.empty())
+        return exit_failure;
+    print_place(path, std::nullopt, std::cout);
+    return 0;
+}
+
+int run_find(const Arguments& args)
+{
+    if (args.find_kind.empty())
+        throw Usage_error{"find needs one of --name, --value, --bytes and --text"};
+    std::optional<std::string> pattern;
+    if (args.find_kind == "bytes") {
+        pattern = parse_hex_pattern(args.find_text);
+        if (!pattern)
+            throw Usage_error{"--bytes needs pairs of hexadecimal digits, not \"" + args.find_text + "\""};
+    } else if (args.find_kind == "text") {
+        pattern = Bcl_str::from_utf8(args.find_text).bytes();
+        if (pattern->empty())
+            throw Usage_error{"--text needs a text"};
+    }
+    Progress_on_terminal progress;
+    Data_mgr& document = Data_mgr::instance();
+    load_both(document, args);
+    std::uint64_t hits = 0;
+    on_file(args.files[1], [&] {
+        if (pattern) {
+            find_bytes(document, *pattern, [&](std::uint64_t offset) {
+                ++hits;
+                if (args.count)
+                    return true;
+                const std::vector<Component*> path = place_path_of(document, offset);
+                print_place(path, offset, std::cout);
+                // The expansions made to reach the hit are dropped again, so that
+                // memory stays flat however many hits there are.
+                if (!path.empty())
+                    path.front()->clear_children();
+                return true;
+            });
+        } else {
+            Component_query query;
+            query.kind = args.find_kind == "name" ? Component_query::Kind::name : Component_query::Kind::value;
+            query.text = Bcl_str::from_utf8(args.find_text).bytes();
+            find_components(document, query, [&](const std::vector<Component*>& path) {
+                ++hits;
+                if (!args.count)
+                    print_place(path, std::nullopt, std::cout);
+                return true;
+            });
+        }
+    });
+    if (args.count)
+        std::cout << hits << '\n';
+    return hits > 0 ? 0 : exit_failure;
+}
+
 int run_json(const Arguments& args)
 {
     on_file(args.files[0], [&] {
@@ -268,6 +405,10 @@ int run(int argc, char** argv)
         return run_export(args);
     if (command == "tree")
         return run_tree(args);
+    if (command == "at")
+        return run_at(args);
+    if (command == "find")
+        return run_find(args);
     if (command == "json")
         return run_json(args);
     return run_kxd(args);

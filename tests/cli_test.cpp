@@ -310,3 +310,50 @@ TEST_F(Cli_test, DefinitionNestedAsDeepAsTheFileHoldsIsAccepted)
     EXPECT_NE(deeper.err.find("nested deeper than 256 levels"), std::string::npos) << deeper.err;
     EXPECT_LT(deeper.err.size(), 300u) << "the place is shortened";
 }
+
+TEST_F(Cli_test, AtPrintsWhatAClickOnTheByteSelects)
+{
+    const std::string definition = kxd_from(
+        R"({"items": [{"kind": "int", "name": "n", "size": 1, "variable": "n"},
+                      {"kind": "for", "name": "L", "count": "n", "children": [
+                          {"kind": "fix_str", "name": "s\t", "length": 2}]}]})");
+    write_file(path("data.bin"), std::string("\x02" "ab" "c\n", 5));
+    struct Row {
+        const char* offset;
+        int status;
+        const char* out;
+    };
+    for (const Row& row : {Row{"0", 0, "00000000\tn\t2\n"}, Row{"0x4", 0, "00000003\tL/[1]/s\\t\tc\\n\n"},
+                           Row{"1h", 0, "00000001\tL/[0]/s\\t\tab\n"}, Row{"5", 1, ""}, Row{"0x", 2, ""},
+                           Row{"-1", 2, ""}}) {
+        SCOPED_TRACE(row.offset);
+        const Cli_run run = cli({"at", definition, path("data.bin"), row.offset});
+        EXPECT_EQ(run.status, row.status) << run.err;
+        EXPECT_EQ(run.out, row.out);
+        EXPECT_EQ(run.err.empty(), row.status == 0);
+    }
+}
+
+TEST_F(Cli_test, FindPrintsEveryHitInTreeOrderOrTheirCount)
+{
+    const std::string definition = kxd_from(
+        R"({"items": [{"kind": "for", "name": "Rows", "count": "3", "children": [
+                          {"kind": "int", "name": "Value", "size": 1}]}]})");
+    write_file(path("data.bin"), std::string("\x07\x10\x07", 3));
+    const std::string data = path("data.bin");
+    const Cli_run names = cli({"find", definition, data, "--name", "vAL"});
+    EXPECT_EQ(names.status, 0) << names.err;
+    EXPECT_EQ(names.out, "00000000\tRows/[0]/Value\t7\n00000001\tRows/[1]/Value\t16\n00000002\tRows/[2]/Value\t7\n");
+    EXPECT_EQ(cli({"find", definition, data, "--value", "0x10"}).out, "00000001\tRows/[1]/Value\t16\n");
+    EXPECT_EQ(cli({"find", definition, data, "--value", "7", "--count"}).out, "2\n");
+    EXPECT_EQ(cli({"find", definition, data, "--bytes", "1007"}).out, "00000001\tRows/[1]/Value\t16\n");
+    const Cli_run none = cli({"find", definition, data, "--text", "x", "--count"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "0\n");
+    for (const auto& wrong : {std::vector<std::string>{"--bytes", "1G"}, {"--name"}, {"--name", "a", "--value", "b"}, {}}) {
+        std::string command = cli_command({"find", definition, data});
+        for (const std::string& arg : wrong)
+            command.append(" ").append(quoted(arg));
+        EXPECT_EQ(run_shell(folder_.path(), command).status, 2) << command;
+    }
+}
