@@ -134,4 +134,26 @@ TEST(Dump_layout, BeyondTwoGibibytesEveryLineStaysReachable)
     EXPECT_EQ(layout.position_to_show(0x80000010u, 0x08000000, 400), 0x08000000);  // already on screen
 }
 
+TEST(Dump_layout, FollowingTheCaretScrollsByAsLittleAsShowsItsLine)
+{
+    const Dump_layout layout(4096);  // 256 lines; a page of 100 pixels: 6 lines and a part
+    struct Step {
+        std::uint32_t offset;
+        std::int32_t from;
+        std::int32_t expected;
+    };
+    for (const Step step : {Step{80, 0, 0},         // line 5, whole on screen
+                            Step{96, 0, 12},        // line 6: its bottom at 112, brought up to 100
+                            Step{16, 40, 16},       // above: its top
+                            Step{4095, 0, 3996}}) { // the last line at the bottom
+        EXPECT_EQ(layout.position_to_follow(step.offset, step.from, 100), step.expected) << step.offset;
+    }
+    EXPECT_EQ(Dump_layout::lines_per_page(100), 6u);
+    EXPECT_EQ(Dump_layout::lines_per_page(5), 1u);
+    // Counting lines, the line's bottom is brought on screen with the position rounded up.
+    const Dump_layout huge(0xFFFFFFFFu);
+    EXPECT_EQ(huge.vertical_unit(), 16);
+    EXPECT_EQ(huge.position_to_follow(16 * 10, 0, 40), 9);  // lines 9 and 10 shown, 11 cut
+}
+
 } // namespace

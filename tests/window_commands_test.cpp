@@ -62,6 +62,7 @@ TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
         expected.insert(id);
     for (int id = 2310; id <= 2312; ++id)
         expected.insert(id);
+    expected.insert(2320);
     for (int id = 2401; id <= 2412; ++id)
         expected.insert(id);
     EXPECT_EQ(ids, expected);
@@ -84,7 +85,7 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     // The data mode's menu lacks the text export and the settings.
     EXPECT_EQ(layout(menu_resource(menu_name::data_bar)),
               "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 終了(&X)} "
-              "編集(&E){元に戻す やり直し} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
+              "編集(&E){元に戻す やり直し - 移動} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
     EXPECT_EQ(layout(menu_resource(menu_name::definition_popup)),
               "追加{整数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
               "定義参照} 編集 削除");
@@ -92,13 +93,13 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     EXPECT_EQ(layout(menu_resource(menu_name::list_popup)), "追加 編集 削除");
 }
 
-TEST(Command_table, AcceleratorsAreTheSixCtrlKeys)
+TEST(Command_table, AcceleratorsAreTheSevenCtrlKeys)
 {
     std::vector<std::string> keys;
     for (const Accelerator& accelerator : accelerator_table())
         keys.push_back(std::string(accelerator.key) + "=" + std::to_string(accelerator.id));
     EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N=2200", "Ctrl+O=2201", "Ctrl+S=2203", "Ctrl+Z=2206",
-                                              "Ctrl+Y=2207", "Ctrl+E=2208"}));
+                                              "Ctrl+Y=2207", "Ctrl+E=2208", "Ctrl+G=2320"}));
 }
 
 TEST(Command_table, ToolbarButtonsInOrder)
@@ -268,10 +269,10 @@ TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
         EXPECT_TRUE(std::filesystem::exists(folder / page)) << page;
         EXPECT_NE(index.find("href=\"" + page + "\""), std::string::npos) << page;
     }
-    // Every even id from 14 to 52.
-    EXPECT_EQ(ids.size(), 20u);
+    // Every even id from 14 to 54.
+    EXPECT_EQ(ids.size(), 21u);
     EXPECT_EQ(*ids.begin(), 14);
-    EXPECT_EQ(*ids.rbegin(), 52);
+    EXPECT_EQ(*ids.rbegin(), 54);
 }
 
 } // namespace

@@ -96,7 +96,22 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
     dump_.set_owner({.select_byte = [this](Data_node* byte) { select_byte(byte); },
                      .focus_key = [focus_key](const Bcl_key_event& key) {
                          return focus_key(Focus_place::dump_view, key);
+                     },
+                     .caret_moved = [this] {
+                         for (const Caret_listener& listener : caret_listeners_)
+                             listener(dump_.caret().caret, dump_.caret().selection_length());
                      }});
+}
+
+bool Data_page::go_to(std::uint32_t offset)
+{
+    Data_node* byte = offset < document_.size() ? document_.node_at(offset) : nullptr;
+    if (!byte)
+        return false;
+    show_place({byte, std::nullopt});
+    // After the highlight, which may have scrolled to the component's first line.
+    dump_.set_caret(offset);
+    return true;
 }
 
 Component* Data_page::selected_component() const

@@ -22,6 +22,9 @@ class Data_page {
 public:
     // A key pressed in one of the page's controls that the page leaves to the window.
     using Focus_key = std::function<bool(Focus_place from, const Bcl_key_event& key)>;
+    // Told where the dump's caret is and how many bytes are selected whenever either
+    // changes (also when the data's length changes).
+    using Caret_listener = std::function<void(std::uint32_t caret, std::uint32_t selection_length)>;
 
     Data_page(Data_mgr& document, Page_frame& frame);
     Data_page(const Data_page&) = delete;
@@ -42,6 +45,10 @@ public:
     // Selects the component that holds `byte` in the tree and the list (a click in
     // the dump view).
     void select_byte(Data_node* byte) { show_place({byte, std::nullopt}); }
+    // "移動": selects what a click on the byte at `offset` selects and puts the dump's
+    // caret on it. False (nothing changes) when the offset is past the data.
+    bool go_to(std::uint32_t offset);
+    void add_caret_listener(Caret_listener listener) { caret_listeners_.push_back(std::move(listener)); }
 
     // The commands of the data list.
     void add_data();
@@ -96,4 +103,5 @@ private:
     bool ignore_tree_selection_ = false;
     // The data list's rows: the component each shows.
     std::vector<Component*> rows_;
+    std::vector<Caret_listener> caret_listeners_;
 };

@@ -9,6 +9,43 @@ namespace {
 constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t black = 0x000000;
 constexpr std::uint32_t red = 0xFF0000;
+// The selection's background and the caret's outline: apart from the red text of
+// the selected component, which stays readable on them.
+constexpr std::uint32_t selection_blue = 0xBFD9FF;
+constexpr std::uint32_t caret_blue = 0x0050C8;
+
+// An outline one pixel wide just inside the rectangle.
+void outline(Bcl_canvas& canvas, int x, int y, int width, int height, std::uint32_t rgb)
+{
+    canvas.fill_rect(x, y, width, 1, rgb);
+    canvas.fill_rect(x, y + height - 1, width, 1, rgb);
+    canvas.fill_rect(x, y, 1, height, rgb);
+    canvas.fill_rect(x + width - 1, y, 1, height, rgb);
+}
+
+std::optional<Caret_key> caret_key(Bcl_key key)
+{
+    switch (key) {
+    case Bcl_key::left:
+        return Caret_key::left;
+    case Bcl_key::right:
+        return Caret_key::right;
+    case Bcl_key::up:
+        return Caret_key::up;
+    case Bcl_key::down:
+        return Caret_key::down;
+    case Bcl_key::page_up:
+        return Caret_key::page_up;
+    case Bcl_key::page_down:
+        return Caret_key::page_down;
+    case Bcl_key::home:
+        return Caret_key::home;
+    case Bcl_key::end:
+        return Caret_key::end;
+    default:
+        return std::nullopt;
+    }
+}
 
 } // namespace
 
@@ -37,7 +74,24 @@ void Dump_wnd::refresh_range()
     layout_.set_data_size(document_.size());
     // The unit of the vertical position may have changed with the length.
     vertical_ = layout_.clamp_vertical(vertical_, client_height());
+    caret_ = clamp_caret(caret_, layout_.data_size());
     update_scroll_bars();
+    if (owner_.caret_moved)
+        owner_.caret_moved();
+}
+
+void Dump_wnd::set_caret(std::uint32_t offset)
+{
+    const Dump_caret caret = clamp_caret({offset, std::nullopt}, layout_.data_size());
+    move_caret_to(caret, layout_.position_to_show(caret.caret, vertical_, client_height()));
+}
+
+void Dump_wnd::move_caret_to(const Dump_caret& caret, std::int32_t vertical)
+{
+    caret_ = caret;
+    scroll_to(horizontal_, vertical);
+    if (owner_.caret_moved)
+        owner_.caret_moved();
 }
 
 void Dump_wnd::set_highlight(const Data_node* first, const Data_node* end)
@@ -73,6 +127,19 @@ void Dump_wnd::redraw()
 void Dump_wnd::draw_line(const Dump_line& line, int y)
 {
     const int left = -horizontal_;
+    const bool has_caret = layout_.data_size() != 0;
+    // The selection's background first, the texts on it, the caret's outline last.
+    // Selected hexadecimal cells join into one band across the gaps between them.
+    constexpr int hex_pitch = Dump_layout::hex_x(1) - Dump_layout::hex_x(0);
+    constexpr int hex_margin = (hex_pitch - Dump_layout::hex_width) / 2;
+    for (std::uint32_t column = 0; column < line.cells.size(); ++column) {
+        if (!caret_.selected(line.offset + column))
+            continue;
+        canvas_.fill_rect(left + Dump_layout::hex_x(column) - hex_margin, y, hex_pitch, Dump_layout::line_height,
+                          selection_blue);
+        canvas_.fill_rect(left + Dump_layout::char_x(column), y, Dump_layout::char_width, Dump_layout::line_height,
+                          selection_blue);
+    }
     canvas_.set_text_colour(black);
     canvas_.draw_text(left + Dump_layout::offset_x, y, line.offset_text);
     if (line.separator)
@@ -85,6 +152,13 @@ void Dump_wnd::draw_line(const Dump_line& line, int y)
         // byte's cell stays empty.
         if (!cell.character.empty())
             canvas_.draw_text(left + Dump_layout::char_x(column), y, cell.character);
+    }
+    if (has_caret && caret_.caret - line.offset < line.cells.size() && caret_.caret >= line.offset) {
+        const std::uint32_t column = caret_.caret - line.offset;
+        outline(canvas_, left + Dump_layout::hex_x(column) - hex_margin, y, hex_pitch, Dump_layout::line_height,
+                caret_blue);
+        outline(canvas_, left + Dump_layout::char_x(column), y, Dump_layout::char_width, Dump_layout::line_height,
+                caret_blue);
     }
 }
 
@@ -127,27 +201,20 @@ void Dump_wnd::on_scroll(Axis axis, Scroll scroll, int thumb)
     scroll_to(horizontal, vertical_target);
 }
 
+// The movement keys move the caret and the view follows it; the rules are
+// move_caret's.
 bool Dump_wnd::on_key(const Bcl_key_event& key)
 {
-    struct Key_scroll {
-        Bcl_key key;
-        Axis axis;
-        Scroll scroll;
-    };
-    static constexpr Key_scroll key_scrolls[] = {
-        {Bcl_key::page_up, Axis::vertical, Scroll::page_up},  {Bcl_key::page_down, Axis::vertical, Scroll::page_down},
-        {Bcl_key::up, Axis::vertical, Scroll::line_up},        {Bcl_key::down, Axis::vertical, Scroll::line_down},
-        {Bcl_key::left, Axis::horizontal, Scroll::line_up},    {Bcl_key::right, Axis::horizontal, Scroll::line_down},
-    };
     if (key.key == Bcl_key::tab)
         return owner_.focus_key && owner_.focus_key(key);
-    for (const Key_scroll& entry : key_scrolls) {
-        if (entry.key == key.key) {
-            on_scroll(entry.axis, entry.scroll, 0);
-            return true;
-        }
-    }
-    return false;
+    const std::optional<Caret_key> caret = caret_key(key.key);
+    if (!caret)
+        return false;
+    const Dump_caret moved = move_caret(caret_, *caret, key.ctrl, key.shift, layout_.data_size(),
+                                        Dump_layout::bytes_per_line, Dump_layout::lines_per_page(client_height()));
+    if (moved != caret_)
+        move_caret_to(moved, layout_.position_to_follow(moved.caret, vertical_, client_height()));
+    return true;
 }
 
 // The byte is looked up in the document as it is now: no node is kept from an
@@ -155,11 +222,13 @@ bool Dump_wnd::on_key(const Bcl_key_event& key)
 // click through.
 void Dump_wnd::on_click(Bcl_point at)
 {
-    if (!owner_.select_byte)
-        return;
     const std::optional<std::uint32_t> offset = layout_.offset_at(at.x, at.y, horizontal_, vertical_);
     if (!offset || *offset >= document_.size())
         return;
-    if (Data_node* byte = document_.node_at(*offset))
+    caret_ = {*offset, std::nullopt};
+    if (owner_.caret_moved)
+        owner_.caret_moved();
+    redraw();
+    if (Data_node* byte = owner_.select_byte ? document_.node_at(*offset) : nullptr)
         owner_.select_byte(byte);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "toolkit/gui/bcl_canvas.h"
+#include "ui/core/dump_caret.h"
 #include "ui/core/dump_layout.h"
 #include "ui/core/dump_lines.h"
 
@@ -16,13 +17,18 @@ struct Dump_owner {
     std::function<void(Data_node* byte)> select_byte;
     // Tab, Shift+Tab and Ctrl+Tab: true when the key was used.
     std::function<bool(const Bcl_key_event& key)> focus_key;
+    // The caret or the selection moved (by a key, a click, set_caret or a change of
+    // the data's length).
+    std::function<void()> caret_moved;
 };
 
 // The dump view in the lower pane of the data page: the whole data, 16 bytes a line,
 // as offsets, hexadecimal bytes and the same bytes as characters (two-byte
 // Shift-JIS characters whole), with the highlighted range in red. It holds no bytes:
 // every redraw reads the lines on screen from the document into a back buffer, and
-// painting copies the buffer. A click on a byte asks the owner to select it.
+// painting copies the buffer. A click on a byte asks the owner to select it and puts
+// the byte caret there; the arrows, Page Up/Down, Home and End move the caret (the
+// view follows it), with Shift selecting bytes.
 class Dump_wnd : public Bcl_view {
 public:
     explicit Dump_wnd(Data_mgr& document) : document_(document) {}
@@ -40,6 +46,12 @@ public:
     // already. With no `first` the highlight goes and the view scrolls to the top.
     void set_highlight(const Data_node* first, const Data_node* end);
     [[nodiscard]] const Dump_highlight& highlight() const { return highlight_; }
+
+    // The byte caret and the selection (see Dump_caret), kept inside the data.
+    [[nodiscard]] const Dump_caret& caret() const { return caret_; }
+    // Puts the caret on `offset` (clamped to the data) without a selection; its line
+    // scrolls to the top unless it is on screen already.
+    void set_caret(std::uint32_t offset);
 
     // Scroll positions: horizontal in pixels, vertical in the layout's unit.
     [[nodiscard]] int horizontal_position() const { return horizontal_; }
@@ -62,6 +74,7 @@ private:
     void on_click(Bcl_point at);
     void update_scroll_bars();
     void draw_line(const Dump_line& line, int y);
+    void move_caret_to(const Dump_caret& caret, std::int32_t vertical);
 
     Data_mgr& document_;
     Dump_owner owner_;
@@ -70,6 +83,7 @@ private:
     Dump_layout layout_;
     // Offsets rather than nodes: a node may go with the next change of the data.
     Dump_highlight highlight_;
+    Dump_caret caret_;
     int horizontal_ = 0;
     std::int32_t vertical_ = 0;
     bool font_fits_ = true;

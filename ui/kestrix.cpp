@@ -2,6 +2,7 @@
 
 #include "toolkit/gui/bcl_htmlhelp.h"
 #include "ui/core/command_line.h"
+#include "ui/core/dump_caret.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/mode_commands.h"
 #include "ui/core/title.h"
@@ -108,6 +109,7 @@ void Kestrix::create_pages()
     tab_.add_page("定義", definition_.list());
     data_.create(tab_, client_width(), client_height(), focus_key);
     tab_.add_page("データ", data_.window());
+    data_.add_caret_listener([this](std::uint32_t, std::uint32_t) { show_caret_status(); });
     tab_.select(definition_page);
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
@@ -128,6 +130,15 @@ void Kestrix::switch_to_page(int page)
     current_ = page == data_page ? static_cast<State*>(&state_data_) : &state_def_;
     set_menu(menu_items(page == data_page ? menu_name::data_bar : menu_name::definition_bar));
     update_command_states();
+    show_caret_status();
+}
+
+void Kestrix::show_caret_status()
+{
+    const Dump_caret& caret = data_.dump().caret();
+    status_.set_resting_text(tab_.selected() == data_page
+                                 ? caret_status_text(caret.caret, caret.selection_length(), document_.size())
+                                 : std::string());
 }
 
 Bcl_wnd& Kestrix::window_of(Focus_place place)

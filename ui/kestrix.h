@@ -63,6 +63,9 @@ private:
 
     // The page switch: the mode, its menu and the command states follow the page.
     void switch_to_page(int page);
+    // The caret's place in the status bar while the data page is shown.
+    void show_caret_status();
+    void go_to();
     bool handle_focus_key(Focus_place from, const Bcl_key_event& key);
     Bcl_wnd& window_of(Focus_place place);
 

@@ -4,6 +4,7 @@
 #include "ui/core/text_export.h"
 #include "ui/dialogs/dlg_analyze.h"
 #include "ui/dialogs/dlg_env.h"
+#include "ui/dialogs/dlg_goto.h"
 #include "ui/dialogs/dlg_version.h"
 #include "ui/kestrix.h"
 
@@ -24,6 +25,7 @@ void Kestrix::fill_command_table()
     commands_[cmd::data_add] = [this] { data_.add_data(); };
     commands_[cmd::data_edit] = [this] { data_.edit_data(); };
     commands_[cmd::data_delete] = [this] { data_.delete_data(); };
+    commands_[cmd::go_to] = [this] { go_to(); };
 }
 
 // A command may change the rows or open a dialog: a row drag ends first.
@@ -52,6 +54,16 @@ void Kestrix::edit_settings()
     document_.analyze();
     data_analysed();
     document_changed();
+}
+
+// The key works on either page, but only the data page has somewhere to go.
+void Kestrix::go_to()
+{
+    if (!in_data_mode() || document_.size() == 0)
+        return;
+    Dlg_goto dialog(data_.dump().caret().caret, document_.size());
+    if (dialog.run(this) == 1)
+        data_.go_to(dialog.offset());
 }
 
 void Kestrix::show_version()

@@ -2,7 +2,9 @@
 // values, the dump highlight, the popup, the change dialogs, adding and deleting
 // bytes, undo and redo.
 #include <QApplication>
+#include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -349,6 +351,115 @@ TEST_F(Data_page_test, ExamplesOnTheDataPage)
         EXPECT_GT(list()->topLevelItemCount(), 0) << name;
         window.reset();
     }
+}
+
+// ---- go to and the dump's caret ----
+
+class Go_to_test : public Data_page_test {
+protected:
+    void SetUp() override
+    {
+        Data_page_test::SetUp();
+        define(int_item("head", 1), for_loop("table", "3", int_item("a", 1), int_item("b", 2)));
+        open(Bytes{9, 1, 0, 2, 3, 0, 4, 5, 0, 6});
+        // Loaded before the window started: the dump takes the length as a load would give it.
+        window->refresh_dump();
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+    }
+    std::string status_text() const
+    {
+        return control<QStatusBar>(3001)->findChild<QLabel*>(QStringLiteral("status_text"))->text().toStdString();
+    }
+    QWidget* dump_view() const { return main_window()->findChild<QWidget*>(QStringLiteral("DumpWnd")); }
+};
+
+TEST_F(Go_to_test, CtrlGToAnOffsetInsideARecordSelectsItsRow)
+{
+    modals.then([](QWidget* dialog) {
+        auto* position = field<QLineEdit>(dialog, 1900);
+        position->setText(QStringLiteral("8h"));
+        save_screenshot(*dialog, "go-to-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    QTest::keyClick(main_window(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(modals.seen, (std::vector<std::string>{"移動"}));
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[2]");
+    EXPECT_EQ(current_row(), "b|6");  // the first byte of "b" of record [2]
+    EXPECT_EQ(status_text(), "位置 00000008 (8)");
+
+    // The dialog opens on the caret; decimal works as well.
+    modals.then([](QWidget* dialog) {
+        auto* position = field<QLineEdit>(dialog, 1900);
+        EXPECT_EQ(position->text().toStdString(), "0x00000008");
+        position->setText(QStringLiteral("4"));
+        field<QPushButton>(dialog, 1)->click();
+    });
+    window->command(cmd::go_to);
+    EXPECT_EQ(tree()->currentItem()->text(0).toStdString(), "[1]");
+    EXPECT_EQ(current_row(), "a|3");
+    EXPECT_EQ(status_text(), "位置 00000004 (4)");
+}
+
+TEST_F(Go_to_test, AnOffsetPastTheEndIsRefusedWithAMessage)
+{
+    modals.then([](QWidget* dialog) {
+        auto* position = field<QLineEdit>(dialog, 1900);
+        auto* ok = field<QPushButton>(dialog, 1);
+        auto* message = field<QLabel>(dialog, 1901);
+        position->setText(QStringLiteral("0x9"));
+        EXPECT_TRUE(ok->isEnabled());
+        EXPECT_EQ(message->text().toStdString(), "");
+        position->setText(QStringLiteral("10"));
+        EXPECT_FALSE(ok->isEnabled());
+        EXPECT_EQ(message->text().toStdString(), "データの末尾を超えています（データは 10 バイトです）。");
+        position->setText(QStringLiteral("0xZ"));
+        EXPECT_FALSE(ok->isEnabled());
+        EXPECT_EQ(message->text().toStdString(), "位置として読めない文字があります。");
+        // Enter with OK disabled leaves the dialog open.
+        position->setText(QStringLiteral("10"));
+        QTest::keyClick(position, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        field<QPushButton>(dialog, 2)->click();
+    });
+    window->command(cmd::go_to);
+    EXPECT_EQ(modals.pending(), 0u);
+    EXPECT_EQ(tree()->currentItem(), tree()->topLevelItem(0));
+    EXPECT_EQ(status_text(), "位置 00000000 (0)");
+
+    // On the definition page the key does nothing.
+    window->show_page(Kestrix::definition_page);
+    QTest::keyClick(main_window(), Qt::Key_G, Qt::ControlModifier);
+    wait_until([] { return false; }, 50);
+    EXPECT_TRUE(modals.unexpected.empty());
+}
+
+TEST_F(Go_to_test, CaretKeysMoveAndSelectAndTheStatusBarSaysWhere)
+{
+    dump_view()->setFocus();
+    EXPECT_EQ(status_text(), "位置 00000000 (0)");
+    QTest::keyClick(dump_view(), Qt::Key_Right);
+    QTest::keyClick(dump_view(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(dump_view(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(dump_view(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(status_text(), "位置 00000004 (4)  選択 4 バイト");
+    wait_until([] { return false; }, 50);
+    save_screenshot(*main_window(), "dump-caret-selection");
+    QTest::keyClick(dump_view(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(status_text(), "位置 00000009 (9)");
+    QTest::keyClick(dump_view(), Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(status_text(), "位置 00000000 (0)  選択 10 バイト");
+    // The definition page shows no caret; the data page shows it again.
+    window->show_page(Kestrix::definition_page);
+    EXPECT_EQ(status_text(), "");
+    window->show_page(Kestrix::data_page);
+    EXPECT_EQ(status_text(), "位置 00000000 (0)  選択 10 バイト");
+    // A click on a byte puts the caret there without a selection and still selects
+    // its component.
+    auto* area = qobject_cast<QAbstractScrollArea*>(dump_view());
+    QTest::mouseClick(area->viewport(), Qt::LeftButton, {}, QPoint(Dump_layout::hex_x(7) + 2, 4));
+    EXPECT_EQ(status_text(), "位置 00000007 (7)");
+    EXPECT_EQ(current_row(), "a|5");
 }
 
 } // namespace

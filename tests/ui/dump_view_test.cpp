@@ -18,6 +18,8 @@ namespace {
 
 constexpr std::uint32_t red = 0xFF0000;
 constexpr std::uint32_t black = 0x000000;
+constexpr std::uint32_t selection_blue = 0xBFD9FF;
+constexpr std::uint32_t caret_blue = 0x0050C8;
 
 // `count` bytes "ABCD..." repeating: printable, so every cell has ink.
 std::vector<std::uint8_t> letters(std::size_t count)
@@ -57,7 +59,8 @@ protected:
         ASSERT_EQ(dump.client_width(), client_width);
         ASSERT_EQ(dump.client_height(), client_height);
         dump.set_owner({.select_byte = [this](Data_node* byte) { selected = doc().position_of(byte); },
-                        .focus_key = {}});
+                        .focus_key = {},
+                        .caret_moved = [this] { ++caret_moves; }});
         dump.refresh_range();
         dump.set_highlight(nullptr, nullptr);
     }
@@ -70,7 +73,7 @@ protected:
         return nullptr;
     }
 
-    void key(Qt::Key key) { QTest::keyClick(widget(), key); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(widget(), key, modifiers); }
     void click(int x, int y) { QTest::mouseClick(widget()->viewport(), Qt::LeftButton, {}, QPoint(x, y)); }
     void highlight(std::uint32_t first, std::optional<std::uint32_t> end)
     {
@@ -97,6 +100,7 @@ protected:
     Bcl_sdi frame;
     Dump_wnd dump{doc()};
     std::optional<std::uint32_t> selected;
+    int caret_moves = 0;
 };
 
 TEST_F(Dump_view_test, TheFontHasTheCellsOfTheGeometry)
@@ -131,34 +135,42 @@ TEST_F(Dump_view_test, HighlightScrollsOnlyWhenItsFirstLineIsOffScreen)
     EXPECT_EQ(dump.vertical_position(), 0);
 }
 
-TEST_F(Dump_view_test, KeysAndTheWheelScrollWithinTheRange)
+TEST_F(Dump_view_test, CaretKeysMoveTheCaretAndTheViewFollowsIt)
 {
-    open(letters(4096));
-    const std::int32_t last = 257 * 16 - client_height;
+    open(letters(4096));  // 10 lines on screen
+    caret_moves = 0;
+    const std::int32_t last_line_at_bottom = 256 * 16 - client_height;
     struct Press {
         Qt::Key key;
-        int horizontal;
+        Qt::KeyboardModifiers modifiers;
+        std::uint32_t caret;
         std::int32_t vertical;
     };
-    for (const Press press : {Press{Qt::Key_Up, 0, 0}, Press{Qt::Key_Down, 0, 16}, Press{Qt::Key_PageDown, 0, 176},
-                              Press{Qt::Key_PageUp, 0, 16}, Press{Qt::Key_Up, 0, 0}, Press{Qt::Key_Right, 16, 0},
-                              Press{Qt::Key_Left, 0, 0}, Press{Qt::Key_Left, 0, 0}}) {
-        key(press.key);
-        EXPECT_EQ(dump.horizontal_position(), press.horizontal) << press.key;
+    for (const Press press : {Press{Qt::Key_Up, {}, 0, 0}, Press{Qt::Key_Right, {}, 1, 0},
+                              Press{Qt::Key_PageDown, {}, 161, 16},  // line 10: scrolled by one line
+                              Press{Qt::Key_Down, {}, 177, 32}, Press{Qt::Key_Up, {}, 161, 32},
+                              Press{Qt::Key_PageUp, {}, 1, 0}, Press{Qt::Key_End, Qt::ControlModifier, 4095, last_line_at_bottom},
+                              Press{Qt::Key_Home, Qt::ControlModifier, 0, 0}}) {
+        key(press.key, press.modifiers);
+        EXPECT_EQ(dump.caret().caret, press.caret) << press.key;
         EXPECT_EQ(dump.vertical_position(), press.vertical) << press.key;
+        EXPECT_EQ(dump.horizontal_position(), 0) << press.key;
     }
-    for (int i = 0; i < 30; ++i)
-        key(Qt::Key_PageDown);
-    EXPECT_EQ(dump.vertical_position(), last);
-    for (int i = 0; i < 40; ++i)
-        key(Qt::Key_Right);
-    EXPECT_EQ(dump.horizontal_position(), 600 - client_width);
+    EXPECT_EQ(caret_moves, 7);  // Up on the first byte moved nothing
+    const std::int32_t from = 1000;
+    dump.scroll_to(0, from);
+    dump.set_caret(3000);  // off screen: its line at the top
+    EXPECT_EQ(dump.vertical_position(), 2992);
+    dump.set_caret(3010);  // on screen: no scroll
+    EXPECT_EQ(dump.vertical_position(), 2992);
+    EXPECT_FALSE(dump.caret().anchor);
 
     // The scroll bar follows; its page and line steps, its thumb and the wheel
     // (three lines) move the view.
     QScrollBar* bar = widget()->verticalScrollBar();
-    EXPECT_EQ(bar->value(), last);
-    EXPECT_EQ(bar->maximum(), last);
+    dump.scroll_to(0, 1 << 20);
+    EXPECT_EQ(bar->value(), 257 * 16 - client_height);
+    EXPECT_EQ(bar->maximum(), 257 * 16 - client_height);
     dump.scroll_to(0, 0);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(dump.vertical_position(), client_height);
@@ -173,6 +185,8 @@ TEST_F(Dump_view_test, KeysAndTheWheelScrollWithinTheRange)
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget()->viewport(), &wheel);
     EXPECT_EQ(dump.vertical_position(), 48);
+    widget()->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(dump.horizontal_position(), 16);
 }
 
 TEST_F(Dump_view_test, ScrollKeysDoNothingWhenTheDataFits)
@@ -205,6 +219,32 @@ TEST_F(Dump_view_test, HighlightedBytesAreRedAndTheOthersBlack)
     EXPECT_FALSE(ink(0, 48, 400).black);
 }
 
+TEST_F(Dump_view_test, TheSelectionIsShadedAndTheCaretOutlined)
+{
+    open(letters(40));
+    highlight(16, std::nullopt);  // lines 1 and 2 red: the selection shows apart from it
+    dump.set_caret(17);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);  // bytes 17 ... 19 selected, the caret on 19
+    const auto has = [this](int x, int width, std::uint32_t colour) {
+        for (int dy = 0; dy < 16; ++dy)
+            for (int dx = 0; dx < width; ++dx)
+                if (dump.back_buffer().pixel(x + dx, 16 + dy) == colour)
+                    return true;
+        return false;
+    };
+    for (std::uint32_t column = 0; column < 6; ++column) {
+        const bool lit = column >= 1 && column <= 3;
+        EXPECT_EQ(has(Dump_layout::hex_x(column), Dump_layout::hex_width, selection_blue), lit) << column;
+        EXPECT_EQ(has(Dump_layout::char_x(column), Dump_layout::char_width, selection_blue), lit) << column;
+        EXPECT_TRUE(ink(Dump_layout::hex_x(column), 16, Dump_layout::hex_width).red) << column;
+        // The caret's outline runs round its cells, in both columns.
+        EXPECT_EQ(has(Dump_layout::hex_x(column) - 4, 1, caret_blue), column == 3) << column;
+        EXPECT_EQ(has(Dump_layout::char_x(column), 1, caret_blue), column == 3) << column;
+    }
+    EXPECT_EQ(dump.caret().selection_length(), 3u);
+}
+
 TEST_F(Dump_view_test, AClickSelectsTheByteUnderItAndNothingElse)
 {
     open(letters(40));
@@ -222,8 +262,9 @@ TEST_F(Dump_view_test, AClickSelectsTheByteUnderItAndNothingElse)
         click(at.x, at.y);
         EXPECT_EQ(selected, at.offset) << at.x << "," << at.y;
     }
+    EXPECT_EQ(dump.caret().caret, 33u);  // the click put the caret on its byte
     // Scrolled right by 16: the same point is 16 pixels further in the content.
-    key(Qt::Key_Right);
+    dump.scroll_to(16, 0);
     selected.reset();
     click(Dump_layout::hex_x(3) + 2 - 16, 20);
     EXPECT_EQ(selected, 19u);

@@ -406,7 +406,8 @@ TEST_F(Main_window_test, ALongLoadRepaintsItsProgressAndLetsNoInputIn)
     EXPECT_TRUE(paints.texts.count("読み込んでいます・・・"));
     EXPECT_TRUE(paints.texts.count("解析しています・・・"));
     EXPECT_FALSE(progress->property("running").toBool());
-    EXPECT_EQ(status_text->text().toStdString(), "");
+    // The load's texts are gone; the caret's place is back.
+    EXPECT_EQ(status_text->text().toStdString(), "位置 00000000 (0)");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     // Neither the open nor the close happened.
     EXPECT_TRUE(modals.seen.empty());

@@ -129,7 +129,7 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
     // A field's note makes room for the operation that now runs.
     if (!text.empty())
         bar->progress->set_note(QString());
-    bar->text->setText(QString::fromStdString(text.to_utf8()));
+    bar->text->setText(QString::fromStdString(text.empty() ? resting_text_ : text.to_utf8()));
     // A status text means a long operation is running: the wait cursor shows it.
     if (!text.empty() && !wait_cursor_)
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -140,6 +140,14 @@ void Bcl_statusbar::set_text(const Bcl_str& text)
     show_progress();
     if (!text.empty())
         repaint();
+}
+
+void Bcl_statusbar::set_resting_text(const std::string& text)
+{
+    resting_text_ = text;
+    Status_bar* bar = bar_of(*this);
+    if (bar && !text_shown_)
+        bar->text->setText(QString::fromStdString(text));
 }
 
 void Bcl_statusbar::show_progress()

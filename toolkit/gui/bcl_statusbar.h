@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "toolkit/gui/bcl_wnd.h"
 #include "toolkit/progress.h"
@@ -30,6 +31,10 @@ public:
     void create(Bcl_sdi& owner);
 
     void set_text(const Bcl_str& text) override;
+    // A text shown in the status text's place while no operation's text is (the
+    // place of the caret): an operation's text replaces it and it comes back when the
+    // operation ends. It starts no progress bar nor wait cursor. UTF-8.
+    void set_resting_text(const std::string& text);
 
 protected:
     void on_begin(std::uint64_t total) override;
@@ -43,5 +48,6 @@ private:
     void repaint();
     bool wait_cursor_ = false;
     bool text_shown_ = false;
+    std::string resting_text_;
     std::chrono::steady_clock::time_point last_redraw_{};
 };

@@ -16,6 +16,7 @@ constexpr std::array commands{
     Command{cmd::undo, "元に戻す", "Ctrl+Z", false},
     Command{cmd::redo, "やり直し", "Ctrl+Y", false},
     Command{cmd::settings, "環境設定", "Ctrl+E", true},
+    Command{cmd::go_to, "移動", "Ctrl+G", false},
     Command{cmd::help, "ヘルプ(&H)", "", false},
     Command{cmd::version, "バージョン情報(&V)", "", false},
     Command{cmd::def_add_first + 0, "整数", "", false},
@@ -58,13 +59,20 @@ Menu_entry submenu(std::string text, std::vector<Menu_entry> children)
     return {Menu_entry::Kind::submenu, 0, std::move(text), std::move(children)};
 }
 
-std::vector<Menu_entry> definition_bar()
+// The menu bar of the definition mode, or with `data` the data mode's before its
+// definition-only commands go: the data's edit menu ends with "移動".
+std::vector<Menu_entry> menu_bar(bool data)
 {
+    std::vector<Menu_entry> edit{item(cmd::undo), item(cmd::redo), item(cmd::settings)};
+    if (data) {
+        edit.push_back(separator());
+        edit.push_back(item(cmd::go_to));
+    }
     return {
         submenu("ファイル(&F)", {item(cmd::file_new), item(cmd::file_open), item(cmd::file_save),
                                  item(cmd::file_save_as), separator(), item(cmd::text_export), separator(),
                                  item(cmd::exit)}),
-        submenu("編集(&E)", {item(cmd::undo), item(cmd::redo), item(cmd::settings)}),
+        submenu("編集(&E)", std::move(edit)),
         submenu("ヘルプ(&H)", {item(cmd::help), item(cmd::version)}),
     };
 }
@@ -116,9 +124,9 @@ const Command* find_command(int id)
 std::vector<Menu_entry> menu_resource(std::string_view name)
 {
     if (name == menu_name::definition_bar)
-        return definition_bar();
+        return menu_bar(false);
     if (name == menu_name::data_bar)
-        return without_definition_only(definition_bar());
+        return without_definition_only(menu_bar(true));
     if (name == menu_name::definition_popup)
         return definition_popup();
     if (name == menu_name::data_popup)

@@ -21,6 +21,8 @@ constexpr int version = 2210;
 constexpr int data_add = 2300;
 constexpr int data_edit = 2301;
 constexpr int data_delete = 2302;
+// The data page's own: "移動" (go to an offset).
+constexpr int go_to = 2320;
 // The popup of the dialogs' lists (named values, bit flags): the same words as the
 // data page's, but the dialog's own rows, never the data.
 constexpr int list_add = 2310;

@@ -108,3 +108,21 @@ std::int32_t Dump_layout::position_to_show(std::uint32_t offset, std::int32_t v,
         return v;
     return clamp_vertical(top / vertical_unit_, client_height);
 }
+
+std::int32_t Dump_layout::position_to_follow(std::uint32_t offset, std::int32_t v, int client_height) const
+{
+    const std::int64_t top = std::int64_t{offset / bytes_per_line} * line_height;
+    const std::int64_t shown = pixels(v);
+    std::int64_t wanted = shown;
+    if (top < shown || client_height < line_height)
+        wanted = top;
+    else if (top + line_height > shown + client_height)
+        wanted = top + line_height - client_height;
+    // In units of lines the position rounds up, so that the line's bottom is shown.
+    return clamp_vertical((wanted + vertical_unit_ - 1) / vertical_unit_, client_height);
+}
+
+std::uint32_t Dump_layout::lines_per_page(int client_height)
+{
+    return static_cast<std::uint32_t>(std::max(client_height / line_height, 1));
+}

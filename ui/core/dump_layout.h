@@ -71,6 +71,13 @@ public:
     // makes that line the top line (clamped to the range).
     [[nodiscard]] std::int32_t position_to_show(std::uint32_t offset, std::int32_t v, int client_height) const;
 
+    // Where the view scrolls to follow a caret moved to `offset`: by as little as
+    // brings the byte's whole line on screen (its top first when the page is lower
+    // than a line), the position unchanged when it is on screen already.
+    [[nodiscard]] std::int32_t position_to_follow(std::uint32_t offset, std::int32_t v, int client_height) const;
+    // Whole lines in a page of `client_height` pixels, at least one.
+    [[nodiscard]] static std::uint32_t lines_per_page(int client_height);
+
 private:
     [[nodiscard]] std::int64_t pixels(std::int32_t v) const { return std::int64_t{v} * vertical_unit_; }
 

@@ -24,9 +24,10 @@ constexpr int data_change_int = 46;
 constexpr int data_change_hex = 48;
 constexpr int data_change_str = 50;
 constexpr int data_delete = 52;
+constexpr int go_to = 54;
 
 // Every topic, each with its page among the help pages.
 inline constexpr std::array all{definition_page, settings, integer, bit_flag, fix_str, flex_str, null_str,
                          if_branch, for_loop, while_loop, set_variable, def_set, def_ref, text_export,
-                         data_page, data_add, data_change_int, data_change_hex, data_change_str, data_delete};
+                         data_page, data_add, data_change_int, data_change_hex, data_change_str, data_delete, go_to};
 } // namespace help_topic
