@@ -162,7 +162,9 @@ TEST_F(Find_test, OffsetsAreDecimalOrHexadecimal)
     const std::vector<std::pair<const char*, std::optional<std::uint64_t>>> rows = {
         {"10", 10}, {" 0x1A2b ", 0x1A2B}, {"1A2Bh", 0x1A2B}, {"ffH", 255}, {"0", 0},
         {"", std::nullopt}, {"0x", std::nullopt}, {"h", std::nullopt}, {"-1", std::nullopt},
-        {"12a", std::nullopt}, {"18446744073709551616", std::nullopt}, {"1 2", std::nullopt}};
+        {"12a", std::nullopt}, {"18446744073709551616", std::nullopt}, {"1 2", std::nullopt},
+        {"0X1a2b", 0x1A2B}, {"0x100000000", 0x100000000}, {"+1", std::nullopt}, {"0x1Ah", std::nullopt},
+        {"1A", std::nullopt}, {"0x 1", std::nullopt}};
     for (const auto& [text, value] : rows)
         EXPECT_EQ(parse_offset(text), value) << text;
     EXPECT_EQ(parse_hex_pattern("89 50 4e47"), std::string("\x89\x50\x4E\x47", 4));

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iterator>
 
+#include "document/place_path.h"
 #include "toolkit/text/number_text.h"
 
 Value_choice value_choice(std::int32_t value, const Named_values* values)
@@ -74,24 +75,11 @@ bool byte_range_confirmable(std::string_view position, std::string_view size)
     return hex_field_value(position, 4) && decimal_field_value(size, 1, 0xFFFFFFFFu);
 }
 
-std::optional<std::uint32_t> parse_offset(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return read_hex_field(text.substr(2));
-    if (text.size() > 1 && (text.back() == 'h' || text.back() == 'H'))
-        return read_hex_field(text.substr(0, text.size() - 1));
-    return read_decimal_field(text);
-}
-
 Offset_field offset_field_state(std::string_view text, std::uint32_t data_size)
 {
     if (text.find_first_not_of(' ') == std::string_view::npos)
         return Offset_field::empty;
-    const std::optional<std::uint32_t> offset = parse_offset(text);
+    const std::optional<std::uint64_t> offset = parse_offset(text);
     if (!offset)
         return Offset_field::unreadable;
     return *offset < data_size ? Offset_field::inside : Offset_field::past_end;

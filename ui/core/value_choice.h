@@ -41,10 +41,7 @@ struct Value_choice {
 // The add and delete dialog's OK: a position, and a size that is not zero.
 [[nodiscard]] bool byte_range_confirmable(std::string_view position, std::string_view size);
 
-// An offset as the go-to field takes it: decimal ("26"), or hexadecimal with a
-// leading "0x" ("0x1A") or a trailing "h" ("1Ah"), letters in either case, spaces
-// around it ignored; none for anything else or a value beyond 32 bits.
-[[nodiscard]] std::optional<std::uint32_t> parse_offset(std::string_view text);
-// What the go-to field holds for data of `data_size` bytes.
+// What the go-to field holds for data of `data_size` bytes, read as the command
+// line's `at` reads an offset (parse_offset).
 enum class Offset_field { empty, unreadable, past_end, inside };
 [[nodiscard]] Offset_field offset_field_state(std::string_view text, std::uint32_t data_size);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "document/place_path.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/value_choice.h"
 
@@ -41,10 +42,10 @@ void Dlg_goto::update_ok()
 void Dlg_goto::on_command(int id)
 {
     if (id == 1) {
-        const std::optional<std::uint32_t> offset = parse_offset(field_.text());
+        const std::optional<std::uint64_t> offset = parse_offset(field_.text());
         if (!offset || *offset >= data_size_)
             return;  // Enter while OK is disabled
-        offset_ = *offset;
+        offset_ = static_cast<std::uint32_t>(*offset);
     }
     Bcl_dlg::on_command(id);
 }
