@@ -41,10 +41,12 @@ constexpr const char* usage_text =
     "      Writes the analysis of DATA by the definition file DEFINITION (*.kxd) to\n"
     "      OUTPUT as a text report: Shift-JIS with CR LF line ends, or UTF-8 with LF\n"
     "      line ends with --utf8. OUTPUT \"-\" is standard output.\n"
-    "  kestrix-cli tree [--depth N] DEFINITION DATA\n"
+    "  kestrix-cli tree [--depth N] [--json] DEFINITION DATA\n"
     "      Analyses DATA and prints the component tree down to depth N (the root is\n"
     "      depth 0; default 1), two spaces per level, name, tab, value (UTF-8;\n"
     "      control characters as \\t, \\n, \\r, \\x1b, a backslash doubled).\n"
+    "      --json: one JSON object per component instead, with name, offset,\n"
+    "      length, value, number (integers; null for others) and children.\n"
     "  kestrix-cli at DEFINITION DATA OFFSET\n"
     "      Prints what a click on the byte at OFFSET (decimal, 0x1A2B or 1A2Bh) in\n"
     "      the dump selects: its first byte as 8 hexadecimal digits (-------- when it\n"
@@ -112,6 +114,7 @@ struct Arguments {
     std::vector<File_path> files;
     bool utf8 = false;
     bool help = false;
+    bool json = false;
     std::optional<int> depth;
     // find: the option that says what to look for, its text, and --count.
     std::string find_kind;
@@ -133,6 +136,8 @@ Arguments parse(const std::string& command, int argc, char** argv)
             options_done = true;
         } else if (arg == "--utf8" && command == "export") {
             args.utf8 = true;
+        } else if (arg == "--json" && command == "tree") {
+            args.json = true;
         } else if ((arg == "--depth" || arg.starts_with("--depth=")) && command == "tree") {
             std::string value;
             if (arg == "--depth") {
@@ -238,7 +243,10 @@ int run_tree(const Arguments& args)
     on_file(args.files[0], [&] { document.load_definition(args.files[0]); });
     on_file(args.files[1], [&] {
         document.load_data(args.files[1]);
-        print_tree(*document.root_component(), args.depth.value_or(1), std::cout);
+        if (args.json)
+            print_tree_json(*document.root_component(), args.depth.value_or(1), std::cout);
+        else
+            print_tree(*document.root_component(), args.depth.value_or(1), std::cout);
     });
     return 0;
 }

@@ -18,7 +18,7 @@ void render_tree(Component& root, int max_depth, const std::function<void(const 
         const Pending item = pending.back();
         pending.pop_back();
         Component& component = *item.component;
-        line(Tree_line{item.depth, component.name(), component.value_text()});
+        line(Tree_line{item.depth, component.name(), component.value_text(), component});
         if (item.depth >= max_depth || !component.has_children())
             continue;
         if (component.child_count() == 0) {

@@ -9,11 +9,12 @@
 class Component;
 
 // One component of the rendered tree: its depth (the root is 0), name and value
-// text (Shift-JIS, as the components give them).
+// text (Shift-JIS, as the components give them), and the component itself.
 struct Tree_line {
     int depth;
     const Bcl_str& name;
     const Bcl_str& value;
+    Component& component;
 };
 
 // Walks `root` and its descendants down to `max_depth` in display order and hands

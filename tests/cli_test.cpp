@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <nlohmann/json.hpp>
+
 #include "cli_helpers.h"
 #include "document/definition_file.h"
 #include "model/items.h"
@@ -137,6 +139,43 @@ TEST_F(Cli_test, TreeEscapesControlCharactersSoThatEachComponentIsOneLine)
                        "  a\\tb\tx\n"
                        "  s\t\\x1b]0;title\\x07\\x1b[31mred\\r\\nC:\\\\dir\\x7f\n"
                        "  n\t42\n");
+}
+
+TEST_F(Cli_test, TreeAsJsonHasEveryComponentsFieldsAndChildrenWhereExpanded)
+{
+    const std::string png = std::string(KESTRIX_SOURCE_DIR) + "/examples/png/";
+    const Cli_run run = cli({"tree", "--json", "--depth", "3", png + "definition.kxd", png + "sample.png"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json root = nlohmann::json::parse(run.out);
+    EXPECT_EQ(root["name"], "PNG画像");
+    EXPECT_EQ(root["offset"], nullptr);  // the root has no first byte of its own
+    EXPECT_EQ(root["number"], nullptr);
+    EXPECT_EQ(root["children"][0]["value"], "0x89 PNG");
+    const nlohmann::json& header = root["children"][2]["children"][0];
+    EXPECT_EQ(header["offset"], 8);
+    EXPECT_TRUE(header.contains("children"));
+    const nlohmann::json& length = header["children"][0];
+    EXPECT_EQ(length["name"], "length");
+    EXPECT_EQ(length["offset"], 8);
+    EXPECT_EQ(length["length"], 4);
+    EXPECT_EQ(length["number"], 13);
+    EXPECT_FALSE(length.contains("children"));  // depth 3 is not expanded
+    const nlohmann::json& crc = header["children"].back();
+    EXPECT_EQ(crc["value"], "0xF0CAEA34");
+    EXPECT_EQ(crc["number"], 4039830068u);  // unsigned: the item is
+
+    // Names and values from the data: control characters escaped, bytes that are no
+    // Shift-JIS character as U+FFFD, a signed integer negative.
+    const std::string definition = kxd_from(R"({"items": [{"kind": "null_str", "name": {"sjis": "610962ff"}},
+        {"kind": "int", "name": "n", "size": 1, "signed": true}]})");
+    write_file(path("data.bin"), std::string("\x80\x1b\"\0\xFE", 5));
+    const Cli_run odd = cli({"tree", "--json", definition, path("data.bin")});
+    ASSERT_EQ(odd.status, 0) << odd.err;
+    const nlohmann::json items = nlohmann::json::parse(odd.out)["children"];
+    EXPECT_EQ(items[0]["name"], "a\tb\uFFFD");
+    EXPECT_EQ(items[0]["value"], "\uFFFD\x1b\"");
+    EXPECT_EQ(items[1]["number"], -2);
+    EXPECT_EQ(items[1]["offset"], 4);
 }
 
 TEST_F(Cli_test, TreeOfASetReferringTwiceToItselfStaysSmallAtAnyDepth)

@@ -63,11 +63,13 @@ TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
     for (int id = 2310; id <= 2312; ++id)
         expected.insert(id);
     expected.insert(2320);
+    expected.insert(2330);
+    expected.insert(2331);
     for (int id = 2401; id <= 2412; ++id)
         expected.insert(id);
     EXPECT_EQ(ids, expected);
 
-    for (const char* name : {"IDM_MAIN", "IDM_MAIN_FOR_DATA", "IDM_DEF_POPUP", "IDM_POPUP", "IDM_LIST_POPUP"}) {
+    for (const char* name : {"IDM_MAIN", "IDM_MAIN_FOR_DATA", "IDM_DEF_POPUP", "IDM_POPUP", "IDM_LIST_POPUP", "IDM_INSPECTOR_POPUP"}) {
         std::vector<int> menu_ids;
         collect_ids(menu_resource(name), menu_ids);
         EXPECT_FALSE(menu_ids.empty()) << name;
@@ -82,10 +84,11 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     EXPECT_EQ(layout(menu_resource(menu_name::definition_bar)),
               "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 解析して出力 - 終了(&X)} "
               "編集(&E){元に戻す やり直し 環境設定} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
-    // The data mode's menu lacks the text export and the settings.
+    // The data mode's menu lacks the text export and the settings, and has the
+    // inspector's menu.
     EXPECT_EQ(layout(menu_resource(menu_name::data_bar)),
               "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 終了(&X)} "
-              "編集(&E){元に戻す やり直し - 移動} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
+              "編集(&E){元に戻す やり直し - 移動} 表示(&V){インスペクタ(&I)} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
     EXPECT_EQ(layout(menu_resource(menu_name::definition_popup)),
               "追加{整数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
               "定義参照} 編集 削除");
@@ -93,13 +96,13 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     EXPECT_EQ(layout(menu_resource(menu_name::list_popup)), "追加 編集 削除");
 }
 
-TEST(Command_table, AcceleratorsAreTheSevenCtrlKeys)
+TEST(Command_table, AcceleratorsAreTheCtrlKeys)
 {
     std::vector<std::string> keys;
     for (const Accelerator& accelerator : accelerator_table())
         keys.push_back(std::string(accelerator.key) + "=" + std::to_string(accelerator.id));
     EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N=2200", "Ctrl+O=2201", "Ctrl+S=2203", "Ctrl+Z=2206",
-                                              "Ctrl+Y=2207", "Ctrl+E=2208", "Ctrl+G=2320"}));
+                                              "Ctrl+Y=2207", "Ctrl+E=2208", "Ctrl+G=2320", "Ctrl+I=2330"}));
 }
 
 TEST(Command_table, ToolbarButtonsInOrder)

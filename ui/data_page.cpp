@@ -23,6 +23,7 @@ constexpr int vertical_split = 2102;
 constexpr int horizontal_split = 2103;
 constexpr int data_list = 2104;
 constexpr int data_tree = 2105;
+constexpr int inspector_dock = 2121;
 } // namespace control_id
 
 // The change dialogs for the component edit walk, and the in-place change shown in
@@ -72,11 +73,18 @@ bool editable(Component& component)
 
 } // namespace
 
-Data_page::Data_page(Data_mgr& document, Page_frame& frame) : document_(document), frame_(frame), dump_(document) {}
+Data_page::Data_page(Data_mgr& document, Page_frame& frame)
+    : document_(document), frame_(frame), dump_(document), inspector_(document)
+{
+}
 
 void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& focus_key)
 {
-    vertical_split_.create(parent, control_id::vertical_split);
+    // A dock rather than a third pane: the user may move the inspector to either
+    // side, float it or close it.
+    constexpr int inspector_width = 420;
+    dock_.create(parent, control_id::inspector_dock);
+    vertical_split_.create(dock_, control_id::vertical_split);
     horizontal_split_.create(vertical_split_, control_id::horizontal_split);
     dump_.create(vertical_split_);
     vertical_split_.set_panes(horizontal_split_, dump_, height / 2);
@@ -84,7 +92,9 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
     list_.create(horizontal_split_, control_id::data_list);
     list_.add_column("名称", 200);
     list_.add_column("データ", 200);
-    horizontal_split_.set_panes(tree_, list_, width * 30 / 100);
+    horizontal_split_.set_panes(tree_, list_, (width - inspector_width) * 30 / 100);
+    inspector_.create(dock_);
+    dock_.set_panes(vertical_split_, inspector_.list(), "インスペクタ", inspector_width);
 
     tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
     list_.set_selection_handler([this](int row) { row_selected(row); });
@@ -101,6 +111,7 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
                          for (const Caret_listener& listener : caret_listeners_)
                              listener(dump_.caret().caret, dump_.caret().selection_length());
                      }});
+    add_caret_listener([this](std::uint32_t caret, std::uint32_t) { inspector_.show_at(caret); });
 }
 
 bool Data_page::go_to(std::uint32_t offset)

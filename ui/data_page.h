@@ -6,18 +6,20 @@
 #include <vector>
 
 #include "document/data_mgr.h"
+#include "toolkit/gui/bcl_dock.h"
 #include "toolkit/gui/bcl_listview.h"
 #include "toolkit/gui/bcl_split.h"
 #include "toolkit/gui/bcl_treeview.h"
 #include "ui/core/focus_order.h"
 #include "ui/dump_wnd.h"
+#include "ui/inspector_panel.h"
 
 class Component;
 class Page_frame;
 
 // The data page: the data tree with its expanded containers, the data list with its
-// popup and the change dialogs it opens, the dump view, and what follows every
-// change of the data.
+// popup and the change dialogs it opens, the dump view, the inspector docked beside
+// them, and what follows every change of the data.
 class Data_page {
 public:
     // A key pressed in one of the page's controls that the page leaves to the window.
@@ -30,13 +32,17 @@ public:
     Data_page(const Data_page&) = delete;
     Data_page& operator=(const Data_page&) = delete;
 
-    // The tree and the list side by side above the dump view, in a client area of
-    // `width` x `height`.
+    // The tree and the list side by side above the dump view, the inspector on
+    // their right, in a client area of `width` x `height`.
     void create(Bcl_wnd& parent, int width, int height, const Focus_key& focus_key);
-    [[nodiscard]] Bcl_wnd& window() { return vertical_split_; }
+    [[nodiscard]] Bcl_wnd& window() { return dock_; }
     [[nodiscard]] Bcl_treeview& tree() { return tree_; }
     [[nodiscard]] Bcl_listview& list() { return list_; }
     [[nodiscard]] Dump_wnd& dump() { return dump_; }
+    [[nodiscard]] Inspector_panel& inspector() { return inspector_; }
+    // The inspector's menu command: hides a shown panel, shows a hidden one.
+    void toggle_inspector() { dock_.show_panel(!dock_.panel_shown()); }
+    [[nodiscard]] bool inspector_shown() const { return dock_.panel_shown(); }
 
     // Rebuilds the data tree; shows the byte and bit of `show` when given.
     void rebuild_tree(Data_place show);
@@ -93,6 +99,8 @@ private:
     Page_frame& frame_;
     Bcl_listview list_;
     Dump_wnd dump_;
+    Bcl_dock dock_;
+    Inspector_panel inspector_;
     Bcl_vsplit vertical_split_;
     Bcl_hsplit horizontal_split_;
     Bcl_treeview tree_;

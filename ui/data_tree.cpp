@@ -168,12 +168,18 @@ void Data_page::row_selected(int row)
     highlight_component(found == tree_components_.end() ? nullptr : found->second);
 }
 
+// The inspector follows: the values at the component's first byte, until the caret
+// moves (a click in the dump, its keys, go to), when it shows the caret's.
 void Data_page::highlight_component(const Component* component)
 {
     if (component)
         dump_.set_highlight(component->start(), component->end());
     else
         dump_.set_highlight(nullptr, nullptr);
+    if (component && component->start())
+        inspector_.show_at(component->start()->position);
+    else
+        inspector_.clear();
 }
 
 void Data_page::fill_list(Component& container)

@@ -26,6 +26,11 @@ void Kestrix::fill_command_table()
     commands_[cmd::data_edit] = [this] { data_.edit_data(); };
     commands_[cmd::data_delete] = [this] { data_.delete_data(); };
     commands_[cmd::go_to] = [this] { go_to(); };
+    // The key works on the data page only, where the menu has it.
+    commands_[cmd::inspector] = [this] {
+        if (in_data_mode())
+            data_.toggle_inspector();
+    };
 }
 
 // A command may change the rows or open a dialog: a row drag ends first.

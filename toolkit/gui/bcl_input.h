@@ -3,7 +3,8 @@
 // Keys and mouse positions as the toolkit hands them to the program, free of the
 // window system's types.
 
-enum class Bcl_key { other, tab, enter, escape, f1, up, down, left, right, page_up, page_down, home, end, del, backspace };
+// letter_c: with Ctrl, copy.
+enum class Bcl_key { other, tab, enter, escape, f1, up, down, left, right, page_up, page_down, home, end, del, backspace, letter_c };
 
 struct Bcl_key_event {
     Bcl_key key = Bcl_key::other;

@@ -50,6 +50,8 @@ Bcl_key key_of(int qt_key)
         return Bcl_key::del;
     case Qt::Key_Backspace:
         return Bcl_key::backspace;
+    case Qt::Key_C:
+        return Bcl_key::letter_c;
     default:
         return Bcl_key::other;
     }

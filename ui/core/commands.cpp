@@ -34,6 +34,8 @@ constexpr std::array commands{
     Command{cmd::data_add, "追加", "", false},
     Command{cmd::data_edit, "編集", "", false},
     Command{cmd::data_delete, "削除", "", false},
+    Command{cmd::inspector, "インスペクタ(&I)", "Ctrl+I", false},
+    Command{cmd::inspector_copy, "コピー", "", false},
     Command{cmd::list_add, "追加", "", false},
     Command{cmd::list_edit, "編集", "", false},
     Command{cmd::list_delete, "削除", "", false},
@@ -125,14 +127,20 @@ std::vector<Menu_entry> menu_resource(std::string_view name)
 {
     if (name == menu_name::definition_bar)
         return menu_bar(false);
-    if (name == menu_name::data_bar)
-        return without_definition_only(menu_bar(true));
+    if (name == menu_name::data_bar) {
+        // The data page's panels are shown and hidden from a menu of its own.
+        std::vector<Menu_entry> bar = without_definition_only(menu_bar(true));
+        bar.insert(bar.end() - 1, submenu("表示(&V)", {item(cmd::inspector)}));
+        return bar;
+    }
     if (name == menu_name::definition_popup)
         return definition_popup();
     if (name == menu_name::data_popup)
         return {item(cmd::data_add), item(cmd::data_edit), item(cmd::data_delete)};
     if (name == menu_name::list_popup)
         return {item(cmd::list_add), item(cmd::list_edit), item(cmd::list_delete)};
+    if (name == menu_name::inspector_popup)
+        return {item(cmd::inspector_copy)};
     return {};
 }
 

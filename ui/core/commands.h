@@ -23,6 +23,10 @@ constexpr int data_edit = 2301;
 constexpr int data_delete = 2302;
 // The data page's own: "移動" (go to an offset).
 constexpr int go_to = 2320;
+// The data page's 表示 menu: shows or hides the inspector panel.
+constexpr int inspector = 2330;
+// The inspector's popup; Ctrl+C in the panel does the same.
+constexpr int inspector_copy = 2331;
 // The popup of the dialogs' lists (named values, bit flags): the same words as the
 // data page's, but the dialog's own rows, never the data.
 constexpr int list_add = 2310;
@@ -64,7 +68,8 @@ struct Menu_entry {
 };
 
 // Menus by resource name: "IDM_MAIN" and "IDM_MAIN_FOR_DATA" (menu bars: a list of
-// submenus), "IDM_DEF_POPUP", "IDM_POPUP" and "IDM_LIST_POPUP" (popups: their
+// submenus), "IDM_DEF_POPUP", "IDM_POPUP", "IDM_LIST_POPUP" and
+// "IDM_INSPECTOR_POPUP" (popups: their
 // items). Empty for an unknown name.
 [[nodiscard]] std::vector<Menu_entry> menu_resource(std::string_view name);
 
@@ -74,6 +79,7 @@ constexpr std::string_view data_bar = "IDM_MAIN_FOR_DATA";
 constexpr std::string_view definition_popup = "IDM_DEF_POPUP";
 constexpr std::string_view data_popup = "IDM_POPUP";
 constexpr std::string_view list_popup = "IDM_LIST_POPUP";
+constexpr std::string_view inspector_popup = "IDM_INSPECTOR_POPUP";
 } // namespace menu_name
 
 // One accelerator of "IDA_ACCEL": the key and the command it dispatches.

@@ -1,0 +1,75 @@
+#include "ui/inspector_panel.h"
+
+#include <array>
+
+#include "document/data_mgr.h"
+#include "toolkit/gui/bcl_clipboard.h"
+#include "toolkit/gui/bcl_menu.h"
+#include "ui/core/commands.h"
+#include "ui/core/inspector_values.h"
+#include "ui/menu_items.h"
+
+namespace {
+
+constexpr int inspector_list_id = 2120;
+
+} // namespace
+
+void Inspector_panel::create(Bcl_wnd& parent)
+{
+    list_.create(parent, inspector_list_id);
+    list_.add_column("型", 125);
+    list_.add_column("リトルエンディアン", 135);
+    list_.add_column("ビッグエンディアン", 135);
+    // The rows are the same for every offset: made once, their cells filled later.
+    for (const Inspector_row& row : inspector_rows({}))
+        list_.insert_row(-1, {row.label, {}, {}});
+    list_.set_context_handler([this](Bcl_point) { popup(); });
+    list_.set_key_handler([this](const Bcl_key_event& key) {
+        if (key.key != Bcl_key::letter_c || !key.ctrl)
+            return false;
+        copy_selected();
+        return true;
+    });
+}
+
+void Inspector_panel::show_at(std::uint32_t offset)
+{
+    std::array<std::uint8_t, inspector_bytes> bytes{};
+    std::size_t count = 0;
+    for (const Data_node* node = document_.node_at(offset); node && count < bytes.size(); node = node->next())
+        bytes[count++] = node->value;
+    offset_ = offset;
+    fill(std::span(bytes).first(count));
+}
+
+void Inspector_panel::clear()
+{
+    offset_.reset();
+    fill({});
+}
+
+void Inspector_panel::fill(std::span<const std::uint8_t> bytes)
+{
+    const std::vector<Inspector_row> rows = inspector_rows(bytes);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        list_.set_cell(static_cast<int>(i), 1, rows[i].little);
+        list_.set_cell(static_cast<int>(i), 2, rows[i].big);
+    }
+}
+
+void Inspector_panel::copy_selected()
+{
+    const int row = list_.selected();
+    if (row < 0)
+        return;
+    set_clipboard_text(list_.cell(row, 0) + '\t' + list_.cell(row, 1) + '\t' + list_.cell(row, 2));
+}
+
+void Inspector_panel::popup()
+{
+    Bcl_menu menu(menu_items(menu_name::inspector_popup));
+    menu.enable(cmd::inspector_copy, list_.selected() >= 0);
+    if (menu.track() == cmd::inspector_copy)
+        copy_selected();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "toolkit/gui/bcl_listview.h"
+
+class Data_mgr;
+
+// The inspector: the bytes at one offset of the data read as each common type, in
+// both byte orders side by side (see inspector_values.h). A row's values are copied
+// with Ctrl+C or the popup's "コピー".
+class Inspector_panel {
+public:
+    explicit Inspector_panel(const Data_mgr& document) : document_(document) {}
+    Inspector_panel(const Inspector_panel&) = delete;
+    Inspector_panel& operator=(const Inspector_panel&) = delete;
+
+    void create(Bcl_wnd& parent);
+    [[nodiscard]] Bcl_listview& list() { return list_; }
+
+    // The values at `offset`, read from at most 8 bytes of the document; every value
+    // empty past the end of the data.
+    void show_at(std::uint32_t offset);
+    // Every value empty: nothing is selected.
+    void clear();
+    // The offset shown, if any.
+    [[nodiscard]] std::optional<std::uint32_t> offset() const { return offset_; }
+    // The selected row's label and values, tab-separated, to the clipboard.
+    void copy_selected();
+
+private:
+    void fill(std::span<const std::uint8_t> bytes);
+    void popup();
+
+    const Data_mgr& document_;
+    Bcl_listview list_;
+    std::optional<std::uint32_t> offset_;
+};
