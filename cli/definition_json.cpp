@@ -133,17 +133,6 @@ private:
     throw Json_definition_error(shortened_place(where) + ": " + what);
 }
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads one JSON object's fields, refusing keys it does not know (a misspelt field
 // would otherwise be dropped without a word).
 class Fields {
@@ -252,8 +241,8 @@ private:
             const std::string& hex = value["sjis"].get_ref<const std::string&>();
             std::string raw;
             for (std::size_t i = 0; i < hex.size(); i += 2) {
-                const int high = hex_value(hex[i]);
-                const int low = i + 1 < hex.size() ? hex_value(hex[i + 1]) : -1;
+                const int high = hex_digit_value(hex[i]);
+                const int low = i + 1 < hex.size() ? hex_digit_value(hex[i + 1]) : -1;
                 if (high < 0 || low < 0)
                     fail(at(key) + ".sjis", "must be an even number of hexadecimal digits");
                 raw += static_cast<char>(high * 16 + low);

@@ -10,6 +10,7 @@
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
 #include "toolkit/text/bcl_str.h"
+#include "toolkit/text/number_text.h"
 
 namespace {
 
@@ -183,23 +184,14 @@ Find_end find_components(Data_mgr& document, const Component_query& query, const
 std::optional<std::string> parse_hex_pattern(std::string_view text)
 {
     std::string bytes;
-    const auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     for (std::size_t i = 0; i < text.size();) {
         if (text[i] == ' ' || text[i] == '\t') {
             ++i;
             continue;
         }
-        if (i + 1 >= text.size() || digit(text[i]) < 0 || digit(text[i + 1]) < 0)
+        if (i + 1 >= text.size() || hex_digit_value(text[i]) < 0 || hex_digit_value(text[i + 1]) < 0)
             return std::nullopt;
-        bytes += static_cast<char>(digit(text[i]) * 16 + digit(text[i + 1]));
+        bytes += static_cast<char>(hex_digit_value(text[i]) * 16 + hex_digit_value(text[i + 1]));
         i += 2;
     }
     if (bytes.empty())

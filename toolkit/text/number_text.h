@@ -53,6 +53,18 @@ inline char* put_unsigned_decimal(char* at, std::uint32_t value)
 
 [[nodiscard]] std::string number_text(std::uint32_t value, Radix radix);
 
+// The value of a hexadecimal digit in either case; -1 for any other character.
+[[nodiscard]] constexpr int hex_digit_value(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Exactly `digits` hexadecimal digits of `value` (its lowest ones, zero-padded),
 // written at `at` (returning the end) or appended to `text`.
 char* put_hex_digits(char* at, std::uint64_t value, int digits, Hex_case letters = Hex_case::upper);
