@@ -12,7 +12,7 @@
 #include "toolkit/gui/bcl_treeview.h"
 #include "ui/core/focus_order.h"
 #include "ui/dump_wnd.h"
-#include "ui/inspector_panel.h"
+#include "ui/readings_panel.h"
 
 class Component;
 class Page_frame;
@@ -39,7 +39,7 @@ public:
     [[nodiscard]] Bcl_treeview& tree() { return tree_; }
     [[nodiscard]] Bcl_listview& list() { return list_; }
     [[nodiscard]] Dump_wnd& dump() { return dump_; }
-    [[nodiscard]] Inspector_panel& inspector() { return inspector_; }
+    [[nodiscard]] Readings_panel& inspector() { return inspector_; }
     // The inspector's menu command: hides a shown panel, shows a hidden one.
     void toggle_inspector() { dock_.show_panel(!dock_.panel_shown()); }
     [[nodiscard]] bool inspector_shown() const { return dock_.panel_shown(); }
@@ -100,7 +100,7 @@ private:
     Bcl_listview list_;
     Dump_wnd dump_;
     Bcl_dock dock_;
-    Inspector_panel inspector_;
+    Readings_panel inspector_;
     Bcl_vsplit vertical_split_;
     Bcl_hsplit horizontal_split_;
     Bcl_treeview tree_;

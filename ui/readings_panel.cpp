@@ -1,4 +1,4 @@
-#include "ui/inspector_panel.h"
+#include "ui/readings_panel.h"
 
 #include <array>
 
@@ -6,7 +6,7 @@
 #include "toolkit/gui/bcl_clipboard.h"
 #include "toolkit/gui/bcl_menu.h"
 #include "ui/core/commands.h"
-#include "ui/core/inspector_values.h"
+#include "ui/core/byte_readings.h"
 #include "ui/menu_items.h"
 
 namespace {
@@ -15,14 +15,14 @@ constexpr int inspector_list_id = 2120;
 
 } // namespace
 
-void Inspector_panel::create(Bcl_wnd& parent)
+void Readings_panel::create(Bcl_wnd& parent)
 {
     list_.create(parent, inspector_list_id);
     list_.add_column("型", 125);
     list_.add_column("リトルエンディアン", 135);
     list_.add_column("ビッグエンディアン", 135);
     // The rows are the same for every offset: made once, their cells filled later.
-    for (const Inspector_row& row : inspector_rows({}))
+    for (const Byte_reading& row : byte_readings({}))
         list_.insert_row(-1, {row.label, {}, {}});
     list_.set_context_handler([this](Bcl_point) { popup(); });
     list_.set_key_handler([this](const Bcl_key_event& key) {
@@ -33,7 +33,7 @@ void Inspector_panel::create(Bcl_wnd& parent)
     });
 }
 
-void Inspector_panel::show_at(std::uint32_t offset)
+void Readings_panel::show_at(std::uint32_t offset)
 {
     std::array<std::uint8_t, inspector_bytes> bytes{};
     std::size_t count = 0;
@@ -43,22 +43,22 @@ void Inspector_panel::show_at(std::uint32_t offset)
     fill(std::span(bytes).first(count));
 }
 
-void Inspector_panel::clear()
+void Readings_panel::clear()
 {
     offset_.reset();
     fill({});
 }
 
-void Inspector_panel::fill(std::span<const std::uint8_t> bytes)
+void Readings_panel::fill(std::span<const std::uint8_t> bytes)
 {
-    const std::vector<Inspector_row> rows = inspector_rows(bytes);
+    const std::vector<Byte_reading> rows = byte_readings(bytes);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         list_.set_cell(static_cast<int>(i), 1, rows[i].little);
         list_.set_cell(static_cast<int>(i), 2, rows[i].big);
     }
 }
 
-void Inspector_panel::copy_selected()
+void Readings_panel::copy_selected()
 {
     const int row = list_.selected();
     if (row < 0)
@@ -66,7 +66,7 @@ void Inspector_panel::copy_selected()
     set_clipboard_text(list_.cell(row, 0) + '\t' + list_.cell(row, 1) + '\t' + list_.cell(row, 2));
 }
 
-void Inspector_panel::popup()
+void Readings_panel::popup()
 {
     Bcl_menu menu(menu_items(menu_name::inspector_popup));
     menu.enable(cmd::inspector_copy, list_.selected() >= 0);

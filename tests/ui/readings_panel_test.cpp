@@ -17,7 +17,7 @@ namespace {
 constexpr int data_list_id = 2104;
 constexpr int inspector_list_id = 2120;
 
-class Inspector_test : public Window_test {
+class Readings_panel_test : public Window_test {
 protected:
     QTreeWidget* list() const { return control<QTreeWidget>(data_list_id); }
     QTreeWidget* inspector() const { return control<QTreeWidget>(inspector_list_id); }
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(Inspector_test, FollowsTheSelectedValueCopiesARowAndHidesFromTheMenu)
+TEST_F(Readings_panel_test, FollowsTheSelectedValueCopiesARowAndHidesFromTheMenu)
 {
     define(int_item("a", 2, true), int_item("b", 4), fix_str("s", 2));
     load_bytes(std::vector<std::uint8_t>{0xFE, 0xFF, 0x00, 0x00, 0x80, 0x7F, 0x82, 0xA0});

@@ -1,4 +1,4 @@
-#include "ui/core/inspector_values.h"
+#include "ui/core/byte_readings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 // The row labelled `label`, as {little, big}.
 std::pair<std::string, std::string> row(const Bytes& bytes, std::string_view label)
 {
-    for (const Inspector_row& r : inspector_rows(bytes))
+    for (const Byte_reading& r : byte_readings(bytes))
         if (r.label == label)
             return {r.little, r.big};
     ADD_FAILURE() << "no row " << label;
@@ -22,7 +22,7 @@ std::pair<std::string, std::string> row(const Bytes& bytes, std::string_view lab
 
 using Pair = std::pair<std::string, std::string>;
 
-TEST(Inspector_values, integers_in_both_orders_signed_and_unsigned)
+TEST(Byte_readings, IntegersInBothOrdersSignedAndUnsigned)
 {
     const Bytes bytes{0xFF, 0xFE, 0xFD, 0xFC, 0x01, 0x02, 0x03, 0x04};
     EXPECT_EQ(row(bytes, "8ビット符号付き"), Pair("-1", "-1"));
@@ -35,7 +35,7 @@ TEST(Inspector_values, integers_in_both_orders_signed_and_unsigned)
     EXPECT_EQ(row(bytes, "64ビット符号なし"), Pair("289077008644570879", "18446460382546625284"));
 }
 
-TEST(Inspector_values, values_past_the_end_are_empty)
+TEST(Byte_readings, ValuesPastTheEndAreEmpty)
 {
     const Bytes three{0x01, 0x02, 0x03};
     EXPECT_EQ(row(three, "16ビット符号なし"), Pair("513", "258"));
@@ -47,7 +47,7 @@ TEST(Inspector_values, values_past_the_end_are_empty)
     EXPECT_EQ(row({}, "Shift-JIS文字"), Pair("", ""));
 }
 
-TEST(Inspector_values, floats_with_nan_and_infinities)
+TEST(Byte_readings, FloatsWithNanAndInfinities)
 {
     EXPECT_EQ(row({0xC0, 0x48, 0xF5, 0xC3}, "32ビット浮動小数点"), Pair("-490.56836", "-3.14"));
     EXPECT_EQ(row({0x00, 0x00, 0x80, 0x7F}, "32ビット浮動小数点").first, "+∞");
@@ -59,7 +59,7 @@ TEST(Inspector_values, floats_with_nan_and_infinities)
     EXPECT_EQ(row({0xFF, 0xF8, 0, 0, 0, 0, 0, 0}, "64ビット浮動小数点").second, "NaN");
 }
 
-TEST(Inspector_values, characters)
+TEST(Byte_readings, Characters)
 {
     EXPECT_EQ(row({0x82, 0xA0}, "Shift-JIS文字").first, "あ");
     EXPECT_EQ(row({0x82}, "Shift-JIS文字").first, "");  // a lead byte at the end
@@ -81,7 +81,7 @@ TEST(Inspector_values, characters)
     EXPECT_EQ(row({0x00, 0xDC}, "UTF-16文字").first, "不正");
 }
 
-TEST(Inspector_values, unix_and_dos_times)
+TEST(Byte_readings, UnixAndDosTimes)
 {
     EXPECT_EQ(row({0, 0, 0, 0}, "UNIX時刻"), Pair("1970-01-01 00:00:00", "1970-01-01 00:00:00"));
     // Signed: the little-endian reading is −129 seconds.

@@ -1,4 +1,4 @@
-#include "ui/core/inspector_values.h"
+#include "ui/core/byte_readings.h"
 
 #include <bit>
 #include <charconv>
@@ -216,10 +216,10 @@ std::string dos_time_text(std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-std::vector<Inspector_row> inspector_rows(std::span<const std::uint8_t> bytes)
+std::vector<Byte_reading> byte_readings(std::span<const std::uint8_t> bytes)
 {
     bytes = bytes.first(std::min(bytes.size(), inspector_bytes));
-    std::vector<Inspector_row> rows;
+    std::vector<Byte_reading> rows;
     const auto both = [&rows](std::string label, auto read) {
         rows.push_back({std::move(label), read(true), read(false)});
     };

@@ -13,7 +13,7 @@
 // of the data.
 constexpr std::size_t inspector_bytes = 8;
 
-struct Inspector_row {
+struct Byte_reading {
     std::string label;
     std::string little;  // read little-endian
     std::string big;     // read big-endian
@@ -29,4 +29,4 @@ struct Inspector_row {
 // out). Readings that have no byte order (8 bits, Shift-JIS, UTF-8) show the same
 // text in both columns; the DOS date, which FAT stores little-endian only, has the
 // big-endian column empty.
-[[nodiscard]] std::vector<Inspector_row> inspector_rows(std::span<const std::uint8_t> bytes);
+[[nodiscard]] std::vector<Byte_reading> byte_readings(std::span<const std::uint8_t> bytes);

@@ -9,13 +9,13 @@
 class Data_mgr;
 
 // The inspector: the bytes at one offset of the data read as each common type, in
-// both byte orders side by side (see inspector_values.h). A row's values are copied
+// both byte orders side by side (see ui/core/byte_readings.h). A row's values are copied
 // with Ctrl+C or the popup's "コピー".
-class Inspector_panel {
+class Readings_panel {
 public:
-    explicit Inspector_panel(const Data_mgr& document) : document_(document) {}
-    Inspector_panel(const Inspector_panel&) = delete;
-    Inspector_panel& operator=(const Inspector_panel&) = delete;
+    explicit Readings_panel(const Data_mgr& document) : document_(document) {}
+    Readings_panel(const Readings_panel&) = delete;
+    Readings_panel& operator=(const Readings_panel&) = delete;
 
     void create(Bcl_wnd& parent);
     [[nodiscard]] Bcl_listview& list() { return list_; }
