@@ -21,10 +21,14 @@
 #include "model/items.h"
 #include "records_layout.h"
 #include "toolkit/memory/mapped_memory.h"
+#include "bench_timing.h"
 
 // ---- heap accounting: every operator new of the process is counted ----
 
 namespace {
+
+using bench::seconds_since;
+using bench::timed;
 
 std::size_t heap_now = 0;
 std::size_t heap_calls = 0;
@@ -71,19 +75,6 @@ void operator delete(void* p, std::size_t) noexcept { counted_free(p); }
 void operator delete[](void* p, std::size_t) noexcept { counted_free(p); }
 
 namespace {
-
-double seconds_since(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <typename F>
-double timed(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return seconds_since(start);
-}
 
 // Expands `component` and returns its last child.
 Component* expand_last(Component* component, double& seconds)

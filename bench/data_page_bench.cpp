@@ -15,16 +15,11 @@
 #include "model/component.h"
 #include "records_layout.h"
 #include "ui/core/cmp_edit_visitor.h"
+#include "bench_timing.h"
 
 namespace {
 
-template <typename F>
-double timed(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::timed;
 
 // Confirms every change dialog with a fixed answer.
 class Fixed_answers final : public Change_asker {

@@ -10,13 +10,12 @@
 #include "document/data_mgr.h"
 #include "toolkit/progress.h"
 #include "random_file.h"
+#include "bench_timing.h"
 
 namespace {
 
-double seconds_since(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::seconds_since;
+using bench::timed;
 
 // Resident memory of this process in bytes.
 std::size_t resident_bytes()
@@ -25,14 +24,6 @@ std::size_t resident_bytes()
     std::size_t pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-}
-
-template <typename F>
-double timed(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return seconds_since(start);
 }
 
 // Times the longest stretch between two chances to redraw (a text, a percentage or a

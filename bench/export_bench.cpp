@@ -26,17 +26,13 @@
 #include "document/report.h"
 #include "model/items.h"
 #include "random_file.h"
+#include "bench_timing.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using bench::peak_kib;
 
-double seconds_of(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+namespace fs = std::filesystem;
 
 double seconds_of(const timeval& time)
 {
@@ -57,13 +53,6 @@ struct Cpu_time {
     [[nodiscard]] double total() const { return user + system; }
     Cpu_time operator-(const Cpu_time& before) const { return {user - before.user, system - before.system}; }
 };
-
-long peak_kib()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 double file_mb(const std::string& path) { return static_cast<double>(fs::file_size(path)) / 1e6; }
 
@@ -109,7 +98,7 @@ void define_records()
 double timed_command(const std::string& command)
 {
     int status = 0;
-    const double seconds = seconds_of([&] { status = std::system(command.c_str()); });
+    const double seconds = bench::timed([&] { status = std::system(command.c_str()); });
     return status == 0 ? seconds : -1;
 }
 
@@ -168,7 +157,7 @@ int main(int argc, char** argv)
     // add the release of its pages to the processor time.
     const auto export_case = [&](const char* label, const std::string& data) {
         const Cpu_time before = Cpu_time::now();
-        const double seconds = seconds_of([&] { write_report(doc, File_path(data), File_path(report)); });
+        const double seconds = bench::timed([&] { write_report(doc, File_path(data), File_path(report)); });
         const Cpu_time cpu = Cpu_time::now() - before;
         const std::uintmax_t written = fs::file_size(report);
         fs::remove(report);

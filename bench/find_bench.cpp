@@ -16,23 +16,12 @@
 #include "document/place_path.h"
 #include "model/component.h"
 #include "records_layout.h"
+#include "bench_timing.h"
 
 namespace {
 
-template <typename F>
-double timed(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-long peak_kib()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
+using bench::peak_kib;
+using bench::timed;
 
 } // namespace
 
