@@ -251,13 +251,12 @@ int run_tree(const Arguments& args)
     return 0;
 }
 
-// One line of at and find: the first byte, the path and the value of the last
-// component of `path` (UTF-8, escaped as tree escapes them).
-void print_place(const std::vector<Component*>& path, std::optional<std::uint64_t> offset, std::ostream& out)
+// One line of at and find: the first byte, the path and the value (UTF-8, escaped
+// as tree escapes them).
+void print_place(std::optional<std::uint64_t> offset, const std::vector<Bcl_str>& names, const Bcl_str& value,
+                 std::ostream& out)
 {
     std::string line;
-    if (!offset && !path.empty() && path.back()->start())
-        offset = path.back()->start()->position;
     if (offset) {
         char digits[17];
         std::snprintf(digits, sizeof digits, "%08llX", static_cast<unsigned long long>(*offset));
@@ -266,16 +265,26 @@ void print_place(const std::vector<Component*>& path, std::optional<std::uint64_
         line += "--------";
     }
     line += '\t';
-    for (std::size_t i = 0; i < path.size(); ++i) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0)
             line += '/';
-        line += escaped_for_line(path[i]->name().to_utf8());
+        line += escaped_for_line(names[i].to_utf8());
     }
     line += '\t';
-    if (!path.empty())
-        line += escaped_for_line(path.back()->value_text().to_utf8());
+    line += escaped_for_line(value.to_utf8());
     line += '\n';
     out << line;
+}
+
+// The same for the last component of `path` (not empty), at `offset` or its own first byte.
+void print_place(const std::vector<Component*>& path, std::optional<std::uint64_t> offset, std::ostream& out)
+{
+    if (!offset && path.back()->start())
+        offset = path.back()->start()->position;
+    std::vector<Bcl_str> names;
+    for (const Component* component : path)
+        names.push_back(component->name());
+    print_place(offset, names, path.back()->value_text(), out);
 }
 
 void load_both(Data_mgr& document, const Arguments& args)
@@ -330,7 +339,10 @@ int run_find(const Arguments& args)
                 if (args.count)
                     return true;
                 const std::vector<Component*> path = place_path_of(document, offset);
-                print_place(path, offset, std::cout);
+                if (path.empty())
+                    print_place(offset, {}, Bcl_str(), std::cout);
+                else
+                    print_place(path, offset, std::cout);
                 // The expansions made to reach the hit are dropped again, so that
                 // memory stays flat however many hits there are.
                 if (!path.empty())
@@ -341,10 +353,10 @@ int run_find(const Arguments& args)
             Component_query query;
             query.kind = args.find_kind == "name" ? Component_query::Kind::name : Component_query::Kind::value;
             query.text = Bcl_str::from_utf8(args.find_text).bytes();
-            find_components(document, query, [&](const std::vector<Component*>& path) {
+            find_components(document, query, [&](const Component_hit& hit) {
                 ++hits;
                 if (!args.count)
-                    print_place(path, std::nullopt, std::cout);
+                    print_place(hit.offset, hit.names, hit.value_text, std::cout);
                 return true;
             });
         }

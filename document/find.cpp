@@ -131,6 +131,17 @@ Find_end find_components(Data_mgr& document, const Component_query& query, const
     std::vector<Frame> frames{{root, 0, false}};
     std::vector<Component*> path;
     unsigned until_check = components_per_check;
+    const auto hit_of = [](const std::vector<Frame>& frames, const std::vector<Component*>& path) {
+        Component_hit found;
+        for (const Frame& frame : frames)
+            found.indices.push_back(frame.next - 1);
+        for (const Component* component : path)
+            found.names.push_back(component->name());
+        found.value_text = path.back()->value_text();
+        if (const Data_node* start = path.back()->start())
+            found.offset = start->position;
+        return found;
+    };
     Find_end end = Find_end::finished;
     while (!frames.empty()) {
         Frame& frame = frames.back();
@@ -153,7 +164,7 @@ Find_end find_components(Data_mgr& document, const Component_query& query, const
             if (const Data_node* start = component->start())
                 progress.step(start->position);
         }
-        if (component_matches(*component, query) && !hit(path)) {
+        if (component_matches(*component, query) && !hit(hit_of(frames, path))) {
             end = Find_end::stopped;
             break;
         }
@@ -179,6 +190,28 @@ Find_end find_components(Data_mgr& document, const Component_query& query, const
             frame->container->clear_children();
     progress.end_progress();
     return end;
+}
+
+std::vector<Component*> open_hit(Data_mgr& document, std::span<const int> indices)
+{
+    std::vector<Component*> path;
+    Component* container = document.root_component();
+    for (const int index : indices) {
+        if (!container)
+            break;
+        if (container->has_children() && container->child_count() == 0) {
+            try {
+                container->expand();
+            } catch (const Data_shortage&) {
+                // The children made before the data ran out are there.
+            }
+        }
+        if (index < 0 || index >= container->child_count())
+            break;
+        container = container->child(index);
+        path.push_back(container);
+    }
+    return path;
 }
 
 std::optional<std::string> parse_hex_pattern(std::string_view text)

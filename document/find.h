@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "toolkit/text/bcl_str.h"
 
 class Component;
 class Data_mgr;
@@ -22,9 +25,21 @@ struct Component_query {
     std::string text;
 };
 
-// Told each hit: the components from the top level down to it (the root left out),
-// alive for the call only. Returns false to stop the search there.
-using Hit_found = std::function<bool(const std::vector<Component*>& path)>;
+// A component the search found, as the fully expanded tree holds it.
+struct Component_hit {
+    // The child indices from the root down to it (the root left out): its place in
+    // tree order (a lexicographic comparison of two hits' indices gives their
+    // order) and the way to open it (open_hit).
+    std::vector<int> indices;
+    // Its first byte; none when it has none.
+    std::optional<std::uint64_t> offset;
+    // The names of the components on the way down, its own last, and its value text.
+    std::vector<Bcl_str> names;
+    Bcl_str value_text;
+};
+
+// Told each hit. Returns false to stop the search there.
+using Hit_found = std::function<bool(const Component_hit& hit)>;
 // Asked now and then; true stops the search.
 using Cancel_check = std::function<bool()>;
 
@@ -43,6 +58,11 @@ enum class Find_end { finished, stopped, cancelled };
 // reporter() by the byte reached.
 Find_end find_components(Data_mgr& document, const Component_query& query, const Hit_found& hit,
                          const Cancel_check& cancelled = {});
+
+// The components at `indices` (a hit's) from the top level down, each container
+// without children expanded on the way; shorter than `indices` where the tree
+// holds no such child (the analysis changed since the hit was found).
+[[nodiscard]] std::vector<Component*> open_hit(Data_mgr& document, std::span<const int> indices);
 
 // The bytes of a hexadecimal pattern ("89 50 4E 47", "89504E47"; blanks between
 // pairs optional); empty when the text is not whole bytes of hexadecimal digits.

@@ -32,8 +32,12 @@ protected:
     std::vector<std::string> found(const Component_query& query)
     {
         std::vector<std::string> hits;
-        find_components(doc(), query, [&](const std::vector<Component*>& path) {
-            hits.push_back(path_text(path));
+        find_components(doc(), query, [&](const Component_hit& hit) {
+            std::string text;
+            for (const Bcl_str& name : hit.names)
+                text += (text.empty() ? "" : "/") + name.bytes();
+            EXPECT_EQ(path_text(open_hit(doc(), hit.indices)), text);
+            hits.push_back(text);
             return true;
         });
         return hits;
