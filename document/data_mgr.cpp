@@ -109,7 +109,7 @@ void Data_mgr::analyze_changed_data()
     resume_analysis(items_, undefined_item_, checkpoints().points().back(), *root_);
 }
 
-void Data_mgr::replay_to(Data_node* stop)
+void Data_mgr::replay(Data_node* stop)
 {
     // A stop byte that is not in the data is never met: any checkpoint will do.
     const std::uint64_t stop_position = stop ? stop->position : std::uint64_t{size_} + 1;

@@ -170,7 +170,7 @@ public:
     // stay. Without such a checkpoint (a change near the start, a definition or
     // setting changed since) it is analyze().
     void analyze_changed_data();
-    void replay_to(Data_node* stop) override;
+    void replay(Data_node* stop) override;
     // The text report of the file at `data_path` by the current definition, see
     // write_report(); an output that is the data file or the definition file is
     // refused (Same_file_exception).

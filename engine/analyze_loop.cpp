@@ -77,6 +77,7 @@ Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 
 Data_node* Def_for::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
+    walk::check_entry(*this, true, cur, stop);
     const Walk_bounds::Level level(bounds());
     return walk_items(children(), cur, parent, stop);
 }
@@ -168,6 +169,7 @@ Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data
     if (resume) {
         point = *resume;
     } else {
+        check_entry(loop, false, cur, stop);
         point.count = evaluate(loop.count().view(), variables());
         if (point.count <= 0)
             return cur;
@@ -218,6 +220,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
 
 Data_node* Def_while::analyze_once(Data_node* cur, Component* parent, Data_node* stop)
 {
+    walk::check_entry(*this, true, cur, stop);
     const Walk_bounds::Level level(bounds());
     return walk_items(children(), cur, parent, stop);
 }
@@ -234,6 +237,7 @@ Data_node* walk::while_loop(Def_while& loop, Data_node* cur, Component* parent, 
     if (resume) {
         point = *resume;
     } else {
+        check_entry(loop, false, cur, stop);
         if (!evaluate_condition(loop.condition().view(), variables()))
             return cur;
         // The table is made after counting, from the count; a shortage while

@@ -15,6 +15,7 @@ Data_node* Def_def_ref::analyze(Data_node* cur, Component* parent, Data_node* st
 {
     // An unknown set, or a reference the walk may not follow (see Walk_bounds),
     // makes no component and consumes nothing.
+    walk::check_entry(*this, false, cur, stop);
     Walk_context& walk = walk_context();
     if (!walk.tables().bounds.reference_allowed(walk.position_of(cur)) ||
         !walk.tables().definition_sets.find(target().view()))

@@ -33,10 +33,28 @@ inline void step_progress(const Data_node* node)
 // definition, leaving the variables as the reads that fail there set them.
 inline Data_node end_of_data_stop;
 
-// A reading item entered at the replay's stop byte ends the replay.
+// Whether the walk stands at the replay's stop byte.
+inline bool at_stop(const Data_node* cur, const Data_node* stop)
+{
+    return stop && (cur == stop || (!cur && stop == &end_of_data_stop));
+}
+
+// A reading item entered at the replay's stop byte ends a replay that targets no
+// item (see Replay_target).
 inline void check_stop(const Data_node* cur, const Data_node* stop)
 {
-    if (stop && (cur == stop || (!cur && stop == &end_of_data_stop)))
+    if (at_stop(cur, stop) && !walk_context().replay_target().item)
+        throw Data_shortage{};
+}
+
+// Entering `item` (one iteration of it when `iteration`) at the stop byte ends a
+// replay that targets that step.
+inline void check_entry(const Define& item, bool iteration, const Data_node* cur, const Data_node* stop)
+{
+    if (!at_stop(cur, stop))
+        return;
+    const Replay_target& target = walk_context().replay_target();
+    if (target.item == &item && target.iteration == iteration)
         throw Data_shortage{};
 }
 

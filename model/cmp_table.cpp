@@ -1,7 +1,7 @@
 #include "model/cmp_table.h"
 
 #include "model/cmp_visitor.h"
-#include "model/define.h"
+#include "model/def_nodef.h"
 #include "model/walk_context.h"
 
 namespace {
@@ -27,6 +27,17 @@ Cmp_tbl::Cmp_tbl(Define* def, Bcl_str name, Data_node* start, unsigned from, uns
 }
 
 void Cmp_tbl::accept(Cmp_visitor& visitor) { visitor.visit_tbl(*this); }
+
+Replay_target Cmp_tbl::replay_target() const
+{
+    // The undefined bytes are walked after every item: their replay runs to the
+    // byte. A loop's or a reference's own table (group 0) is made by entering the
+    // item, a group of a loop's iterations (and a While loop's table, made from
+    // its count) by its first iteration.
+    if (dynamic_cast<const Def_nodef*>(def_))
+        return {};
+    return {def_, group_ != 0};
+}
 
 void Cmp_tbl::expand()
 {

@@ -13,6 +13,7 @@ public:
     Cmp_tbl(Define* def, Bcl_str name, Data_node* start, unsigned from, unsigned to, unsigned group);
 
     void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] Replay_target replay_target() const override;
     void expand() override;
 
     [[nodiscard]] Define* def() const { return def_; }
@@ -38,6 +39,7 @@ public:
     Cmp_rec(Define* def, Bcl_str name, Data_node* start);
 
     void accept(Cmp_visitor& visitor) override;
+    [[nodiscard]] Replay_target replay_target() const override { return {def_, true}; }
     void expand() override;
 
     [[nodiscard]] Define* def() const { return def_; }

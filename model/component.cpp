@@ -50,7 +50,7 @@ void Component::begin_expansion(std::uint64_t progress_total, const Walk_bounds:
     progress.begin_progress(progress_total);
     try {
         Walk_context& walk = walk_context();
-        walk.replay_to(start_);
+        walk.replay_to(start_, replay_target());
         // The replay has only restored the variables and sets; the children are
         // built as the walk that made this component would have built them.
         walk.tables().bounds.resume(bounds, walk.position_of(start_));

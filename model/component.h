@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/walk_bounds.h"
+#include "model/walk_context.h"
 #include "toolkit/text/bcl_str.h"
 
 class Cmp_visitor;
@@ -28,6 +29,9 @@ public:
     [[nodiscard]] virtual const Bcl_str& name() const;
     [[nodiscard]] virtual const Bcl_str& value_text() const;
     [[nodiscard]] virtual bool has_children() const { return true; }
+    // The step of the walk that makes this container's children, which the replay
+    // before its expansion stops short of (see Replay_target).
+    [[nodiscard]] virtual Replay_target replay_target() const { return {}; }
     // Builds the children of a lazily filled container; the base does nothing.
     // A data shortage met on the way leaves the children made so far and passes
     // on to the caller.

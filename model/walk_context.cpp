@@ -6,7 +6,7 @@ class No_data_context final : public Walk_context {
 public:
     [[nodiscard]] Byte_order byte_order() const override { return Byte_order::big_endian; }
     [[nodiscard]] std::uint32_t data_size() const override { return 0; }
-    void replay_to(Data_node*) override { tables().start(); }
+    void replay(Data_node*) override { tables().start(); }
 };
 
 } // namespace

@@ -13,6 +13,20 @@
 // byte. The items' walks (analysis, replay, expansion, text report), the components
 // and the expressions reach it through walk_context(); the document is the one
 // context of the program and installs itself when it is made.
+class Define;
+
+// The step of the walk a replay ends before: the walk entering `item` at the
+// replay's stop byte, for one of its iterations when `iteration` (a record, a group
+// of a loop's table) or for its whole walk (a loop's or a reference's table). A
+// container's children are made by exactly that step, so the replay must not run
+// any of it: the items that read nothing at its start (a variable set first in a
+// record) would otherwise run twice. Without an item the first reading item entered
+// at the stop byte ends the replay (the undefined bytes, a value's flags).
+struct Replay_target {
+    const Define* item = nullptr;
+    bool iteration = false;
+};
+
 class Walk_context {
 public:
     Walk_context() = default;
@@ -42,9 +56,24 @@ public:
     }
     // Walks the definition up to `stop` (null: the end of the data) without making
     // components, leaving in tables() what the walk from the first byte had set by
-    // the time it got there; it goes on from the last checkpoint before `stop` when
-    // there is one.
-    virtual void replay_to(Data_node* stop) = 0;
+    // the time it got there, just before `target` when it names an item; it goes on
+    // from the last checkpoint before `stop` when there is one.
+    void replay_to(Data_node* stop, Replay_target target = {})
+    {
+        struct Restore {
+            Walk_context& context;
+            Replay_target before;
+            ~Restore() { context.target_ = before; }
+        } restore{*this, target_};
+        target_ = target;
+        replay(stop);
+    }
+    // The target of the replay in progress (no item outside a replay).
+    [[nodiscard]] const Replay_target& replay_target() const { return target_; }
+
+protected:
+    // replay_to() without the target, which the walk reads from replay_target().
+    virtual void replay(Data_node* stop) = 0;
 
 private:
     friend Walk_context& walk_context();
@@ -56,6 +85,7 @@ private:
 
     Walk_tables tables_;
     Walk_checkpoints checkpoints_;
+    Replay_target target_;
 };
 
 // The program's walk context: the one installed, or one over no data (big-endian,

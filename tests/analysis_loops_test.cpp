@@ -320,19 +320,20 @@ TEST_F(Document_test, ReferenceBoundsLeaveRealRecursionAlone)
     EXPECT_EQ(doc().get_variable("count"), 3000);
 }
 
-TEST_F(Document_test, ExpandingARecordReplaysItsLeadingAssignments)
+TEST_F(Document_test, ExpandingAContainerSeesTheVariablesTheAnalysisSaw)
 {
-    // The replay stops at the record's first byte after running the assignment that
-    // stands there, and the record's own walk runs it again: the record sees the
-    // variable one higher than the analysis did.
-    auto* branch = new Def_if(sj("v == 3"));
-    branch->insert_then_child(std::unique_ptr<Define>(int_item("three", 1)), nullptr);
+    // The replay before an expansion stops short of the step that makes the
+    // container's children, so the assignments standing at its start run once: the
+    // records, the loop's count and a reference's set see what the analysis saw.
+    auto* branch = new Def_if(sj("v == 2"));
+    branch->insert_then_child(std::unique_ptr<Define>(int_item("two", 1)), nullptr);
     branch->insert_else_child(std::unique_ptr<Define>(int_item("other", 1)), nullptr);
-    auto* loop = for_loop("L", "2", set_var("v", "v+1"), branch);
-    define(loop);
-    load_bytes(Bytes{1, 2});
+    define(set_var("n", "1"), for_loop("L", "n + 1", set_var("v", "v+1"), branch),
+           def_set("S", set_var("n", "n+1"), for_loop("M", "n", int_item("m", 1))), ref("R", "S"));
+    load_bytes(Bytes{1, 2, 3, 4});
     EXPECT_EQ(doc().get_variable("v"), 2);
-    EXPECT_EQ(tree(3), "未定義\t\n  L\t...\n    [0]\t...\n      other\t1\n    [1]\t...\n      three\t2\n");
+    EXPECT_EQ(tree(4), "未定義\t\n  L\t...\n    [0]\t...\n      other\t1\n    [1]\t...\n      two\t2\n"
+                       "  R\t...\n    M\t...\n      [0]\t...\n        m\t3\n      [1]\t...\n        m\t4\n");
 }
 
 // A loop or reference met at the end of the data is walked as anywhere else: its
