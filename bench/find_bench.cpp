@@ -47,6 +47,13 @@ int main(int argc, char** argv)
     const double by_value = !components ? 0 : timed([&] {
         find_components(doc, {Component_query::Kind::value, "aa"}, [&](const auto&) { return ++value_hits != 0; });
     });
+    std::size_t rare_hits = 0;
+    const double by_name_rare = !components ? 0 : timed([&] {
+        find_components(doc, {Component_query::Kind::name, "high2"}, [&](const auto&) { return ++rare_hits != 0; });
+    });
+    const double by_value_rare = !components ? 0 : timed([&] {
+        find_components(doc, {Component_query::Kind::value, "xyz"}, [&](const auto&) { return ++rare_hits != 0; });
+    });
     const long after = peak_kib();
     std::size_t byte_hits = 0;
     const double bytes = timed([&] {
@@ -59,6 +66,8 @@ int main(int argc, char** argv)
     std::printf("data size                               %zu bytes (%.1f MiB)\n", size, static_cast<double>(size) / 1048576.0);
     std::printf("find by name (\"S\", every string)       %.3f s, %.1f MB/s, %zu hits\n", by_name, mb / by_name, name_hits);
     std::printf("find by value (\"aa\")                   %.3f s, %.1f MB/s, %zu hits\n", by_value, mb / by_value, value_hits);
+    std::printf("find by name, no hit (\"high2\")         %.3f s, %.1f MB/s\n", by_name_rare, mb / by_name_rare);
+    std::printf("find by value, no hit (\"xyz\")          %.3f s, %.1f MB/s\n", by_value_rare, mb / by_value_rare);
     std::printf("peak memory before and after the finds  %ld KiB, %ld KiB\n", before, after);
     std::printf("find bytes (02 61 61)                   %.3f s, %.1f MB/s, %zu hits\n", bytes, mb / bytes, byte_hits);
     std::printf("place of the last byte (at)             %.1f ms, %zu levels\n", at_last * 1000, depth);

@@ -2,10 +2,12 @@
 
 #include "document/data_mgr.h"
 #include "document/place_path.h"
+#include "engine/analysis.h"
 #include "model/cmp_int.h"
 #include "model/cmp_visitor.h"
 #include "model/component.h"
 #include "model/data_node.h"
+#include "model/walk_context.h"
 #include "model/int_decoder.h"
 #include "toolkit/exception.h"
 #include "toolkit/progress.h"
@@ -29,6 +31,7 @@ public:
     {
         is_value = true;
         number = c.flag_value();
+        only_number = !flag_meaning(*c.def(), c.flag_value());
     }
     void visit_nodef(Cmp_nodef&) override { is_value = true; }
     void visit_tbl(Cmp_tbl&) override {}
@@ -36,6 +39,8 @@ public:
 
     bool is_value = false;
     std::optional<std::int64_t> number;
+    // The value text is the number alone, written in digits (no named meaning).
+    bool only_number = false;
 
 private:
     // `value` holds the bits (or the sign-extended value); unsigned items count
@@ -43,6 +48,7 @@ private:
     void integer(bool is_signed, std::int32_t value, const Cmp_integer& c)
     {
         is_value = true;
+        only_number = !int_meaning(*c.def(), static_cast<std::uint32_t>(value));
         number = is_signed ? sign_extend(static_cast<std::uint32_t>(value), c.int_size())
                            : static_cast<std::int64_t>(static_cast<std::uint32_t>(value));
     }
@@ -95,100 +101,165 @@ std::optional<std::int64_t> query_number(std::string_view text)
 // Cancel checks and progress steps cost a call each: once per this many components.
 constexpr unsigned components_per_check = 4096;
 
+// A query made ready for matching many components: its number read once, and
+// whether its text could be part of a number's text at all.
+class Query_matcher {
+public:
+    explicit Query_matcher(const Component_query& query)
+        : query_(query), number_(query_number(query.text)),
+          beyond_numbers_(query.text.find_first_not_of("0123456789ABCDEFabcdefXx-+. ") != std::string::npos)
+    {
+    }
+
+    [[nodiscard]] bool matches(const Component& component) const
+    {
+        if (query_.kind == Component_query::Kind::name)
+            return holds_text(component.name().view(), query_.text, true);
+        Value_visitor value;
+        const_cast<Component&>(component).accept(value);
+        if (!value.is_value)
+            return false;
+        if (number_ && value.number == number_)
+            return true;
+        // A number's text is not made when the query holds what no number shows.
+        if (value.only_number && beyond_numbers_)
+            return false;
+        return holds_text(component.value_text().view(), query_.text, false);
+    }
+
+private:
+    const Component_query& query_;
+    std::optional<std::int64_t> number_;
+    bool beyond_numbers_;
+};
+
 } // namespace
 
 bool component_matches(const Component& component, const Component_query& query)
 {
-    if (query.kind == Component_query::Kind::name)
-        return holds_text(component.name().view(), query.text, true);
-    Value_visitor value;
-    const_cast<Component&>(component).accept(value);
-    if (!value.is_value)
-        return false;
-    if (const std::optional<std::int64_t> number = query_number(query.text); number && value.number == number)
-        return true;
-    return holds_text(component.value_text().view(), query.text, false);
+    return Query_matcher(query).matches(component);
 }
+
+namespace {
+
+// How a watched walk is left early.
+struct Search_ended {
+    Find_end end;
+};
+
+// The search's watcher: matches each component the walk would make, keeping the
+// names and indices of the containers around it only.
+class Search final : public Walk_watcher {
+public:
+    Search(const Component_query& query, const Hit_found& hit, const Cancel_check& cancelled)
+        : matcher_(query), hit_(hit), cancelled_(cancelled)
+    {
+    }
+
+    void made(Component& component) override { offer(component); }
+    void entered(Component& container) override
+    {
+        indices_.push_back(offer(container));
+        names_.push_back(&container.name());
+        counts_.push_back(0);
+    }
+    void left() override
+    {
+        indices_.pop_back();
+        names_.pop_back();
+        counts_.pop_back();
+    }
+    void ran_out(Component& marker) override
+    {
+        while (!indices_.empty())
+            left();
+        offer(marker);
+    }
+
+private:
+    // Looks at `component`; returns its index among its parent's children.
+    int offer(Component& component)
+    {
+        const int index = counts_.back()++;
+        if (--until_check_ == 0) {
+            until_check_ = components_per_check;
+            if (cancelled_ && cancelled_())
+                throw Search_ended{Find_end::cancelled};
+        }
+        if (matcher_.matches(component)) {
+            Component_hit found;
+            found.indices = indices_;
+            found.indices.push_back(index);
+            found.names.reserve(names_.size() + 1);
+            for (const Bcl_str* name : names_)
+                found.names.push_back(*name);
+            found.names.push_back(component.name());
+            found.value_text = component.value_text();
+            if (const Data_node* start = component.start())
+                found.offset = start->position;
+            if (!tell(found))
+                throw Search_ended{Find_end::stopped};
+        }
+        return index;
+    }
+
+    // Hands a hit over with the walk paused: whoever is told may open it, and the
+    // expansions on the way replay walks of their own over the same tables.
+    bool tell(const Component_hit& found)
+    {
+        Walk_context& walk = walk_context();
+        const Walk_tables tables = walk.tables();
+        walk.set_watcher(nullptr);
+        struct Resume {
+            Walk_context& walk;
+            const Walk_tables& tables;
+            Walk_watcher* watcher;
+            ~Resume()
+            {
+                walk.tables() = tables;
+                walk.set_watcher(watcher);
+            }
+        } resume{walk, tables, this};
+        return hit_(found);
+    }
+
+    const Query_matcher matcher_;
+    const Hit_found& hit_;
+    const Cancel_check& cancelled_;
+    std::vector<int> indices_;
+    // The open containers' names: each container outlives its children's calls.
+    std::vector<const Bcl_str*> names_;
+    // Children seen so far in each open container, the root's first.
+    std::vector<int> counts_{0};
+    unsigned until_check_ = components_per_check;
+};
+
+} // namespace
 
 Find_end find_components(Data_mgr& document, const Component_query& query, const Hit_found& hit,
                          const Cancel_check& cancelled)
 {
-    Component* root = document.root_component();
-    if (!root)
+    if (!document.root_component())
         return Find_end::finished;
-    Progress_reporter& progress = reporter();
-    const std::uint64_t total = document.size();
-    progress.begin_progress(total);
-
-    // Depth first without recursion (expansions nest as deep as the data is long):
-    // one frame per container entered, the next child to look at, and whether the
-    // search expanded it (and so collapses it when done).
-    struct Frame {
-        Component* container;
-        int next;
-        bool expanded_here;
-    };
-    std::vector<Frame> frames{{root, 0, false}};
-    std::vector<Component*> path;
-    unsigned until_check = components_per_check;
-    const auto hit_of = [](const std::vector<Frame>& frames, const std::vector<Component*>& path) {
-        Component_hit found;
-        for (const Frame& frame : frames)
-            found.indices.push_back(frame.next - 1);
-        for (const Component* component : path)
-            found.names.push_back(component->name());
-        found.value_text = path.back()->value_text();
-        if (const Data_node* start = path.back()->start())
-            found.offset = start->position;
-        return found;
-    };
+    // The walk runs over the tables of the analysis, which go on serving whoever
+    // reads the variables: it leaves them as it found them.
+    Walk_tables& tables = walk_context().tables();
+    const Walk_tables saved = tables;
+    struct Progress {
+        explicit Progress(std::uint64_t total) { reporter().begin_progress(total); }
+        ~Progress() { reporter().end_progress(); }
+    } progress(document.size());
+    Search search(query, hit, cancelled);
     Find_end end = Find_end::finished;
-    while (!frames.empty()) {
-        Frame& frame = frames.back();
-        if (frame.next >= frame.container->child_count()) {
-            if (frame.expanded_here)
-                frame.container->clear_children();
-            frames.pop_back();
-            if (!path.empty())
-                path.pop_back();
-            continue;
-        }
-        Component* component = frame.container->child(frame.next++);
-        path.push_back(component);
-        if (--until_check == 0) {
-            until_check = components_per_check;
-            if (cancelled && cancelled()) {
-                end = Find_end::cancelled;
-                break;
-            }
-            if (const Data_node* start = component->start())
-                progress.step(start->position);
-        }
-        if (component_matches(*component, query) && !hit(hit_of(frames, path))) {
-            end = Find_end::stopped;
-            break;
-        }
-        if (!component->has_children()) {
-            path.pop_back();
-            continue;
-        }
-        const bool expand = component->child_count() == 0;
-        if (expand) {
-            try {
-                component->expand();
-            } catch (const Data_shortage&) {
-                // The children made before the data ran out are searched.
-            }
-            // An expansion arms the progress for itself and ends it.
-            progress.begin_progress(total);
-        }
-        frames.push_back({component, 0, expand});
+    try {
+        watch_items(document.mutable_definition_items(), document.undefined_item(), document.first_node(), search);
+    } catch (const Search_ended& ended) {
+        end = ended.end;
+    } catch (...) {
+        tables = saved;
+        throw;
     }
-    // Leaving early still collapses what the search expanded.
-    for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
-        if (frame->expanded_here)
-            frame->container->clear_children();
-    progress.end_progress();
+    tables = saved;
     return end;
 }
 

@@ -51,11 +51,11 @@ enum class Find_end { finished, stopped, cancelled };
 [[nodiscard]] bool component_matches(const Component& component, const Component_query& query);
 
 // Every component of the analysis of `document` matching `query`, in tree order
-// (the tree fully expanded), each handed to `hit`. Containers without children yet
-// are expanded on the way and collapsed again once searched, so that only the
-// containers around the current component are held: memory stays flat whatever
-// the data's size, and containers expanded before stay as they were. Steps
-// reporter() by the byte reached.
+// (the tree fully expanded), each handed to `hit`. One walk of the definition over
+// the data, as the analysis walks, makes each component of the expanded tree in
+// turn, matches it and drops it: no component of the document's tree is expanded,
+// memory stays flat whatever the data's size, and the walk's variables are left as
+// the analysis left them. Steps reporter() by the byte reached.
 Find_end find_components(Data_mgr& document, const Component_query& query, const Hit_found& hit,
                          const Cancel_check& cancelled = {});
 

@@ -145,6 +145,25 @@ void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_chec
     analyze_from(items, undefined_item, point.item, point.cur, point.in_loop ? &resume : nullptr, root);
 }
 
+void watch_items(Item_span items, Def_nodef& undefined_item, Data_node* first, Walk_watcher& watcher)
+{
+    Walk_context& walk = walk_context();
+    struct Watching {
+        Walk_context& walk;
+        ~Watching() { walk.set_watcher(nullptr); }
+    } watching{walk};
+    walk.set_watcher(&watcher);
+    walk.tables().start();
+    try {
+        Data_node* cur = Top_level_walk(items, nullptr, nullptr).run(0, first, nullptr);
+        if (cur)
+            undefined_item.analyze(cur, nullptr, nullptr);
+    } catch (const Data_shortage&) {
+        Component marker(texts::data_shortage(), Bcl_str(), nullptr);
+        watcher.ran_out(marker);
+    }
+}
+
 Replay_end replay_items(Item_span items, Data_node* first, Data_node* stop, const Walk_checkpoint* from)
 {
     Data_node* const until = stop ? stop : &walk::end_of_data_stop;

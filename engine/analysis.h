@@ -3,6 +3,7 @@
 class Component;
 class Data_node;
 class Def_nodef;
+class Walk_watcher;
 #include "model/item_list.h"
 struct Walk_checkpoint;
 
@@ -23,6 +24,12 @@ void analyze_items(Item_span items, Def_nodef& undefined_item, Data_node* first,
 // analyze_items gives.
 void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_checkpoint& from,
                      Component& root);
+
+// The walk of the analysis for `watcher`, making no components: every component
+// of the fully expanded tree (the root left out) is told to it in tree order, the
+// data-shortage marker last when the data runs out. The tables are left as the walk
+// leaves them; a failure the watcher throws ends the walk and passes on.
+void watch_items(Item_span items, Def_nodef& undefined_item, Data_node* first, Walk_watcher& watcher);
 
 // How a replay ended: at its stop byte or where the data ran out (the data-shortage
 // signal), or after the last item at byte `end`.

@@ -5,21 +5,42 @@
 
 namespace {
 
-// Binds the flag variables from `raw` and, with a parent, adds one component per
-// flag over the integer's bytes [start, end).
-void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end)
+// Binds the flag variables from `raw` and, with a parent or a watcher, makes one
+// component per flag over the integer's bytes [start, end).
+void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end,
+                Walk_watcher* watcher = nullptr)
 {
     Variable_table& variables = walk_context().tables().variables;
     Flag_fields fields(raw);
     for (const auto& flag : item.bit_flags()) {
         if (parent) {
-            auto* component = parent->add_child(
-                std::make_unique<Cmp_bitflag>(flag.get(), &item, fields.shift(), raw, int_width(item), start));
-            component->set_end(end);
+            parent->add_child(std::make_unique<Cmp_bitflag>(flag.get(), &item, fields.shift(), raw, int_width(item), start))
+                ->set_end(end);
+        } else if (watcher) {
+            Cmp_bitflag component(flag.get(), &item, fields.shift(), raw, int_width(item), start);
+            component.set_end(end);
+            watcher->made(component);
         }
         if (!flag->variable().empty())
             variables.set(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
         fields.pass(*flag);
+    }
+}
+
+// Calls `use.template operator()<Kind>()` with the component class that the
+// integer's display asks for.
+template <typename Use>
+void with_kind(const Def_int& item, Use use)
+{
+    switch (int_format(item)) {
+    case Int_format::hexadecimal:
+        use.template operator()<Cmp_hex>();
+        break;
+    case Int_format::signed_decimal:
+        use.template operator()<Cmp_int>();
+        break;
+    default:
+        use.template operator()<Cmp_uint>();
     }
 }
 
@@ -39,21 +60,28 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
     const std::uint32_t bits = walk::read_bits(next, width, walk.byte_order(), complete);
     if (!variable().empty())
         walk.tables().variables.set(variable(), int_value(*this, bits));
+    const bool flags = !bit_flags().empty();
+    Data_node* const end = complete ? next : nullptr;
     if (parent) {
-        const bool flags = !bit_flags().empty();
-        std::unique_ptr<Component> component;
-        switch (int_format(*this)) {
-        case Int_format::hexadecimal:
-            component = std::make_unique<Cmp_hex>(this, bits, flags, start);
-            break;
-        case Int_format::signed_decimal:
-            component = std::make_unique<Cmp_int>(this, bits, flags, start);
-            break;
-        default:
-            component = std::make_unique<Cmp_uint>(this, bits, flags, start);
-        }
-        component->set_end(complete ? next : nullptr);
-        parent->add_child(std::move(component));
+        with_kind(*this, [&]<typename Kind>() {
+            parent->add_child(std::make_unique<Kind>(this, bits, flags, start))->set_end(end);
+        });
+    } else if (Walk_watcher* const watcher = walk::watcher_of(parent)) {
+        // Made in place: a watched walk makes one for every integer of the data.
+        with_kind(*this, [&]<typename Kind>() {
+            Kind component(this, bits, flags, start);
+            component.set_end(end);
+            if (!flags) {
+                watcher->made(component);
+                return;
+            }
+            // An integer with flags is a container: its flags follow as its children
+            // (none when its bytes ran out, as its expansion then makes none).
+            walk::Watched_container container(watcher, component);
+            if (complete)
+                bind_flags(*this, bits, nullptr, start, next, watcher);
+            container.leave();
+        });
     }
     if (!complete)
         throw Data_shortage{};

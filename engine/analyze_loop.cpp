@@ -1,5 +1,6 @@
 // Branches, loops and variable assignments.
 #include <algorithm>
+#include <vector>
 
 #include "engine/expression.h"
 #include "engine/walk.h"
@@ -160,6 +161,77 @@ Data_node* expand_iterations(Define& loop, Data_node* cur, Component* parent, Da
     return cur;
 }
 
+// Iterations 0 to n - 1 of `loop` walked for `watcher`: before each, the groups
+// that begin there and its record, as the expansions of the loop's table make them
+// (groups of group_size_for(n) iterations, inside them groups one table's worth
+// smaller, down to records). An iteration that consumes nothing ends the loop.
+Data_node* watched_iterations(Define& loop, Data_node* cur, Data_node* stop, std::uint64_t n, Walk_watcher& watcher)
+{
+    std::vector<std::uint64_t> spans;
+    for (std::uint64_t span = walk::group_size_for(n, 1); span > 1; span = walk::inner_group_size(static_cast<unsigned>(span)))
+        spans.push_back(span);
+    // The open groups, outermost first: a container lives until it is left.
+    std::vector<std::unique_ptr<Cmp_tbl>> open;
+    const auto close_to = [&](std::size_t level) {
+        for (; open.size() > level; open.pop_back())
+            watcher.left();
+    };
+    for (std::uint64_t i = 0; i < n; ++i) {
+        std::size_t level = 0;
+        while (level < spans.size() && i % spans[level] != 0)
+            ++level;
+        close_to(level);
+        while (open.size() < spans.size()) {
+            const std::uint64_t span = spans[open.size()];
+            const std::uint64_t last = std::min(i + span, n);
+            open.push_back(std::make_unique<Cmp_tbl>(&loop, label(i, last - 1), cur, static_cast<unsigned>(i),
+                                                     static_cast<unsigned>(last), static_cast<unsigned>(span)));
+            watcher.entered(*open.back());
+        }
+        Cmp_rec record(&loop, label(i), cur);
+        watcher.entered(record);
+        Data_node* next = loop.analyze_once(cur, nullptr, stop);
+        walk::step_progress(next);
+        watcher.left();
+        const bool consumed = next != cur;
+        cur = next;
+        if (!consumed)
+            break;
+    }
+    close_to(0);
+    return cur;
+}
+
+// A loop's table and its iterations walked for `watcher`.
+Data_node* watched_table(Define& loop, Data_node* cur, Data_node* stop, std::uint64_t n, Walk_watcher& watcher)
+{
+    Cmp_tbl table(&loop, loop.name(), cur, 0, static_cast<unsigned>(n), 0);
+    watcher.entered(table);
+    cur = watched_iterations(loop, cur, stop, n, watcher);
+    watcher.left();
+    return cur;
+}
+
+// A While loop walked for `watcher`: its table is made from its count, so the loop
+// is counted first without the watcher, then walked again from the same tables for
+// it, exactly that many iterations, as the table's expansion walks them.
+Data_node* watched_while(Def_while& loop, Data_node* cur, Data_node* stop, Walk_watcher& watcher)
+{
+    Walk_context& walk = walk_context();
+    const Walk_tables before = walk.tables();
+    std::uint32_t count = 0;
+    walk.set_watcher(nullptr);
+    try {
+        count_iterations(loop, cur, stop, count);
+    } catch (const Data_shortage&) {
+        // The walk for the watcher meets it again in the last iteration counted.
+    }
+    walk.set_watcher(&watcher);
+    loop.set_last_count(static_cast<int>(count));
+    walk.tables() = before;
+    return watched_table(loop, cur, stop, count, watcher);
+}
+
 } // namespace
 
 Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data_node* stop, const Loop_point* resume,
@@ -173,6 +245,8 @@ Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data
         point.count = evaluate(loop.count().view(), variables());
         if (point.count <= 0)
             return cur;
+        if (Walk_watcher* watcher = watcher_of(parent))
+            return watched_table(loop, cur, stop, static_cast<std::uint64_t>(point.count), *watcher);
         point.cur = cur;
         point.loop_start = cur;
         if (parent) {
@@ -240,6 +314,8 @@ Data_node* walk::while_loop(Def_while& loop, Data_node* cur, Component* parent, 
         check_entry(loop, false, cur, stop);
         if (!evaluate_condition(loop.condition().view(), variables()))
             return cur;
+        if (Walk_watcher* watcher = watcher_of(parent))
+            return watched_while(loop, cur, stop, *watcher);
         // The table is made after counting, from the count; a shortage while
         // counting still leaves it (without an end) with the iterations counted so
         // far. Its expansion walks from the bounds in force before the count.

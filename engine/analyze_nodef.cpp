@@ -17,6 +17,31 @@ Bcl_str undefined_label(std::uint64_t first, std::uint64_t last)
     return texts::undefined() + range_label(first, last);
 }
 
+// Bytes [from, to) of the remainder walked for `watcher` as the expansions of their
+// table (of `group` bytes a child) make them: smaller tables, down to the bytes.
+Data_node* watch_range(Def_nodef& item, Data_node* cur, std::uint64_t from, std::uint64_t to, std::uint64_t group,
+                       Walk_watcher& watcher)
+{
+    const std::uint64_t span = walk::inner_group_size(static_cast<unsigned>(group));
+    for (std::uint64_t i = from; i < to && cur; i += span) {
+        walk::step_progress(cur);
+        if (span == 1) {
+            Cmp_nodef byte(static_cast<std::uint32_t>(i), cur);
+            cur = cur->next();
+            byte.set_end(cur);
+            watcher.made(byte);
+        } else {
+            const std::uint64_t last = std::min(i + span, to);
+            Cmp_tbl table(&item, undefined_label(i, last - 1), cur, static_cast<unsigned>(i),
+                          static_cast<unsigned>(last), static_cast<unsigned>(span));
+            watcher.entered(table);
+            cur = watch_range(item, cur, i, last, span, watcher);
+            watcher.left();
+        }
+    }
+    return cur;
+}
+
 } // namespace
 
 Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop)
@@ -33,6 +58,13 @@ Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop
             table = parent->add_child(std::make_unique<Cmp_tbl>(
                 this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first), static_cast<unsigned>(last),
                 static_cast<unsigned>(span)));
+        } else if (Walk_watcher* watcher = walk::watcher_of(parent); watcher && !stop) {
+            Cmp_tbl watched(this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first),
+                            static_cast<unsigned>(last), static_cast<unsigned>(span));
+            watcher->entered(watched);
+            cur = watch_range(*this, cur, first, last, span, *watcher);
+            watcher->left();
+            continue;
         }
         cur = analyze_range(cur, nullptr, stop, static_cast<unsigned>(first), static_cast<unsigned>(last),
                             static_cast<unsigned>(span));

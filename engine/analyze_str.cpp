@@ -10,6 +10,10 @@ Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* st
     Component* component = nullptr;
     if (parent) {
         component = parent->add_child(std::make_unique<Cmp_fix_str>(this, cur));
+    } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
+        // Made before its bytes are known to be there, as in the tree.
+        Cmp_fix_str watched(this, cur);
+        watcher->made(watched);
     }
     if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(fixed_length(*this))))
         throw Data_shortage{};
@@ -32,6 +36,10 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
     if (parent) {
         auto* component = parent->add_child(std::make_unique<Cmp_flex_str>(this, length, start));
         component->set_end(cur);
+    } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
+        Cmp_flex_str watched(this, length, start);
+        watched.set_end(cur);
+        watcher->made(watched);
     }
     walk::step_progress(cur);
     return cur;
@@ -49,6 +57,10 @@ Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* s
     if (parent) {
         auto* component = parent->add_child(std::make_unique<Cmp_null_str>(this, start));
         component->set_end(cur);
+    } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
+        Cmp_null_str watched(this, start);
+        watched.set_end(cur);
+        watcher->made(watched);
     }
     walk::step_progress(cur);
     return cur;

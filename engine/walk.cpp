@@ -12,7 +12,17 @@ Data_node* walk_as_table(Define& item, Data_node* cur, Component* parent, Data_n
     if (parent) {
         table = parent->add_child(std::make_unique<Cmp_tbl>(&item, item.name(), cur, 0, 0, 0));
     }
-    Data_node* next = item.analyze_range(cur, nullptr, stop, 0, 0, 0);
+    Data_node* next;
+    if (Walk_watcher* watcher = watcher_of(parent)) {
+        // The table's children, as its expansion makes them, are those of the range
+        // walk: the watcher sees them there.
+        Cmp_tbl watched(&item, item.name(), cur, 0, 0, 0);
+        Watched_container container(watcher, watched);
+        next = item.analyze_range(cur, nullptr, stop, 0, 0, 0);
+        container.leave();
+    } else {
+        next = item.analyze_range(cur, nullptr, stop, 0, 0, 0);
+    }
     step_progress(next);
     if (table)
         table->set_end(next);

@@ -33,6 +33,35 @@ inline void step_progress(const Data_node* node)
 // definition, leaving the variables as the reads that fail there set them.
 inline Data_node end_of_data_stop;
 
+// The watcher of a walk that makes no components (`parent` null), if any.
+inline Walk_watcher* watcher_of(const Component* parent)
+{
+    return parent ? nullptr : walk_context().watcher();
+}
+
+// A container told to the watcher for the length of a scope, its children walked
+// inside it. Left only on a normal end: a data shortage or a stopped search ends
+// the whole watched walk.
+class Watched_container {
+public:
+    Watched_container(Walk_watcher* watcher, Component& container) : watcher_(watcher)
+    {
+        if (watcher_)
+            watcher_->entered(container);
+    }
+    Watched_container(const Watched_container&) = delete;
+    Watched_container& operator=(const Watched_container&) = delete;
+    void leave()
+    {
+        if (watcher_)
+            watcher_->left();
+        watcher_ = nullptr;
+    }
+
+private:
+    Walk_watcher* watcher_;
+};
+
 // Whether the walk stands at the replay's stop byte.
 inline bool at_stop(const Data_node* cur, const Data_node* stop)
 {

@@ -27,6 +27,26 @@ struct Replay_target {
     bool iteration = false;
 };
 
+class Component;
+
+// Told of every component a walk that makes none would have made, in the order of
+// the fully expanded tree: a search's walk, which looks at each once and keeps none.
+// The components live for the call only.
+class Walk_watcher {
+public:
+    // A component without children.
+    virtual void made(Component& component) = 0;
+    // A container, alive until left(); what the walk makes next are its children.
+    virtual void entered(Component& container) = 0;
+    virtual void left() = 0;
+    // The data ran out: every container entered is left, and `marker` follows at
+    // the top level.
+    virtual void ran_out(Component& marker) = 0;
+
+protected:
+    ~Walk_watcher() = default;
+};
+
 class Walk_context {
 public:
     Walk_context() = default;
@@ -71,6 +91,11 @@ public:
     // The target of the replay in progress (no item outside a replay).
     [[nodiscard]] const Replay_target& replay_target() const { return target_; }
 
+    // The watcher of a walk without components, or null: such walks then only skip,
+    // count and replay. Set for the length of one walk (see watch_items).
+    [[nodiscard]] Walk_watcher* watcher() const { return watcher_; }
+    void set_watcher(Walk_watcher* watcher) { watcher_ = watcher; }
+
 protected:
     // replay_to() without the target, which the walk reads from replay_target().
     virtual void replay(Data_node* stop) = 0;
@@ -86,6 +111,7 @@ private:
     Walk_tables tables_;
     Walk_checkpoints checkpoints_;
     Replay_target target_;
+    Walk_watcher* watcher_ = nullptr;
 };
 
 // The program's walk context: the one installed, or one over no data (big-endian,

@@ -32,14 +32,22 @@ protected:
     std::vector<std::string> found(const Component_query& query)
     {
         std::vector<std::string> hits;
+        std::vector<std::vector<int>> places;
         find_components(doc(), query, [&](const Component_hit& hit) {
             std::string text;
             for (const Bcl_str& name : hit.names)
                 text += (text.empty() ? "" : "/") + name.bytes();
-            EXPECT_EQ(path_text(open_hit(doc(), hit.indices)), text);
             hits.push_back(text);
+            places.push_back(hit.indices);
             return true;
         });
+        for (int i = 0; i < root()->child_count(); ++i)
+            EXPECT_EQ(root()->child(i)->child_count(), 0) << "the search expanded " << i;
+        // Each hit opens where it was found.
+        for (std::size_t i = 0; i < hits.size(); ++i)
+            EXPECT_EQ(path_text(open_hit(doc(), places[i])), hits[i]);
+        for (int i = 0; i < root()->child_count(); ++i)
+            root()->child(i)->clear_children();
         return hits;
     }
     // The same from the whole tree, expanded and kept.
@@ -75,8 +83,6 @@ protected:
             {Component_query::Kind::value, "1"}, {Component_query::Kind::value, "0x0"}};
         for (const Component_query& query : queries) {
             const std::vector<std::string> hits = found(query);
-            for (int i = 0; i < root()->child_count(); ++i)
-                ASSERT_EQ(root()->child(i)->child_count(), 0) << context << ": left expanded";
             ASSERT_EQ(hits, expected(query)) << context << " query " << query.text;
             doc().analyze();
         }
