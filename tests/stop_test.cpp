@@ -136,6 +136,23 @@ TEST_F(Stop_test, AStoppedAnalysisShowsWhatItMadeUntilTheNextAnalysis)
     EXPECT_EQ(tree(2), changed);
 }
 
+// A While loop makes its table after counting: a stop counts as far as it got.
+TEST_F(Stop_test, AStoppedWhileLoopKeepsItsTable)
+{
+    doc().new_definition();
+    define(set_var("n", "0"), while_loop("rec", "n < 10000", int_item("v", 4), set_var("n", "n + 1")));
+    load_bytes(records_bytes());
+    {
+        Stopping_reporter r(50);
+        doc().analyze();
+    }
+    ASSERT_EQ(root()->child_count(), 2);
+    EXPECT_EQ(root()->child(0)->name().to_utf8(), "rec");
+    EXPECT_EQ(line(root()->child(1)), "中断\t");
+    doc().analyze();
+    EXPECT_EQ(root()->child_count(), 1);
+}
+
 TEST_F(Stop_test, AStoppedExportKeepsTheTargetAndLeavesNoTemporaryFile)
 {
     const std::string data = temp_path("data.bin");
