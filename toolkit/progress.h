@@ -51,9 +51,10 @@ public:
     // request it found through stop_requested().
     void note_stopped() { stopped_ = true; }
     void begin_operation();
-    // Ends the operation; tells on_stopped() when a stop point left it.
+    // Ends the operation; tells on_stopped() when it was stopped.
     void end_operation();
-    // Whether a stop point left the current operation.
+    // Whether the current operation was stopped (a stop point left it, or
+    // note_stopped() said so).
     [[nodiscard]] bool stopped() const { return stopped_; }
 
     [[nodiscard]] bool armed() const { return total_ != 0; }
