@@ -145,6 +145,8 @@ void read_data_file(const File_path& path, mapped_memory::Buffer& bytes)
     std::size_t got = 0;
     std::size_t populated = 0;
     while (got < bytes.size()) {
+        // Nothing of the document is touched yet: a stop leaves it as it was.
+        reporter().stop_point();
         if (got == populated) {
             const std::size_t piece = std::min(mapped_memory::piece_bytes, bytes.size() - populated);
             mapped_memory::populate(bytes.data() + populated, piece);
@@ -187,6 +189,9 @@ void Data_mgr::load_data(const File_path& path)
     refuse_unless_it_fits(path, *length);
     const auto bytes = buffer_for(path, *length);
     read_data_file(path, *bytes);
+    // The last chance to stop with the old data kept; from here on the load runs to
+    // its end, and only its analysis can still be stopped (see analyze()).
+    reporter().stop_point();
     try {
         {
             Progress_scope scope(texts::updating(), std::uint64_t(size_) + data_undo_.size() + data_redo_.size());

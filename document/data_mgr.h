@@ -121,7 +121,9 @@ public:
     // that cannot fit in memory is refused before anything is read
     // (File_too_large_exception), see bytes_to_load(). Should memory still run out
     // after the old data was released, the data is left empty, with no path, and
-    // Out_of_memory_exception is thrown.
+    // Out_of_memory_exception is thrown. A stop while the file is read throws
+    // Operation_stopped with the document unchanged; once the old data is released
+    // the load goes on, and a stop ends its analysis (see analyze()).
     void load_data(const File_path& path);
     // Throws the Exception family; on failure the file, the path and the modified
     // flag stay.
@@ -162,7 +164,10 @@ public:
 
     // ---- analysis ----
     [[nodiscard]] Component* root_component() const { return root_.get(); }
-    // Analyses the data by the definition into a new root component.
+    // Analyses the data by the definition into a new root component. A stop (see
+    // Progress_reporter::stop_point) ends the walk between two top-level items or
+    // two iterations of a top-level loop: the components made so far stay, followed
+    // by the "中断" marker, and the next analysis (any change or undo) replaces them.
     void analyze();
     // Analyses again after changes of the data alone (the byte changes, data undo
     // and redo), giving what analyze() gives: the walk goes on from the last

@@ -194,6 +194,7 @@ void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int ind
     for (Define* item : items) {
         item->write_analysis(in, out, indent);
         progress.step(in.offset());
+        progress.stop_point();
     }
 }
 
@@ -451,6 +452,7 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
         Line(out).index_head(indent + 1, i).write();
         write_iteration(children, in, out, indent + 2);
         progress.step(in.offset());
+        progress.stop_point();
     }
 }
 
@@ -508,6 +510,7 @@ void Def_nodef::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int)
     do {
         out.write_ascii_lines(lines.format({block, count}));
         reporter().step(in.offset());
+        reporter().stop_point();
         count = in.read(block, sizeof block);
     } while (count != 0);
 }
@@ -527,7 +530,8 @@ void write_report_with(Data_mgr& document, const File_path& data_path, Open_outp
     in.open_read(data_path);
     Bcl_textfile out;
     open_output(out);
-    // Leaving by an exception destroys `out` unclosed, which keeps the old output.
+    // Leaving by an exception (a failure, or the user's stop at any of the report's
+    // stop points) destroys `out` unclosed, which keeps the old output.
 
     document.tables().start();
     Line(out).blank().add(document.title().view()).write();

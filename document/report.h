@@ -17,7 +17,9 @@ class Data_mgr;
 // the document's definition file, File_read_err_exception, and, at the first write
 // that fails, File_write_err_exception or its kin (see File_writer); the output
 // path then keeps what it held before. Running out of data is not a failure: the
-// report ends with the data-shortage line.
+// report ends with the data-shortage line. A stop throws Operation_stopped between
+// two items, iterations or blocks of undefined bytes; the output path, too, keeps
+// what it held, and the unfinished file is removed.
 void write_report(Data_mgr& document, const File_path& data_path, const File_path& output_path,
                   Bcl_textfile::Encoding encoding = Bcl_textfile::Encoding::shift_jis_crlf);
 

@@ -9,6 +9,8 @@
 #include "model/def_nodef.h"
 #include "model/item_list.h"
 #include "model/walk_checkpoints.h"
+#include "toolkit/exception.h"
+#include "toolkit/progress.h"
 #include "toolkit/text/texts.h"
 
 namespace {
@@ -33,6 +35,9 @@ public:
             walk::step_progress(cur);
             if (checkpoints_ && cur && checkpoints_->due(cur->position))
                 take(cur, i + 1, nullptr);
+            // Between two top-level items the tree is whole: the analysis may stop.
+            if (root_)
+                reporter().stop_point();
         }
         return cur;
     }
@@ -47,6 +52,8 @@ public:
         // there takes this mark again.
         if (checkpoints_->mark_due(point.done))
             checkpoints_->add_mark({items_[item_], point.done, point.cur});
+        // A stop here leaves the loop's table as the data running out would.
+        reporter().stop_point();
     }
 
 private:
@@ -107,6 +114,10 @@ void analyze_from(Item_span items, Def_nodef& undefined_item, std::size_t first,
             undefined_item.analyze(cur, &root, nullptr);
     } catch (const Data_shortage&) {
         root.add_child(std::make_unique<Component>(texts::data_shortage(), Bcl_str(), nullptr));
+    } catch (const Operation_stopped&) {
+        // The components made so far stay, and the checkpoints taken on the way: the
+        // next analysis goes on from the last of them and drops the marker.
+        root.add_child(std::make_unique<Component>(texts::stopped_marker(), Bcl_str(), nullptr));
     }
 }
 

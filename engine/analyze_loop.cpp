@@ -339,6 +339,10 @@ Data_node* walk::while_loop(Def_while& loop, Data_node* cur, Component* parent, 
     } catch (const Data_shortage&) {
         add_table();
         throw;
+    } catch (const Operation_stopped&) {
+        // A stopped analysis shows the iterations counted so far, as a shortage does.
+        add_table();
+        throw;
     }
     Cmp_tbl* table = add_table();
     step_progress(next);

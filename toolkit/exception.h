@@ -148,6 +148,10 @@ private:
     std::string what_;
 };
 
+// The user stopped a long operation: thrown by Progress_reporter::stop_point() where
+// the operation can be left cleanly. Carries no text and is no failure.
+struct Operation_stopped {};
+
 // The data-shortage signal: raised by an item that needs a byte that does not
 // exist, or that reaches the stop byte of a replay. Carries no text.
 struct Data_shortage {};

@@ -1,5 +1,7 @@
 #include "toolkit/progress.h"
 
+#include "toolkit/exception.h"
+
 void Progress_reporter::begin_progress(std::uint64_t total)
 {
     total_ = total;
@@ -32,6 +34,26 @@ void Progress_reporter::end_progress()
     high_ = UINT64_MAX;
     if (was_armed)
         on_end();
+}
+
+void Progress_reporter::leave()
+{
+    stopped_ = true;
+    throw Operation_stopped();
+}
+
+void Progress_reporter::begin_operation()
+{
+    stop_requested_ = false;
+    stopped_ = false;
+}
+
+void Progress_reporter::end_operation()
+{
+    const bool was_stopped = stopped_;
+    begin_operation();
+    if (was_stopped)
+        on_stopped();
 }
 
 namespace {

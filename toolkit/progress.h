@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "toolkit/text/bcl_str.h"
@@ -30,6 +31,32 @@ public:
     // when to redraw.
     void tick() { on_tick(); }
 
+    // Stopping. The window asks for a stop while an operation runs (request_stop,
+    // from a repaint in the middle of it, or from another thread); the logic reads
+    // the request at points where it can leave cleanly, either by asking
+    // (stop_requested) or by stop_point(), which throws Operation_stopped.
+    //
+    // An operation is one thing the user asked for (one handler of the window's),
+    // bracketed by begin_operation() and end_operation(): the request lasts until the
+    // operation ends, however many progresses it arms, so that a stop asked for at
+    // the end of one step is honoured by the next step's first stop point.
+    void request_stop() { stop_requested_ = true; }
+    [[nodiscard]] bool stop_requested() const { return stop_requested_; }
+    void stop_point()
+    {
+        if (stop_requested_)
+            leave();
+    }
+    // Marks the operation as stopped without throwing: for logic that honours a
+    // request it found through stop_requested().
+    void note_stopped() { stopped_ = true; }
+    void begin_operation();
+    // Ends the operation; tells on_stopped() when it was stopped.
+    void end_operation();
+    // Whether the current operation was stopped (a stop point left it, or
+    // note_stopped() said so).
+    [[nodiscard]] bool stopped() const { return stopped_; }
+
     [[nodiscard]] bool armed() const { return total_ != 0; }
     [[nodiscard]] std::uint64_t total() const { return total_; }
 
@@ -38,9 +65,15 @@ protected:
     virtual void on_percent(int percent) = 0;
     virtual void on_end() = 0;
     virtual void on_tick() {}
+    // The operation that ends was stopped: the window says so.
+    virtual void on_stopped() {}
 
 private:
     void advance(std::uint64_t done);
+    [[noreturn]] void leave();
+
+    std::atomic<bool> stop_requested_ = false;
+    bool stopped_ = false;
 
     std::uint64_t total_ = 0;
     // Positions in [low_, high_) map to the percentage last shown.

@@ -415,4 +415,61 @@ TEST_F(Main_window_test, ALongLoadRepaintsItsProgressAndLetsNoInputIn)
     EXPECT_TRUE(main_window()->isVisible());
 }
 
+// Escape or a click on the stop button during a long load stops it: the document
+// keeps what it held, no box opens, the status bar says so, and the window works as
+// before.
+class Stop_window_test : public Main_window_test, public testing::WithParamInterface<bool> {};
+
+TEST_P(Stop_window_test, StopsALoadAndLeavesTheDocumentAsItWas)
+{
+    const bool by_escape = GetParam();
+    const std::string big = temp_path("big.bin");
+    {
+        std::ofstream out(big, std::ios::binary);
+        const std::vector<char> block(1 << 20, 'K');
+        for (int i = 0; i < 8; ++i)
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+    start({"/d", example("png/definition.kxd"), example("png/sample.png")});
+    main_window()->resize(900, 500);
+    activate();
+    const std::uint32_t size_before = doc().size();
+    const std::string title_before = title();
+    auto* progress = control<QProgressBar>(100);
+    bool stopped = false;
+    drop_files(main_window(), {big}, [&] {
+        stopped = true;
+        // While it runs, the bar shows its stop button and names its key.
+        EXPECT_EQ(progress->accessibleName().toStdString(), "中止 (Esc)");
+        if (by_escape) {
+            save_screenshot(*control<QStatusBar>(3001), "status_bar_stop");
+            // Posted, as the window system queues it during the operation.
+            QCoreApplication::postEvent(main_window(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        } else {
+            // The bar's left part is the progress, not the button.
+            QTest::mouseClick(progress, Qt::LeftButton, {}, QPoint(5, progress->height() / 2));
+            EXPECT_FALSE(reporter().stop_requested());
+            QTest::mouseClick(progress, Qt::LeftButton, {}, QPoint(progress->width() - 5, progress->height() / 2));
+        }
+    });
+    EXPECT_TRUE(stopped);
+    wait_until([] { return false; }, 100);
+
+    EXPECT_EQ(doc().size(), size_before);
+    EXPECT_EQ(title(), title_before);
+    EXPECT_TRUE(modals.seen.empty());
+    EXPECT_EQ(status_note(), "中止しました。");
+    EXPECT_FALSE(progress->property("running").toBool());
+    EXPECT_EQ(progress->accessibleName().toStdString(), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Nothing of the stop is left over: the same file now loads.
+    drop_files(main_window(), {big});
+    wait_until([] { return false; }, 100);
+    EXPECT_EQ(doc().size(), 8u << 20);
+    EXPECT_EQ(status_note(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(ByEscapeAndByTheButton, Stop_window_test, testing::Bool());
+
 } // namespace

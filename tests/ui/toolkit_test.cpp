@@ -97,6 +97,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Place_case{"pulled in at the left and top", {-300, -200, 400, 300}, 600, 400, 0, 0},
                     Place_case{"larger than the area: left and top edge", {100, 100, 800, 600}, 2500, 1200, 0, 0}));
 
+// The stop button sits at the bar's right end, its text with room around it, and
+// leaves at least half of a narrow bar to the progress.
+TEST(Toolkit, TheStopButtonTakesTheBarsRightEnd)
+{
+    const Bcl_rect wide = stop_button_place(600, 18, 30);
+    EXPECT_EQ(wide.x + wide.width, 600);
+    EXPECT_GT(wide.width, 30);
+    EXPECT_EQ(wide.height, 18);
+    EXPECT_TRUE(rect_contains(wide, 599, 17));
+    EXPECT_FALSE(rect_contains(wide, wide.x - 1, 5));
+    EXPECT_FALSE(rect_contains(wide, 599, 18));
+    EXPECT_EQ(stop_button_place(40, 18, 30).x, 20);
+    EXPECT_EQ(stop_button_place(0, 0, 30).width, 0);
+}
+
 TEST(Toolkit, SplitterPushesItsBarInAndRestoresIt)
 {
     Bcl_sdi window;

@@ -6,23 +6,37 @@
 #include <QProgressBar>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionProgressBar>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "toolkit/gui/bcl_sdi.h"
 #include "toolkit/gui/detail/access.h"
 #include "toolkit/gui/detail/pump.h"
 #include "toolkit/gui/detail/status_note.h"
+#include "toolkit/gui/placement.h"
 
 namespace {
 
 // How long a field's note stays in the status bar.
 constexpr int note_ms = 10000;
 
-// A progress bar that is drawn only while an operation runs; when none runs, its
-// place shows a field's note, if there is one. It is never hidden (nor is anything
-// else in the status bar, as QStatusBar's own messages would): showing a widget lays
-// out the whole window at once, which would resize and redraw the views in the
-// middle of the operation, while the document is half-way.
+// What the stop button says, and its key.
+const QString stop_text = QStringLiteral("中止");
+const QString stop_description = QStringLiteral("中止 (Esc)");
+const QString stopped_note = QStringLiteral("中止しました。");
+
+// A progress bar that is drawn only while an operation runs, with the button that
+// stops it at its right end; when none runs, its place shows a field's note, if
+// there is one. It is never hidden (nor is anything else in the status bar, as
+// QStatusBar's own messages would), and the button is drawn rather than a widget of
+// its own: showing a widget lays out the whole window at once, which would resize
+// and redraw the views in the middle of the operation, while the document is
+// half-way. A click on the button reaches no handler of this bar: the pump's input
+// filter reads the button's place from the stop_button property (see pump.h).
 class Operation_bar : public QProgressBar {
 public:
     explicit Operation_bar(QWidget* parent) : QProgressBar(parent)
@@ -38,6 +52,9 @@ public:
         running_ = running;
         // Read by the window tests, which see only Qt's widgets.
         setProperty("running", running);
+        setToolTip(running ? stop_description : QString());
+        setAccessibleName(running ? stop_description : QString());
+        place_stop_button();
         update();
     }
     // Shows `note` for note_ms while no operation runs; an empty note clears it.
@@ -54,12 +71,27 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent* event) override
+    void resizeEvent(QResizeEvent* event) override
     {
+        QProgressBar::resizeEvent(event);
+        place_stop_button();
+    }
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
         if (running_) {
-            QProgressBar::paintEvent(event);
+            const Bcl_rect place = button_place();
+            QStyleOptionProgressBar bar;
+            initStyleOption(&bar);
+            constexpr int gap = 4;
+            bar.rect = QRect(0, 0, std::max(place.x - gap, 0), height());
+            style()->drawControl(QStyle::CE_ProgressBar, &bar, &painter, this);
+            QStyleOptionButton button;
+            button.initFrom(this);
+            button.rect = QRect(place.x, place.y, place.width, place.height);
+            button.text = stop_text;
+            style()->drawControl(QStyle::CE_PushButton, &button, &painter, this);
         } else if (!note_.isEmpty()) {
-            QPainter painter(this);
             painter.setPen(palette().color(QPalette::WindowText));
             painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
                              fontMetrics().elidedText(note_, Qt::ElideRight, width()));
@@ -67,6 +99,16 @@ protected:
     }
 
 private:
+    [[nodiscard]] Bcl_rect button_place() const
+    {
+        return stop_button_place(width(), height(), fontMetrics().horizontalAdvance(stop_text));
+    }
+    void place_stop_button()
+    {
+        const Bcl_rect place = button_place();
+        setProperty("stop_button", running_ ? QVariant(QRect(place.x, place.y, place.width, place.height)) : QVariant());
+    }
+
     bool running_ = true;
     QString note_;
     QTimer note_timer_;
@@ -189,6 +231,12 @@ void Bcl_statusbar::on_end()
 {
     set_progress(0);
     show_progress();
+}
+
+void Bcl_statusbar::on_stopped()
+{
+    if (Status_bar* bar = bar_of(*this))
+        bar->progress->set_note(stopped_note);
 }
 
 void Bcl_statusbar::on_tick()

@@ -22,7 +22,10 @@ class Bcl_sdi;
 // last redraw, the window is allowed to repaint: pending events are processed with
 // all user input (keys, mouse, shortcuts, drops, the close box) thrown away, and the
 // program's own handlers deferred until the operation is over, so nothing can enter
-// the document half-way.
+// the document half-way. Only a stop gets through: while an operation runs, a
+// button "中止" at the progress bar's right end, or Escape, asks for it (see
+// Progress_reporter::request_stop), and a stopped operation leaves the note
+// "中止しました。" in the progress bar's place.
 class Bcl_statusbar : public Bcl_wnd, public Progress_reporter {
 public:
     static constexpr std::chrono::milliseconds redraw_interval{50};
@@ -41,6 +44,8 @@ protected:
     void on_percent(int percent) override;
     void on_end() override;
     void on_tick() override;
+    // Says "中止しました。" in the progress bar's place.
+    void on_stopped() override;
 
 private:
     void set_progress(int percent);

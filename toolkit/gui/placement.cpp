@@ -20,3 +20,15 @@ Bcl_rect dialog_place(const Bcl_rect& owner, int width, int height, const Bcl_re
     return {place_axis(owner.x, owner.width, width, area.x, area.width),
             place_axis(owner.y, owner.height, height, area.y, area.height), width, height};
 }
+
+bool rect_contains(const Bcl_rect& rect, int x, int y)
+{
+    return x >= rect.x && x < rect.x + rect.width && y >= rect.y && y < rect.y + rect.height;
+}
+
+Bcl_rect stop_button_place(int bar_width, int bar_height, int text_width)
+{
+    constexpr int padding = 12;
+    const int width = std::clamp(text_width + 2 * padding, 0, std::max(bar_width / 2, 0));
+    return {bar_width - width, 0, width, std::max(bar_height, 0)};
+}

@@ -11,6 +11,7 @@ namespace texts {
 
 KESTRIX_TEXT(undefined, "未定義")
 KESTRIX_TEXT(data_shortage, "データ不足")
+KESTRIX_TEXT(stopped_marker, "中断")
 KESTRIX_TEXT(loading, "読み込んでいます・・・")
 KESTRIX_TEXT(saving, "保存しています・・・")
 KESTRIX_TEXT(releasing, "解放しています・・・")

@@ -8,6 +8,7 @@ namespace texts {
 
 const Bcl_str& undefined();          // 未定義: the initial title and the undefined-bytes label
 const Bcl_str& data_shortage();      // データ不足
+const Bcl_str& stopped_marker();     // 中断: ends a tree whose analysis the user stopped
 const Bcl_str& loading();            // 読み込んでいます・・・
 const Bcl_str& saving();             // 保存しています・・・
 const Bcl_str& releasing();          // 解放しています・・・

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QObject>
 #include <QTimer>
@@ -13,6 +15,8 @@
 
 #include "toolkit/exception.h"
 #include "toolkit/gui/bcl_verinfo.h"
+#include "toolkit/gui/placement.h"
+#include "toolkit/progress.h"
 
 namespace {
 
@@ -20,13 +24,39 @@ bool pumping = false;
 std::vector<std::function<void()>> deferred;
 std::vector<std::function<void()>> posted;
 
-// Throws away what the user does while the window only repaints.
+// Whether a mouse press at `event` hits the stop button of `target` (which names
+// its button's place, while it draws one, in its stop_button property).
+bool hits_stop_button(const QObject* target, const QEvent* event)
+{
+    const QVariant place = target->property("stop_button");
+    if (!place.isValid())
+        return false;
+    const QRect r = place.toRect();
+    const QPoint at = static_cast<const QMouseEvent*>(event)->position().toPoint();
+    return rect_contains({r.x(), r.y(), r.width(), r.height()}, at.x(), at.y());
+}
+
+// Throws away what the user does while the window only repaints, but for the two
+// ways of stopping the operation: Escape and a click on the status bar's stop
+// button, which ask for the stop here, in the filter, so that no handler runs.
 class Input_eater : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* target, QEvent* event) override
     {
         switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as a key, so that no shortcut of Escape swallows it.
+            if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                event->accept();
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                reporter().request_stop();
+            return true;
         case QEvent::MouseButtonPress:
+            if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton && hits_stop_button(target, event))
+                reporter().request_stop();
+            return true;
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
@@ -34,9 +64,7 @@ public:
         case QEvent::NonClientAreaMouseButtonRelease:
         case QEvent::NonClientAreaMouseButtonDblClick:
         case QEvent::Wheel:
-        case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
         case QEvent::Shortcut:
         case QEvent::ContextMenu:
         case QEvent::DragEnter:
@@ -94,11 +122,36 @@ void show_failure(const QString& text)
 
 // A failure the program did not catch must not unwind through Qt's event handling,
 // which would end the program: it is shown, and the program goes on.
+// How deep handlers run inside each other (a modal dialog's, inside the handler
+// that opened it).
+int handler_depth = 0;
+
+// The outermost handler is one operation for the reporter: a stop asked for during
+// it ends with it.
+class Operation_guard {
+public:
+    Operation_guard()
+    {
+        if (handler_depth++ == 0)
+            reporter().begin_operation();
+    }
+    ~Operation_guard()
+    {
+        if (--handler_depth == 0)
+            reporter().end_operation();
+    }
+    Operation_guard(const Operation_guard&) = delete;
+    Operation_guard& operator=(const Operation_guard&) = delete;
+};
+
 template <typename Handler>
 void run_handler(const Handler& handler)
 {
+    const Operation_guard operation;
     try {
         handler();
+    } catch (const Operation_stopped&) {
+        // Left at a stop point, where nothing is half-way; the status bar says so.
     } catch (const std::bad_alloc&) {
         show_failure(QStringLiteral("メモリが足りません。"));
     } catch (const Exception& failure) {

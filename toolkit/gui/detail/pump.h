@@ -10,7 +10,11 @@
 // - A failure that escapes a handler (out of memory, a file failure nobody caught) is
 //   shown in a message box and the program goes on; Qt's event handling never sees it.
 // - While a long operation lets the window repaint (active()), what the user asks for
-//   (input(), key()) is ignored: the document is half-way. What has already changed
+//   (input(), key()) is ignored: the document is half-way. Only a stop gets through
+//   (Escape, a click on the status bar's stop button): it asks reporter() for the
+//   stop, and the operation leaves at its next stop point. The outermost handler is
+//   the reporter's operation (begin_operation, end_operation); an Operation_stopped
+//   that escapes it is no failure and shows nothing. What has already changed
 //   in the window (a new size, page, selection or text: deliver()) must still reach
 //   the program, and does when the operation ends.
 namespace pump {
