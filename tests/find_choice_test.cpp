@@ -1,13 +1,23 @@
 // The find bar's plain logic: which hit a search forwards or backwards goes to, with
-// the wrap round the other end, what the bar's text is read as, and its notes.
+// the wrap round the other end, what the bar's text is read as, its notes, and the
+// search as a long operation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis_helpers.h"
+#include "model/component.h"
+#include "model/data_node.h"
+#include "support/document_fixture.h"
+#include "support/recording_reporter.h"
 #include "ui/core/find_choice.h"
+#include "ui/core/find_run.h"
+
+using namespace analysis_test;
 
 namespace {
 
@@ -117,6 +127,34 @@ TEST(Find_query, NotesSayWhatTheSearchFound)
     EXPECT_EQ(find_result_text({Find_result::End::found, next, 1, true}), "1 件目（末尾まで検索したので先頭から続けました）");
     EXPECT_EQ(find_result_text({Find_result::End::found, previous, 7, true}),
               "7 件目（先頭まで検索したので末尾から続けました）");
+}
+
+class Find_run_test : public Document_test {};
+
+// A search backwards from nothing walks every record of a table nobody opened: the
+// progress moves, the count of hits is told as it grows and goes with the search.
+TEST_F(Find_run_test, TheStatusBarShowsProgressAndHitsAndTheTreeStaysUnopened)
+{
+    define(for_loop("t", "3000", int_item("v", 1)));
+    load_bytes(std::vector<std::uint8_t>(3000, 7));
+    Recording_reporter progress;
+    const Component_find found =
+        run_component_find(doc(), {Component_query::Kind::name, "v"}, std::nullopt, Find_direction::previous);
+    EXPECT_EQ(found.result.end, Find_result::End::found);
+    EXPECT_EQ(found.result.ordinal, 3000u);
+    EXPECT_EQ(doc().root_component()->child(0)->child_count(), 0);
+    const std::vector<Component*> path = open_hit(doc(), found.indices);
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path.back()->start()->position, 2999u);
+    EXPECT_FALSE(progress.percents.empty());
+    ASSERT_GE(progress.texts.size(), 3u);
+    EXPECT_EQ(progress.texts.front(), "検索しています・・・");
+    EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "検索しています・・・（1 件）"), progress.texts.end());
+    EXPECT_EQ(progress.texts.back(), "");
+
+    const Byte_find bytes = run_byte_find(doc(), "\x08", 5u, Find_direction::next);
+    EXPECT_EQ(bytes.result.end, Find_result::End::not_found);
+    EXPECT_EQ(progress.texts.back(), "");
 }
 
 } // namespace

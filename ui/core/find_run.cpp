@@ -15,17 +15,25 @@ template <typename Key, typename Search>
 Find_result choose_hit(Hit_choice<Key>& choice, Find_direction direction, const Search& search)
 {
     const Progress_scope scope(Bcl_str::from_utf8(find_progress_text(0)), 0);
+    // Told again now and then also without a new hit: an expansion on the way puts
+    // its own text in the status bar.
     auto told = std::chrono::steady_clock::now();
-    const auto offer = [&](const Key& key) {
-        const bool more = choice.offer(key);
+    const auto tell = [&](bool now_anyway) {
         const auto now = std::chrono::steady_clock::now();
-        if (now - told >= count_interval || choice.seen() == 1) {
+        if (now_anyway || now - told >= count_interval) {
             told = now;
             reporter().set_text(Bcl_str::from_utf8(find_progress_text(choice.seen())));
         }
+    };
+    const auto offer = [&](const Key& key) {
+        const bool more = choice.offer(key);
+        tell(choice.seen() == 1);
         return more;
     };
-    const Find_end end = search(offer, [] { return find_stop_requested(); });
+    const Find_end end = search(offer, [&] {
+        tell(false);
+        return find_stop_requested();
+    });
     Find_result result;
     result.direction = direction;
     if (end == Find_end::cancelled) {
