@@ -62,7 +62,8 @@ TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
         expected.insert(id);
     for (int id = 2310; id <= 2312; ++id)
         expected.insert(id);
-    expected.insert(2320);
+    for (int id = 2320; id <= 2323; ++id)
+        expected.insert(id);
     expected.insert(2330);
     expected.insert(2331);
     for (int id = 2401; id <= 2412; ++id)
@@ -88,7 +89,7 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     // inspector's menu.
     EXPECT_EQ(layout(menu_resource(menu_name::data_bar)),
               "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 終了(&X)} "
-              "編集(&E){元に戻す やり直し - 移動} 表示(&V){インスペクタ(&I)} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
+              "編集(&E){元に戻す やり直し - 移動 検索 次を検索 前を検索} 表示(&V){インスペクタ(&I)} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
     EXPECT_EQ(layout(menu_resource(menu_name::definition_popup)),
               "追加{整数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
               "定義参照} 編集 削除");
@@ -96,13 +97,14 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
     EXPECT_EQ(layout(menu_resource(menu_name::list_popup)), "追加 編集 削除");
 }
 
-TEST(Command_table, AcceleratorsAreTheCtrlKeys)
+TEST(Command_table, AcceleratorsAreTheCommandsKeys)
 {
     std::vector<std::string> keys;
     for (const Accelerator& accelerator : accelerator_table())
         keys.push_back(std::string(accelerator.key) + "=" + std::to_string(accelerator.id));
     EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N=2200", "Ctrl+O=2201", "Ctrl+S=2203", "Ctrl+Z=2206",
-                                              "Ctrl+Y=2207", "Ctrl+E=2208", "Ctrl+G=2320", "Ctrl+I=2330"}));
+                                              "Ctrl+Y=2207", "Ctrl+E=2208", "Ctrl+G=2320", "Ctrl+F=2321", "F3=2322",
+                                              "Shift+F3=2323", "Ctrl+I=2330"}));
 }
 
 TEST(Command_table, ToolbarButtonsInOrder)

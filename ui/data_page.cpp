@@ -74,7 +74,7 @@ bool editable(Component& component)
 } // namespace
 
 Data_page::Data_page(Data_mgr& document, Page_frame& frame)
-    : document_(document), frame_(frame), dump_(document), inspector_(document)
+    : document_(document), frame_(frame), dump_(document), inspector_(document), find_bar_(document, *this)
 {
 }
 
@@ -95,6 +95,8 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
     horizontal_split_.set_panes(tree_, list_, (width - inspector_width) * 30 / 100);
     inspector_.create(dock_);
     dock_.set_panes(vertical_split_, inspector_.list(), "インスペクタ", inspector_width);
+    find_bar_.create(dock_);
+    dock_.set_bottom_bar(find_bar_.window());
 
     tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });
     list_.set_selection_handler([this](int row) { row_selected(row); });
@@ -114,14 +116,14 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
     add_caret_listener([this](std::uint32_t caret, std::uint32_t) { inspector_.show_at(caret); });
 }
 
-bool Data_page::go_to(std::uint32_t offset)
+bool Data_page::go_to(std::uint32_t offset, std::uint32_t selected)
 {
     Data_node* byte = offset < document_.size() ? document_.node_at(offset) : nullptr;
     if (!byte)
         return false;
     show_place({byte, std::nullopt});
     // After the highlight, which may have scrolled to the component's first line.
-    dump_.set_caret(offset);
+    dump_.set_caret(offset, selected);
     return true;
 }
 

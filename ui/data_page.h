@@ -3,6 +3,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "document/data_mgr.h"
@@ -12,6 +14,7 @@
 #include "toolkit/gui/bcl_treeview.h"
 #include "ui/core/focus_order.h"
 #include "ui/dump_wnd.h"
+#include "ui/find_bar.h"
 #include "ui/readings_panel.h"
 
 class Component;
@@ -40,6 +43,7 @@ public:
     [[nodiscard]] Bcl_listview& list() { return list_; }
     [[nodiscard]] Dump_wnd& dump() { return dump_; }
     [[nodiscard]] Readings_panel& inspector() { return inspector_; }
+    [[nodiscard]] Find_bar& find_bar() { return find_bar_; }
     // The inspector's menu command: hides a shown panel, shows a hidden one.
     void toggle_inspector() { dock_.show_panel(!dock_.panel_shown()); }
     [[nodiscard]] bool inspector_shown() const { return dock_.panel_shown(); }
@@ -52,8 +56,16 @@ public:
     // the dump view).
     void select_byte(Data_node* byte) { show_place({byte, std::nullopt}); }
     // "移動": selects what a click on the byte at `offset` selects and puts the dump's
-    // caret on it. False (nothing changes) when the offset is past the data.
-    bool go_to(std::uint32_t offset);
+    // caret on it, with `selected` bytes from it selected. False (nothing changes)
+    // when the offset is past the data.
+    bool go_to(std::uint32_t offset, std::uint32_t selected = 0);
+    // Selects the last of `path` (components from the top level down, as open_hit
+    // gives them): a container in the tree, any other in the data list, with the
+    // dump's caret on its first byte.
+    void show_path(std::span<Component* const> path);
+    // The child indices from the root down to the selected row, or to the tree's
+    // selected container without one; none when only the root is selected.
+    [[nodiscard]] std::optional<std::vector<int>> selected_indices() const;
     void add_caret_listener(Caret_listener listener) { caret_listeners_.push_back(std::move(listener)); }
 
     // The commands of the data list.
@@ -71,6 +83,9 @@ private:
     void collapse_container_item(Bcl_tree_item item);
     void show_container(Component& container);
     void show_place(const Data_place& place);
+    // Descends the tree through the containers `on_way` takes, then selects the data
+    // list's row that `in_row` takes.
+    void show_down(const std::function<bool(Component&)>& on_way, const std::function<bool(Component&)>& in_row);
     // The data list: its selection, popup and double-click or Enter.
     void row_selected(int row);
     void highlight_component(const Component* component);
@@ -101,6 +116,7 @@ private:
     Dump_wnd dump_;
     Bcl_dock dock_;
     Readings_panel inspector_;
+    Find_bar find_bar_;
     Bcl_vsplit vertical_split_;
     Bcl_hsplit horizontal_split_;
     Bcl_treeview tree_;

@@ -198,12 +198,30 @@ void Data_page::fill_list(Component& container)
 // reached from the tree as it is now.
 void Data_page::show_place(const Data_place& place)
 {
+    if (!place.node)
+        return;
+    show_down([&place](Component& c) { return holds(c, place, true); },
+              [&place](Component& c) { return holds(c, place, false); });
+}
+
+void Data_page::show_path(std::span<Component* const> path)
+{
+    if (path.empty())
+        return;
+    show_down([path](Component& c) { return std::find(path.begin(), path.end(), &c) != path.end(); },
+              [path](Component& c) { return &c == path.back(); });
+    if (const Data_node* start = path.back()->start())
+        dump_.set_caret(start->position);
+}
+
+void Data_page::show_down(const std::function<bool(Component&)>& on_way, const std::function<bool(Component&)>& in_row)
+{
     Bcl_tree_item item = tree_.root();
-    if (!place.node || !item)
+    if (!item)
         return;
     for (Bcl_tree_item child = tree_.first_child(item); child;) {
         const auto found = tree_components_.find(child);
-        if (found == tree_components_.end() || !holds(*found->second, place, true)) {
+        if (found == tree_components_.end() || !on_way(*found->second)) {
             child = tree_.next_sibling(child);
             continue;
         }
@@ -217,11 +235,35 @@ void Data_page::show_place(const Data_place& place)
     else
         show_container(*tree_components_.at(item));
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-        if (holds(*rows_[row], place, false)) {
+        if (in_row(*rows_[row])) {
             list_.select(static_cast<int>(row));
             list_.ensure_visible(static_cast<int>(row));
             break;
         }
     }
     list_.set_focus();
+}
+
+// Tree items show containers only: each one's index among all its parent's children
+// is looked up in the parent.
+std::optional<std::vector<int>> Data_page::selected_indices() const
+{
+    std::vector<int> indices;
+    const Bcl_tree_item selected = tree_.selected();
+    for (Bcl_tree_item item = selected; item && tree_.parent(item); item = tree_.parent(item)) {
+        const auto parent = tree_components_.find(tree_.parent(item));
+        const auto child = tree_components_.find(item);
+        if (parent == tree_components_.end() || child == tree_components_.end())
+            return std::nullopt;
+        int index = 0;
+        while (index < parent->second->child_count() && parent->second->child(index) != child->second)
+            ++index;
+        indices.insert(indices.begin(), index);
+    }
+    const int row = list_.selected();
+    if (row >= 0 && static_cast<std::size_t>(row) < rows_.size())
+        indices.push_back(row);
+    if (indices.empty())
+        return std::nullopt;
+    return indices;
 }

@@ -80,9 +80,12 @@ void Dump_wnd::refresh_range()
         owner_.caret_moved();
 }
 
-void Dump_wnd::set_caret(std::uint32_t offset)
+void Dump_wnd::set_caret(std::uint32_t offset, std::uint32_t selected)
 {
-    const Dump_caret caret = clamp_caret({offset, std::nullopt}, layout_.data_size());
+    std::optional<std::uint32_t> anchor;
+    if (selected > 0)
+        anchor = offset + std::min(selected - 1, UINT32_MAX - offset);
+    const Dump_caret caret = clamp_caret({offset, anchor}, layout_.data_size());
     move_caret_to(caret, layout_.position_to_show(caret.caret, vertical_, client_height()));
 }
 

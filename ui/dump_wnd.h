@@ -49,9 +49,10 @@ public:
 
     // The byte caret and the selection (see Dump_caret), kept inside the data.
     [[nodiscard]] const Dump_caret& caret() const { return caret_; }
-    // Puts the caret on `offset` (clamped to the data) without a selection; its line
-    // scrolls to the top unless it is on screen already.
-    void set_caret(std::uint32_t offset);
+    // Puts the caret on `offset` (clamped to the data), with `selected` bytes from it
+    // selected (the anchor on the last of them); its line scrolls to the top unless
+    // it is on screen already.
+    void set_caret(std::uint32_t offset, std::uint32_t selected = 0);
 
     // Scroll positions: horizontal in pixels, vertical in the layout's unit.
     [[nodiscard]] int horizontal_position() const { return horizontal_; }

@@ -26,6 +26,17 @@ void Kestrix::fill_command_table()
     commands_[cmd::data_edit] = [this] { data_.edit_data(); };
     commands_[cmd::data_delete] = [this] { data_.delete_data(); };
     commands_[cmd::go_to] = [this] { go_to(); };
+    // The keys work on the data page only, where the bar is.
+    commands_[cmd::find] = [this] {
+        if (in_data_mode())
+            data_.find_bar().open();
+    };
+    for (const auto& [id, direction] :
+         {std::pair{cmd::find_next, Find_direction::next}, std::pair{cmd::find_previous, Find_direction::previous}})
+        commands_[id] = [this, direction] {
+            if (in_data_mode())
+                data_.find_bar().find(direction);
+        };
     // The key works on the data page only, where the menu has it.
     commands_[cmd::inspector] = [this] {
         if (in_data_mode())

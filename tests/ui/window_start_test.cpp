@@ -97,7 +97,7 @@ TEST_F(Window_test, DefinitionAndDataFromTheCommandLineShowTheDataPage)
     EXPECT_EQ(title(), "ケストリクス - " + data + " [" + definition + "]");
     EXPECT_EQ(control<QTabWidget>(2100)->currentIndex(), 1);
     EXPECT_TRUE(window->in_data_mode());
-    EXPECT_EQ(window->menu_ids(), (std::vector<int>{2200, 2201, 2203, 2204, 0, 2205, 2206, 2207, 0, 2320, 2330, 2209, 2210}));
+    EXPECT_EQ(window->menu_ids(), (std::vector<int>{2200, 2201, 2203, 2204, 0, 2205, 2206, 2207, 0, 2320, 2321, 2322, 2323, 2330, 2209, 2210}));
     EXPECT_FALSE(control<QToolBar>(4001)->actions()[3]->isVisible());
 
     // The tree: the root (the definition's title) with its containers; the list: the

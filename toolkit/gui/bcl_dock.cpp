@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include "toolkit/gui/detail/access.h"
 
@@ -45,7 +46,13 @@ void Bcl_dock::create(Bcl_wnd& parent, int id)
 void Bcl_dock::set_panes(Bcl_wnd& main, Bcl_wnd& panel, std::string_view title, int width)
 {
     Dock_host* host = host_of(*this);
-    host->setCentralWidget(Bcl_widget_access::widget(main));
+    // The main area stands in a column, so that a bar can go under it.
+    auto* column = new QWidget(host);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Bcl_widget_access::widget(main), 1);
+    host->setCentralWidget(column);
     auto* dock = new QDockWidget(qstr(title), host);
     dock->setObjectName(QStringLiteral("dock_panel"));
     dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -53,6 +60,12 @@ void Bcl_dock::set_panes(Bcl_wnd& main, Bcl_wnd& panel, std::string_view title, 
     host->addDockWidget(Qt::RightDockWidgetArea, dock);
     host->panel = dock;
     host->panel_width = width;
+}
+
+void Bcl_dock::set_bottom_bar(Bcl_wnd& bar)
+{
+    QWidget* column = host_of(*this)->centralWidget();
+    column->layout()->addWidget(Bcl_widget_access::widget(bar));
 }
 
 void Bcl_dock::show_panel(bool visible) { panel_of(*this)->setVisible(visible); }

@@ -13,6 +13,9 @@ public:
     // Puts `main` in the middle and `panel` (which the dock takes as children) in
     // a panel titled `title`, `width` pixels wide, on the right.
     void set_panes(Bcl_wnd& main, Bcl_wnd& panel, std::string_view title, int width);
+    // Puts `bar` under the main area, across its width, at its own height (after
+    // set_panes).
+    void set_bottom_bar(Bcl_wnd& bar);
     void show_panel(bool visible);
     // The panel is not closed (it may still be off screen with the page).
     [[nodiscard]] bool panel_shown() const;

@@ -17,6 +17,9 @@ constexpr std::array commands{
     Command{cmd::redo, "やり直し", "Ctrl+Y", false},
     Command{cmd::settings, "環境設定", "Ctrl+E", true},
     Command{cmd::go_to, "移動", "Ctrl+G", false},
+    Command{cmd::find, "検索", "Ctrl+F", false},
+    Command{cmd::find_next, "次を検索", "F3", false},
+    Command{cmd::find_previous, "前を検索", "Shift+F3", false},
     Command{cmd::help, "ヘルプ(&H)", "", false},
     Command{cmd::version, "バージョン情報(&V)", "", false},
     Command{cmd::def_add_first + 0, "整数", "", false},
@@ -62,13 +65,16 @@ Menu_entry submenu(std::string text, std::vector<Menu_entry> children)
 }
 
 // The menu bar of the definition mode, or with `data` the data mode's before its
-// definition-only commands go: the data's edit menu ends with "移動".
+// definition-only commands go: the data's edit menu ends with "移動" and the find commands.
 std::vector<Menu_entry> menu_bar(bool data)
 {
     std::vector<Menu_entry> edit{item(cmd::undo), item(cmd::redo), item(cmd::settings)};
     if (data) {
         edit.push_back(separator());
         edit.push_back(item(cmd::go_to));
+        edit.push_back(item(cmd::find));
+        edit.push_back(item(cmd::find_next));
+        edit.push_back(item(cmd::find_previous));
     }
     return {
         submenu("ファイル(&F)", {item(cmd::file_new), item(cmd::file_open), item(cmd::file_save),

@@ -23,6 +23,10 @@ constexpr int data_edit = 2301;
 constexpr int data_delete = 2302;
 // The data page's own: "移動" (go to an offset).
 constexpr int go_to = 2320;
+// The data page's find bar: open it, search forwards, search backwards.
+constexpr int find = 2321;
+constexpr int find_next = 2322;
+constexpr int find_previous = 2323;
 // The data page's 表示 menu: shows or hides the inspector panel.
 constexpr int inspector = 2330;
 // The inspector's popup; Ctrl+C in the panel does the same.

@@ -1,0 +1,131 @@
+// The find bar under the data page: Ctrl+F, F3 and Shift+F3 round the hits, found
+// inside tables nobody opened, bytes found in the dump, and searches that find
+// nothing or cannot run leaving the selection where it was.
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "analysis_helpers.h"
+#include "window_fixture.h"
+
+using namespace analysis_test;
+
+namespace {
+
+constexpr int data_list_id = 2104;
+constexpr int data_tree_id = 2105;
+constexpr int find_bar_id = 2122;
+
+class Find_bar_test : public Window_test {
+protected:
+    void SetUp() override
+    {
+        Window_test::SetUp();
+        // Records [0] to [2] of a = 1, 3, 5 and b = 2, 4, 6 (big-endian).
+        define(int_item("head", 1), for_loop("table", "3", int_item("a", 1), int_item("b", 2)));
+        load_bytes(std::vector<std::uint8_t>{9, 1, 0, 2, 3, 0, 4, 5, 0, 6});
+        start();
+        window->show_page(Kestrix::data_page);
+        window->refresh_dump();
+        main_window()->resize(1100, 700);
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+    }
+    QWidget* bar() const { return control<QWidget>(find_bar_id); }
+    QLineEdit* text() const { return bar()->findChild<QLineEdit*>(QStringLiteral("find_text")); }
+    std::string note() const { return bar()->findChild<QLabel*>(QStringLiteral("find_note"))->text().toStdString(); }
+    QTreeWidget* tree() const { return control<QTreeWidget>(data_tree_id); }
+    QTreeWidget* list() const { return control<QTreeWidget>(data_list_id); }
+    // The tree's selected container and the list's selected row.
+    std::string selection() const
+    {
+        const QTreeWidgetItem* row = list()->currentItem();
+        return tree()->currentItem()->text(0).toStdString() + "/" +
+               (row && row->isSelected() ? row->text(0).toStdString() + "=" + row->text(1).toStdString() : "");
+    }
+    std::string status_text() const
+    {
+        return control<QStatusBar>(3001)->findChild<QLabel*>(QStringLiteral("status_text"))->text().toStdString();
+    }
+    void find(const QString& typed)
+    {
+        QTest::keyClick(main_window(), Qt::Key_F, Qt::ControlModifier);
+        ASSERT_TRUE(text()->hasFocus());
+        text()->setText(typed);
+        QTest::keyClick(text(), Qt::Key_Return);
+    }
+};
+
+TEST_F(Find_bar_test, F3AndShiftF3GoRoundTheHitsInTreeOrder)
+{
+    EXPECT_FALSE(bar()->isVisible());
+    // "b" is in "table" and in each record's "b"; the table was never opened.
+    find(QStringLiteral("B"));
+    EXPECT_TRUE(bar()->isVisible());
+    EXPECT_EQ(selection(), "table/");
+    EXPECT_EQ(note(), "1 件目");
+    EXPECT_TRUE(text()->hasFocus());  // a search from the bar keeps the focus there
+
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(main_window(), Qt::Key_F3);
+        seen.push_back(selection() + " " + note());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"[0]/b=2 2 件目", "[1]/b=4 3 件目", "[2]/b=6 4 件目",
+                                              "table/ 1 件目（末尾まで検索したので先頭から続けました）"}));
+    QTest::keyClick(main_window(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(selection() + " " + note(), "[2]/b=6 4 件目（先頭まで検索したので末尾から続けました）");
+    EXPECT_FALSE(list()->visualItemRect(list()->currentItem()).isEmpty());
+    EXPECT_EQ(status_text(), "位置 00000008 (8)");  // the caret on the hit's first byte
+    save_screenshot(*main_window(), "find-bar");
+    QTest::keyClick(main_window(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(selection() + " " + note(), "[1]/b=4 3 件目");
+    // From a row chosen by hand.
+    list()->setCurrentItem(list()->topLevelItem(0));
+    QTest::keyClick(main_window(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(selection() + " " + note(), "[0]/b=2 2 件目");
+
+    // Escape in the bar closes it; the data list has the focus again.
+    text()->setFocus();
+    QTest::keyClick(text(), Qt::Key_Escape);
+    EXPECT_FALSE(bar()->isVisible());
+    EXPECT_TRUE(list()->hasFocus());
+}
+
+TEST_F(Find_bar_test, ValuesAndBytesSelectTheirComponentAndNothingFoundMovesNothing)
+{
+    find(QStringLiteral("5"));  // by name: none
+    EXPECT_EQ(note(), "見つかりません。");
+    EXPECT_EQ(selection(), "未定義/");
+    // 値(&A); a button's mnemonic clicks it after a short show of the press.
+    QTest::keyClick(text(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(wait_until([this] { return bar()->findChild<QRadioButton*>(QStringLiteral("find_kind_1"))->isChecked(); }));
+    text()->setFocus();
+    QTest::keyClick(text(), Qt::Key_Return);
+    EXPECT_EQ(selection() + " " + note(), "[2]/a=5 1 件目");
+
+    // Bytes, from the caret (on the hit "a" of [2] at 7): the component holding the
+    // first byte, the pattern selected in the dump.
+    EXPECT_EQ(status_text(), "位置 00000007 (7)");
+    bar()->findChild<QRadioButton*>(QStringLiteral("find_kind_2"))->click();
+    text()->setText(QStringLiteral("00 04"));
+    QTest::keyClick(text(), Qt::Key_Return);
+    EXPECT_EQ(selection() + " " + note(), "[1]/b=4 1 件目（末尾まで検索したので先頭から続けました）");
+    EXPECT_EQ(status_text(), "位置 00000005 (5)  選択 2 バイト");
+
+    // Nothing found, or nothing to search for: the selection stays.
+    for (const auto& [typed, message] : {std::pair{"07", "見つかりません。"},
+                                         std::pair{"0G", "バイト列は16進数2桁ずつで入力してください（例: 89 50 4E 47）。"},
+                                         std::pair{"", "検索する文字列を入力してください。"}}) {
+        text()->setText(QString::fromUtf8(typed));
+        QTest::keyClick(main_window(), Qt::Key_F3, Qt::ShiftModifier);
+        EXPECT_EQ(note(), message) << typed;
+        EXPECT_EQ(selection(), "[1]/b=4") << typed;
+        EXPECT_EQ(status_text(), "位置 00000005 (5)  選択 2 バイト") << typed;
+    }
+}
+
+} // namespace
