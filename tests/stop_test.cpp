@@ -10,6 +10,7 @@
 #include "support/document_fixture.h"
 #include "support/recording_reporter.h"
 #include "toolkit/exception.h"
+#include "ui/core/find_run.h"
 
 using namespace analysis_test;
 
@@ -168,4 +169,16 @@ TEST_F(Stop_test, AStoppedExportKeepsTheTargetAndLeavesNoTemporaryFile)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"data.bin", "report.txt"}));
+}
+
+// The find bar's search asks the same stop request: it ends cancelled, no hit told.
+TEST_F(Stop_test, AStoppedFindEndsCancelled)
+{
+    define(for_loop("t", "100000", int_item("v", 1)));
+    load_bytes(std::vector<std::uint8_t>(100000, 7));
+    Stopping_reporter progress(30);
+    const Component_find found =
+        run_component_find(doc(), {Component_query::Kind::value, "8"}, std::nullopt, Find_direction::next);
+    EXPECT_EQ(found.result.end, Find_result::End::cancelled);
+    EXPECT_TRUE(found.indices.empty());
 }

@@ -51,9 +51,8 @@ Find_result choose_hit(Hit_choice<Key>& choice, Find_direction direction, const 
 
 } // namespace
 
-// The stop button and Escape of long operations will answer here; until then a
-// search runs to its end.
-bool find_stop_requested() { return false; }
+// The user's stop request: the stop button or Escape while the search runs.
+bool find_stop_requested() { return reporter().stop_requested(); }
 
 Component_find run_component_find(Data_mgr& document, const Component_query& query,
                                   std::optional<std::vector<int>> from, Find_direction direction)
