@@ -172,9 +172,8 @@ protected:
 
 // The expansion of a top-level loop's table goes over many iterations that the
 // analysis walked before, and took checkpoints and marks in. Once the expansion
-// stands at a checkpoint with the tables the analysis had there (it may not: the
-// replay to the table's start also runs the items that read nothing at the start
-// of the first iteration), it walks on exactly as the analysis did, so it may go on
+// stands at a checkpoint with the tables the analysis had there (checked, not
+// assumed), it walks on exactly as the analysis did, so it may go on
 // from any later checkpoint of the loop instead of walking up to it, and take the
 // byte of a later iteration from its mark.
 class Loop_shortcut {
