@@ -77,7 +77,23 @@ private:
     static inline Data_node* const* block_table_ = nullptr;
 };
 
-inline Data_node* Data_node::next() const { return Node_pool::at(next_); }
+inline Data_node* Data_node::next() const
+{
+    // Bytes loaded together lie in consecutive slots, and a link to the following
+    // slot is then taken without the block table: the processor goes on with that
+    // slot before the link is read, instead of waiting for each link in turn. (The
+    // first slot of a block holds no node, so the slot after a block's last is never
+    // named by a link.)
+    if (next_ == 0)
+        return nullptr;
+    const auto address = reinterpret_cast<std::uintptr_t>(this);
+    const std::uintptr_t base = address & ~(std::uintptr_t(Node_pool::block_bytes) - 1);
+    const std::uint32_t own = (reinterpret_cast<const Data_node*>(base)->position << Node_pool::block_bits) |
+                              static_cast<std::uint32_t>((address - base) / sizeof(Data_node));
+    if (next_ == own + 1)
+        return const_cast<Data_node*>(this) + 1;
+    return Node_pool::at(next_);
+}
 inline Data_node* Data_node::prev() const { return Node_pool::at(prev_); }
 inline void Data_node::set_next(const Data_node* node) { next_ = Node_pool::index_of(node); }
 inline void Data_node::set_prev(const Data_node* node) { prev_ = Node_pool::index_of(node); }
