@@ -15,8 +15,7 @@ template <typename Key, typename Search>
 Find_result choose_hit(Hit_choice<Key>& choice, Find_direction direction, const Search& search)
 {
     const Progress_scope scope(Bcl_str::from_utf8(find_progress_text(0)), 0);
-    // Told again now and then also without a new hit: an expansion on the way puts
-    // its own text in the status bar.
+    // Told again now and then also without a new hit, from the search's checks.
     auto told = std::chrono::steady_clock::now();
     const auto tell = [&](bool now_anyway) {
         const auto now = std::chrono::steady_clock::now();
