@@ -1,5 +1,7 @@
 #include "document/find.h"
 
+#include <array>
+
 #include "document/data_mgr.h"
 #include "document/place_path.h"
 #include "engine/analysis.h"
@@ -7,6 +9,7 @@
 #include "model/cmp_visitor.h"
 #include "model/component.h"
 #include "model/data_node.h"
+#include "model/def_int.h"
 #include "model/walk_context.h"
 #include "model/int_decoder.h"
 #include "toolkit/exception.h"
@@ -127,6 +130,36 @@ public:
         return holds_text(component.value_text().view(), query_.text, false);
     }
 
+    // Whether a record's or a group's name ("[7]", "[0 - 1023]") can match.
+    [[nodiscard]] bool may_match_label() const
+    {
+        return query_.kind == Component_query::Kind::name &&
+               query_.text.find_first_not_of("[]0123456789 -") == std::string::npos;
+    }
+
+    // Whether a component of the value item `item` (an integer with its flags, a
+    // string) can match at all: names are the item's, and an integer's or flag's
+    // value text is its number unless it has named values.
+    [[nodiscard]] bool may_match(const Define& item) const
+    {
+        const auto* integer = dynamic_cast<const Def_int*>(&item);
+        if (query_.kind == Component_query::Kind::name) {
+            if (holds_text(item.name().view(), query_.text, true))
+                return true;
+            if (integer)
+                for (const auto& flag : integer->bit_flags())
+                    if (holds_text(flag->name().view(), query_.text, true))
+                        return true;
+            return false;
+        }
+        if (!integer || number_ || !beyond_numbers_ || !integer->named_values().empty())
+            return true;
+        for (const auto& flag : integer->bit_flags())
+            if (!flag->named_values().empty())
+                return true;
+        return false;
+    }
+
 private:
     const Component_query& query_;
     std::optional<std::int64_t> number_;
@@ -160,7 +193,7 @@ public:
     void entered(Component& container) override
     {
         indices_.push_back(offer(container));
-        names_.push_back(&container.name());
+        names_.push_back({&container.name()});
         counts_.push_back(0);
     }
     void left() override
@@ -175,24 +208,48 @@ public:
             left();
         offer(marker);
     }
+    bool wants(const Define& item) override
+    {
+        // The verdict is the item's: kept for the items met last, as the walk meets
+        // the same few items over and over.
+        Verdict& verdict = verdicts_[(reinterpret_cast<std::uintptr_t>(&item) / alignof(Define)) % verdicts_.size()];
+        if (verdict.item != &item)
+            verdict = {&item, matcher_.may_match(item)};
+        return verdict.wants;
+    }
+    void counted() override { next_index(); }
+    bool wants_labels() override { return matcher_.may_match_label(); }
+    void entered_iterations(std::uint64_t first, std::uint64_t last, bool record) override
+    {
+        indices_.push_back(next_index());
+        names_.push_back({nullptr, first, last, record});
+        counts_.push_back(0);
+    }
 
 private:
-    // Looks at `component`; returns its index among its parent's children.
-    int offer(Component& component)
+    // The index of the next child of the innermost open container; asks now and
+    // then whether to go on.
+    int next_index()
     {
-        const int index = counts_.back()++;
         if (--until_check_ == 0) {
             until_check_ = components_per_check;
             if (cancelled_ && cancelled_())
                 throw Search_ended{Find_end::cancelled};
         }
+        return counts_.back()++;
+    }
+
+    // Looks at `component`; returns its index among its parent's children.
+    int offer(Component& component)
+    {
+        const int index = next_index();
         if (matcher_.matches(component)) {
             Component_hit found;
             found.indices = indices_;
             found.indices.push_back(index);
             found.names.reserve(names_.size() + 1);
-            for (const Bcl_str* name : names_)
-                found.names.push_back(*name);
+            for (const Level_name& name : names_)
+                found.names.push_back(name.text());
             found.names.push_back(component.name());
             found.value_text = component.value_text();
             if (const Data_node* start = component.start())
@@ -227,11 +284,30 @@ private:
     const Hit_found& hit_;
     const Cancel_check& cancelled_;
     std::vector<int> indices_;
-    // The open containers' names: each container outlives its children's calls.
-    std::vector<const Bcl_str*> names_;
+    // The open containers' names: each container outlives its children's calls;
+    // records and groups entered without being made are named when a hit needs it.
+    struct Level_name {
+        const Bcl_str* name = nullptr;
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        bool record = false;
+
+        [[nodiscard]] Bcl_str text() const
+        {
+            if (name)
+                return *name;
+            return Bcl_str(record ? index_label(first) : range_label(first, last));
+        }
+    };
+    std::vector<Level_name> names_;
     // Children seen so far in each open container, the root's first.
     std::vector<int> counts_{0};
     unsigned until_check_ = components_per_check;
+    struct Verdict {
+        const Define* item = nullptr;
+        bool wants = true;
+    };
+    std::array<Verdict, 64> verdicts_{};
 };
 
 } // namespace

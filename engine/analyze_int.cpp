@@ -66,8 +66,10 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
         with_kind(*this, [&]<typename Kind>() {
             parent->add_child(std::make_unique<Kind>(this, bits, flags, start))->set_end(end);
         });
-    } else if (Walk_watcher* const watcher = walk::watcher_of(parent)) {
-        // Made in place: a watched walk makes one for every integer of the data.
+    } else if (Walk_watcher* const watcher = walk::watcher_of(parent); watcher && !watcher->wants(*this)) {
+        watcher->counted();
+    } else if (watcher) {
+        // Made in place: a watched walk may make one for every integer of the data.
         with_kind(*this, [&]<typename Kind>() {
             Kind component(this, bits, flags, start);
             component.set_end(end);

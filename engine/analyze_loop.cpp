@@ -170,7 +170,9 @@ Data_node* watched_iterations(Define& loop, Data_node* cur, Data_node* stop, std
     std::vector<std::uint64_t> spans;
     for (std::uint64_t span = walk::group_size_for(n, 1); span > 1; span = walk::inner_group_size(static_cast<unsigned>(span)))
         spans.push_back(span);
-    // The open groups, outermost first: a container lives until it is left.
+    // The open groups, outermost first: a container lives until it is left (null
+    // for a group entered without being made).
+    const bool labels = watcher.wants_labels();
     std::vector<std::unique_ptr<Cmp_tbl>> open;
     const auto close_to = [&](std::size_t level) {
         for (; open.size() > level; open.pop_back())
@@ -184,13 +186,24 @@ Data_node* watched_iterations(Define& loop, Data_node* cur, Data_node* stop, std
         while (open.size() < spans.size()) {
             const std::uint64_t span = spans[open.size()];
             const std::uint64_t last = std::min(i + span, n);
+            if (!labels) {
+                open.push_back(nullptr);
+                watcher.entered_iterations(i, last - 1, false);
+                continue;
+            }
             open.push_back(std::make_unique<Cmp_tbl>(&loop, label(i, last - 1), cur, static_cast<unsigned>(i),
                                                      static_cast<unsigned>(last), static_cast<unsigned>(span)));
             watcher.entered(*open.back());
         }
-        Cmp_rec record(&loop, label(i), cur);
-        watcher.entered(record);
-        Data_node* next = loop.analyze_once(cur, nullptr, stop);
+        Data_node* next;
+        if (labels) {
+            Cmp_rec record(&loop, label(i), cur);
+            watcher.entered(record);
+            next = loop.analyze_once(cur, nullptr, stop);
+        } else {
+            watcher.entered_iterations(i, i, true);
+            next = loop.analyze_once(cur, nullptr, stop);
+        }
         walk::step_progress(next);
         watcher.left();
         const bool consumed = next != cur;

@@ -12,8 +12,7 @@ Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* st
         component = parent->add_child(std::make_unique<Cmp_fix_str>(this, cur));
     } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
         // Made before its bytes are known to be there, as in the tree.
-        Cmp_fix_str watched(this, cur);
-        watcher->made(watched);
+        walk::offer_made(*watcher, *this, [&] { return Cmp_fix_str(this, cur); });
     }
     if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(fixed_length(*this))))
         throw Data_shortage{};
@@ -37,9 +36,7 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
         auto* component = parent->add_child(std::make_unique<Cmp_flex_str>(this, length, start));
         component->set_end(cur);
     } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
-        Cmp_flex_str watched(this, length, start);
-        watched.set_end(cur);
-        watcher->made(watched);
+        walk::offer_made(*watcher, *this, [&] { return Cmp_flex_str(this, length, start); }, cur);
     }
     walk::step_progress(cur);
     return cur;
@@ -58,9 +55,7 @@ Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* s
         auto* component = parent->add_child(std::make_unique<Cmp_null_str>(this, start));
         component->set_end(cur);
     } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
-        Cmp_null_str watched(this, start);
-        watched.set_end(cur);
-        watcher->made(watched);
+        walk::offer_made(*watcher, *this, [&] { return Cmp_null_str(this, start); }, cur);
     }
     walk::step_progress(cur);
     return cur;

@@ -62,6 +62,21 @@ private:
     Walk_watcher* watcher_;
 };
 
+// Tells `watcher` of the component of the value item `item` that `make` returns,
+// ending at `end`, or only counts it when the watcher cannot want it.
+template <typename Make>
+void offer_made(Walk_watcher& watcher, const Define& item, Make make, Data_node* end = nullptr)
+{
+    if (!watcher.wants(item)) {
+        watcher.counted();
+        return;
+    }
+    auto component = make();
+    if (end)
+        component.set_end(end);
+    watcher.made(component);
+}
+
 // Whether the walk stands at the replay's stop byte.
 inline bool at_stop(const Data_node* cur, const Data_node* stop)
 {

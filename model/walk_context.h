@@ -42,6 +42,17 @@ public:
     // The data ran out: every container entered is left, and `marker` follows at
     // the top level.
     virtual void ran_out(Component& marker) = 0;
+    // Whether the component of the value item `item` (an integer with its flags, a
+    // string) may be one the watcher looks for. When not, the walk makes none and
+    // tells it counted() in its place: a watched walk meets one per value of the data.
+    [[nodiscard]] virtual bool wants(const Define& item) = 0;
+    virtual void counted() = 0;
+    // Whether a loop's records and groups, named by their indices ("[7]",
+    // "[0 - 1023]"), may be what the watcher looks for. When not, the walk enters
+    // them by entered_iterations() instead, without making them: iterations `first`
+    // to `last` (one record when `record`), whose name is made only when needed.
+    [[nodiscard]] virtual bool wants_labels() = 0;
+    virtual void entered_iterations(std::uint64_t first, std::uint64_t last, bool record) = 0;
 
 protected:
     ~Walk_watcher() = default;

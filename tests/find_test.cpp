@@ -80,7 +80,8 @@ protected:
     {
         const std::vector<Component_query> queries = {
             {Component_query::Kind::name, ""}, {Component_query::Kind::name, "A"},
-            {Component_query::Kind::value, "1"}, {Component_query::Kind::value, "0x0"}};
+            {Component_query::Kind::value, "1"}, {Component_query::Kind::value, "0x0"},
+            {Component_query::Kind::value, "z"}, {Component_query::Kind::name, "1"}};
         for (const Component_query& query : queries) {
             const std::vector<std::string> hits = found(query);
             ASSERT_EQ(hits, expected(query)) << context << " query " << query.text;
