@@ -110,6 +110,8 @@ void Kestrix::create_pages()
     data_.create(tab_, client_width(), client_height(), focus_key);
     tab_.add_page("データ", data_.window());
     data_.add_caret_listener([this](std::uint32_t, std::uint32_t) { show_caret_status(); });
+    // The menu's check mark follows the panel, also when it is closed on its own.
+    data_.set_inspector_listener([this](bool shown) { check_menu_item(cmd::inspector, shown); });
     tab_.select(definition_page);
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
@@ -188,6 +190,7 @@ void Kestrix::update_command_states()
     const bool settings = current_->can_edit_settings();
     enable_menu_item(cmd::undo, can_undo);
     enable_menu_item(cmd::redo, can_redo);
+    check_menu_item(cmd::inspector, data_.inspector_shown());
     toolbar_.show_button(cmd::text_export, settings);
     toolbar_.enable_button(cmd::undo, can_undo);
     toolbar_.enable_button(cmd::redo, can_redo);
