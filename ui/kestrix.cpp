@@ -154,6 +154,10 @@ Bcl_wnd& Kestrix::window_of(Focus_place place)
         return data_.list();
     case Focus_place::dump_view:
         return data_.dump();
+    case Focus_place::inspector:
+        return data_.inspector().list();
+    case Focus_place::find_bar:
+        return data_.find_bar().window();
     case Focus_place::tab_control:
         break;
     }
@@ -171,7 +175,13 @@ bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
         window_of(page == definition_page ? Focus_place::definition_list : Focus_place::data_tree).set_focus();
         return true;
     }
-    window_of(next_focus(from, tab_.selected(), key.shift)).set_focus();
+    const Shown_panels panels{data_.inspector_shown(), data_.find_bar().window().is_visible()};
+    const Focus_place to = next_focus(from, tab_.selected(), key.shift, panels);
+    // Backwards into the find bar: its last control, as Tab inside it goes.
+    if (to == Focus_place::find_bar && key.shift)
+        data_.find_bar().window().focus_last();
+    else
+        window_of(to).set_focus();
     return true;
 }
 
