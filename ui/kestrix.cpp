@@ -230,7 +230,16 @@ void Kestrix::on_files_dropped(const std::vector<File_path>& files)
     open_dropped(*current_, files);
 }
 
+// The data page's panels have pages of their own.
 void Kestrix::on_help()
 {
-    help_viewer().show_topic(this, tab_.selected() == definition_page ? help_topic::definition_page : help_topic::data_page);
+    int topic = help_topic::definition_page;
+    if (tab_.selected() == data_page) {
+        topic = help_topic::data_page;
+        if (data_.find_bar().window().has_focus())
+            topic = help_topic::find_bar;
+        else if (data_.inspector().list().has_focus())
+            topic = help_topic::inspector;
+    }
+    help_viewer().show_topic(this, topic);
 }

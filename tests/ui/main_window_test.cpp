@@ -317,6 +317,16 @@ TEST_F(Main_window_test, HelpShowsTheContentsAndThePagesTopic)
     ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
     QTest::keyClick(main_window(), Qt::Key_F1);
     EXPECT_EQ(help_viewer().shown_page(), "topic_42.html");
+    // The find bar and the inspector have pages of their own.
+    for (const auto& [focused, page] : {std::pair{control<QWidget>(2122), "topic_56.html"},
+                                        std::pair{control<QWidget>(2120), "topic_58.html"}}) {
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+        window->command(cmd::find);
+        focused->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        EXPECT_EQ(help_viewer().shown_page(), page);
+    }
 
     // Closing the window closes the help.
     window->command(cmd::exit);
