@@ -63,6 +63,15 @@ INSTANTIATE_TEST_SUITE_P(
         // No data: nothing moves.
         Caret_case{{0, none}, K::right, false, true, 0, {0, none}}));
 
+TEST(Dump_caret, AClickMovesTheCaretAndShiftExtendsTheSelectionToIt)
+{
+    EXPECT_EQ(click_caret({5, 9u}, 20, false), (Dump_caret{20, none}));
+    // Without a selection the anchor is where the caret was; with one it stays.
+    EXPECT_EQ(click_caret({5, none}, 20, true), (Dump_caret{20, 5u}));
+    EXPECT_EQ(click_caret({5, 9u}, 2, true), (Dump_caret{2, 9u}));
+    EXPECT_EQ(click_caret({5, none}, 5, true).selection_length(), 1u);
+}
+
 TEST(Dump_caret, SelectionRunsFromTheAnchorToTheCaretBothIncluded)
 {
     const Dump_caret backwards{3, 7u};

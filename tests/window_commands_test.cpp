@@ -239,6 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct Focus_case {
     Focus_place from;
     int page;
+    Shown_panels panels;
     Focus_place forward;
     Focus_place backward;
 };
@@ -248,18 +249,30 @@ class Focus_order_test : public testing::TestWithParam<Focus_case> {};
 TEST_P(Focus_order_test, TabAndShiftTabGoRoundTheShownPage)
 {
     const Focus_case& c = GetParam();
-    EXPECT_EQ(next_focus(c.from, c.page, false), c.forward);
-    EXPECT_EQ(next_focus(c.from, c.page, true), c.backward);
+    EXPECT_EQ(next_focus(c.from, c.page, false, c.panels), c.forward);
+    EXPECT_EQ(next_focus(c.from, c.page, true, c.panels), c.backward);
 }
 
 using F = Focus_place;
 INSTANTIATE_TEST_SUITE_P(Controls, Focus_order_test,
-                         testing::Values(Focus_case{F::data_tree, 1, F::data_list, F::tab_control},
-                                         Focus_case{F::data_list, 1, F::dump_view, F::data_tree},
-                                         Focus_case{F::dump_view, 1, F::tab_control, F::data_list},
-                                         Focus_case{F::definition_list, 0, F::tab_control, F::tab_control},
-                                         Focus_case{F::tab_control, 0, F::definition_list, F::definition_list},
-                                         Focus_case{F::tab_control, 1, F::data_tree, F::dump_view}));
+                         testing::Values(Focus_case{F::data_tree, 1, {}, F::data_list, F::tab_control},
+                                         Focus_case{F::data_list, 1, {}, F::dump_view, F::data_tree},
+                                         Focus_case{F::dump_view, 1, {}, F::tab_control, F::data_list},
+                                         Focus_case{F::definition_list, 0, {}, F::tab_control, F::tab_control},
+                                         Focus_case{F::tab_control, 0, {}, F::definition_list, F::definition_list},
+                                         // The definition page has no panels.
+                                         Focus_case{F::tab_control, 0, {true, true}, F::definition_list,
+                                                    F::definition_list},
+                                         Focus_case{F::tab_control, 1, {}, F::data_tree, F::dump_view},
+                                         // Shown panels come after the dump, the inspector first.
+                                         Focus_case{F::dump_view, 1, {true, true}, F::inspector, F::data_list},
+                                         Focus_case{F::inspector, 1, {true, true}, F::find_bar, F::dump_view},
+                                         Focus_case{F::find_bar, 1, {true, true}, F::tab_control, F::inspector},
+                                         Focus_case{F::tab_control, 1, {true, true}, F::data_tree, F::find_bar},
+                                         Focus_case{F::dump_view, 1, {false, true}, F::find_bar, F::data_list},
+                                         Focus_case{F::tab_control, 1, {true, false}, F::data_tree, F::inspector},
+                                         // A panel closed while it had the focus goes on as the tab control.
+                                         Focus_case{F::find_bar, 1, {true, false}, F::data_tree, F::inspector}));
 
 TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
 {
@@ -274,10 +287,10 @@ TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
         EXPECT_TRUE(std::filesystem::exists(folder / page)) << page;
         EXPECT_NE(index.find("href=\"" + page + "\""), std::string::npos) << page;
     }
-    // Every even id from 14 to 54.
-    EXPECT_EQ(ids.size(), 21u);
+    // Every even id from 14 to 58.
+    EXPECT_EQ(ids.size(), 23u);
     EXPECT_EQ(*ids.begin(), 14);
-    EXPECT_EQ(*ids.rbegin(), 54);
+    EXPECT_EQ(*ids.rbegin(), 58);
 }
 
 } // namespace

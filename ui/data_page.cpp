@@ -93,9 +93,9 @@ void Data_page::create(Bcl_wnd& parent, int width, int height, const Focus_key& 
     list_.add_column("名称", 200);
     list_.add_column("データ", 200);
     horizontal_split_.set_panes(tree_, list_, (width - inspector_width) * 30 / 100);
-    inspector_.create(dock_);
+    inspector_.create(dock_, [focus_key](const Bcl_key_event& key) { return focus_key(Focus_place::inspector, key); });
     dock_.set_panes(vertical_split_, inspector_.list(), "インスペクタ", inspector_width);
-    find_bar_.create(dock_);
+    find_bar_.create(dock_, [focus_key](const Bcl_key_event& key) { return focus_key(Focus_place::find_bar, key); });
     dock_.set_bottom_bar(find_bar_.window());
 
     tree_.set_selection_handler([this](Bcl_tree_item item) { tree_selection_changed(item); });

@@ -47,6 +47,12 @@ public:
     // The inspector's menu command: hides a shown panel, shows a hidden one.
     void toggle_inspector() { dock_.show_panel(!dock_.panel_shown()); }
     [[nodiscard]] bool inspector_shown() const { return dock_.panel_shown(); }
+    // Told when the inspector is shown or closed, by the menu or by the user on the
+    // panel itself (after create).
+    void set_inspector_listener(std::function<void(bool shown)> listener)
+    {
+        dock_.set_panel_handler(std::move(listener));
+    }
 
     // Rebuilds the data tree; shows the byte and bit of `show` when given.
     void rebuild_tree(Data_place show);

@@ -63,7 +63,7 @@ void Dump_wnd::create(Bcl_wnd& parent)
     font_fits_ = canvas_.fit_cells(Dump_layout::char_width, Dump_layout::line_height);
     set_handlers({.size = [this](int, int) { on_size(); },
                   .scroll = [this](Axis axis, Scroll scroll, int thumb) { on_scroll(axis, scroll, thumb); },
-                  .left_up = [this](Bcl_point at) { on_click(at); },
+                  .left_up = [this](const Bcl_click& click) { on_click(click); },
                   .left_down = {}});
     set_key_handler([this](const Bcl_key_event& key) { return on_key(key); });
     update_scroll_bars();
@@ -222,16 +222,19 @@ bool Dump_wnd::on_key(const Bcl_key_event& key)
 
 // The byte is looked up in the document as it is now: no node is kept from an
 // earlier drawing, and while the data is changed or analysed the toolkit lets no
-// click through.
-void Dump_wnd::on_click(Bcl_point at)
+// click through. Shift+click only extends the byte selection: the selected component
+// stays.
+void Dump_wnd::on_click(const Bcl_click& click)
 {
-    const std::optional<std::uint32_t> offset = layout_.offset_at(at.x, at.y, horizontal_, vertical_);
+    const std::optional<std::uint32_t> offset = layout_.offset_at(click.at.x, click.at.y, horizontal_, vertical_);
     if (!offset || *offset >= document_.size())
         return;
-    caret_ = {*offset, std::nullopt};
+    caret_ = click_caret(caret_, *offset, click.shift);
     if (owner_.caret_moved)
         owner_.caret_moved();
     redraw();
+    if (click.shift)
+        return;
     if (Data_node* byte = owner_.select_byte ? document_.node_at(*offset) : nullptr)
         owner_.select_byte(byte);
 }

@@ -28,7 +28,7 @@ struct Dump_owner {
 // every redraw reads the lines on screen from the document into a back buffer, and
 // painting copies the buffer. A click on a byte asks the owner to select it and puts
 // the byte caret there; the arrows, Page Up/Down, Home and End move the caret (the
-// view follows it), with Shift selecting bytes.
+// view follows it), with Shift selecting bytes, as Shift with a click does.
 class Dump_wnd : public Bcl_view {
 public:
     explicit Dump_wnd(Data_mgr& document) : document_(document) {}
@@ -72,7 +72,7 @@ private:
     void on_size();
     void on_scroll(Axis axis, Scroll scroll, int thumb);
     bool on_key(const Bcl_key_event& key);
-    void on_click(Bcl_point at);
+    void on_click(const Bcl_click& click);
     void update_scroll_bars();
     void draw_line(const Dump_line& line, int y);
     void move_caret_to(const Dump_caret& caret, std::int32_t vertical);

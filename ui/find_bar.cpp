@@ -23,7 +23,7 @@ private:
 
 } // namespace
 
-void Find_bar::create(Bcl_wnd& parent)
+void Find_bar::create(Bcl_wnd& parent, std::function<bool(const Bcl_key_event&)> focus_key)
 {
     bar_.create(parent, find_bar_id,
                 {.label = "検索する文字列(&S):",
@@ -35,7 +35,8 @@ void Find_bar::create(Bcl_wnd& parent)
                  .close_tip = "閉じる (Esc)"},
                 {.next = [this] { find(Find_direction::next); },
                  .previous = [this] { find(Find_direction::previous); },
-                 .close = [this] { close(); }});
+                 .close = [this] { close(); },
+                 .focus_key = std::move(focus_key)});
 }
 
 void Find_bar::open()

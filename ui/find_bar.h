@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "toolkit/gui/bcl_findbar.h"
 #include "ui/core/find_choice.h"
 
@@ -15,7 +17,8 @@ public:
     Find_bar(const Find_bar&) = delete;
     Find_bar& operator=(const Find_bar&) = delete;
 
-    void create(Bcl_wnd& parent);
+    // `focus_key` takes Tab out of the bar and Ctrl+Tab.
+    void create(Bcl_wnd& parent, std::function<bool(const Bcl_key_event&)> focus_key);
     [[nodiscard]] Bcl_findbar& window() { return bar_; }
 
     // Ctrl+F: shows the bar with its text selected.

@@ -110,6 +110,8 @@ void Kestrix::create_pages()
     data_.create(tab_, client_width(), client_height(), focus_key);
     tab_.add_page("データ", data_.window());
     data_.add_caret_listener([this](std::uint32_t, std::uint32_t) { show_caret_status(); });
+    // The menu's check mark follows the panel, also when it is closed on its own.
+    data_.set_inspector_listener([this](bool shown) { check_menu_item(cmd::inspector, shown); });
     tab_.select(definition_page);
 
     tab_.set_change_handler([this](int page) { switch_to_page(page); });
@@ -152,6 +154,10 @@ Bcl_wnd& Kestrix::window_of(Focus_place place)
         return data_.list();
     case Focus_place::dump_view:
         return data_.dump();
+    case Focus_place::inspector:
+        return data_.inspector().list();
+    case Focus_place::find_bar:
+        return data_.find_bar().window();
     case Focus_place::tab_control:
         break;
     }
@@ -169,7 +175,13 @@ bool Kestrix::handle_focus_key(Focus_place from, const Bcl_key_event& key)
         window_of(page == definition_page ? Focus_place::definition_list : Focus_place::data_tree).set_focus();
         return true;
     }
-    window_of(next_focus(from, tab_.selected(), key.shift)).set_focus();
+    const Shown_panels panels{data_.inspector_shown(), data_.find_bar().window().is_visible()};
+    const Focus_place to = next_focus(from, tab_.selected(), key.shift, panels);
+    // Backwards into the find bar: its last control, as Tab inside it goes.
+    if (to == Focus_place::find_bar && key.shift)
+        data_.find_bar().window().focus_last();
+    else
+        window_of(to).set_focus();
     return true;
 }
 
@@ -188,6 +200,7 @@ void Kestrix::update_command_states()
     const bool settings = current_->can_edit_settings();
     enable_menu_item(cmd::undo, can_undo);
     enable_menu_item(cmd::redo, can_redo);
+    check_menu_item(cmd::inspector, data_.inspector_shown());
     toolbar_.show_button(cmd::text_export, settings);
     toolbar_.enable_button(cmd::undo, can_undo);
     toolbar_.enable_button(cmd::redo, can_redo);
@@ -217,7 +230,16 @@ void Kestrix::on_files_dropped(const std::vector<File_path>& files)
     open_dropped(*current_, files);
 }
 
+// The data page's panels have pages of their own.
 void Kestrix::on_help()
 {
-    help_viewer().show_topic(this, tab_.selected() == definition_page ? help_topic::definition_page : help_topic::data_page);
+    int topic = help_topic::definition_page;
+    if (tab_.selected() == data_page) {
+        topic = help_topic::data_page;
+        if (data_.find_bar().window().has_focus())
+            topic = help_topic::find_bar;
+        else if (data_.inspector().list().has_focus())
+            topic = help_topic::inspector;
+    }
+    help_viewer().show_topic(this, topic);
 }

@@ -15,7 +15,7 @@ constexpr int inspector_list_id = 2120;
 
 } // namespace
 
-void Readings_panel::create(Bcl_wnd& parent)
+void Readings_panel::create(Bcl_wnd& parent, std::function<bool(const Bcl_key_event&)> focus_key)
 {
     list_.create(parent, inspector_list_id);
     list_.add_column("型", 125);
@@ -25,7 +25,9 @@ void Readings_panel::create(Bcl_wnd& parent)
     for (const Byte_reading& row : byte_readings({}))
         list_.insert_row(-1, {row.label, {}, {}});
     list_.set_context_handler([this](Bcl_point) { popup(); });
-    list_.set_key_handler([this](const Bcl_key_event& key) {
+    list_.set_key_handler([this, focus_key = std::move(focus_key)](const Bcl_key_event& key) {
+        if (key.key == Bcl_key::tab)
+            return focus_key(key);
         if (key.key != Bcl_key::letter_c || !key.ctrl)
             return false;
         copy_selected();

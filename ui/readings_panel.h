@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -17,7 +18,8 @@ public:
     Readings_panel(const Readings_panel&) = delete;
     Readings_panel& operator=(const Readings_panel&) = delete;
 
-    void create(Bcl_wnd& parent);
+    // `focus_key` takes the Tab keys.
+    void create(Bcl_wnd& parent, std::function<bool(const Bcl_key_event&)> focus_key);
     [[nodiscard]] Bcl_listview& list() { return list_; }
 
     // The values at `offset`, read from at most 8 bytes of the document; every value

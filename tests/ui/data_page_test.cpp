@@ -460,6 +460,10 @@ TEST_F(Go_to_test, CaretKeysMoveAndSelectAndTheStatusBarSaysWhere)
     QTest::mouseClick(area->viewport(), Qt::LeftButton, {}, QPoint(Dump_layout::hex_x(7) + 2, 4));
     EXPECT_EQ(status_text(), "位置 00000007 (7)");
     EXPECT_EQ(current_row(), "a|5");
+    // Shift+click selects the bytes from there to the clicked one; the component stays.
+    QTest::mouseClick(area->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(Dump_layout::char_x(2) + 2, 4));
+    EXPECT_EQ(status_text(), "位置 00000002 (2)  選択 6 バイト");
+    EXPECT_EQ(current_row(), "a|5");
 }
 
 } // namespace

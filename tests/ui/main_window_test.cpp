@@ -259,17 +259,34 @@ TEST_F(Main_window_test, TabCyclesThroughTheShownPageAndCtrlTabSwitchesPages)
     QWidget* dump = main_window()->findChild<QWidget*>(QStringLiteral("DumpWnd"));
     QWidget* tab_bar = control<QTabWidget>(2100)->tabBar();
     ASSERT_NE(dump, nullptr);
+    auto* inspector = control<QTreeWidget>(2120);
     tree->setFocus();
-    const std::vector<QWidget*> forward{list, dump, tab_bar, tree};
-    for (QWidget* expected : forward) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
-    }
-    const std::vector<QWidget*> backward{tab_bar, dump, list, tree};
-    for (QWidget* expected : backward) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
-    }
+    const auto go_round = [](const std::vector<QWidget*>& expected_widgets, bool backward) {
+        for (QWidget* expected : expected_widgets) {
+            QTest::keyClick(QApplication::focusWidget(), backward ? Qt::Key_Backtab : Qt::Key_Tab,
+                            backward ? Qt::ShiftModifier : Qt::NoModifier);
+            EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+        }
+    };
+    go_round({list, dump, inspector, tab_bar, tree}, false);
+    go_round({tab_bar, inspector, dump, list, tree}, true);
+    // The find bar, once shown, is a stop after the inspector; inside it Tab goes
+    // round its field, buttons and the checked kind.
+    window->command(cmd::find);
+    auto* bar = control<QWidget>(2122);
+    ASSERT_TRUE(bar->isVisible());
+    const auto in_bar = [bar](const char* name) { return bar->findChild<QWidget*>(QString::fromLatin1(name)); };
+    const std::vector<QWidget*> bar_stops{in_bar("find_text"), in_bar("find_next"), in_bar("find_previous"),
+                                          in_bar("find_close"), in_bar("find_kind_0")};
+    inspector->setFocus();
+    go_round({bar_stops[0], bar_stops[1], bar_stops[2], bar_stops[3], bar_stops[4], tab_bar, tree}, false);
+    go_round({tab_bar, bar_stops[4], bar_stops[3], bar_stops[2], bar_stops[1], bar_stops[0], inspector}, true);
+    // Closed, the panels are no stops.
+    window->command(cmd::inspector);
+    QTest::keyClick(bar_stops[0], Qt::Key_Escape);
+    dump->setFocus();
+    go_round({tab_bar, tree}, false);
+    window->command(cmd::inspector);
 
     QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(window->page(), Kestrix::definition_page);
@@ -300,6 +317,16 @@ TEST_F(Main_window_test, HelpShowsTheContentsAndThePagesTopic)
     ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
     QTest::keyClick(main_window(), Qt::Key_F1);
     EXPECT_EQ(help_viewer().shown_page(), "topic_42.html");
+    // The find bar and the inspector have pages of their own.
+    for (const auto& [focused, page] : {std::pair{control<QWidget>(2122), "topic_56.html"},
+                                        std::pair{control<QWidget>(2120), "topic_58.html"}}) {
+        main_window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_window()));
+        window->command(cmd::find);
+        focused->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        EXPECT_EQ(help_viewer().shown_page(), page);
+    }
 
     // Closing the window closes the help.
     window->command(cmd::exit);

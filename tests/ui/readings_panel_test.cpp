@@ -1,5 +1,6 @@
 // The inspector panel beside the data page: it follows the selection, copies a
 // row's values and is hidden and shown again from the menu.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
@@ -65,6 +66,38 @@ TEST_F(Readings_panel_test, FollowsTheSelectedValueCopiesARowAndHidesFromTheMenu
     EXPECT_TRUE(dock()->isHidden());
     window->command(cmd::inspector);
     EXPECT_FALSE(dock()->isHidden());
+}
+
+// The menu item's check mark says whether the panel is shown, however it was closed,
+// and comes back with the data page's menu.
+TEST_F(Readings_panel_test, TheMenusCheckMarkFollowsThePanel)
+{
+    start();
+    window->show_page(Kestrix::data_page);
+    ASSERT_NE(dock(), nullptr);
+    EXPECT_TRUE(window->menu_item_checked(cmd::inspector));
+    window->command(cmd::inspector);
+    EXPECT_FALSE(window->menu_item_checked(cmd::inspector));
+    window->command(cmd::inspector);
+    EXPECT_TRUE(window->menu_item_checked(cmd::inspector));
+
+    auto* close = dock()->findChild<QAbstractButton*>(QStringLiteral("qt_dockwidget_closebutton"));
+    ASSERT_NE(close, nullptr);
+    close->click();
+    EXPECT_TRUE(dock()->isHidden());
+    EXPECT_FALSE(window->menu_item_checked(cmd::inspector));
+    window->show_page(Kestrix::definition_page);
+    window->show_page(Kestrix::data_page);
+    EXPECT_FALSE(window->menu_item_checked(cmd::inspector));
+
+    window->command(cmd::inspector);
+    dock()->setFloating(true);
+    wait_until([] { return false; }, 50);
+    EXPECT_TRUE(window->menu_item_checked(cmd::inspector));
+    close->click();
+    EXPECT_FALSE(window->menu_item_checked(cmd::inspector));
+    window->command(cmd::inspector);
+    EXPECT_TRUE(window->menu_item_checked(cmd::inspector));
 }
 
 } // namespace

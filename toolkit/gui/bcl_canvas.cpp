@@ -56,12 +56,15 @@ protected:
     void scrollContentsBy(int, int) override {}
 
 private:
-    static void click(const std::function<void(Bcl_point)>& handler, QMouseEvent* event)
+    static void click(const std::function<void(const Bcl_click&)>& handler, QMouseEvent* event)
     {
         if (!handler || event->button() != Qt::LeftButton)
             return;
         const QPoint at = event->position().toPoint();
-        pump::input([handler, at] { handler({at.x(), at.y()}); });
+        const Bcl_click click{{at.x(), at.y()},
+                              (event->modifiers() & Qt::ControlModifier) != 0,
+                              (event->modifiers() & Qt::ShiftModifier) != 0};
+        pump::input([handler, click] { handler(click); });
     }
 
     void connect_bar(Bcl_view::Axis axis, QScrollBar* bar)

@@ -28,8 +28,8 @@ public:
     struct Handlers {
         std::function<void(int width, int height)> size;
         std::function<void(Axis, Scroll, int thumb)> scroll;
-        std::function<void(Bcl_point)> left_up;
-        std::function<void(Bcl_point)> left_down;
+        std::function<void(const Bcl_click&)> left_up;
+        std::function<void(const Bcl_click&)> left_down;
     };
 
     ~Bcl_view() override;

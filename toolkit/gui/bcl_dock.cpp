@@ -70,4 +70,12 @@ void Bcl_dock::set_bottom_bar(Bcl_wnd& bar)
 
 void Bcl_dock::show_panel(bool visible) { panel_of(*this)->setVisible(visible); }
 
+// The dock says it is hidden only when it is closed, not when the page around it
+// goes off screen.
+void Bcl_dock::set_panel_handler(std::function<void(bool shown)> handler)
+{
+    QObject::connect(panel_of(*this), &QDockWidget::visibilityChanged, Bcl_widget_access::context(*this),
+                     [this, handler = std::move(handler)](bool) { handler(panel_shown()); });
+}
+
 bool Bcl_dock::panel_shown() const { return !panel_of(*this)->isHidden(); }

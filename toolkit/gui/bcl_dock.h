@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "toolkit/gui/bcl_wnd.h"
@@ -17,6 +18,9 @@ public:
     // set_panes).
     void set_bottom_bar(Bcl_wnd& bar);
     void show_panel(bool visible);
+    // Told whenever the panel is shown or closed, by the program or by the user (its
+    // close button, also while it floats); after set_panes.
+    void set_panel_handler(std::function<void(bool shown)> handler);
     // The panel is not closed (it may still be off screen with the page).
     [[nodiscard]] bool panel_shown() const;
 };

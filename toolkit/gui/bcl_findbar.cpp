@@ -1,5 +1,6 @@
 #include "toolkit/gui/bcl_findbar.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +12,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 #include "toolkit/gui/detail/access.h"
+#include "toolkit/gui/detail/keys.h"
 #include "toolkit/gui/detail/pump.h"
 
 namespace {
@@ -51,6 +56,7 @@ void Bcl_findbar::create(Bcl_wnd& parent, int id, const Texts& texts, Handlers h
     label->setBuddy(field);
     layout->addWidget(label);
     layout->addWidget(field);
+    bar->setFocusProxy(field);
     auto* kinds = new QButtonGroup(bar);
     for (std::size_t i = 0; i < texts.kinds.size(); ++i) {
         auto* kind = new QRadioButton(qstr(texts.kinds[i]), bar);
@@ -82,6 +88,29 @@ void Bcl_findbar::create(Bcl_wnd& parent, int id, const Texts& texts, Handlers h
     QObject::connect(close, &QToolButton::clicked, context, run(handlers.close));
     layout->addWidget(close);
 
+    // The bar's own Tab order, as its controls stand: the field, the buttons, then the
+    // kinds as one stop, the checked one (the arrows choose among them), as in a dialog.
+    const std::vector<QWidget*> stops{field, bar->findChild<QPushButton*>(QStringLiteral("find_next")),
+                                      bar->findChild<QPushButton*>(QStringLiteral("find_previous")), close};
+    const auto tab = [stops, kinds, focus_key = handlers.focus_key](QWidget* from, const Bcl_key_event& key) {
+        if (key.key != Bcl_key::tab)
+            return false;
+        // A widget that is no stop is one of the kinds, the stop after the last.
+        const std::ptrdiff_t at = std::find(stops.begin(), stops.end(), from) - stops.begin();
+        const std::ptrdiff_t next = at + (key.shift ? -1 : 1);
+        if (key.ctrl || next < 0 || next > std::ssize(stops))
+            return focus_key && focus_key(key);
+        QWidget* target = next == std::ssize(stops) ? kinds->checkedButton() : stops[static_cast<std::size_t>(next)];
+        target->setFocus(key.shift ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
+    };
+    std::vector<QWidget*> tab_widgets = stops;
+    for (QAbstractButton* kind : kinds->buttons())
+        tab_widgets.push_back(kind);
+    for (QWidget* widget : tab_widgets)
+        widget->installEventFilter(new Key_filter(
+            [widget, tab](const Bcl_key_event& key) { return pump::key([&] { return tab(widget, key); }); }, widget));
+
     QObject::connect(field, &QLineEdit::returnPressed, context, run(handlers.next));
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), bar);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -108,6 +137,11 @@ void Bcl_findbar::set_note(std::string_view utf8_text)
 std::string Bcl_findbar::note() const
 {
     return utf8(bar_of(*this)->findChild<QLabel*>(QString::fromLatin1(note_name))->text());
+}
+
+void Bcl_findbar::focus_last()
+{
+    bar_of(*this)->findChild<QButtonGroup*>()->checkedButton()->setFocus(Qt::BacktabFocusReason);
 }
 
 void Bcl_findbar::focus_query()

@@ -10,7 +10,10 @@
 // A bar for one search: a labelled text field (the label its buddy), a button to
 // search forwards and one backwards and a close button; under them radio buttons
 // saying what the text is, and a note. Not modal: the page around it keeps working.
-// Enter in the field searches forwards; Escape anywhere in the bar closes it.
+// Enter in the field searches forwards; Escape anywhere in the bar closes it. Tab
+// goes round the field, the buttons and the checked kind; past either end it is
+// the window's (focus_key), as is Ctrl+Tab. The focus given to the bar goes to the
+// field.
 class Bcl_findbar : public Bcl_wnd {
 public:
     // UTF-8, mnemonics marked with '&'.
@@ -28,6 +31,8 @@ public:
         std::function<void()> next;
         std::function<void()> previous;
         std::function<void()> close;
+        // Tab out of the bar and Ctrl+Tab: true when used.
+        std::function<bool(const Bcl_key_event&)> focus_key;
     };
 
     // Hidden until shown.
@@ -40,4 +45,6 @@ public:
     [[nodiscard]] std::string note() const;
     // Gives the text field the focus with its text selected.
     void focus_query();
+    // Gives the last Tab stop (the checked kind) the focus, as Shift+Tab into the bar does.
+    void focus_last();
 };

@@ -18,6 +18,13 @@ struct Bcl_point {
     int y = 0;
 };
 
+// A click of the left button: where, and the modifier keys held.
+struct Bcl_click {
+    Bcl_point at;
+    bool ctrl = false;
+    bool shift = false;
+};
+
 // The cursors the program sets: the arrow, the not-allowed sign, and the drop cursor
 // of row drags (cursor resource 2501).
 enum class Bcl_cursor { arrow, not_allowed, drop };

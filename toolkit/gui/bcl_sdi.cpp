@@ -125,6 +125,14 @@ void Bcl_sdi::enable_menu_item(int id, bool enabled)
         action->setEnabled(enabled);
 }
 
+void Bcl_sdi::check_menu_item(int id, bool checked)
+{
+    for (QAction* action : menus::actions_with_id(*main_window(*this)->menuBar(), id)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
 std::vector<int> Bcl_sdi::menu_ids() const
 {
     std::vector<int> ids;
@@ -139,6 +147,12 @@ bool Bcl_sdi::menu_item_enabled(int id) const
 {
     const auto actions = menus::actions_with_id(*main_window(*this)->menuBar(), id);
     return !actions.empty() && actions.front()->isEnabled();
+}
+
+bool Bcl_sdi::menu_item_checked(int id) const
+{
+    const auto actions = menus::actions_with_id(*main_window(*this)->menuBar(), id);
+    return !actions.empty() && actions.front()->isChecked();
 }
 
 bool Bcl_sdi::create(std::string_view class_name)

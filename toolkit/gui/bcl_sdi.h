@@ -28,9 +28,13 @@ public:
     // Puts a new menu bar on the window (the old one is destroyed).
     void set_menu(const std::vector<Bcl_menu_item>& bar);
     void enable_menu_item(int id, bool enabled);
+    // Shows or clears a check mark beside the item (a click on it then shows the
+    // opposite until the program sets it again).
+    void check_menu_item(int id, bool checked);
     // The items of the current menu bar's submenus, for checks: id or 0 for a separator.
     [[nodiscard]] std::vector<int> menu_ids() const;
     [[nodiscard]] bool menu_item_enabled(int id) const;
+    [[nodiscard]] bool menu_item_checked(int id) const;
 
     // Creates the window at the system's default place and size and shows it;
     // `class_name` names it for the window system. False when it cannot be created.

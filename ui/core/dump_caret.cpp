@@ -61,6 +61,14 @@ Dump_caret move_caret(const Dump_caret& from, Caret_key key, bool ctrl, bool shi
     return moved;
 }
 
+Dump_caret click_caret(const Dump_caret& from, std::uint32_t offset, bool shift)
+{
+    Dump_caret clicked{offset, std::nullopt};
+    if (shift)
+        clicked.anchor = from.anchor.value_or(from.caret);
+    return clicked;
+}
+
 Dump_caret clamp_caret(const Dump_caret& caret, std::uint32_t data_size)
 {
     const std::uint32_t last = data_size == 0 ? 0 : data_size - 1;

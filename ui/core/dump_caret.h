@@ -38,6 +38,11 @@ enum class Caret_key { left, right, up, down, page_up, page_down, home, end };
                                     std::uint32_t data_size, std::uint32_t bytes_per_line,
                                     std::uint32_t lines_per_page);
 
+// Where a click on the byte at `offset` leaves the caret: on that byte. With Shift
+// the selection runs to it from the anchor, or from the caret when nothing was
+// selected, as Shift with a key does; a plain click selects no bytes.
+[[nodiscard]] Dump_caret click_caret(const Dump_caret& from, std::uint32_t offset, bool shift);
+
 // The caret brought inside data of `data_size` bytes after the data changed.
 [[nodiscard]] Dump_caret clamp_caret(const Dump_caret& caret, std::uint32_t data_size);
 
