@@ -37,6 +37,7 @@
 #include "toolkit/gui/bcl_statusbar.h"
 #include "toolkit/gui/bcl_tab.h"
 #include "ui/core/byte_readings.h"
+#include "ui/core/dump_caret.h"
 #include "ui/data_page.h"
 #include "ui/page_frame.h"
 
@@ -52,7 +53,7 @@ constexpr int tab_id = 2100;
 // reporter, as the program's window has them.
 class Browse_window final : public Bcl_sdi, private Page_frame {
 public:
-    explicit Browse_window(Data_mgr& document) : page_(document, *this) {}
+    explicit Browse_window(Data_mgr& document) : document_(document), page_(document, *this) {}
     [[nodiscard]] Data_page& page() { return page_; }
 
 protected:
@@ -64,6 +65,10 @@ protected:
         set_client(tab_);
         page_.create(tab_, client_width(), client_height(), [](Focus_place, const Bcl_key_event&) { return false; });
         tab_.add_page("データ", page_.window());
+        // The caret's place in the status bar, as the program shows it.
+        page_.add_caret_listener([this](std::uint32_t caret, std::uint32_t selected) {
+            status_.set_resting_text(caret_status_text(caret, selected, document_.size()));
+        });
     }
 
 private:
@@ -73,6 +78,7 @@ private:
     void document_changed() override {}
     void data_analysed() override { page_.rebuild_tree({}); }
 
+    Data_mgr& document_;
     Bcl_statusbar status_;
     Bcl_tab tab_;
     Data_page page_;
@@ -305,7 +311,13 @@ int main(int argc, char** argv)
         from_start();
         page.go_to(last);
     });
+    // Its last step alone: the dump scrolled and the caret's listeners told.
+    const Spread caret_part = spread_ms(10, [&](int) { page.dump().set_caret(last); }, [&] {
+        page.dump().set_caret(0);
+        process_events();
+    });
     std::printf("go to the last byte, again (10 times)    %.2f ms mean, %.2f ms worst\n", again.mean, again.worst);
+    std::printf("  of which the caret put there (dump, status, inspector) %.2f ms mean\n", caret_part.mean);
     std::printf("  then its paints                        %.2f ms mean, %.2f ms worst (%zu paints each)\n",
                 again_paint.mean, again_paint.worst, paint_events / 10);
 
