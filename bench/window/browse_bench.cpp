@@ -32,7 +32,6 @@
 #include "bench_timing.h"
 #include "document/data_mgr.h"
 #include "records_layout.h"
-#include "toolkit/gui/bcl_app.h"
 #include "toolkit/gui/bcl_sdi.h"
 #include "toolkit/gui/bcl_statusbar.h"
 #include "toolkit/gui/bcl_tab.h"
@@ -40,6 +39,7 @@
 #include "ui/core/dump_caret.h"
 #include "ui/data_page.h"
 #include "ui/page_frame.h"
+#include "window/offscreen_app.h"
 
 namespace {
 
@@ -248,16 +248,12 @@ Painted painted(QMainWindow* window)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::size_t records = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 8388608;
     if (records == 0 || records > 500'000'000) {
         std::fprintf(stderr, "usage: browse_bench [records from 1 to 500000000]\n");
         return 2;
     }
-    int app_argc = 1;
-    char app_name[] = "browse_bench";
-    char* app_argv[] = {app_name, nullptr};
-    Bcl_app app(app_argc, app_argv);
+    const Offscreen_app app("browse_bench");
     // Other work on the machine slows every figure: say how busy it was.
     double busy[1] = {-1};
     (void)::getloadavg(busy, 1);
