@@ -11,9 +11,9 @@
 
 #include "document/data_mgr.h"
 #include "random_file.h"
-#include "toolkit/gui/bcl_app.h"
 #include "toolkit/gui/bcl_sdi.h"
 #include "ui/dump_wnd.h"
+#include "window/offscreen_app.h"
 
 namespace {
 
@@ -45,16 +45,12 @@ void measure(Dump_wnd& dump, const char* place, std::uint32_t line)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1024;
     if (mib == 0 || mib > 4095) {
         std::fprintf(stderr, "usage: dump_view_bench [MiB from 1 to 4095]\n");
         return 2;
     }
-    int app_argc = 1;
-    char app_name[] = "dump_view_bench";
-    char* app_argv[] = {app_name, nullptr};
-    Bcl_app app(app_argc, app_argv);
+    const Offscreen_app app("dump_view_bench");
 
     const std::string path = "/tmp/kestrix-dump-view-bench.bin";
     // Random bytes: about a quarter of them are Shift-JIS lead bytes.
