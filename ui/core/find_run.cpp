@@ -31,6 +31,9 @@ Find_result choose_hit(Hit_choice<Key>& choice, Find_direction direction, const 
     };
     const Find_end end = search(offer, [&] {
         tell(false);
+        // A percent of a large file takes longer than the window may go without a
+        // repaint: the reporter redraws on its own clock as well.
+        reporter().tick();
         return find_stop_requested();
     });
     Find_result result;
