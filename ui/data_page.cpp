@@ -121,6 +121,7 @@ bool Data_page::go_to(std::uint32_t offset, std::uint32_t selected)
     Data_node* byte = offset < document_.size() ? document_.node_at(offset) : nullptr;
     if (!byte)
         return false;
+    const Dump_wnd::Batch once(dump_);
     show_place({byte, std::nullopt});
     // After the highlight, which may have scrolled to the component's first line.
     dump_.set_caret(offset, selected);

@@ -208,6 +208,7 @@ void Data_page::show_path(std::span<Component* const> path)
 {
     if (path.empty())
         return;
+    const Dump_wnd::Batch once(dump_);
     show_down([path](Component& c) { return std::find(path.begin(), path.end(), &c) != path.end(); },
               [path](Component& c) { return &c == path.back(); });
     if (const Data_node* start = path.back()->start())

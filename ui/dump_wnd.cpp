@@ -118,6 +118,10 @@ void Dump_wnd::scroll_to(std::int64_t horizontal, std::int64_t vertical)
 
 void Dump_wnd::redraw()
 {
+    if (batch_depth_ > 0) {
+        redraw_pending_ = true;
+        return;
+    }
     canvas_.clear();
     const std::uint32_t first = layout_.first_line(vertical_);
     const std::vector<Dump_line> lines =

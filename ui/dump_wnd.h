@@ -63,6 +63,25 @@ public:
 
     // Draws the lines on screen into the back buffer and has the window copy it.
     void redraw();
+    // Holds the redraws back for its lifetime and draws once at its end when any
+    // came: one step of the user (a go to: the highlight of each level opened, then
+    // the caret) draws the dump once.
+    class Batch {
+    public:
+        explicit Batch(Dump_wnd& dump) : dump_(dump) { ++dump_.batch_depth_; }
+        ~Batch()
+        {
+            if (--dump_.batch_depth_ == 0 && dump_.redraw_pending_) {
+                dump_.redraw_pending_ = false;
+                dump_.redraw();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Dump_wnd& dump_;
+    };
     [[nodiscard]] const Bcl_canvas& back_buffer() const { return canvas_; }
     // True when the font has the 8 x 16 cells the geometry is made for (IPAGothic);
     // else a stand-in font, shrunk to fit the cells, draws at the same places.
@@ -88,4 +107,6 @@ private:
     int horizontal_ = 0;
     std::int32_t vertical_ = 0;
     bool font_fits_ = true;
+    int batch_depth_ = 0;
+    bool redraw_pending_ = false;
 };
