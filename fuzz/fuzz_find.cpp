@@ -32,13 +32,15 @@
 
 namespace {
 
-// Keeps a run short: every expansion replays the walk from its last checkpoint.
+// Keep a run short: every expansion replays the walk from its last checkpoint, and
+// in a tree nesting references dozens deep that takes a millisecond or more. An
+// input whose tree needs more expansions is skipped; opening a hit expands the
+// containers on its way, so a few spread over the hits are opened, not all.
 constexpr std::size_t max_data = 256;
 constexpr std::size_t max_components = 20000;
+constexpr int max_expansions = 1000;
+constexpr std::size_t max_opened = 8;
 constexpr unsigned max_pieces = 4;
-// Opening a hit expands the containers on its way: a few dozen spread over the hits
-// are opened, not thousands.
-constexpr std::size_t max_opened = 48;
 
 // The alphabet pieces draw from: letters in both cases (names match without regard
 // to case), what numbers and record names are written with, and Shift-JIS
@@ -64,14 +66,15 @@ struct Seen {
 };
 
 // Every component under the root, expanded and kept, in tree order; empty when there
-// are more than max_components.
+// are more than max_components or it takes more than max_expansions.
 std::optional<std::vector<Seen>> expanded_tree(Component& root)
 {
     std::vector<Seen> seen;
     Component_hit path;
+    int expansions = 0;
     const std::function<bool(Component&)> walk = [&](Component& container) {
         for (int i = 0; i < container.child_count(); ++i) {
-            if (seen.size() == max_components)
+            if (seen.size() == max_components || expansions > max_expansions)
                 return false;
             Component* child = container.child(i);
             path.indices.push_back(i);
@@ -82,6 +85,7 @@ std::optional<std::vector<Seen>> expanded_tree(Component& root)
                 hit.offset = start->position;
             seen.push_back({child, std::move(hit)});
             if (child->has_children() && child->child_count() == 0) {
+                ++expansions;
                 try {
                     child->expand();
                 } catch (const Data_shortage&) {
