@@ -50,13 +50,13 @@ public:
                 first_ = key;
             if (from_ && !(*from_ < key))
                 return true;
-            choose(key, seen_, false);
+            choose(std::optional<Key>(key), seen_, false);
             return false;
         }
         if (from_ && !(key < *from_) && !passed_) {
             passed_ = true;
             if (last_) {
-                choose(*last_, seen_ - 1, false);
+                choose(last_, seen_ - 1, false);
                 return false;
             }
         }
@@ -69,9 +69,9 @@ public:
         if (chosen_)
             return;
         if (direction_ == Find_direction::next && first_)
-            choose(*first_, 1, true);
+            choose(first_, 1, true);
         else if (direction_ == Find_direction::previous && last_)
-            choose(*last_, seen_, passed_);
+            choose(last_, seen_, passed_);
     }
 
     [[nodiscard]] const std::optional<Key>& chosen() const { return chosen_; }
@@ -82,7 +82,8 @@ public:
     [[nodiscard]] bool wrapped() const { return wrapped_; }
 
 private:
-    void choose(const Key& key, std::uint64_t ordinal, bool wrapped)
+    // Takes the hit as an optional: copied whole, never read out of an empty one.
+    void choose(const std::optional<Key>& key, std::uint64_t ordinal, bool wrapped)
     {
         chosen_ = key;
         ordinal_ = ordinal;
