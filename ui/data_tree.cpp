@@ -62,13 +62,19 @@ void Data_page::insert_container_items(Bcl_tree_item item, Component& component)
     while (!pending.empty()) {
         auto [parent_item, parent] = pending.back();
         pending.pop_back();
+        std::vector<Component*> containers;
+        std::vector<std::string> names;
         for (int i = 0; i < parent->child_count(); ++i) {
             Component* child = parent->child(i);
             if (!child->has_children())
                 continue;
-            const Bcl_tree_item child_item = tree_.insert(parent_item, child->name().to_utf8());
-            tree_components_[child_item] = child;
-            pending.emplace_back(child_item, child);
+            containers.push_back(child);
+            names.push_back(child->name().to_utf8());
+        }
+        const std::vector<Bcl_tree_item> items = tree_.insert(parent_item, names);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            tree_components_[items[i]] = containers[i];
+            pending.emplace_back(items[i], containers[i]);
         }
     }
 }

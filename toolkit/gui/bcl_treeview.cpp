@@ -33,6 +33,24 @@ Bcl_tree_item Bcl_treeview::insert(Bcl_tree_item parent, std::string_view text)
     return handle_of(item);
 }
 
+std::vector<Bcl_tree_item> Bcl_treeview::insert(Bcl_tree_item parent, const std::vector<std::string>& texts)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(texts.size()));
+    std::vector<Bcl_tree_item> handles;
+    handles.reserve(texts.size());
+    for (const std::string& text : texts) {
+        auto* item = new QTreeWidgetItem(QStringList{qstr(text)});
+        items.append(item);
+        handles.push_back(handle_of(item));
+    }
+    if (parent)
+        item_of(parent)->addChildren(items);
+    else
+        tree_of(*this)->addTopLevelItems(items);
+    return handles;
+}
+
 void Bcl_treeview::remove(Bcl_tree_item item) { delete item_of(item); }
 
 void Bcl_treeview::remove_all()
