@@ -280,7 +280,7 @@ void print_place(std::optional<std::uint64_t> offset, const std::vector<Bcl_str>
 void print_place(const std::vector<Component*>& path, std::optional<std::uint64_t> offset, std::ostream& out)
 {
     if (!offset && path.back()->start())
-        offset = path.back()->start()->position;
+        offset = path.back()->start()->position();
     std::vector<Bcl_str> names;
     for (const Component* component : path)
         names.push_back(component->name());

@@ -114,7 +114,7 @@ void print_tree_json(Component& root, int max_depth, std::ostream& out)
         out << "{\"name\":";
         write_json_string(out, line.name.to_utf8());
         if (component.start())
-            out << ",\"offset\":" << component.start()->position << ",\"length\":" << component.size();
+            out << ",\"offset\":" << component.start()->position() << ",\"length\":" << component.size();
         else
             out << ",\"offset\":null,\"length\":null";
         out << ",\"value\":";

@@ -17,7 +17,7 @@ std::string find_data_inconsistency(const Data_mgr& doc)
     bool in_double_byte = false;
     const Data_node* prev = doc.head();
     for (const Data_node* node = doc.first_node(); node; node = node->next(), ++position) {
-        if (node->position != position)
+        if (node->position() != position)
             return at("wrong position", position);
         if (node->prev() != prev)
             return at("wrong back link", position);

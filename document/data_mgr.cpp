@@ -13,7 +13,7 @@ Data_mgr& Data_mgr::instance()
     return document;
 }
 
-Data_mgr::Data_mgr() : head_(Node_pool::allocate()), title_(texts::undefined())
+Data_mgr::Data_mgr() : title_(texts::undefined())
 {
     // The items walk over this document's data, and the components edit it, from now on.
     set_walk_context(this);
@@ -23,7 +23,7 @@ Data_mgr::Data_mgr() : head_(Node_pool::allocate()), title_(texts::undefined())
 
 Data_mgr::~Data_mgr()
 {
-    // Commands first: they hand their nodes back to the pool and may own items.
+    // Commands first: they hand their nodes back to the store and may own items.
     for (History* stack : {&definition_undo_, &definition_redo_, &data_undo_, &data_redo_})
         while (!stack->empty())
             stack->pop_back();
@@ -91,7 +91,7 @@ void Data_mgr::new_definition()
 
 void Data_mgr::analyze()
 {
-    Progress_scope scope(texts::analysing(), size_);
+    Progress_scope scope(texts::analysing(), size());
     root_.reset();
     root_ = std::make_unique<Component>(title_, Bcl_str(), nullptr);
     analyze_items(items_, undefined_item_, first_node(), *root_);
@@ -99,20 +99,20 @@ void Data_mgr::analyze()
 
 void Data_mgr::analyze_changed_data()
 {
-    // A byte change drops the checkpoints from its position on (see renumber), so
+    // A byte change drops the checkpoints from its position on (see take_out and put_in), so
     // the last one left is the last before every change since the analysis.
     if (!root_ || checkpoints().points().empty()) {
         analyze();
         return;
     }
-    Progress_scope scope(texts::analysing(), size_);
+    Progress_scope scope(texts::analysing(), size());
     resume_analysis(items_, undefined_item_, checkpoints().points().back(), *root_);
 }
 
 void Data_mgr::replay(Data_node* stop)
 {
     // A stop byte that is not in the data is never met: any checkpoint will do.
-    const std::uint64_t stop_position = stop ? stop->position : std::uint64_t{size_} + 1;
+    const std::uint64_t stop_position = stop ? stop->position() : std::uint64_t{size()} + 1;
     replay_items(items_, first_node(), stop, checkpoints().last_before(stop_position));
 }
 

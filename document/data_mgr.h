@@ -70,7 +70,7 @@ public:
     Data_mgr& operator=(const Data_mgr&) = delete;
 
 private:
-    // Private: one document and one node pool (Node_pool::release_all frees every
+    // Private: one document and one byte store (Byte_store::release_all frees every
     // node), so a second document would free the first one's bytes.
     Data_mgr();
 
@@ -108,10 +108,10 @@ public:
     void save_definition(const File_path& path);
 
     // ---- data side ----
-    [[nodiscard]] Data_node* head() const { return head_; }
-    [[nodiscard]] Data_node* first_node() const { return head_->next(); }
-    [[nodiscard]] std::uint32_t size() const { return size_; }
-    [[nodiscard]] std::uint32_t data_size() const override { return size_; }
+    [[nodiscard]] Data_node* head() const { return Byte_store::head(); }
+    [[nodiscard]] Data_node* first_node() const { return Byte_store::at(0); }
+    [[nodiscard]] std::uint32_t size() const { return Byte_store::size(); }
+    [[nodiscard]] std::uint32_t data_size() const override { return Byte_store::size(); }
     // Empty when the data came from no file.
     [[nodiscard]] const File_path& data_path() const { return data_path_; }
     [[nodiscard]] bool is_data_modified() const { return data_modified_; }
@@ -119,40 +119,42 @@ public:
     void new_data();
     // Throws the Exception family; on failure the document is unchanged. A file
     // that cannot fit in memory is refused before anything is read
-    // (File_too_large_exception), see bytes_to_load(). Should memory still run out
-    // after the old data was released, the data is left empty, with no path, and
-    // Out_of_memory_exception is thrown. A stop while the file is read throws
-    // Operation_stopped with the document unchanged; once the old data is released
-    // the load goes on, and a stop ends its analysis (see analyze()).
+    // (File_too_large_exception), see bytes_to_load(). The file is read whole while
+    // the old data stays, and then takes its place at once: a stop while it is read
+    // throws Operation_stopped with the document unchanged, and after that only the
+    // analysis can be stopped (see analyze()). Only when the file does not fit next
+    // to the old data is the old data released before the file is read; a stop or
+    // a failure then leaves the data empty, with no path.
     void load_data(const File_path& path);
     // Throws the Exception family; on failure the file, the path and the modified
     // flag stay.
     void save_data(const File_path& path);
     // The memory that loading `size` bytes takes at its peak: the file's bytes as
-    // read, then one Data_node (16 bytes, model/data_node.h) per byte in whole pool blocks.
+    // read, which are the nodes (model/data_node.h), in whole huge pages, and the
+    // skip index.
     [[nodiscard]] static std::uint64_t bytes_to_load(std::uint64_t size);
 
-    // The node at `position`, or null at or past the end; at most one skip block walked.
+    // The node at `position`, or null at or past the end; O(log pieces).
     [[nodiscard]] Data_node* node_at(std::uint32_t position) const;
-    // The byte `count` bytes after `from`, or null past the end: from the skip index
-    // when that walks fewer bytes.
+    // The byte `count` bytes after `from`, or null past the end: O(1) inside a piece,
+    // O(log pieces) across.
     [[nodiscard]] Data_node* node_after(Data_node* from, std::uint64_t count) const override;
     // The entry of the block holding `position`; empty at or past the end.
     [[nodiscard]] Skip_entry skip_entry(std::uint32_t position) const;
     [[nodiscard]] const std::vector<Skip_entry>& skip_index() const { return skip_index_; }
 
-    // Updates size, positions and the skip index after the list was relinked.
-    // `first_new` is the first inserted node, or the node after the removed range
-    // when nothing was inserted (null at the end).
-    void renumber(Data_node* first_removed, std::uint32_t removed_count, Data_node* first_new,
-                  std::uint32_t inserted_count);
+    // Takes out up to `count` bytes from `position`, or puts `pieces` in there, and
+    // brings the checkpoints and the skip index up to date: the byte changes and
+    // their commands change the data through these two only.
+    [[nodiscard]] Byte_pieces take_out(std::uint32_t position, std::uint32_t count);
+    void put_in(std::uint32_t position, const Byte_pieces& pieces);
 
-    // Byte changes: each relinks, renumbers, sets data modified and records its
+    // Byte changes: each changes the store, sets data modified and records its
     // undoable command. None re-analyses; the caller does.
     //
-    // Puts `chain` (new nodes linked to each other, the last with no next) in place
-    // of up to `count` bytes from `node` (appends when `node` is null).
-    void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, std::optional<int> tag) override;
+    // Puts `chain` (fresh nodes, see make_chain) in place of up to `count` bytes
+    // from `node` (appends when `node` is null).
+    void replace_bytes(Data_node* node, std::uint32_t count, Byte_piece chain, std::optional<int> tag) override;
     // Replaces `width` bytes from `node` by `value` in the document's byte order;
     // returns the first new node.
     Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) override;
@@ -210,15 +212,12 @@ private:
     void release_data_nodes();
     // The checkpoints hold to the definition and the settings they were taken with.
     void definition_changed();
-    void install_data(std::string_view bytes);
-    void renumber_same_length(Data_node* first_new, std::uint32_t count);
-    void renumber_from(std::uint32_t first_changed, Data_node* first_after_unchanged);
+    // Makes the skip index's entries from the block holding `position` on.
+    void refresh_skip_index(std::uint32_t position);
 
     Item_list items_;
     Def_nodef undefined_item_;
     std::unique_ptr<Component> root_;
-    Data_node* head_ = nullptr;
-    std::uint32_t size_ = 0;
     std::vector<Skip_entry> skip_index_;
     Bcl_str title_;
     Byte_order byte_order_ = Byte_order::big_endian;

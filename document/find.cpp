@@ -253,7 +253,7 @@ private:
             found.names.push_back(component.name());
             found.value_text = component.value_text();
             if (const Data_node* start = component.start())
-                found.offset = start->position;
+                found.offset = start->position();
             if (!tell(found))
                 throw Search_ended{Find_end::stopped};
         }
@@ -398,7 +398,7 @@ Find_end find_bytes(const Data_mgr& document, std::string_view pattern, const st
                 end = Find_end::cancelled;
                 break;
             }
-            progress.step(node->position);
+            progress.step(node->position());
         }
         if (node->value != first)
             continue;
@@ -406,7 +406,7 @@ Find_end find_bytes(const Data_mgr& document, std::string_view pattern, const st
         std::size_t matched = 1;
         for (; matched < pattern.size() && at && at->value == static_cast<std::uint8_t>(pattern[matched]); ++matched)
             at = at->next();
-        if (matched == pattern.size() && !hit(node->position)) {
+        if (matched == pattern.size() && !hit(node->position())) {
             end = Find_end::stopped;
             break;
         }

@@ -4,79 +4,55 @@
 #include <optional>
 
 #include "document/process.h"
+#include "model/data_node.h"
 
 class Data_mgr;
 
-// A run of data nodes: a first node and a count, linked through their next links.
-// An unlinked run keeps its first node's prev (the node before it) and its last
-// node's next (the node after it), so that it can be linked back in place: the
-// history undoes strictly in reverse order, so those neighbours are the same nodes
-// at every undo and redo.
-struct Node_run {
-    Data_node* first = nullptr;
-    std::uint32_t count = 0;
-
-    [[nodiscard]] Data_node* last() const;
-    // Takes the run out of the list: its neighbours are joined.
-    void unlink() const;
-    // Puts the run back between the neighbours it remembers.
-    void link() const;
-    // The node now following the run's predecessor (null at the end of the data).
-    [[nodiscard]] Data_node* follower_of_predecessor() const;
-    void release() const;
-};
-
-// Zero bytes inserted. Owns the run while it is undone.
-class Proc_data_add : public Process {
-public:
-    Proc_data_add(Data_mgr& document, Data_node* first, std::uint32_t count) : document_(document), run_{first, count} {}
-    ~Proc_data_add() override;
-    void undo() override;
-    void redo() override;
-    [[nodiscard]] Data_node* place_to_show() const override;
-
-private:
-    Data_mgr& document_;
-    Node_run run_;
-    bool removed_ = false;
-};
-
-// Bytes deleted. Owns the run while it is done (out of the document).
-class Proc_data_del : public Process {
-public:
-    Proc_data_del(Data_mgr& document, Data_node* first, std::uint32_t count) : document_(document), run_{first, count} {}
-    ~Proc_data_del() override;
-    void undo() override;
-    void redo() override;
-    [[nodiscard]] Data_node* place_to_show() const override;
-
-private:
-    Data_mgr& document_;
-    Node_run run_;
-    bool restored_ = false;
-};
-
-// A run of bytes replaced by another, possibly of another length (value and string
-// changes). Owns whichever run is out of the document. `tag` is the bit position of
-// a changed bit flag, if a flag was changed.
+// A change of the data's bytes: the bytes `old` at `position` replaced by `new`,
+// either of which may be empty (an insertion, a deletion). Undo and redo swap the
+// two runs through the document, so the same nodes go out and come back: the history
+// undoes strictly in reverse order, so `position` is where they belong every time.
+// Owns whichever run is out of the document. `tag` is the bit position of a changed
+// bit flag, if a flag was changed.
 class Proc_data_edit : public Process {
 public:
-    Proc_data_edit(Data_mgr& document, Data_node* old_first, std::uint32_t old_count, Data_node* new_first,
-                   std::uint32_t new_count, std::optional<int> tag)
-        : document_(document), old_run_{old_first, old_count}, new_run_{new_first, new_count}, tag_(tag) {}
+    Proc_data_edit(Data_mgr& document, std::uint32_t position, Byte_pieces old_bytes, Byte_pieces new_bytes,
+                   std::optional<int> tag)
+        : Proc_data_edit(document, position, std::move(old_bytes), std::move(new_bytes), tag, false) {}
     ~Proc_data_edit() override;
     void undo() override;
     void redo() override;
+    // The first byte of the run in the data; when that run is empty, the byte after
+    // it for an insertion or deletion, and nothing for a replacement.
     [[nodiscard]] Data_node* place_to_show() const override;
     [[nodiscard]] std::optional<int> bit_to_show() const override { return tag_; }
 
+protected:
+    Proc_data_edit(Data_mgr& document, std::uint32_t position, Byte_pieces old_bytes, Byte_pieces new_bytes,
+                   std::optional<int> tag, bool follower_for_empty);
+
 private:
-    // Puts `in` where `out` stands, relinking runs only.
-    static void swap_runs(const Node_run& out, const Node_run& in);
+    // Takes `in`'s counterpart out and puts `in` in its place.
+    void swap_in(const Byte_pieces& in);
 
     Data_mgr& document_;
-    Node_run old_run_;
-    Node_run new_run_;
+    std::uint32_t position_;
+    Byte_pieces old_;
+    Byte_pieces new_;
     std::optional<int> tag_;
+    bool follower_for_empty_;
     bool undone_ = false;
+};
+
+// Zero bytes inserted, and bytes deleted: the two halves of an edit.
+class Proc_data_add : public Proc_data_edit {
+public:
+    Proc_data_add(Data_mgr& document, std::uint32_t position, Byte_piece inserted)
+        : Proc_data_edit(document, position, {}, {inserted}, std::nullopt, true) {}
+};
+
+class Proc_data_del : public Proc_data_edit {
+public:
+    Proc_data_del(Data_mgr& document, std::uint32_t position, Byte_pieces removed)
+        : Proc_data_edit(document, position, std::move(removed), {}, std::nullopt, true) {}
 };

@@ -33,7 +33,7 @@ public:
             item_ = i;
             cur = walk_item(*items_[i], cur, i == first ? resume : nullptr);
             walk::step_progress(cur);
-            if (checkpoints_ && cur && checkpoints_->due(cur->position))
+            if (checkpoints_ && cur && checkpoints_->due(cur->position()))
                 take(cur, i + 1, nullptr);
             // Between two top-level items the tree is whole: the analysis may stop.
             if (root_)
@@ -46,7 +46,7 @@ public:
     {
         if (!point.cur)
             return;
-        if (checkpoints_->due(point.cur->position))
+        if (checkpoints_->due(point.cur->position()))
             take(point.cur, item_, &point);
         // After the checkpoint, which counts the marks before it: a walk resumed
         // there takes this mark again.
@@ -71,7 +71,7 @@ private:
     {
         Walk_checkpoint point;
         point.cur = cur;
-        point.position = cur->position;
+        point.position = cur->position();
         point.item = item;
         if (loop) {
             point.in_loop = true;

@@ -58,7 +58,7 @@ void Loop_shortcut::skip(std::uint64_t& i, Data_node*& cur, std::uint64_t limit)
     if (!same_walk_) {
         const Walk_checkpoint* at =
             std::lower_bound(first_, end_, i, [](const Walk_checkpoint& p, std::uint64_t n) { return p.done < n; });
-        if (at == end_ || at->done != i || at->cur != cur || !tables.same_ahead(at->tables, cur->position))
+        if (at == end_ || at->done != i || at->cur != cur || !tables.same_ahead(at->tables, cur->position()))
             return;
         same_walk_ = true;
     }

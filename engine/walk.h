@@ -25,7 +25,7 @@ namespace walk {
 inline void step_progress(const Data_node* node)
 {
     if (node)
-        reporter().step(node->position);
+        reporter().step(node->position());
 }
 
 // The stop of a replay to the end of the data. Components made there start at no

@@ -165,6 +165,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     doc.new_data();
     doc.new_definition();
-    fuzz::check(Node_pool::live_count() == 1, "data nodes leaked or released twice");
+    fuzz::check(Byte_store::live_count() == 1, "data nodes leaked or released twice");
     return 0;
 }

@@ -82,7 +82,7 @@ std::optional<std::vector<Seen>> expanded_tree(Component& root)
             Component_hit hit = path;
             hit.value_text = child->value_text();
             if (const Data_node* start = child->start())
-                hit.offset = start->position;
+                hit.offset = start->position();
             seen.push_back({child, std::move(hit)});
             if (child->has_children() && child->child_count() == 0) {
                 ++expansions;
@@ -253,6 +253,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     doc.new_definition();
     doc.new_data();
-    fuzz::check(Node_pool::live_count() == 1, "data nodes outlived the document");
+    fuzz::check(Byte_store::live_count() == 1, "data nodes outlived the document");
     return 0;
 }

@@ -122,6 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.checkpoints().set_interval(Walk_checkpoints::default_interval);
     doc.new_definition();
     doc.new_data();
-    fuzz::check(Node_pool::live_count() == 1, "data nodes outlived the document");
+    fuzz::check(Byte_store::live_count() == 1, "data nodes outlived the document");
     return 0;
 }

@@ -14,7 +14,7 @@ bool Cmp_place_srch_visitor::covers(const Component& component) const
     const Data_node* end = component.end();
     if (!byte_ || !start)
         return false;
-    return start->position <= byte_->position && (!end || byte_->position < end->position);
+    return start->position() <= byte_->position() && (!end || byte_->position() < end->position());
 }
 
 void Cmp_place_srch_visitor::search_container(const Component& component)

@@ -23,11 +23,11 @@ Bcl_str text_from(const Data_node* node, std::uint64_t limit)
 // first new byte the start.
 void replace_covered(Component& component, std::uint32_t count, std::string_view bytes)
 {
-    Data_node* chain = make_chain(bytes);
-    if (!chain)
+    const Byte_piece chain = make_chain(bytes);
+    if (chain.count == 0)
         return;
     data_editor().replace_bytes(component.start(), count, chain, std::nullopt);
-    component.set_start(chain);
+    component.set_start(chain.first);
 }
 
 } // namespace

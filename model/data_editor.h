@@ -6,7 +6,7 @@
 #include "model/data_node.h"
 
 // The changes that components make to the data when the user edits a value: the
-// document makes them (relinking, renumbering, recording an undoable command) and
+// document makes them (in the byte store, recording an undoable command) and
 // installs itself as the program's editor when it is made, as it does as the walk
 // context. Components reach it through data_editor(); nothing below the document
 // knows the document itself.
@@ -16,10 +16,10 @@ public:
     Data_editor(const Data_editor&) = delete;
     Data_editor& operator=(const Data_editor&) = delete;
 
-    // Puts `chain` (new nodes linked to each other, the last with no next) in place
-    // of up to `count` bytes from `node` (appends when `node` is null). `tag` is the
-    // bit position of a changed bit flag, if a flag was changed.
-    virtual void replace_bytes(Data_node* node, std::uint32_t count, Data_node* chain, std::optional<int> tag) = 0;
+    // Puts `chain` (fresh nodes, see make_chain) in place of up to `count` bytes from
+    // `node` (appends when `node` is null). `tag` is the bit position of a changed
+    // bit flag, if a flag was changed.
+    virtual void replace_bytes(Data_node* node, std::uint32_t count, Byte_piece chain, std::optional<int> tag) = 0;
     // Replaces `width` bytes from `node` by `value` in the data's byte order;
     // returns the first new node.
     virtual Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) = 0;

@@ -2,120 +2,152 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
-// One byte of the data in the document's doubly linked list. Components, commands
-// and views refer to bytes by Data_node pointers, so a node keeps its identity (and
-// address) while bytes around it are inserted or deleted; only `position` changes.
+namespace mapped_memory {
+class Buffer;
+}
+
+// One byte of the data. Components, commands and views refer to bytes by Data_node
+// pointers: a byte's identity is its address in the byte store (model/byte_store.cpp),
+// which never moves while the data is loaded, whatever is inserted or deleted around
+// it; only its position changes.
 //
-// There is one node per data byte, so the node is kept to 16 bytes: the links are
-// 32-bit indexes into the node pool rather than pointers.
+// A node is the byte itself: the file's bytes read into one block are its nodes, and
+// inserted bytes are appended to blocks of their own. The order of the data is kept
+// apart, in the store's piece table, so that a node costs one byte of memory.
 class Data_node {
 public:
     std::uint8_t value = 0;
-    // Offset from the start of the data, 0-based; kept current by the document.
-    std::uint32_t position = 0;
 
+    // The following and the preceding byte of the data (null past either end; the
+    // first byte's predecessor is the store's head). Only for bytes in the data.
     [[nodiscard]] Data_node* next() const;
     [[nodiscard]] Data_node* prev() const;
-    void set_next(const Data_node* node);
-    void set_prev(const Data_node* node);
-
-private:
-    friend class Node_pool;
-    std::uint32_t next_ = 0;
-    std::uint32_t prev_ = 0;
+    // Offset from the start of the data, 0-based (0 for the head). For a byte not
+    // in the data (removed, or not yet inserted) the size of the data.
+    [[nodiscard]] std::uint32_t position() const;
 };
 
-static_assert(sizeof(Data_node) <= 16, "one node per data byte: keep it small");
+static_assert(sizeof(Data_node) == 1, "a node is its byte");
 
-// Where every Data_node lives: blocks of 65,536 nodes that never move, each aligned
-// to its own size so that a node's index can be found from its address, and a free
-// list for the nodes that the document and the commands release. Index 0 (the first
-// slot of block 0) means "no node"; the first slot of every block holds the block's
-// number instead of a node.
-class Node_pool {
+// Bytes lying one after another in the store's memory: a piece of the data, or bytes
+// out of it (removed, or fresh and not yet inserted).
+struct Byte_piece {
+    Data_node* first = nullptr;
+    std::uint32_t count = 0;
+
+    [[nodiscard]] Data_node* end() const { return first + count; }
+};
+
+// Bytes out of the data in their order: what a removal hands back and an insertion
+// puts in. Put back where they were taken from, they are the same bytes again.
+using Byte_pieces = std::vector<Byte_piece>;
+
+// The piece of the data a thread looked up last: bytes [first, end) at `position`
+// on, valid while `generation` is the store's. Most steps stay inside one piece and
+// are answered from it without the piece table.
+struct Byte_store_cache {
+    std::uintptr_t first = 0;
+    std::uintptr_t end = 0;
+    std::uint32_t position = 0;
+    std::uint64_t generation = 0;
+    const void* piece = nullptr;
+};
+
+// The bytes of the data, in the order a piece table gives them. There is one store
+// (one document); everything is static so that a node reaches its neighbours
+// without a pointer to it.
+//
+// Changes cost O(bytes changed + log pieces): a removal hands back the pieces the
+// bytes lay in, an insertion links pieces in, and pieces that meet in memory again
+// (a deletion undone, an insertion taken out) are joined back into one.
+class Byte_store {
 public:
-    static constexpr unsigned block_bits = 16;
-    static constexpr std::uint32_t block_nodes = 1u << block_bits;
-    static constexpr std::size_t block_bytes = block_nodes * sizeof(Data_node);
+    // The node before the first byte; never in a piece, never released.
+    [[nodiscard]] static Data_node* head();
+    [[nodiscard]] static std::uint32_t size() { return size_; }
 
-    [[nodiscard]] static Data_node* at(std::uint32_t index)
-    {
-        return index == 0 ? nullptr : block_table_[index >> block_bits] + (index & (block_nodes - 1));
-    }
-    [[nodiscard]] static std::uint32_t index_of(const Data_node* node);
+    // The file's bytes, read whole into `bytes`, become the data: no per-byte work.
+    // Drops everything before (release_all).
+    static void install(std::unique_ptr<mapped_memory::Buffer> bytes);
+    // Drops every byte at once. Only for when nothing refers to any node any more.
+    static void release_all();
 
-    // A fresh node: value 0, position 0, no links.
-    [[nodiscard]] static Data_node* allocate();
-    // Told the part of a long pool operation done so far, from 0 to 1.
-    using Part_done = std::function<void(double part)>;
+    // Fresh nodes holding `bytes`, out of the data until inserted; empty for none.
+    [[nodiscard]] static Byte_piece fresh(std::string_view bytes);
+    // Forgets bytes out of the data that nobody will put back. (Their memory goes
+    // back with the store's at release_all.)
+    static void release(const Byte_pieces& pieces);
 
-    // Maps ahead, at once and in huge pages where the system has them, the blocks
-    // that `nodes` further fresh nodes take: loading data makes one node per byte.
-    static void reserve(std::size_t nodes, const Part_done& done = {});
-    // Fresh nodes holding `bytes`, numbered from `position` and linked in order
-    // after `prev`; returns the last (`prev` when there are none). For loading
-    // data: the free list must be empty, as after release_all().
-    static Data_node* append_fresh(Data_node* prev, std::string_view bytes, std::uint32_t position);
-    static void release(Data_node* node);
-    // Releases `count` nodes from `first` along the next links.
-    static void release_run(Data_node* first, std::size_t count);
-    // Drops every node at once. Only for when nothing refers to any node any more.
-    static void release_all(const Part_done& done = {});
+    // Takes out up to `count` bytes from `position` and hands them over.
+    [[nodiscard]] static Byte_pieces remove(std::uint32_t position, std::uint32_t count);
+    // Puts `pieces` in before the byte at `position` (at the end when it is the size).
+    static void insert(std::uint32_t position, const Byte_pieces& pieces);
 
-    // Nodes handed out and not yet released.
-    [[nodiscard]] static std::size_t live_count();
-    // Bytes the pool holds from the system.
+    // The byte at `position`, or null at or past the end.
+    [[nodiscard]] static Data_node* at(std::uint64_t position);
+    // The bytes from `position` to the end of the piece holding it, which lie one
+    // after another in memory: empty at or past the end.
+    [[nodiscard]] static Byte_piece piece_at(std::uint32_t position);
+    // The byte `count` bytes after `from` (a byte of the data), or null past the end.
+    [[nodiscard]] static Data_node* after(const Data_node* from, std::uint64_t count);
+
+    // Nodes handed out and not yet released: the head, the data's and those out of it.
+    [[nodiscard]] static std::size_t live_count() { return live_ + 1; }
+    // Bytes of memory the store holds: the nodes' blocks and the piece table.
     [[nodiscard]] static std::size_t reserved_bytes();
+    [[nodiscard]] static std::size_t piece_count();
+    // The bookkeeping a piece costs, for memory estimates.
+    static const std::size_t bytes_per_piece;
 
 private:
-    static std::vector<Data_node*>& blocks();
-    // The data of blocks(), read on every link step without a function call.
-    static inline Data_node* const* block_table_ = nullptr;
+    friend class Data_node;
+
+    [[nodiscard]] static bool cached(const Data_node* node)
+    {
+        const auto address = reinterpret_cast<std::uintptr_t>(node);
+        return address - cache_.first < cache_.end - cache_.first && cache_.generation == generation_;
+    }
+    static void remember(const void* piece, const Data_node* first, const Data_node* end, std::uint64_t position);
+    [[nodiscard]] static Data_node* next_of(const Data_node* node);
+    [[nodiscard]] static Data_node* prev_of(const Data_node* node);
+    [[nodiscard]] static std::uint32_t position_of(const Data_node* node);
+    // Marks every cached piece stale.
+    static void changed() { ++generation_; }
+
+    static inline std::uint32_t size_ = 0;
+    static inline std::size_t live_ = 0;
+    // Starts at 1 so that an empty cache is never taken for valid.
+    static inline std::uint64_t generation_ = 1;
+    static inline thread_local Byte_store_cache cache_;
 };
 
 inline Data_node* Data_node::next() const
 {
-    // Bytes loaded together lie in consecutive slots, and a link to the following
-    // slot is then taken without the block table: the processor goes on with that
-    // slot before the link is read, instead of waiting for each link in turn. (The
-    // first slot of a block holds no node, so the slot after a block's last is never
-    // named by a link.)
-    if (next_ == 0)
-        return nullptr;
     const auto address = reinterpret_cast<std::uintptr_t>(this);
-    const std::uintptr_t base = address & ~(std::uintptr_t(Node_pool::block_bytes) - 1);
-    const std::uint32_t own = (reinterpret_cast<const Data_node*>(base)->position << Node_pool::block_bits) |
-                              static_cast<std::uint32_t>((address - base) / sizeof(Data_node));
-    if (next_ == own + 1)
+    if (Byte_store::cached(this) && address + 1 < Byte_store::cache_.end)
         return const_cast<Data_node*>(this) + 1;
-    return Node_pool::at(next_);
+    return Byte_store::next_of(this);
 }
-inline Data_node* Data_node::prev() const { return Node_pool::at(prev_); }
-inline void Data_node::set_next(const Data_node* node) { next_ = Node_pool::index_of(node); }
-inline void Data_node::set_prev(const Data_node* node) { prev_ = Node_pool::index_of(node); }
 
-// Links the run `first` ... `last` (already linked to each other) in between
-// `before` and `after` (null: the end of the data). Without a run (`first` null),
-// joins `before` and `after`. Only the links at the run's ends change: a run taken
-// out of the list keeps its own links and can be linked back the same way.
-inline void link_between(Data_node* before, Data_node* first, Data_node* last, Data_node* after)
+inline Data_node* Data_node::prev() const
 {
-    if (!first) {
-        first = after;
-        last = before;
-    } else {
-        first->set_prev(before);
-        last->set_next(after);
-    }
-    before->set_next(first);
-    if (after)
-        after->set_prev(last);
+    const auto address = reinterpret_cast<std::uintptr_t>(this);
+    if (Byte_store::cached(this) && address > Byte_store::cache_.first)
+        return const_cast<Data_node*>(this) - 1;
+    return Byte_store::prev_of(this);
 }
 
-// New free-standing nodes holding `bytes`, linked to each other (the last with no
-// next); null when empty.
-[[nodiscard]] Data_node* make_chain(std::string_view bytes);
+inline std::uint32_t Data_node::position() const
+{
+    if (Byte_store::cached(this))
+        return Byte_store::cache_.position +
+               static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this) - Byte_store::cache_.first);
+    return Byte_store::position_of(this);
+}
+
+// Fresh nodes holding `bytes`, out of the data until inserted (see Byte_store).
+[[nodiscard]] inline Byte_piece make_chain(std::string_view bytes) { return Byte_store::fresh(bytes); }

@@ -76,7 +76,7 @@ public:
     // The number of data bytes.
     [[nodiscard]] virtual std::uint32_t data_size() const = 0;
     // The node's position, or data_size() for null (the end of the data).
-    [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position : data_size(); }
+    [[nodiscard]] std::uint32_t position_of(const Data_node* node) const { return node ? node->position() : data_size(); }
     // The byte `count` bytes after `from` (null: past the end of the data), as
     // stepping along the list finds it; the document finds it faster.
     [[nodiscard]] virtual Data_node* node_after(Data_node* from, std::uint64_t count) const

@@ -113,7 +113,7 @@ TEST_F(Document_test, StringsThatFitEndWhereTheyShould)
     define(flex_str("a", 2), null_str("b"), fix_str("c", 2));
     load_bytes(Bytes{0x02, 0x00, 0x41, 0x42, 0x43, 0x00, 0x44, 0x45, 0x46});
     EXPECT_EQ(tree(1), "未定義\t\n  a\tAB\n  b\tC\n  c\tDE\n  未定義[0 - 0]\t...\n");
-    EXPECT_EQ(root()->child(2)->end()->position, 8u);
+    EXPECT_EQ(root()->child(2)->end()->position(), 8u);
 }
 
 TEST_F(Document_test, IfTakesOneBranchWithoutAComponentOfItsOwn)

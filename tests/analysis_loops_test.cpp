@@ -49,7 +49,7 @@ TEST_P(Loop_grouping_test, GroupsBy1024)
     EXPECT_EQ(line(root()->child(1)), "未定義[0 - 0]\t...");
     Component* loop = root()->child(0);
     EXPECT_EQ(line(loop), "L\t...");
-    EXPECT_EQ(loop->end()->position, static_cast<std::uint32_t>(g.iterations));
+    EXPECT_EQ(loop->end()->position(), static_cast<std::uint32_t>(g.iterations));
     const std::vector<std::string> names = child_names(loop);
     if (g.iterations != 1024) {
         EXPECT_EQ(names, g.first_level);
@@ -92,7 +92,7 @@ TEST_F(Document_test, MillionGroupOpensInto1024Tables)
     const std::vector<std::string> records = child_names(group);
     ASSERT_EQ(records.size(), 1024u);
     EXPECT_EQ(records.back(), "[1048575]");
-    EXPECT_EQ(group->child(1023)->start()->position, 1048575u);
+    EXPECT_EQ(group->child(1023)->start()->position(), 1048575u);
 }
 
 TEST_F(Document_test, ForCountsOfZeroOrLessMakeNoTable)
@@ -248,7 +248,7 @@ TEST_F(Document_test, SelfReferenceIsCutAtTheNestingLimit)
     define(def_set("S", int_item("a", 1), ref("again", "S")), ref("top", "S"));
     load_bytes(std::string(300, '\x01'));
     ASSERT_EQ(root()->child_count(), 2);
-    EXPECT_EQ(root()->child(0)->end()->position, static_cast<std::uint32_t>(limits::max_reference_depth));
+    EXPECT_EQ(root()->child(0)->end()->position(), static_cast<std::uint32_t>(limits::max_reference_depth));
     EXPECT_EQ(line(root()->child(1)), "未定義[0 - 43]\t...");
     EXPECT_EQ(child_names(root()->child(0)), (std::vector<std::string>{"a", "again"}));
 
@@ -267,7 +267,7 @@ TEST_F(Document_test, SelfReferenceIsCutAtTheNestingLimit)
     define(def_set("S", int_item("a", 1), body), ref("top", "S"));
     load_bytes(std::string(300, '\x01'));
     ASSERT_EQ(root()->child_count(), 2);
-    EXPECT_LT(root()->child(0)->end()->position, 20u);
+    EXPECT_LT(root()->child(0)->end()->position(), 20u);
 }
 
 // References that read nothing: two references to the set itself, or a chain of

@@ -51,7 +51,7 @@ TEST_F(Document_test, PngLikeFileRendersChunkByChunk)
                        "    [0]\t0x00\n"
                        "    [1]\t0xFF\n");
     EXPECT_EQ(chunks->last_count(), 3);
-    EXPECT_EQ(root()->child(2)->end()->position, 60u);
+    EXPECT_EQ(root()->child(2)->end()->position(), 60u);
 
     // The IDAT data, opened on its own: the replay restores len = 3 for its count.
     Component* idat_data = root()->child(2)->child(1)->child(2);

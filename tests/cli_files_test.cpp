@@ -214,7 +214,7 @@ TEST_F(Cli_files_test, DataThatCannotFitUnderTheAddressSpaceLimitIsRefused)
     {
         std::ofstream(path("big.bin"));
     }
-    fs::resize_file(path("big.bin"), 64ull << 20);
+    fs::resize_file(path("big.bin"), 512ull << 20);
     const Cli_run run =
         run_shell(folder_.path(), "ulimit -v 400000; " + cli_command({"tree", definition_, path("big.bin")}));
     EXPECT_EQ(run.status, 1);

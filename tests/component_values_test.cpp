@@ -109,7 +109,7 @@ TEST_F(Document_test, UndefinedByteNameAndValue)
     auto* byte = dynamic_cast<Cmp_nodef*>(root()->child(1)->child(5));
     ASSERT_NE(byte, nullptr);
     EXPECT_EQ(byte->index(), 5u);
-    EXPECT_EQ(byte->start()->position, 9u);
+    EXPECT_EQ(byte->start()->position(), 9u);
 }
 
 // ---- data changes ----

@@ -200,7 +200,7 @@ protected:
             pending.pop_back();
             for (const Data_node* node : {c->start(), c->end()}) {
                 if (node) {
-                    EXPECT_EQ(doc().node_at(node->position), node) << line(c);
+                    EXPECT_EQ(doc().node_at(node->position()), node) << line(c);
                 }
             }
             for (int i = 0; i < c->child_count(); ++i)

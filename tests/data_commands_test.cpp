@@ -33,11 +33,11 @@ std::string patterned(std::size_t size)
 
 class Data_commands_test : public Document_test {
 protected:
-    // The pool holds the document's nodes, the head sentinel and whatever the
+    // The store holds the document's nodes, the head sentinel and whatever the
     // commands own: nothing else, nothing twice.
     static void expect_nodes(std::size_t owned_by_commands)
     {
-        EXPECT_EQ(Node_pool::live_count(), doc().size() + 1 + owned_by_commands);
+        EXPECT_EQ(Byte_store::live_count(), doc().size() + 1 + owned_by_commands);
     }
 };
 
@@ -87,7 +87,7 @@ TEST_F(Data_commands_test, DeletingInTheMiddleShowsTheFollowerThenTheRestoredByt
     doc().delete_bytes(3, 3);
     EXPECT_EQ(doc().undo_data().node, three);
     EXPECT_EQ(doc().redo_data().node, six);
-    EXPECT_EQ(six->position, 3u);
+    EXPECT_EQ(six->position(), 3u);
     expect_consistent();
 }
 
@@ -167,25 +167,25 @@ TEST_F(Data_commands_test, NewBytesPutInWithoutReplacingAnyAreTakenOutAgain)
     // A replacement of no bytes: the old run is empty and cannot tell where the
     // renumbering restarts; the new run's follower does.
     load_bytes(std::string("0123456789"));
-    Data_node* chain = make_chain("xy");
+    const Byte_piece chain = make_chain("xy");
     doc().replace_bytes(doc().node_at(3), 0, chain, std::nullopt);
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789"));
     expect_consistent();
     EXPECT_EQ(doc().undo_data().node, nullptr);
     EXPECT_EQ(data_bytes(), to_bytes("0123456789"));
     expect_consistent();
-    EXPECT_EQ(doc().redo_data().node, chain);
+    EXPECT_EQ(doc().redo_data().node, chain.first);
     expect_consistent();
 
     // Appended after the last byte.
-    Data_node* tail = make_chain("z");
+    const Byte_piece tail = make_chain("z");
     doc().replace_bytes(nullptr, 4, tail, std::nullopt);
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789z"));
     doc().undo_data();
     EXPECT_EQ(data_bytes(), to_bytes("012xy3456789"));
     expect_consistent();
     doc().redo_data();
-    EXPECT_EQ(doc().node_at(12), tail);
+    EXPECT_EQ(doc().node_at(12), tail.first);
     expect_consistent();
 }
 

@@ -145,7 +145,7 @@ TEST_F(Find_run_test, TheStatusBarShowsProgressAndHitsAndTheTreeStaysUnopened)
     EXPECT_EQ(doc().root_component()->child(0)->child_count(), 0);
     const std::vector<Component*> path = open_hit(doc(), found.indices);
     ASSERT_FALSE(path.empty());
-    EXPECT_EQ(path.back()->start()->position, 2999u);
+    EXPECT_EQ(path.back()->start()->position(), 2999u);
     EXPECT_FALSE(progress.percents.empty());
     ASSERT_GE(progress.texts.size(), 3u);
     EXPECT_EQ(progress.texts.front(), "検索しています・・・");

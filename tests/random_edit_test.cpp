@@ -120,12 +120,12 @@ protected:
         for (std::uint32_t k = 0; std::uint64_t(k) * block < d.size(); ++k) {
             const Skip_entry entry = d.skip_entry(k * block);
             ASSERT_NE(entry.node, nullptr) << "block " << k;
-            ASSERT_EQ(entry.node->position, k * block) << "block " << k;
+            ASSERT_EQ(entry.node->position(), k * block) << "block " << k;
             if (k > 0) {
-                ASSERT_EQ(entry.node->prev()->position, k * block - 1) << "block " << k;
+                ASSERT_EQ(entry.node->prev()->position(), k * block - 1) << "block " << k;
             }
         }
-        ASSERT_EQ(Node_pool::live_count(), d.size() + 1 + owned());
+        ASSERT_EQ(Byte_store::live_count(), d.size() + 1 + owned());
     }
 };
 
@@ -204,7 +204,7 @@ TEST_P(Random_data_runs, RandomChangesAreUndoneAndRedoneByteForByte)
             if (rng() % 2 == 0)
                 continue;  // leave the redo side for the next step to drop
         }
-        const std::size_t live_before = Node_pool::live_count();
+        const std::size_t live_before = Byte_store::live_count();
         const std::size_t size_before = doc().size();
         std::size_t dropped = 0;
         for (const Step& step : redo_model_)
@@ -235,7 +235,7 @@ TEST_P(Random_data_runs, RandomChangesAreUndoneAndRedoneByteForByte)
             step.created = target->start();
             step.component = true;
             // Allocated: the new run. Released: the dropped redo side.
-            const std::size_t new_count = Node_pool::live_count() + dropped - live_before;
+            const std::size_t new_count = Byte_store::live_count() + dropped - live_before;
             step.owned_undone = new_count;
             step.owned_done = new_count + size_before - doc().size();
             // The other components may still hold the replaced nodes: analyse

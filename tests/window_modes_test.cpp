@@ -164,7 +164,7 @@ TEST_F(Modes_test, UndoAndRedoFollowTheirSidesHistory)
     data.redo();
     EXPECT_EQ(doc().size(), 5u);
     EXPECT_NE(view.shown.node, nullptr);
-    EXPECT_EQ(view.shown.node->position, 2u);
+    EXPECT_EQ(view.shown.node->position(), 2u);
 
     change_settings(doc(), Bcl_str("new title"), Byte_order::little_endian);
     EXPECT_TRUE(definition.can_undo());

@@ -179,7 +179,7 @@ void Data_page::add_data()
 {
     const Component* component = selected_component();
     const std::uint32_t position =
-        component && component->start() ? component->start()->position : document_.size();
+        component && component->start() ? component->start()->position() : document_.size();
     Dlg_datadd dialog(Dlg_datadd::Form::add, position, 1);
     if (dialog.run(&frame_.owner()) != 1)
         return;
@@ -215,7 +215,7 @@ void Data_page::delete_data()
     const Component* component = selected_component();
     if (!component)
         return;
-    const std::uint32_t position = component->start() ? component->start()->position : document_.size();
+    const std::uint32_t position = component->start() ? component->start()->position() : document_.size();
     Dlg_datadd dialog(Dlg_datadd::Form::remove, position, component->size());
     if (dialog.run(&frame_.owner()) != 1)
         return;

@@ -183,7 +183,7 @@ void Data_page::highlight_component(const Component* component)
     else
         dump_.set_highlight(nullptr, nullptr);
     if (component && component->start())
-        inspector_.show_at(component->start()->position);
+        inspector_.show_at(component->start()->position());
     else
         inspector_.clear();
 }
@@ -218,7 +218,7 @@ void Data_page::show_path(std::span<Component* const> path)
     show_down([path](Component& c) { return std::find(path.begin(), path.end(), &c) != path.end(); },
               [path](Component& c) { return &c == path.back(); });
     if (const Data_node* start = path.back()->start())
-        dump_.set_caret(start->position);
+        dump_.set_caret(start->position());
 }
 
 void Data_page::show_down(const std::function<bool(Component&)>& on_way, const std::function<bool(Component&)>& in_row)

@@ -56,7 +56,7 @@ std::vector<Dump_line> dump_lines(const Data_mgr& doc, std::uint32_t first_line,
     const Skip_entry entry = doc.skip_entry(static_cast<std::uint32_t>(first));
     Data_node* node = entry.node;
     bool second_byte = entry.in_double_byte;
-    for (; node->position < first; node = node->next())
+    for (; node->position() < first; node = node->next())
         second_byte = !second_byte && is_sjis_lead(node->value);
 
     lines.reserve(static_cast<std::size_t>((stop - first + 15) / 16));
