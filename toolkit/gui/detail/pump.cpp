@@ -1,20 +1,27 @@
 #include "toolkit/gui/detail/pump.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QMessageBox>
 #include <QObject>
+#include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <exception>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "toolkit/exception.h"
 #include "toolkit/gui/bcl_verinfo.h"
+#include "toolkit/gui/input_rules.h"
 #include "toolkit/gui/placement.h"
 #include "toolkit/progress.h"
 
@@ -36,52 +43,97 @@ bool hits_stop_button(const QObject* target, const QEvent* event)
     return rect_contains({r.x(), r.y(), r.width(), r.height()}, at.x(), at.y());
 }
 
-// Throws away what the user does while the window only repaints, but for the two
-// ways of stopping the operation: Escape and a click on the status bar's stop
-// button, which ask for the stop here, in the filter, so that no handler runs.
+// The main window (a top-level QMainWindow, or its window-system window): closing
+// it is a request of the user, while a tooltip or popup closes on its own.
+bool is_main_window(const QObject* target)
+{
+    if (const auto* window = qobject_cast<const QWindow*>(target)) {
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        return std::any_of(tops.begin(), tops.end(), [window](const QWidget* top) {
+            return top->windowHandle() == window && qobject_cast<const QMainWindow*>(top);
+        });
+    }
+    return qobject_cast<const QMainWindow*>(target) != nullptr;
+}
+
+// A view's client area (the viewport of a scroll area), where the wheel scrolls it.
+bool is_view_client(const QObject* target)
+{
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(target->parent());
+    return area && area->viewport() == target;
+}
+
+// What the user's input is while the window only repaints; none for what is no input.
+std::optional<Busy_input> busy_input_of(const QObject* target, const QEvent* event)
+{
+    const bool on_scroll_bar = qobject_cast<const QScrollBar*>(target) != nullptr;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? Busy_input::stop_key
+                                                                             : Busy_input::other;
+    case QEvent::MouseButtonPress:
+        if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton && hits_stop_button(target, event))
+            return Busy_input::stop_button;
+        [[fallthrough]];
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return on_scroll_bar ? Busy_input::scroll_bar : Busy_input::other;
+    case QEvent::Wheel:
+        return on_scroll_bar || is_view_client(target) ? Busy_input::view_wheel : Busy_input::other;
+    case QEvent::Close:
+        return is_main_window(target) ? Busy_input::close : Busy_input::other;
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::InputMethod:
+        return Busy_input::other;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Lets through what the user may do while the window only repaints (busy_verdict)
+// and throws the rest away; a stop is asked for here, in the filter, so that no
+// handler runs.
 class Input_eater : public QObject {
 public:
     bool eventFilter(QObject* target, QEvent* event) override
     {
-        switch (event->type()) {
-        case QEvent::ShortcutOverride:
+        if (event->type() == QEvent::ShortcutOverride) {
             // Taken as a key, so that no shortcut of Escape swallows it.
             if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 event->accept();
             return true;
-        case QEvent::KeyPress:
-            if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape)
-                reporter().request_stop();
-            return true;
-        case QEvent::MouseButtonPress:
-            if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton && hits_stop_button(target, event))
-                reporter().request_stop();
-            return true;
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::Close:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletMove:
-        case QEvent::TabletRelease:
-        case QEvent::InputMethod:
-            return true;
-        default:
-            return false;
         }
+        const std::optional<Busy_input> input = busy_input_of(target, event);
+        if (!input)
+            return false;
+        switch (busy_verdict(reporter().operation_kind(), *input)) {
+        case Busy_verdict::pass:
+            return false;
+        case Busy_verdict::stop:
+            reporter().request_stop();
+            // A close that stops is no close: the window stays, with no prompt.
+            if (event->type() == QEvent::Close)
+                event->ignore();
+            return true;
+        case Busy_verdict::eat:
+            return true;
+        }
+        return true;
     }
 };
 
@@ -179,6 +231,12 @@ void repaint_now()
     QApplication::instance()->removeEventFilter(&eater);
     if (!deferred.empty())
         QTimer::singleShot(0, QApplication::instance(), run_deferred);
+}
+
+void scroll(const std::function<void()>& handler)
+{
+    if (!pumping || busy_verdict(reporter().operation_kind(), Busy_input::scroll_bar) == Busy_verdict::pass)
+        run_handler(handler);
 }
 
 void deliver(std::function<void()> handler)
