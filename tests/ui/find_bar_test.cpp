@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "analysis_helpers.h"
 #include "window_fixture.h"
@@ -163,17 +164,21 @@ TEST_F(Find_scroll_test, TheDumpScrollsAndTheCloseBoxStopsWhileAFindRuns)
     QTimer::singleShot(0, main_window(), [&] {
         ran = true;
         ASSERT_TRUE(control<QProgressBar>(100)->property("running").toBool());
-        const QPoint middle = dump->viewport()->rect().center();
-        QWheelEvent wheel(middle, dump->viewport()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+        // Sent to the window, as the window system does: it hands them on to the
+        // view under the pointer.
+        QWindow* handle = main_window()->windowHandle();
+        const QPoint middle = dump->viewport()->mapTo(main_window(), dump->viewport()->rect().center());
+        QWheelEvent wheel(middle, main_window()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(dump->viewport(), &wheel);
+        QApplication::sendEvent(handle, &wheel);
         const int wheeled = bar->value();
         EXPECT_GT(wheeled, 0);
         // A click on the bar below its handle: a page down.
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+        QTest::mouseClick(handle, Qt::LeftButton, {}, bar->mapTo(main_window(), QPoint(bar->width() / 2, bar->height() - 20)));
         EXPECT_GT(bar->value(), wheeled);
         save_screenshot(*main_window(), "find-scrolls");
-        QTest::mouseClick(dump->viewport(), Qt::LeftButton, {}, QPoint(120, 8));
+        // A click on a byte selects nothing.
+        QTest::mouseClick(handle, Qt::LeftButton, {}, dump->viewport()->mapTo(main_window(), QPoint(120, 8)));
         main_window()->close();
     });
     find(QStringLiteral("zzz"));

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
@@ -31,28 +32,22 @@ bool pumping = false;
 std::vector<std::function<void()>> deferred;
 std::vector<std::function<void()>> posted;
 
-// Whether a mouse press at `event` hits the stop button of `target` (which names
-// its button's place, while it draws one, in its stop_button property).
-bool hits_stop_button(const QObject* target, const QEvent* event)
+// The top-level widget of a window-system window.
+QWidget* widget_of(const QWindow* window)
 {
-    const QVariant place = target->property("stop_button");
-    if (!place.isValid())
-        return false;
-    const QRect r = place.toRect();
-    const QPoint at = static_cast<const QMouseEvent*>(event)->position().toPoint();
-    return rect_contains({r.x(), r.y(), r.width(), r.height()}, at.x(), at.y());
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    const auto found = std::find_if(tops.begin(), tops.end(), [window](const QWidget* top) {
+        return top->windowHandle() == window;
+    });
+    return found == tops.end() ? nullptr : *found;
 }
 
-// The main window (a top-level QMainWindow, or its window-system window): closing
-// it is a request of the user, while a tooltip or popup closes on its own.
+// The main window, or its window-system window: closing it is a request of the
+// user, while a tooltip or popup closes on its own.
 bool is_main_window(const QObject* target)
 {
-    if (const auto* window = qobject_cast<const QWindow*>(target)) {
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        return std::any_of(tops.begin(), tops.end(), [window](const QWidget* top) {
-            return top->windowHandle() == window && qobject_cast<const QMainWindow*>(top);
-        });
-    }
+    if (const auto* window = qobject_cast<const QWindow*>(target))
+        target = widget_of(window);
     return qobject_cast<const QMainWindow*>(target) != nullptr;
 }
 
@@ -63,24 +58,67 @@ bool is_view_client(const QObject* target)
     return area && area->viewport() == target;
 }
 
-// What the user's input is while the window only repaints; none for what is no input.
-std::optional<Busy_input> busy_input_of(const QObject* target, const QEvent* event)
+// The scroll bar a button went down on and was let through: the drag's moves and its
+// release go to it, wherever the pointer is.
+QPointer<QScrollBar> held_bar;
+
+// The widget a mouse or wheel event goes to, and the event's place in it. The window
+// system sends the event to the window first, which hands it on to the widget under
+// the pointer or, during a drag, to the one the button went down on.
+struct Receiver {
+    QObject* object = nullptr;
+    QPoint at;
+};
+Receiver receiver_of(QObject* target, const QEvent* event)
 {
-    const bool on_scroll_bar = qobject_cast<const QScrollBar*>(target) != nullptr;
+    const QPoint at = static_cast<const QSinglePointEvent*>(event)->position().toPoint();
+    const auto* window = qobject_cast<const QWindow*>(target);
+    if (!window)
+        return {target, at};
+    const bool starts = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+                        event->type() == QEvent::Wheel;
+    if (!starts && held_bar)
+        return {held_bar.data(), {}};
+    QWidget* top = widget_of(window);
+    if (!top)
+        return {target, at};
+    QWidget* under = top->childAt(at);
+    return under ? Receiver{under, under->mapFrom(top, at)} : Receiver{top, at};
+}
+
+// Whether a left press hits the stop button of the widget it goes to (which names
+// its button's place, while it draws one, in its stop_button property).
+bool hits_stop_button(const Receiver& receiver)
+{
+    const QVariant place = receiver.object->property("stop_button");
+    if (!place.isValid())
+        return false;
+    const QRect r = place.toRect();
+    return rect_contains({r.x(), r.y(), r.width(), r.height()}, receiver.at.x(), receiver.at.y());
+}
+
+// What the user's input is while the window only repaints; none for what is no input.
+std::optional<Busy_input> busy_input_of(QObject* target, const QEvent* event)
+{
     switch (event->type()) {
     case QEvent::KeyPress:
         return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? Busy_input::stop_key
                                                                              : Busy_input::other;
     case QEvent::MouseButtonPress:
-        if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton && hits_stop_button(target, event))
+        if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton &&
+            hits_stop_button(receiver_of(target, event)))
             return Busy_input::stop_button;
         [[fallthrough]];
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        return on_scroll_bar ? Busy_input::scroll_bar : Busy_input::other;
-    case QEvent::Wheel:
-        return on_scroll_bar || is_view_client(target) ? Busy_input::view_wheel : Busy_input::other;
+        return qobject_cast<const QScrollBar*>(receiver_of(target, event).object) ? Busy_input::scroll_bar
+                                                                                  : Busy_input::other;
+    case QEvent::Wheel: {
+        const QObject* receiver = receiver_of(target, event).object;
+        return qobject_cast<const QScrollBar*>(receiver) || is_view_client(receiver) ? Busy_input::view_wheel
+                                                                                     : Busy_input::other;
+    }
     case QEvent::Close:
         return is_main_window(target) ? Busy_input::close : Busy_input::other;
     case QEvent::NonClientAreaMouseButtonPress:
@@ -123,6 +161,10 @@ public:
             return false;
         switch (busy_verdict(reporter().operation_kind(), *input)) {
         case Busy_verdict::pass:
+            if (event->type() == QEvent::MouseButtonPress)
+                held_bar = qobject_cast<QScrollBar*>(receiver_of(target, event).object);
+            else if (event->type() == QEvent::MouseButtonRelease)
+                held_bar = nullptr;
             return false;
         case Busy_verdict::stop:
             reporter().request_stop();
