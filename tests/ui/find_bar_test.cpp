@@ -174,7 +174,8 @@ TEST_F(Find_scroll_test, TheDumpScrollsAndTheCloseBoxStopsWhileAFindRuns)
         const int wheeled = bar->value();
         EXPECT_GT(wheeled, 0);
         // A click on the bar below its handle: a page down.
-        QTest::mouseClick(handle, Qt::LeftButton, {}, bar->mapTo(main_window(), QPoint(bar->width() / 2, bar->height() - 20)));
+        QTest::mouseClick(handle, Qt::LeftButton, {},
+                          bar->mapTo(main_window(), QPoint(bar->width() / 2, bar->height() - 20)));
         EXPECT_GT(bar->value(), wheeled);
         save_screenshot(*main_window(), "find-scrolls");
         // A click on a byte selects nothing.

@@ -114,7 +114,7 @@ TEST(Toolkit, TheStopButtonTakesTheBarsRightEnd)
 }
 
 // While an operation lets the window repaint, a stop always gets through; the views
-// scroll and the close box stops only during a find; anything else waits for none.
+// scroll and the close box stops only during a find; anything else is thrown away.
 TEST(Toolkit, InputDuringAnOperationPassesScrollsOnlyDuringAFind)
 {
     using enum Busy_input;
