@@ -157,11 +157,8 @@ Component* expand_and_pick(Component* container, int (*pick)(int count), double&
 int records_case(std::size_t records)
 {
     const std::string path = "/tmp/kestrix-store-bench-records.bin";
-    const std::size_t size = records_layout::write_records(path, records);
     Data_mgr& doc = Data_mgr::instance();
-    doc.load_data(File_path(path));
-    std::remove(path.c_str());
-    records_layout::define_records(doc, records);
+    const std::size_t size = records_layout::load_records(doc, path, records);
     const double analysis = timed([&] { doc.analyze(); });
     const std::string what = size_text(size) + " of records";
     print("analysis, " + what + ": MB/s", format("%.0f", static_cast<double>(size) / 1e6 / analysis));
