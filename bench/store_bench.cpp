@@ -3,8 +3,9 @@
 //
 //   store_bench open FILE        opens FILE with an empty definition and analyses it:
 //                                MB/s, and peak resident memory per data byte
-//   store_bench edit FILE        inserts and deletes 1 byte and 4 KiB at the start, the
-//                                middle and the end, each followed by its undo (ms)
+//   store_bench edit FILE        inserts and deletes 1 byte and 4 KiB, and replaces 4
+//                                bytes, at the start, the middle and the end, each
+//                                followed by its undo (ms)
 //   store_bench records [N]      the record layout of N records (default 8388608, about
 //                                64 MiB): the analysis in MB/s, and the expansion of the
 //                                loop's table and of a group, its sub-group and a record
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -140,6 +142,12 @@ int edit_case(const std::string& path)
             const std::uint32_t from = std::min(place.position, doc.size() - count);
             edit_and_undo("delete " + n + at, [&] { doc.delete_bytes(from, count); });
         }
+    }
+    // A value changed in place, the edit the data page makes most.
+    for (const std::uint32_t position : {0u, doc.size() / 2, doc.size() - 4}) {
+        const std::string at = position == 0 ? "start" : position == doc.size() - 4 ? "end" : "middle";
+        edit_and_undo("replace 4 bytes at the " + at,
+                      [&] { doc.change_value(doc.node_at(position), 4, 0x12345678, std::nullopt); });
     }
     print("analysis after an edit (not in the edits' figures), slowest, " + what, ms(worst_analysis));
     return 0;
