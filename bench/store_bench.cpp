@@ -118,6 +118,10 @@ int edit_case(const std::string& path)
     const std::string what = size_text(file_bytes(path));
     if (!open_data(doc, path, "edits, " + what))
         return 0;
+    if (doc.size() < 8192) {
+        print("edits, " + what, "not run: the file needs at least 8 KiB");
+        return 0;
+    }
     // The analysis after an edit is not the store's work and is timed apart; undo_data()
     // analyses the changed data itself, so its figure includes one such analysis
     // (the walk resumes from the same checkpoint as after the edit).
