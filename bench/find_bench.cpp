@@ -29,11 +29,8 @@ int main(int argc, char** argv)
 {
     const std::size_t records = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 8388608;
     const std::string path = "/tmp/kestrix-find-bench.bin";
-    const std::size_t size = records_layout::write_records(path, records);
     Data_mgr& doc = Data_mgr::instance();
-    doc.load_data(File_path(path));
-    std::remove(path.c_str());
-    records_layout::define_records(doc, records);
+    const std::size_t size = records_layout::load_records(doc, path, records);
     doc.analyze();
     const double mb = static_cast<double>(size) / 1e6;
     const long before = peak_kib();

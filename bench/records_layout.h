@@ -3,6 +3,7 @@
 // The benchmarks' layout: one For loop (or a While loop) of records {2-byte integer, 4-byte integer
 // with two bit flags bound to variables, string with a 1-byte length prefix of 0 to
 // 2 bytes}, about 8 bytes a record.
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -48,6 +49,17 @@ inline void define_records(Data_mgr& doc, std::size_t records)
     auto* loop = new Def_for(text("records"), Bcl_str(std::to_string(records)));
     add_record_items(loop);
     doc.insert_item(std::unique_ptr<Define>(loop), nullptr);
+}
+
+// Writes the records to `path`, loads them (the file is removed after) and defines
+// them, not analysed yet; returns the data size.
+inline std::size_t load_records(Data_mgr& doc, const std::string& path, std::size_t records)
+{
+    const std::size_t size = write_records(path, records);
+    doc.load_data(File_path(path));
+    std::remove(path.c_str());
+    define_records(doc, records);
+    return size;
 }
 
 // The same records as a While loop that counts them in a variable.

@@ -5,6 +5,10 @@
 
 #include "toolkit/text/bcl_str.h"
 
+// What a long operation does to the document, for what the window may let the user
+// do while it repaints: a find only reads the data and walks the analysis aside.
+enum class Operation_kind { changing, finding };
+
 // The status and progress reporter: a status text and a progress bar with a total,
 // advanced by positions and redrawn only when the whole percentage changes.
 //
@@ -57,6 +61,10 @@ public:
     // note_stopped() said so).
     [[nodiscard]] bool stopped() const { return stopped_; }
 
+    // What the operation that runs does (Operation_kind_scope says it).
+    [[nodiscard]] Operation_kind operation_kind() const { return kind_; }
+    void set_operation_kind(Operation_kind kind) { kind_ = kind; }
+
     [[nodiscard]] bool armed() const { return total_ != 0; }
     [[nodiscard]] std::uint64_t total() const { return total_; }
 
@@ -74,6 +82,7 @@ private:
 
     std::atomic<bool> stop_requested_ = false;
     bool stopped_ = false;
+    Operation_kind kind_ = Operation_kind::changing;
 
     std::uint64_t total_ = 0;
     // Positions in [low_, high_) map to the percentage last shown.
@@ -114,4 +123,19 @@ public:
     }
     Progress_scope(const Progress_scope&) = delete;
     Progress_scope& operator=(const Progress_scope&) = delete;
+};
+
+// Tells the reporter what the operation does for the length of a scope.
+class Operation_kind_scope {
+public:
+    explicit Operation_kind_scope(Operation_kind kind) : before_(reporter().operation_kind())
+    {
+        reporter().set_operation_kind(kind);
+    }
+    ~Operation_kind_scope() { reporter().set_operation_kind(before_); }
+    Operation_kind_scope(const Operation_kind_scope&) = delete;
+    Operation_kind_scope& operator=(const Operation_kind_scope&) = delete;
+
+private:
+    Operation_kind before_;
 };

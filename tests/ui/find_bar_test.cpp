@@ -1,12 +1,19 @@
 // The find bar under the data page: Ctrl+F, F3 and Shift+F3 round the hits, found
 // inside tables nobody opened, bytes found in the dump, and searches that find
 // nothing or cannot run leaving the selection where it was.
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include "analysis_helpers.h"
 #include "window_fixture.h"
@@ -27,6 +34,10 @@ protected:
         // Records [0] to [2] of a = 1, 3, 5 and b = 2, 4, 6 (big-endian).
         define(int_item("head", 1), for_loop("table", "3", int_item("a", 1), int_item("b", 2)));
         load_bytes(std::vector<std::uint8_t>{9, 1, 0, 2, 3, 0, 4, 5, 0, 6});
+        open_window();
+    }
+    void open_window()
+    {
         start();
         window->show_page(Kestrix::data_page);
         window->refresh_dump();
@@ -126,6 +137,59 @@ TEST_F(Find_bar_test, ValuesAndBytesSelectTheirComponentAndNothingFoundMovesNoth
         EXPECT_EQ(selection(), "[1]/b=4") << typed;
         EXPECT_EQ(status_text(), "位置 00000005 (5)  選択 2 バイト") << typed;
     }
+}
+
+// While a find runs, the dump scrolls by the wheel and by its scroll bar; a click that
+// would select is thrown away, and closing the window stops the find (the window
+// stays, nothing is asked).
+class Find_scroll_test : public Find_bar_test {
+protected:
+    void SetUp() override
+    {
+        Window_test::SetUp();
+        // 200,000 components without a hit: the find checks for a stop many times.
+        define(for_loop("table", "65536", int_item("a", 4), int_item("b", 4)));
+        load_bytes(std::vector<std::uint8_t>(8 * 65536, 0x41));
+        open_window();
+    }
+};
+
+TEST_F(Find_scroll_test, TheDumpScrollsAndTheCloseBoxStopsWhileAFindRuns)
+{
+    auto* dump = main_window()->findChild<QAbstractScrollArea*>(QStringLiteral("DumpWnd"));
+    QScrollBar* bar = dump->verticalScrollBar();
+    const std::string before = selection();
+    bool ran = false;
+    // Inside the find's first repaint.
+    QTimer::singleShot(0, main_window(), [&] {
+        ran = true;
+        ASSERT_TRUE(control<QProgressBar>(100)->property("running").toBool());
+        // Sent to the window, as the window system does: it hands them on to the
+        // view under the pointer.
+        QWindow* handle = main_window()->windowHandle();
+        const QPoint middle = dump->viewport()->mapTo(main_window(), dump->viewport()->rect().center());
+        QWheelEvent wheel(middle, main_window()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(handle, &wheel);
+        const int wheeled = bar->value();
+        EXPECT_GT(wheeled, 0);
+        // A click on the bar below its handle: a page down.
+        QTest::mouseClick(handle, Qt::LeftButton, {},
+                          bar->mapTo(main_window(), QPoint(bar->width() / 2, bar->height() - 20)));
+        EXPECT_GT(bar->value(), wheeled);
+        save_screenshot(*main_window(), "find-scrolls");
+        // A click on a byte selects nothing.
+        QTest::mouseClick(handle, Qt::LeftButton, {}, dump->viewport()->mapTo(main_window(), QPoint(120, 8)));
+        main_window()->close();
+    });
+    find(QStringLiteral("zzz"));
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(note(), "検索を中止しました。");
+    EXPECT_EQ(selection(), before);
+    EXPECT_EQ(status_text(), "位置 00000000 (0)");
+    EXPECT_TRUE(main_window()->isVisible());
+    EXPECT_FALSE(window->destroyed());
+    EXPECT_TRUE(modals.seen.empty());
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include "toolkit/gui/bcl_split.h"
 #include "toolkit/gui/bcl_treeview.h"
 #include "toolkit/gui/bcl_verinfo.h"
+#include "toolkit/gui/input_rules.h"
 #include "toolkit/gui/placement.h"
 #include "toolkit/gui/split_bar.h"
 #include "window_fixture.h"
@@ -110,6 +111,24 @@ TEST(Toolkit, TheStopButtonTakesTheBarsRightEnd)
     EXPECT_FALSE(rect_contains(wide, 599, 18));
     EXPECT_EQ(stop_button_place(40, 18, 30).x, 20);
     EXPECT_EQ(stop_button_place(0, 0, 30).width, 0);
+}
+
+// While an operation lets the window repaint, a stop always gets through; the views
+// scroll and the close box stops only during a find; anything else is thrown away.
+TEST(Toolkit, InputDuringAnOperationPassesScrollsOnlyDuringAFind)
+{
+    using enum Busy_input;
+    using enum Busy_verdict;
+    const struct {
+        Busy_input input;
+        Busy_verdict changing;
+        Busy_verdict finding;
+    } rows[] = {{stop_key, stop, stop},  {stop_button, stop, stop}, {close, eat, stop},
+                {view_wheel, eat, pass}, {scroll_bar, eat, pass},   {other, eat, eat}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(busy_verdict(Operation_kind::changing, row.input), row.changing) << static_cast<int>(row.input);
+        EXPECT_EQ(busy_verdict(Operation_kind::finding, row.input), row.finding) << static_cast<int>(row.input);
+    }
 }
 
 TEST(Toolkit, SplitterPushesItsBarInAndRestoresIt)

@@ -95,7 +95,7 @@ private:
             // The program sets the position itself: keep the bar where it was until then.
             const int thumb = bar->sliderPosition();
             bar->setSliderPosition(bar->value());
-            pump::input([scroll_handler = handlers.scroll, axis, scroll, thumb] { scroll_handler(axis, scroll, thumb); });
+            pump::scroll([scroll_handler = handlers.scroll, axis, scroll, thumb] { scroll_handler(axis, scroll, thumb); });
         });
     }
 };

@@ -14,6 +14,9 @@ constexpr std::chrono::milliseconds count_interval{100};
 template <typename Key, typename Search>
 Find_result choose_hit(Hit_choice<Key>& choice, Find_direction direction, const Search& search)
 {
+    // The walk keeps the analysis and the bytes as they are: the views may scroll,
+    // from the first repaint (the status text's) on.
+    const Operation_kind_scope finding(Operation_kind::finding);
     const Progress_scope scope(Bcl_str::from_utf8(find_progress_text(0)), 0);
     // Told again now and then also without a new hit, from the search's checks.
     auto told = std::chrono::steady_clock::now();

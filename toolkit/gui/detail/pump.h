@@ -12,7 +12,9 @@
 // - While a long operation lets the window repaint (active()), what the user asks for
 //   (input(), key()) is ignored: the document is half-way. Only a stop gets through
 //   (Escape, a click on the status bar's stop button): it asks reporter() for the
-//   stop, and the operation leaves at its next stop point. The outermost handler is
+//   stop, and the operation leaves at its next stop point. During a find, which
+//   changes nothing, the views also scroll (scroll()) and the close box stops it;
+//   busy_verdict() is the rule. The outermost handler is
 //   the reporter's operation (begin_operation, end_operation); an Operation_stopped
 //   that escapes it is no failure and shows nothing. What has already changed
 //   in the window (a new size, page, selection or text: deliver()) must still reach
@@ -29,6 +31,9 @@ void deliver(std::function<void()> handler);
 // What the user asks for (a click, a command, a timer's tick): at once, or not at all
 // when active().
 void input(std::function<void()> handler);
+// A scroll bar's step or the wheel over a view: as input(), but also let through while
+// the operation lets the views scroll (a find, which only reads what they show).
+void scroll(const std::function<void()>& handler);
 // A key offered to the program, whose handler answers whether it used the key. A key
 // that is ignored (active()) or whose handler failed counts as used, so that the
 // window does not act on it either.
