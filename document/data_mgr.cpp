@@ -15,6 +15,8 @@ Data_mgr& Data_mgr::instance()
 
 Data_mgr::Data_mgr() : title_(texts::undefined())
 {
+    // The store is made before the document, so it outlives it at exit.
+    (void)Byte_store::head();
     // The items walk over this document's data, and the components edit it, from now on.
     set_walk_context(this);
     set_data_editor(this);
