@@ -285,6 +285,31 @@ TEST(Toolkit, TreeItemsAndSelection)
     EXPECT_EQ(tree.root(), nullptr);
 }
 
+// A deep item whose name is wider than the pane keeps the whole name, to be scrolled
+// to, instead of showing "…".
+TEST(Toolkit, ATreeColumnTakesTheWidthOfItsLongNames)
+{
+    Bcl_sdi window;
+    Bcl_treeview tree;
+    tree.create(window, 11);
+    const std::string name = "未定義[4188010496 - 4188011519]";
+    Bcl_tree_item item = tree.insert(nullptr, "未定義");
+    for (int level = 0; level < 3; ++level)
+        item = tree.insert(item, name);
+    tree.move(0, 0, 120, 200);
+    window.show();
+    tree.show();
+    QTreeWidget* view = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (!view)
+            view = top->findChild<QTreeWidget*>(QStringLiteral("id_11"));
+    ASSERT_NE(view, nullptr);
+    view->expandAll();
+    QApplication::processEvents();
+    const QTreeWidgetItem* deepest = view->topLevelItem(0)->child(0)->child(0)->child(0);
+    EXPECT_GE(view->visualItemRect(deepest).width(), view->fontMetrics().horizontalAdvance(QString::fromStdString(name)));
+}
+
 TEST(Toolkit, APopupMenuAnswersTheChosenCommand)
 {
     Bcl_menu popup(menu_items("IDM_POPUP"));

@@ -1,5 +1,6 @@
 #include "toolkit/gui/bcl_treeview.h"
 
+#include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -22,6 +23,13 @@ void Bcl_treeview::create(Bcl_wnd& parent, int id)
     tree->setObjectName(control_name(id));
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
+    // As wide as its widest text, scrolled sideways in a narrow pane: held to the
+    // pane's width, deep items with long names (byte ranges near 4 GiB) showed "…".
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Measured on the rows in view only: a table's level holds up to 1024 rows, and
+    // measuring them all after each change of the data costs a tenth of a second.
+    tree->header()->setResizeContentsPrecision(0);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     Bcl_widget_access::set_widget(*this, tree);
 }
