@@ -27,11 +27,11 @@ constexpr int inspector_dock = 2121;
 } // namespace control_id
 
 // The change dialogs for the component edit walk, and the in-place change shown in
-// the row `row` of the data list and in the dump.
+// the row `row` of the data list, in the dump and in the inspector.
 class Dialog_asker final : public Change_asker {
 public:
-    Dialog_asker(Bcl_wnd& owner, Bcl_listview& list, int row, Dump_wnd& dump)
-        : owner_(owner), list_(list), row_(row), dump_(dump) {}
+    Dialog_asker(Bcl_wnd& owner, Bcl_listview& list, int row, Dump_wnd& dump, Readings_panel& inspector)
+        : owner_(owner), list_(list), row_(row), dump_(dump), inspector_(inspector) {}
 
     std::optional<std::int32_t> ask_value(std::int32_t current, const Change_limits& limits) override
     {
@@ -55,6 +55,9 @@ public:
         if (length_changed)
             dump_.refresh_range();
         dump_.set_highlight(component.start(), component.end());
+        // Nothing else moves it: it would go on showing the bytes as they were.
+        if (const std::optional<std::uint32_t> offset = inspector_.offset())
+            inspector_.show_at(*offset);
     }
 
 private:
@@ -62,6 +65,7 @@ private:
     Bcl_listview& list_;
     int row_;
     Dump_wnd& dump_;
+    Readings_panel& inspector_;
 };
 
 bool editable(Component& component)
@@ -202,7 +206,7 @@ void Data_page::edit_data()
     Component* root = document_.root_component();
     if (!component || !root)
         return;
-    Dialog_asker asker(frame_.owner(), list_, row, dump_);
+    Dialog_asker asker(frame_.owner(), list_, row, dump_, inspector_);
     Cmp_edit_visitor edit(asker, *root);
     component->accept(edit);
     if (edit.changed())

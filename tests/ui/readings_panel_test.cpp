@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -98,6 +100,27 @@ TEST_F(Readings_panel_test, TheMenusCheckMarkFollowsThePanel)
     EXPECT_FALSE(window->menu_item_checked(cmd::inspector));
     window->command(cmd::inspector);
     EXPECT_TRUE(window->menu_item_checked(cmd::inspector));
+}
+
+// A value changed in place (an undefined byte: nothing else moves) shows its new
+// bytes.
+TEST_F(Readings_panel_test, FollowsAValueChangedInPlace)
+{
+    load_bytes(std::vector<std::uint8_t>{0x4B, 0x01});
+    start();
+    window->show_page(Kestrix::data_page);
+    auto* tree = control<QTreeWidget>(2105);
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    list()->setCurrentItem(list()->topLevelItem(0));
+    EXPECT_EQ(values("8ビット符号なし"), "75|75");
+    modals.then([](QWidget* dialog) {
+        field<QLineEdit>(dialog, 1702)->setText("A5");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    window->command(cmd::data_edit);
+    ASSERT_EQ(doc().node_at(0)->value, 0xA5);
+    EXPECT_EQ(values("8ビット符号なし"), "165|165");
+    EXPECT_EQ(values("16ビット符号なし"), "421|42241");
 }
 
 } // namespace
