@@ -128,22 +128,32 @@ Modal_answers::Answer choose_file(const std::string& path)
     };
 }
 
-// Fills the dialog's fields (id, text) and presses OK.
-Modal_answers::Answer fill_then_ok(std::vector<std::pair<int, std::string>> fields)
+using Field_texts = std::vector<std::pair<int, std::string>>;
+
+// Checks the texts the dialog's fields open with (`shown`), fills in `typed` and
+// presses OK.
+Modal_answers::Answer fill_then_ok(Field_texts typed, Field_texts shown = {})
 {
-    return [fields](QWidget* modal) {
-        for (const auto& [id, text] : fields) {
+    return [typed, shown](QWidget* modal) {
+        const std::string title = modal->windowTitle().toStdString();
+        const auto field_of = [&](int id) {
             auto* field = modal->findChild<QLineEdit*>(QStringLiteral("id_%1").arg(id));
-            check(field != nullptr, modal->windowTitle().toStdString() + " has no field " + std::to_string(id));
-            if (field)
+            check(field != nullptr, title + " has no field " + std::to_string(id));
+            return field;
+        };
+        for (const auto& [id, text] : shown)
+            if (QLineEdit* field = field_of(id))
+                check(field->text().toStdString() == text,
+                      title + " opens with " + field->text().toStdString() + ", not " + text);
+        for (const auto& [id, text] : typed)
+            if (QLineEdit* field = field_of(id))
                 field->setText(QString::fromStdString(text));
-        }
         auto* ok = modal->findChild<QAbstractButton*>(QStringLiteral("id_1"));
         if (ok && ok->isEnabled()) {
             ok->click();
             return;
         }
-        check(false, modal->windowTitle().toStdString() + ": OK is not enabled");
+        check(false, title + ": OK is not enabled");
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
     };
@@ -364,18 +374,21 @@ int main(int argc, char** argv)
         go_to(at);
         print_step(step, timed([&] { run(command, std::move(answer)); }));
     };
+    const auto byte_hex = [](int value) { return hex(static_cast<std::uint64_t>(value)).substr(6); };
     edit("change the middle byte (change dialog)", middle, cmd::data_edit,
-         fill_then_ok({{1702, hex(new_value).substr(6)}}));
+         fill_then_ok({{1702, byte_hex(new_value)}}, {{1702, byte_hex(middle_bytes[0])}}));
     check(byte_at(middle) == new_value, "the middle byte after its change");
+    const std::string row_shown = list && list->currentItem() ? list->currentItem()->text(1).toStdString() : "";
+    check(row_shown == "0x" + byte_hex(new_value), "the changed row shows " + row_shown);
+    save_screenshot(*main, "large-file-edited");
+    // The dialogs open on the selected byte's position; only the count is typed.
     edit("insert 16 bytes near the start (dialog)", insert_at, cmd::data_add,
-         fill_then_ok({{1800, hex(insert_at)}, {1801, std::to_string(edit_count)}}));
+         fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(insert_at)}}));
     check(doc.size() == size + edit_count, "the size after the insertion");
     edit("delete 16 bytes near the end (dialog)", delete_at + edit_count, cmd::data_delete,
-         fill_then_ok({{1800, hex(delete_at + edit_count)}, {1801, std::to_string(edit_count)}}));
+         fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(delete_at + edit_count)}, {1801, "1"}}));
     check(doc.size() == size, "the size after the deletion");
     check(byte_at(middle + edit_count) == new_value, "the changed byte moved by the insertion");
-    process_events();
-    save_screenshot(*main, "large-file-edited");
     check(window.title().find('*') != std::string::npos, "the title marks the change: " + window.title());
 
     for (int step = 1; step <= 3; ++step)
