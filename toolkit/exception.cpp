@@ -19,6 +19,7 @@ Bcl_str Restore_err_exception::message() const { return texts::cannot_restore();
 Bcl_str File_read_err_exception::message() const { return texts::cannot_read(); }
 Bcl_str File_too_large_exception::message() const { return texts::too_large(); }
 Bcl_str Out_of_memory_exception::message() const { return texts::out_of_memory(); }
+Bcl_str Data_too_long_exception::message() const { return texts::too_long_to_add(); }
 Bcl_str Same_file_exception::message() const { return texts::same_as_input(); }
 Bcl_str Unstorable_exception::message() const { return texts::cannot_store() + detail_; }
 

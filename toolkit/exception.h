@@ -112,6 +112,14 @@ public:
     [[nodiscard]] Bcl_str message() const override;
 };
 
+// Bytes added to the data of the path would make it longer than the document can
+// address (4 GiB − 1 bytes); refused before anything changes.
+class Data_too_long_exception : public Exception {
+public:
+    using Exception::Exception;
+    [[nodiscard]] Bcl_str message() const override;
+};
+
 // The file to be written is a file being read (the same device and inode, however
 // it is named): writing it would destroy the input while it is read.
 class Same_file_exception : public Exception {

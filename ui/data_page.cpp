@@ -187,12 +187,13 @@ void Data_page::add_data()
     Dlg_datadd dialog(Dlg_datadd::Form::add, position, 1);
     if (dialog.run(&frame_.owner()) != 1)
         return;
-    // The data's length is a 32-bit count, and every byte takes a node: an insertion
+    // The data's length is a 32-bit count, and every byte takes memory: an insertion
     // beyond either is refused before anything changes.
     const std::uint64_t count = dialog.size();
+    if (count > std::numeric_limits<std::uint32_t>::max() - document_.size())
+        throw Data_too_long_exception(document_.data_path());
     const std::optional<std::uint64_t> memory = available_memory();
-    if (count > std::numeric_limits<std::uint32_t>::max() - document_.size() ||
-        (memory && Data_mgr::bytes_to_load(count) > *memory))
+    if (memory && Data_mgr::bytes_to_load(count) > *memory)
         throw Out_of_memory_exception(document_.data_path());
     Data_node* first = document_.insert_bytes(dialog.position(), dialog.size());
     changed({first, std::nullopt});

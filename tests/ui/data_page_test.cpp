@@ -338,6 +338,22 @@ TEST_F(Data_page_test, APasteIntoTheStringFieldPutsInWhatFits)
     EXPECT_EQ(data_bytes(), (Bytes{'a', 'b', 'x', 'y', 9}));
 }
 
+// An insertion past the longest data the document can address is refused before
+// anything changes, saying so (it is no shortage of memory).
+TEST_F(Data_page_test, AnInsertionPastTheLongestDataIsRefused)
+{
+    define(int_item("a", 1), int_item("b", 1));
+    open(Bytes{1, 2});
+    modals.then(change_to(1801, "4294967294")).then(press(QMessageBox::Ok));
+    select_row(1);
+    window->command(cmd::data_add);
+    ASSERT_EQ(modals.seen.size(), 2u);
+    EXPECT_NE(modals.seen[1].find("は、追加すると4294967295バイトを超えるので追加できません。"), std::string::npos)
+        << modals.seen[1];
+    EXPECT_EQ(data_bytes(), (Bytes{1, 2}));
+    EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
+}
+
 TEST_F(Data_page_test, ExamplesOnTheDataPage)
 {
     for (const std::string name : {"png", "wav"}) {

@@ -30,6 +30,7 @@ KESTRIX_TEXT(cannot_restore, "に書き込めませんでした。元の内容�
 KESTRIX_TEXT(cannot_read, "を読み込めませんでした。")
 KESTRIX_TEXT(too_large, "は大きすぎて読み込めません。")
 KESTRIX_TEXT(out_of_memory, "を処理するためのメモリが足りません。")
+KESTRIX_TEXT(too_long_to_add, "は、追加すると4294967295バイトを超えるので追加できません。")
 KESTRIX_TEXT(same_as_input, "は読み込むファイルと同じなので書き込めません。")
 KESTRIX_TEXT(cannot_store, "は保存できません。")
 KESTRIX_TEXT(store_text_too_long, "文字列が255バイトを超えています。")

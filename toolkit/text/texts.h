@@ -27,6 +27,7 @@ const Bcl_str& cannot_restore();     // に書き込めませんでした。元�
 const Bcl_str& cannot_read();        // を読み込めませんでした。
 const Bcl_str& too_large();          // は大きすぎて読み込めません。
 const Bcl_str& out_of_memory();      // を処理するためのメモリが足りません。
+const Bcl_str& too_long_to_add();    // は、追加すると4294967295バイトを超えるので追加できません。
 const Bcl_str& same_as_input();      // は読み込むファイルと同じなので書き込めません。
 const Bcl_str& cannot_store();       // は保存できません。 (then the place and one of the reasons below)
 const Bcl_str& store_text_too_long();     // 文字列が255バイトを超えています。
