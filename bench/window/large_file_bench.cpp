@@ -309,9 +309,10 @@ int main(int argc, char** argv)
     Modal_answers answers;
     // The window's own memory, which does not grow with the data.
     const long window_kib = peak_resident_kib();
-    const auto run = [&](int command, Modal_answers::Answer answer) {
-        if (answer)
-            answers.then(std::move(answer));
+    const auto run = [&](int command, Modal_answers::Answer answer, Modal_answers::Answer then = {}) {
+        for (Modal_answers::Answer* each : {&answer, &then})
+            if (*each)
+                answers.then(std::move(*each));
         window.command(command);
         process_events();
         check(answers.pending() == 0, "command " + std::to_string(command) + " opened no dialog");
@@ -372,9 +373,10 @@ int main(int argc, char** argv)
     check(other != nullptr && rows > 0, "a tree row above the last byte's, with rows listed");
 
     // Editing through the data list, each from the row of the byte a go to selects.
-    const auto edit = [&](const char* step, std::uint64_t at, int command, Modal_answers::Answer answer) {
+    const auto edit = [&](const char* step, std::uint64_t at, int command, Modal_answers::Answer answer,
+                          Modal_answers::Answer then = {}) {
         go_to(at);
-        print_step(step, timed([&] { run(command, std::move(answer)); }));
+        print_step(step, timed([&] { run(command, std::move(answer), std::move(then)); }));
     };
     const auto byte_hex = [](int value) { return hex(static_cast<std::uint64_t>(value)).substr(6); };
     edit("change the middle byte (change dialog)", middle, cmd::data_edit,
@@ -384,19 +386,32 @@ int main(int argc, char** argv)
     check(row_shown == "0x" + byte_hex(new_value), "the changed row shows " + row_shown);
     save_screenshot(*main, "large-file-edited");
     // The dialogs open on the selected byte's position; only the count is typed.
-    edit("insert 16 bytes near the start (dialog)", insert_at, cmd::data_add,
-         fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(insert_at)}}));
-    check(doc.size() == size + edit_count, "the size after the insertion");
-    edit("delete 16 bytes near the end (dialog)", delete_at + edit_count, cmd::data_delete,
-         fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(delete_at + edit_count)}, {1801, "1"}}));
-    check(doc.size() == size, "the size after the deletion");
-    check(byte_at(middle + edit_count) == new_value, "the changed byte moved by the insertion");
+    // At the longest data the window refuses the insertion, saying why.
+    const bool room_to_insert = size + edit_count <= largest_size;
+    const std::uint32_t inserted = room_to_insert ? edit_count : 0;
+    Modal_answers::Answer refusal;
+    if (!room_to_insert)
+        refusal = [](QWidget* modal) {
+            const std::string text = modal->property("text").toString().toStdString();
+            std::printf("  refused: %s\n", text.c_str());
+            check(text.find("4294967295") != std::string::npos, "the refusal names the limit");
+            static_cast<QDialog*>(modal)->accept();
+        };
+    edit(room_to_insert ? "insert 16 bytes near the start (dialog)" : "insert 16 bytes near the start (refused)",
+         insert_at, cmd::data_add, fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(insert_at)}}),
+         refusal);
+    check(doc.size() == size + inserted, "the size after the insertion");
+    edit("delete 16 bytes near the end (dialog)", delete_at + inserted, cmd::data_delete,
+         fill_then_ok({{1801, std::to_string(edit_count)}}, {{1800, hex(delete_at + inserted)}, {1801, "1"}}));
+    check(doc.size() == size + inserted - edit_count, "the size after the deletion");
+    check(byte_at(middle + inserted) == new_value, "the changed byte moved by the insertion");
     check(window.title().find('*') != std::string::npos, "the title marks the change: " + window.title());
 
-    for (int step = 1; step <= 3; ++step)
+    const int edits = room_to_insert ? 3 : 2;
+    for (int step = 1; step <= edits; ++step)
         print_step(("undo " + std::to_string(step)).c_str(), timed([&] { run(cmd::undo, {}); }));
     check(doc.size() == size && byte_at(middle) == middle_bytes[0] && !doc.can_undo_data(),
-          "the data as loaded after three undos");
+          "the data as loaded after undoing every edit");
     print_step("redo 1 (the change)", timed([&] { run(cmd::redo, {}); }));
     check(byte_at(middle) == new_value && doc.size() == size, "the middle byte changed again by the redo");
 
