@@ -232,9 +232,11 @@ std::string rate(std::uint64_t bytes, double seconds)
     return text;
 }
 
+// A step's time, with the peak resident memory so far.
 void print_step(const char* step, double seconds, const std::string& note = {})
 {
-    std::printf("%-44s %9.3f s%s%s\n", step, seconds, note.empty() ? "" : "   ", note.c_str());
+    std::printf("%-44s %9.3f s  peak %7.1f MiB%s%s\n", step, seconds, static_cast<double>(peak_resident_kib()) / 1024,
+                note.empty() ? "" : "   ", note.c_str());
 }
 
 } // namespace
@@ -325,6 +327,7 @@ int main(int argc, char** argv)
     const double open = timed([&] { run(cmd::file_open, choose_file(path)); });
     print_step("open (file dialog, load, empty analysis)", open,
                rate(size, open));
+    const long opened_kib = peak_resident_kib();
     check(doc.size() == size, "the data holds " + std::to_string(doc.size()) + " bytes");
     check(byte_at(middle) == middle_bytes[0], "the middle byte as loaded");
 
@@ -445,6 +448,8 @@ int main(int argc, char** argv)
                 "%.3f beyond the %ld KiB of the window before the open\n",
                 peak, static_cast<double>(peak) * 1024 / static_cast<double>(size),
                 static_cast<double>(peak - window_kib) * 1024 / static_cast<double>(size), window_kib);
+    std::printf("  after the open                             %ld KiB, %.3f bytes per data byte\n", opened_kib,
+                static_cast<double>(opened_kib) * 1024 / static_cast<double>(size));
     std::remove(saved_path.c_str());
     if (own_file)
         std::remove(path.c_str());
