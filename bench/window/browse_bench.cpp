@@ -40,6 +40,7 @@
 #include "ui/data_page.h"
 #include "ui/page_frame.h"
 #include "window/offscreen_app.h"
+#include "window/top_window.h"
 
 namespace {
 
@@ -83,15 +84,6 @@ private:
     Bcl_tab tab_;
     Data_page page_;
 };
-
-QMainWindow* main_window()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("BrowseBenchWnd"))
-            if (auto* main = qobject_cast<QMainWindow*>(widget))
-                return main;
-    return nullptr;
-}
 
 void process_events() { QApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -272,7 +264,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "browse_bench: no window\n");
         return 1;
     }
-    QMainWindow* main = main_window();
+    QMainWindow* main = top_window("BrowseBenchWnd");
     main->resize(1200, 800);
     Data_page& page = window.page();
     page.rebuild_tree({});

@@ -46,6 +46,7 @@
 #include "ui/core/dump_caret.h"
 #include "ui/kestrix.h"
 #include "window/offscreen_app.h"
+#include "window/top_window.h"
 
 namespace {
 
@@ -216,15 +217,6 @@ bool make_sparse_file(const std::string& path, std::uint64_t size, const std::ve
     return ::close(file) == 0 && made;
 }
 
-QMainWindow* main_window()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("KestrixMainWnd"))
-            if (auto* main = qobject_cast<QMainWindow*>(widget))
-                return main;
-    return nullptr;
-}
-
 std::string rate(std::uint64_t bytes, double seconds)
 {
     char text[32];
@@ -304,7 +296,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "large_file_bench: no window\n");
         return 1;
     }
-    QMainWindow* main = main_window();
+    QMainWindow* main = top_window("KestrixMainWnd");
     main->resize(1200, 800);
     window.show_page(Kestrix::data_page);
     process_events();

@@ -232,6 +232,15 @@ TEST(Toolkit, ListRowsSelectionHitTestAndDropHighlight)
     EXPECT_EQ(list.selected(), -1);
 }
 
+// The list or tree control `id` of a shown window.
+QTreeWidget* shown_tree_widget(int id)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* view = top->findChild<QTreeWidget*>(QStringLiteral("id_%1").arg(id)))
+            return view;
+    return nullptr;
+}
+
 // The last column fills the room to the list's right edge, and keeps its own width
 // when there is none.
 TEST(Toolkit, TheLastListColumnTakesTheRestOfTheWidth)
@@ -244,10 +253,7 @@ TEST(Toolkit, TheLastListColumnTakesTheRestOfTheWidth)
     list.move(0, 0, 400, 200);
     window.show();
     list.show();
-    QTreeWidget* view = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (!view)
-            view = top->findChild<QTreeWidget*>(QStringLiteral("id_10"));
+    QTreeWidget* view = shown_tree_widget(10);
     ASSERT_NE(view, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(view->columnWidth(0), 100);
@@ -299,10 +305,7 @@ TEST(Toolkit, ATreeColumnTakesTheWidthOfItsLongNames)
     tree.move(0, 0, 120, 200);
     window.show();
     tree.show();
-    QTreeWidget* view = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (!view)
-            view = top->findChild<QTreeWidget*>(QStringLiteral("id_11"));
+    QTreeWidget* view = shown_tree_widget(11);
     ASSERT_NE(view, nullptr);
     view->expandAll();
     QApplication::processEvents();
