@@ -12,11 +12,20 @@
 
 namespace {
 
-// The evaluator reads nothing but the table it is given: no document is needed.
+// The evaluator reads nothing but the table and the place it is given: no document
+// is needed. Outside a walk no built-in name is on.
+std::int32_t evaluate(std::string_view text, const Variable_table& variables)
+{
+    return ::evaluate(text, variables, Expression_place());
+}
+bool evaluate_condition(std::string_view text, const Variable_table& variables)
+{
+    return ::evaluate_condition(text, variables, Expression_place());
+}
 std::int32_t evaluate(std::string_view text)
 {
     static const Variable_table none;
-    return ::evaluate(text, none);
+    return evaluate(text, none);
 }
 
 struct Case {
