@@ -127,6 +127,18 @@ TEST_F(Agreement_test, RecordsRunToTheEndOfTheDataWithoutAShortage)
         EXPECT_EQ(doc().get_variable(name), value) << name;
 }
 
+TEST_F(Agreement_test, VariablesNamedLikeTheBuiltinNamesReadAsTheyDid)
+{
+    // A definition with its own "_pos" (a counter from 0) and "_rest" (an integer's
+    // variable): both names stay its variables, before they are set too.
+    define(int_item("h", 1), for_loop("L", "3", set_var("_pos", "_pos + 1"), int_item("v", 1, false, Def_int::decimal, "_rest")),
+           for_loop("M", "_rest", int_item("w", 1)));
+    EXPECT_EQ(difference(std::string("\x00" "\x05\x06\x02" "xyz", 7)), "") << last_texts();
+    EXPECT_EQ(doc().get_variable("_pos"), 3);
+    // M counts 2, the last v: the byte after its two is left undefined.
+    EXPECT_NE(last_report_utf8().find("00000006            [0]    0x7A"), std::string::npos) << last_texts();
+}
+
 // ---- every feature folder and shipped example ----
 
 using cli_test::Case_files;
