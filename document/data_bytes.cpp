@@ -219,10 +219,17 @@ void Data_mgr::refresh_skip_index(std::uint32_t position)
     }
 }
 
+void Data_mgr::drop_stale_checkpoints(std::uint32_t position)
+{
+    // The points from `position` on; with "_rest" on every point, as what it read
+    // before the change depends on the data's size.
+    checkpoints().drop_from(builtins().rest ? 0 : position);
+}
+
 Byte_pieces Data_mgr::take_out(std::uint32_t position, std::uint32_t count)
 {
     Byte_pieces pieces = Byte_store::remove(position, count);
-    checkpoints().drop_from(position);
+    drop_stale_checkpoints(position);
     refresh_skip_index(position);
     return pieces;
 }
@@ -230,7 +237,7 @@ Byte_pieces Data_mgr::take_out(std::uint32_t position, std::uint32_t count)
 void Data_mgr::put_in(std::uint32_t position, const Byte_pieces& pieces)
 {
     Byte_store::insert(position, pieces);
-    checkpoints().drop_from(position);
+    drop_stale_checkpoints(position);
     refresh_skip_index(position);
 }
 

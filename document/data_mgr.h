@@ -214,6 +214,8 @@ private:
     void definition_changed();
     // Makes the skip index's entries from the block holding `position` on.
     void refresh_skip_index(std::uint32_t position);
+    // Drops the checkpoints that bytes taken out or put in at `position` make stale.
+    void drop_stale_checkpoints(std::uint32_t position);
 
     Item_list items_;
     Def_nodef undefined_item_;

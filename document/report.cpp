@@ -19,6 +19,7 @@
 
 #include "document/data_mgr.h"
 #include "document/undefined_lines.h"
+#include "engine/builtin_names.h"
 #include "engine/expression.h"
 #include "model/cmp_str.h"
 #include "model/int_decoder.h"
@@ -186,6 +187,12 @@ private:
 };
 
 Walk_tables& tables() { return walk_context().tables(); }
+
+// Where the report's walk stands: at the input's offset into the data file.
+Expression_place place_in(const Bcl_binaryfile& in)
+{
+    return {in.offset(), in.size(), walk_context().builtins()};
+}
 
 // The items one after another, the progress told after each.
 void write_items(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int indent)
@@ -427,7 +434,7 @@ void Def_null_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 
 void Def_if::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    const bool then_branch = evaluate_condition(condition().view(), tables().variables);
+    const bool then_branch = evaluate_condition(condition().view(), tables().variables, place_in(in));
     const Walk_bounds::Level level(tables().bounds);
     write_items(then_branch ? then_children() : else_children(), in, out, indent);
 }
@@ -460,7 +467,7 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
 
 void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    const std::int32_t count = evaluate(this->count().view(), tables().variables);
+    const std::int32_t count = evaluate(this->count().view(), tables().variables, place_in(in));
     if (count < 1)
         return;
     write_loop(*this, children(), in, out, indent,
@@ -470,16 +477,16 @@ void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     const Variable_table& variables = tables().variables;
-    if (!evaluate_condition(condition().view(), variables))
+    if (!evaluate_condition(condition().view(), variables, place_in(in)))
         return;
     write_loop(*this, children(), in, out, indent,
-               [&](std::uint64_t) { return evaluate_condition(condition().view(), variables); });
+               [&](std::uint64_t) { return evaluate_condition(condition().view(), variables, place_in(in)); });
 }
 
-void Def_set_variable::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
+void Def_set_variable::write_analysis(Bcl_binaryfile& in, Bcl_textfile&, int)
 {
     Variable_table& variables = tables().variables;
-    variables.set(variable(), evaluate(value().view(), variables));
+    variables.set(variable(), evaluate(value().view(), variables, place_in(in)));
 }
 
 void Def_def_set::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)
@@ -534,6 +541,7 @@ void write_report_with(Data_mgr& document, const File_path& data_path, Open_outp
     // stop points) destroys `out` unclosed, which keeps the old output.
 
     document.tables().start();
+    document.set_builtins(builtin_names_of(document.mutable_definition_items()));
     Line(out).blank().add(document.title().view()).write();
     try {
         write_items(document.mutable_definition_items(), in, out, 1);

@@ -2,6 +2,7 @@
 // with the checkpoints that let a later walk go on from the middle.
 #include "engine/analysis.h"
 
+#include "engine/builtin_names.h"
 #include "engine/walk.h"
 #include "model/cmp_table.h"
 #include "model/component.h"
@@ -127,6 +128,7 @@ void analyze_items(Item_span items, Def_nodef& undefined_item, Data_node* first,
 {
     Walk_context& walk = walk_context();
     walk.tables().start();
+    walk.set_builtins(builtin_names_of(items));
     walk.checkpoints().clear();
     analyze_from(items, undefined_item, 0, first, nullptr, root);
 }
@@ -140,6 +142,7 @@ void resume_analysis(Item_span items, Def_nodef& undefined_item, const Walk_chec
     const Walk_checkpoint point = from;
     walk.checkpoints().keep_up_to(from);
     walk.tables() = point.tables;
+    walk.set_builtins(builtin_names_of(items));
     root.remove_children_from(static_cast<int>(point.components));
     // Expansions made before the change are dropped and made again on demand from
     // the changed data: kept, they gave trees that differ from a fresh analysis's.
@@ -165,6 +168,7 @@ void watch_items(Item_span items, Def_nodef& undefined_item, Data_node* first, W
     } watching{walk};
     walk.set_watcher(&watcher);
     walk.tables().start();
+    walk.set_builtins(builtin_names_of(items));
     try {
         Data_node* cur = Top_level_walk(items, nullptr, nullptr).run(0, first, nullptr);
         if (cur)
@@ -179,6 +183,7 @@ Replay_end replay_items(Item_span items, Data_node* first, Data_node* stop, cons
 {
     Data_node* const until = stop ? stop : &walk::end_of_data_stop;
     Walk_tables& tables = walk_context().tables();
+    walk_context().set_builtins(builtin_names_of(items));
     try {
         if (!from) {
             tables.start();

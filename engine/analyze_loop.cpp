@@ -47,7 +47,7 @@ Data_node* count_iterations(Def_while& loop, Data_node* cur, Data_node* stop, st
             point.done = count;
             watcher->between_iterations(point);
         }
-        if (!evaluate_condition(loop.condition().view(), variables()))
+        if (!evaluate_condition(loop.condition().view(), variables(), walk::place_at(cur)))
             break;
         ++count;
         Data_node* next = loop.analyze_once(cur, nullptr, stop);
@@ -62,7 +62,7 @@ Data_node* count_iterations(Def_while& loop, Data_node* cur, Data_node* stop, st
 
 Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
-    const bool then_branch = evaluate_condition(condition().view(), variables());
+    const bool then_branch = evaluate_condition(condition().view(), variables(), walk::place_at(cur));
     const Walk_bounds::Level level(bounds());
     return walk_items(children(then_branch), cur, parent, stop);
 }
@@ -70,7 +70,7 @@ Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 {
     Variable_table& table = walk_context().tables().variables;
-    table.set(variable(), evaluate(value().view(), table));
+    table.set(variable(), evaluate(value().view(), table, walk::place_at(cur)));
     return cur;
 }
 
@@ -255,7 +255,7 @@ Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data
         point = *resume;
     } else {
         check_entry(loop, false, cur, stop);
-        point.count = evaluate(loop.count().view(), variables());
+        point.count = evaluate(loop.count().view(), variables(), place_at(cur));
         if (point.count <= 0)
             return cur;
         if (Walk_watcher* watcher = watcher_of(parent))
@@ -279,7 +279,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     if (!parent) {
         walk::Loop_point point;
         point.cur = cur;
-        point.count = evaluate(count().view(), variables());
+        point.count = evaluate(count().view(), variables(), walk::place_at(cur));
         return for_iterations(*this, point, stop, nullptr);
     }
 
@@ -289,7 +289,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     std::uint64_t first;
     std::uint64_t child_span;
     if (group == 0) {
-        const std::int32_t n = evaluate(count().view(), variables());
+        const std::int32_t n = evaluate(count().view(), variables(), walk::place_at(cur));
         if (n <= 0)
             return cur;
         total = static_cast<std::uint64_t>(n);
@@ -325,7 +325,7 @@ Data_node* walk::while_loop(Def_while& loop, Data_node* cur, Component* parent, 
         point = *resume;
     } else {
         check_entry(loop, false, cur, stop);
-        if (!evaluate_condition(loop.condition().view(), variables()))
+        if (!evaluate_condition(loop.condition().view(), variables(), place_at(cur)))
             return cur;
         if (Walk_watcher* watcher = watcher_of(parent))
             return watched_while(loop, cur, stop, *watcher);

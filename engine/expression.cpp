@@ -3,6 +3,8 @@
 // read ends the expression, and a missing operand counts as 0.
 #include "engine/expression.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 
 #include "model/limits.h"
@@ -63,7 +65,10 @@ std::int32_t combine(Op op, std::int32_t a, std::int32_t b)
 
 class Parser {
 public:
-    Parser(std::string_view text, const Variable_table& variables) : text_(text), variables_(variables) {}
+    Parser(std::string_view text, const Variable_table& variables, const Expression_place& place)
+        : text_(text), variables_(variables), place_(place)
+    {
+    }
 
     std::int32_t expression() { return binary(lowest_level); }
 
@@ -219,30 +224,41 @@ private:
         return static_cast<std::int32_t>(negative ? 0u - value : value);
     }
 
-    // The longest run without delimiters, looked up without copying; an empty name
-    // (the position stands on a delimiter) is looked up too and does not move.
+    // The longest run without delimiters: a built-in name that is on, or a
+    // variable, looked up without copying; an empty name (the position stands on a
+    // delimiter) is looked up too and does not move.
     std::int32_t variable()
     {
         const std::size_t start = pos_;
         while (!at_end() && !is_delimiter(text_[pos_]))
             ++pos_;
-        return variables_.get(text_.substr(start, pos_ - start));
+        const std::string_view name = text_.substr(start, pos_ - start);
+        const Builtin_names builtins = place_.names();
+        if (builtins.pos && name == "_pos")
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(place_.offset()));
+        if (builtins.rest && name == "_rest") {
+            const std::uint64_t offset = place_.offset();
+            const std::uint64_t rest = offset < place_.size() ? place_.size() - offset : 0;
+            return static_cast<std::int32_t>(std::min<std::uint64_t>(rest, INT_MAX));
+        }
+        return variables_.get(name);
     }
 
     std::string_view text_;
     const Variable_table& variables_;
+    const Expression_place& place_;
     std::size_t pos_ = 0;
     int depth_ = 0;
 };
 
 } // namespace
 
-std::int32_t evaluate(std::string_view text, const Variable_table& variables)
+std::int32_t evaluate(std::string_view text, const Variable_table& variables, const Expression_place& place)
 {
-    return Parser(text, variables).expression();
+    return Parser(text, variables, place).expression();
 }
 
-bool evaluate_condition(std::string_view text, const Variable_table& variables)
+bool evaluate_condition(std::string_view text, const Variable_table& variables, const Expression_place& place)
 {
-    return evaluate(text, variables) != 0;
+    return evaluate(text, variables, place) != 0;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/expression.h"
 #include "model/data_node.h"
 #include "model/define.h"
 #include "model/int_decoder.h"
@@ -26,6 +27,14 @@ inline void step_progress(const Data_node* node)
 {
     if (node)
         reporter().step(node->position());
+}
+
+// Where the walk stands at `cur` (null: the end of the data), for the
+// expressions' built-in names.
+inline Expression_place place_at(const Data_node* cur)
+{
+    const Walk_context& walk = walk_context();
+    return {cur, walk.data_size(), walk.builtins()};
 }
 
 // The stop of a replay to the end of the data. Components made there start at no

@@ -1,7 +1,11 @@
 // The expression evaluator, on any text, with variables of every interesting value
-// in the table. Evaluation must be defined for everything (no crash, no undefined
-// arithmetic, no unbounded recursion), repeatable, and must not change variables.
+// in the table, outside a walk and with the built-in names on at the data's ends and
+// past them. Evaluation must be defined for everything (no crash, no undefined
+// arithmetic, no unbounded recursion), repeatable, and must not change variables;
+// a text that names no built-in reads the same wherever it stands.
+#include <array>
 #include <climits>
+#include <cstdint>
 
 #include "engine/expression.h"
 #include "fuzz/fuzz_support.h"
@@ -29,9 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Variable_table before = variables;
 
     const std::string_view text = fuzz::Input(data, size).rest();
-    const std::int32_t value = evaluate(text, variables);
-    fuzz::check(evaluate(text, variables) == value, "the same text evaluated twice differs");
-    fuzz::check(evaluate_condition(text, variables) == (value != 0), "the condition disagrees with the value");
+    const bool names_builtin = text.find("_pos") != std::string_view::npos || text.find("_rest") != std::string_view::npos;
+    const std::int32_t outside = evaluate(text, variables, Expression_place());
+    // {offset, size}: empty data, the middle, the end, past it, and the largest data.
+    constexpr std::array<std::array<std::uint64_t, 2>, 6> places{
+        {{0, 0}, {5, 10}, {10, 10}, {12, 10}, {1, UINT32_MAX}, {UINT32_MAX, UINT32_MAX}}};
+    for (const auto& [offset, data_size] : places) {
+        const Expression_place place(offset, data_size, Builtin_names{true, true});
+        const std::int32_t value = evaluate(text, variables, place);
+        fuzz::check(evaluate(text, variables, place) == value, "the same text evaluated twice differs");
+        fuzz::check(evaluate_condition(text, variables, place) == (value != 0), "the condition disagrees with the value");
+        fuzz::check(names_builtin || value == outside, "a text without built-in names depends on the place");
+    }
     fuzz::check(variables == before, "evaluating changed a variable");
     return 0;
 }

@@ -58,6 +58,18 @@ protected:
     ~Walk_watcher() = default;
 };
 
+// The built-in names of expressions that read where the walk stands: "_pos", the
+// offset of the current byte, and "_rest", the bytes from it to the end of the data.
+// A name is on only when the definition reads it and binds no variable of that
+// name anywhere (an integer's, a flag's or an assignment's variable): a definition
+// that uses such a name for its own variable reads it exactly as it always did.
+struct Builtin_names {
+    bool pos = false;
+    bool rest = false;
+
+    friend bool operator==(const Builtin_names&, const Builtin_names&) = default;
+};
+
 class Walk_context {
 public:
     Walk_context() = default;
@@ -102,6 +114,11 @@ public:
     // The target of the replay in progress (no item outside a replay).
     [[nodiscard]] const Replay_target& replay_target() const { return target_; }
 
+    // The built-in names that are on for the definition being walked (see
+    // builtin_names_of); set where each walk of it begins.
+    [[nodiscard]] Builtin_names builtins() const { return builtins_; }
+    void set_builtins(Builtin_names names) { builtins_ = names; }
+
     // The watcher of a walk without components, or null: such walks then only skip,
     // count and replay. Set for the length of one walk (see watch_items).
     [[nodiscard]] Walk_watcher* watcher() const { return watcher_; }
@@ -122,6 +139,7 @@ private:
     Walk_tables tables_;
     Walk_checkpoints checkpoints_;
     Replay_target target_;
+    Builtin_names builtins_;
     Walk_watcher* watcher_ = nullptr;
 };
 

@@ -1,22 +1,34 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "analysis_helpers.h"
+#include "engine/builtin_names.h"
 #include "engine/expression.h"
 #include "model/limits.h"
 #include "model/walk_tables.h"
 
 namespace {
 
-// The evaluator reads nothing but the table it is given: no document is needed.
+// The evaluator reads nothing but the table and the place it is given: no document
+// is needed. Outside a walk no built-in name is on.
+std::int32_t evaluate(std::string_view text, const Variable_table& variables)
+{
+    return ::evaluate(text, variables, Expression_place());
+}
+bool evaluate_condition(std::string_view text, const Variable_table& variables)
+{
+    return ::evaluate_condition(text, variables, Expression_place());
+}
 std::int32_t evaluate(std::string_view text)
 {
     static const Variable_table none;
-    return ::evaluate(text, none);
+    return evaluate(text, none);
 }
 
 struct Case {
@@ -139,6 +151,70 @@ TEST(Expression, NestingIsBoundedNotFatal)
     EXPECT_EQ(evaluate(deep + "1" + std::string(1000000, ')') + "+2"), 2);
     EXPECT_EQ(evaluate(deep), 0);
     EXPECT_EQ(evaluate("7+" + deep + "1"), 7);
+}
+
+struct Builtin_case {
+    std::uint64_t offset;
+    std::uint64_t size;
+    const char* text;
+    std::int32_t expected;
+};
+
+TEST(Expression, BuiltinNamesReadWhereTheWalkStands)
+{
+    // A variable of each name, read only where the name is off.
+    Variable_table variables;
+    variables.set(Bcl_str("_pos"), 70);
+    variables.set(Bcl_str("_rest"), 80);
+    const Builtin_case rows[] = {
+        {0, 10, "_pos", 0}, {0, 10, "_rest", 10},                          // the first byte
+        {4, 10, "_pos * 100 + _rest", 406}, {4, 10, "_rest > 0", 1},      // the middle
+        {10, 10, "_pos", 10}, {10, 10, "_rest", 0}, {10, 10, "_rest > 0", 0},  // the end
+        {12, 10, "_rest", 0},                                             // past it
+        {0, 0, "_pos + _rest", 0},                                        // no data
+        // 4 GiB of data: the offset keeps its low 32 bits, the rest stops at INT_MAX.
+        {3221225472u, 4294967295u, "_pos", -1073741824}, {1, 4294967295u, "_rest", INT_MAX},
+        // Only the names themselves: longer names are variables.
+        {4, 10, "_pos-1", 3}, {4, 10, "_pos2 + x_pos + _rest_", 0}, {4, 10, "_POS", 0}};
+    for (const Builtin_case& row : rows) {
+        EXPECT_EQ(::evaluate(row.text, variables, Expression_place(row.offset, row.size, {true, true})), row.expected)
+            << row.text << " at " << row.offset << " of " << row.size;
+    }
+    EXPECT_EQ(::evaluate("_pos * 100 + _rest", variables, Expression_place(4, 10, {true, false})), 480);
+    EXPECT_EQ(::evaluate("_pos * 100 + _rest", variables, Expression_place(4, 10, {false, true})), 7006);
+    EXPECT_EQ(evaluate("_pos * 100 + _rest", variables), 7080);
+}
+
+// A name is on where the definition reads it and binds no variable of that name,
+// however deep, so that a definition that had its own variable "_pos" reads the same.
+TEST(Expression, BuiltinNameIsOffWhereTheDefinitionBindsItsVariable)
+{
+    using namespace analysis_test;
+    struct Row {
+        std::function<Define*()> make;
+        Builtin_names expected;
+    };
+    const Row rows[] = {
+        {[] { return int_item("n", 1); }, {false, false}},
+        {[] { return while_loop("L", "_rest > 0", for_loop("F", "_pos", int_item("v", 1))); }, {true, true}},
+        {[] {
+             auto* branch = new Def_if(sj("_pos == 0"));
+             branch->insert_else_child(std::unique_ptr<Define>(set_var("x", "_rest")), nullptr);
+             return branch;
+         },
+         {true, true}},
+        {[] { return for_loop("F", "_pos + _rest", set_var("_pos", "_pos + 1")); }, {false, true}},
+        {[] { return for_loop("F", "_pos + _rest", int_item("v", 1, false, Def_int::decimal, "_rest")); }, {true, false}},
+        {[] { return def_set("S", set_var("y", "_pos + _rest"), with_flag(int_item("v", 1), "f", 1, "_pos")); },
+         {false, true}},
+        // A name only bound is not read: nothing to turn on.
+        {[] { return set_var("_pos", "1"); }, {false, false}},
+    };
+    for (const Row& row : rows) {
+        Item_list items;
+        items.insert(std::unique_ptr<Define>(row.make()), nullptr);
+        EXPECT_EQ(builtin_names_of(items.items()), row.expected) << &row - rows;
+    }
 }
 
 } // namespace

@@ -102,6 +102,43 @@ TEST_F(Agreement_test, ReferencesAreBoundedAlikeInBoth)
     }
 }
 
+TEST_F(Agreement_test, RecordsRunToTheEndOfTheDataWithoutAShortage)
+{
+    // A magic byte only at offset 0, a pad byte when an odd number of bytes follows,
+    // then records (a length byte and that many bytes) as long as bytes remain. The
+    // records are read in expansions, which replay the walk up to them.
+    auto* magic = new Def_if(sj("_pos == 0"));
+    magic->insert_then_child(std::unique_ptr<Define>(int_item("magic", 1, false, Def_int::hexadecimal)), nullptr);
+    define(magic, set_var("start", "_pos"), for_loop("pad", "_rest % 2", int_item("p", 1)),
+           while_loop("records", "_rest > 0", set_var("at", "_pos"), int_item("len", 1, false, Def_int::decimal, "len"),
+                      for_loop("body", "len", int_item("b", 1))),
+           set_var("end", "_pos"), set_var("left", "_rest"));
+    EXPECT_EQ(difference(std::string("\x4B\x00" "\x02" "ab" "\x00" "\x01" "c", 8)), "") << last_texts();
+    EXPECT_EQ(tree(2), "未定義\t\n"
+                       "  magic\t0x4B\n"
+                       "  pad\t...\n"
+                       "    [0]\t...\n"
+                       "  records\t...\n"
+                       "    [0]\t...\n"
+                       "    [1]\t...\n"
+                       "    [2]\t...\n");
+    EXPECT_EQ(last_report_utf8().find("データ不足"), std::string::npos) << last_texts();
+    for (const auto& [name, value] : {std::pair{"start", 1}, {"at", 6}, {"end", 8}, {"left", 0}})
+        EXPECT_EQ(doc().get_variable(name), value) << name;
+}
+
+TEST_F(Agreement_test, VariablesNamedLikeTheBuiltinNamesReadAsTheyDid)
+{
+    // A definition with its own "_pos" (a counter from 0) and "_rest" (an integer's
+    // variable): both names stay its variables, before they are set too.
+    define(int_item("h", 1), for_loop("L", "3", set_var("_pos", "_pos + 1"), int_item("v", 1, false, Def_int::decimal, "_rest")),
+           for_loop("M", "_rest", int_item("w", 1)));
+    EXPECT_EQ(difference(std::string("\x00" "\x05\x06\x02" "xyz", 7)), "") << last_texts();
+    EXPECT_EQ(doc().get_variable("_pos"), 3);
+    // M counts 2, the last v: the byte after its two is left undefined.
+    EXPECT_NE(last_report_utf8().find("00000006            [0]    0x7A"), std::string::npos) << last_texts();
+}
+
 // ---- every feature folder and shipped example ----
 
 using cli_test::Case_files;

@@ -387,6 +387,26 @@ TEST_F(Walk_checkpoints_test, AnalysisAfterDataChangesIsAFreshAnalysis)
     }
 }
 
+TEST_F(Walk_checkpoints_test, AnalysisAfterAChangeOfSizeReadsTheNewRest)
+{
+    // "_rest" read at the first byte sets the loop's count, so every checkpoint
+    // depends on the data's size, wherever the change: the analysis after it is a
+    // fresh one, not one resumed with the old count.
+    define(set_var("n", "_rest / 2"), for_loop("L", "n", int_item("v", 2)),
+           while_loop("W", "_rest > 0", int_item("w", 1)));
+    const std::vector<std::function<void()>> changes = {
+        [] { doc().delete_bytes(18, 2); }, [] { doc().insert_bytes(17, 3); }, [] { doc().insert_bytes(0, 1); }};
+    for (const auto& change : changes) {
+        doc().checkpoints().set_interval(4);
+        load_bytes(std::string(20, '\x01'));
+        change();
+        doc().analyze_changed_data();
+        const std::string resumed = expanded_tree(3);
+        doc().analyze();
+        EXPECT_EQ(resumed, expanded_tree(3)) << &change - changes.data();
+    }
+}
+
 TEST_F(Walk_checkpoints_test, ChangesOfTheDefinitionOrSettingsDropTheCheckpoints)
 {
     define(int_item("h", 2), for_loop("L", "50", int_item("v", 2)));

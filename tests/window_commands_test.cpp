@@ -293,4 +293,19 @@ TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
     EXPECT_EQ(*ids.rbegin(), 58);
 }
 
+TEST(Help_topics, EveryLinkOfThePagesLeadsToAPage)
+{
+    const std::filesystem::path folder = std::filesystem::path(KESTRIX_SOURCE_DIR) / "res" / "help";
+    const std::string href = "href=\"";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file(entry.path());
+        const std::string page((std::istreambuf_iterator<char>(file)), {});
+        for (std::size_t at = page.find(href); at != std::string::npos; at = page.find(href, at)) {
+            at += href.size();
+            const std::string target = page.substr(at, page.find('"', at) - at);
+            EXPECT_TRUE(std::filesystem::exists(folder / target)) << entry.path().filename() << " links " << target;
+        }
+    }
+}
+
 } // namespace

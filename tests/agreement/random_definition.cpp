@@ -39,12 +39,12 @@ const char* one_of(Choices& choices, const std::array<const char*, N>& options)
 constexpr std::array<const char*, 6> names = {"x", "v", "名前", "長い名前", "a b", "z"};
 constexpr std::array<const char*, 5> int_variables = {"", "a", "b", "n", "f"};
 constexpr std::array<const char*, 3> flag_variables = {"", "f", "n"};
-constexpr std::array<const char*, 14> counts = {"0", "1", "2", "3", "n", "a", "b % 5", "n - 1", "c",
-                                                "-1", "f", "300", "a & 3", "2000"};
-constexpr std::array<const char*, 10> conditions = {"0", "1", "a", "a < 3", "b != 0", "n > 1", "f == 2",
-                                                    "c", "a > 250", "f"};
+constexpr std::array<const char*, 16> counts = {"0", "1", "2", "3", "n", "a", "b % 5", "n - 1", "c",
+                                                "-1", "f", "300", "a & 3", "2000", "_rest % 7", "_pos & 3"};
+constexpr std::array<const char*, 12> conditions = {"0", "1", "a", "a < 3", "b != 0", "n > 1", "f == 2",
+                                                    "c", "a > 250", "f", "_rest > 3", "_pos % 5 != 2"};
 constexpr std::array<const char*, 4> assigned = {"a", "c", "n", "f"};
-constexpr std::array<const char*, 6> assignments = {"c + 1", "a - 1", "n * 2", "0", "f + a", "c % 3"};
+constexpr std::array<const char*, 8> assignments = {"c + 1", "a - 1", "n * 2", "0", "f + a", "c % 3", "_pos", "_rest - c"};
 // Four names, one more than there are sets: a reference to it finds nothing.
 constexpr std::array<const char*, 4> set_names = {"S0", "S1", "S2", "S3"};
 

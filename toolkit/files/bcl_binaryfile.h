@@ -39,6 +39,8 @@ public:
     void write_str(int width, const Bcl_str& text);
 
     [[nodiscard]] std::uint64_t offset() const { return reader_.is_open() ? reader_.offset() : writer_.offset(); }
+    // A file opened for reading: its size when it was opened.
+    [[nodiscard]] std::uint64_t size() const { return reader_.size(); }
     [[nodiscard]] const File_path& path() const { return path_; }
 
 private:

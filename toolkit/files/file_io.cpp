@@ -70,6 +70,7 @@ void File_reader::open(const File_path& path)
     buffer_.resize(buffer_size);
     pos_ = end_ = 0;
     consumed_ = 0;
+    size_ = static_cast<std::uint64_t>(st.st_size);
 }
 
 void File_reader::close()

@@ -75,6 +75,8 @@ public:
     std::size_t read(void* out, std::size_t count);
     // Bytes read so far.
     [[nodiscard]] std::uint64_t offset() const { return consumed_ - (end_ - pos_); }
+    // The file's size when it was opened.
+    [[nodiscard]] std::uint64_t size() const { return size_; }
 
 private:
     bool refill();
@@ -85,6 +87,7 @@ private:
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::uint64_t consumed_ = 0;
+    std::uint64_t size_ = 0;
 };
 
 // The whole file at `path` (the command line reads its JSON this way). Throws
