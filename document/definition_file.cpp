@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -136,7 +136,10 @@ int format_of(std::span<const Define* const> items)
 
 int Define::format_needed() const { return static_cast<int>(format_version); }
 int Def_container::format_needed() const { return format_of(children().items()); }
-int Def_if::format_needed() const { return std::max(format_of(then_children().items()), format_of(else_children().items())); }
+int Def_if::format_needed() const
+{
+    return std::max(format_of(then_children().items()), format_of(else_children().items()));
+}
 int Def_float::format_needed() const { return static_cast<int>(additions_format); }
 
 // The undefined item is not part of the definition.

@@ -17,7 +17,10 @@ const Bcl_str& Cmp_float::value_text() const
         int got = 0;
         for (const Data_node* node = start(); node && got < width; node = node->next())
             bytes[got++] = node->value;
-        cache_value_text(got < width ? Bcl_str() : Bcl_str(float_text(load_float_bits(bytes, width, walk_context().byte_order()), width)));
+        if (got < width)
+            cache_value_text(Bcl_str());
+        else
+            cache_value_text(Bcl_str(float_text(load_float_bits(bytes, width, walk_context().byte_order()), width)));
     }
     return stored_value_text();
 }
