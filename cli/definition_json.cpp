@@ -119,6 +119,10 @@ public:
     {
         result_ = {{"kind", "def_ref"}, {"name", text_to_json(item.name())}, {"target", text_to_json(item.target())}};
     }
+    void visit_float(Def_float& item) override
+    {
+        result_ = {{"kind", "float"}, {"name", text_to_json(item.name())}, {"size", item.size()}};
+    }
     // The undefined item is never part of a stored definition.
     void visit_nodef(Def_nodef&) override { result_ = nullptr; }
 
@@ -343,6 +347,13 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         if (size == 3)
             fail(f.at("prefix_size"), "must be 1, 2 or 4");
         return std::make_unique<Def_flex_str>(f.text("name"), size);
+    }
+    if (kind == "float") {
+        const Fields f(value, where, {"kind", "name", "size"});
+        const auto size = static_cast<int>(f.number("size", 4, 8));
+        if (size != 4 && size != 8)
+            fail(f.at("size"), "must be 4 or 8");
+        return std::make_unique<Def_float>(f.text("name"), size);
     }
     if (kind == "null_str") {
         const Fields f(value, where, {"kind", "name"});

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <ostream>
 #include <vector>
 
 #include "engine/tree_text.h"
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_visitor.h"
 #include "model/data_node.h"
@@ -44,10 +46,13 @@ void print_tree(Component& root, int max_depth, std::ostream& out)
 
 namespace {
 
-// The number a JSON script reads for an integer or a bit flag.
+// The number a JSON script reads for an integer, a bit flag or a float. A float's
+// is its value text, which is a JSON number when finite; inf, -inf and nan are
+// not, and a float cut short by the end of the data has none: they get null.
 class Number_visitor final : public Cmp_visitor {
 public:
     std::optional<std::int64_t> number;
+    std::string float_number;
 
     void visit_component(Component&) override {}
     void visit_fix_str(Cmp_fix_str&) override {}
@@ -64,6 +69,12 @@ public:
     void visit_nodef(Cmp_nodef&) override {}
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
+    void visit_float(Cmp_float& component) override
+    {
+        const std::string_view text = component.value_text().view();
+        if (!text.empty() && !text.ends_with("inf") && text != "nan")
+            float_number = text;
+    }
 };
 
 void write_json_string(std::ostream& out, std::string_view utf8)
@@ -124,6 +135,8 @@ void print_tree_json(Component& root, int max_depth, std::ostream& out)
         out << ",\"number\":";
         if (number.number)
             out << *number.number;
+        else if (!number.float_number.empty())
+            out << number.float_number;
         else
             out << "null";
         // render_tree expands exactly these.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,8 +122,25 @@ void write_items(Bcl_binaryfile& out, const Item_list& items, std::string_view k
 }
 
 bool is_int_size(int size) { return size == 1 || size == 2 || size == 4; }
+bool is_float_size(int size) { return size == 4 || size == 8; }
+
+int format_of(std::span<const Define* const> items)
+{
+    int format = static_cast<int>(format_version);
+    for (const Define* item : items)
+        format = std::max(format, item->format_needed());
+    return format;
+}
 
 } // namespace
+
+int Define::format_needed() const { return static_cast<int>(format_version); }
+int Def_container::format_needed() const { return format_of(children().items()); }
+int Def_if::format_needed() const
+{
+    return std::max(format_of(then_children().items()), format_of(else_children().items()));
+}
+int Def_float::format_needed() const { return static_cast<int>(additions_format); }
 
 // The undefined item is not part of the definition.
 void Def_nodef::save(Bcl_binaryfile&) const {}
@@ -180,6 +198,14 @@ void Def_null_str::save(Bcl_binaryfile& out) const
     write_text(out, name(), "name");
 }
 
+void Def_float::save(Bcl_binaryfile& out) const
+{
+    refuse_unless(is_float_size(size()), out, "size");
+    out.write_byte(code_float);
+    write_text(out, name(), "name");
+    out.write_byte(static_cast<std::uint8_t>(size()));
+}
+
 void Def_if::save(Bcl_binaryfile& out) const
 {
     out.write_byte(code_if);
@@ -233,8 +259,10 @@ void write_definition_file(const File_path& path, const Bcl_str& title, Byte_ord
     refuse_unless(byte_order == Byte_order::big_endian || byte_order == Byte_order::little_endian, out, "byte_order");
     for (const char c : signature)
         out.write_byte(static_cast<std::uint8_t>(c));
-    out.write_uint(2, format_version);
-    out.write_uint(2, required_version);
+    // The original items alone keep the original format, byte for byte.
+    const auto format = static_cast<std::uint32_t>(format_of(items.items()));
+    out.write_uint(2, format);
+    out.write_uint(2, format == format_version ? required_version : format);
     write_text(out, title, "title");
     out.write_byte(static_cast<std::uint8_t>(byte_order));
     std::uint64_t done = 0;
@@ -248,7 +276,7 @@ namespace {
 
 class Definition_reader {
 public:
-    explicit Definition_reader(Bcl_binaryfile& in) : in_(in) {}
+    Definition_reader(Bcl_binaryfile& in, std::uint32_t readable_format) : in_(in), readable_format_(readable_format) {}
 
     void read_header(Definition_contents& contents)
     {
@@ -260,8 +288,9 @@ public:
         const std::uint32_t format = read_uint(2);
         const std::uint32_t required = read_uint(2);
         // An older or equal format is read whatever program version it asks for.
-        if (format > format_version)
+        if (format > readable_format_)
             throw Ver_exception(in_.path(), static_cast<int>(required));
+        format_ = format;
         contents.title = read_text();
         const std::uint32_t byte_order = read_uint(1);
         check(byte_order <= 1);
@@ -419,22 +448,31 @@ private:
             Bcl_str name = read_text();
             return std::make_unique<Def_def_ref>(std::move(name), read_text());
         }
+        case code_float: {
+            check(format_ >= additions_format);
+            Bcl_str name = read_text();
+            const auto size = static_cast<int>(read_uint(1));
+            check(is_float_size(size));
+            return std::make_unique<Def_float>(std::move(name), size);
+        }
         default:
             corrupt();
         }
     }
 
     Bcl_binaryfile& in_;
+    std::uint32_t readable_format_;
+    std::uint32_t format_ = format_version;
 };
 
 } // namespace
 
-Definition_contents read_definition_file(const File_path& path)
+Definition_contents read_definition_file(const File_path& path, std::uint32_t readable_format)
 {
     Bcl_binaryfile in;
     in.open_read(path);
     Definition_contents contents;
-    Definition_reader reader(in);
+    Definition_reader reader(in, readable_format);
     reader.read_header(contents);
     reader.read_items(1, [&](std::unique_ptr<Define> item) { contents.items.push_back(std::move(item)); });
     in.close();

@@ -19,9 +19,14 @@ class Item_list;
 namespace definition_file {
 
 inline constexpr char signature[3] = {'K', 'X', 'D'};
-// The format this program writes, and the program version a reader needs for it.
+// The format a definition of the original items is written in, and the program
+// version a reader needs for it.
 inline constexpr std::uint32_t format_version = 100;
 inline constexpr std::uint32_t required_version = 100;
+// The format (and required version) of a definition that uses an item added since:
+// a reader of format 100 refuses it by its version check. The file is written in
+// the highest format its items need (Define::format_needed).
+inline constexpr std::uint32_t additions_format = 101;
 
 // What the field widths can hold; a definition beyond them cannot be saved, and the
 // command line's JSON reader refuses it.
@@ -44,6 +49,7 @@ enum Kind_code : std::uint8_t {
     code_set_variable = 8,
     code_def_set = 9,
     code_def_ref = 10,
+    code_float = 11,  // format 101 on
 };
 
 } // namespace definition_file
@@ -57,10 +63,13 @@ struct Definition_contents {
 
 // Reads a whole definition file, setting the progress position to the file offset
 // after every item. Throws File_open_err_exception, Data_kind_exception,
-// Ver_exception and Data_err_exception (a short file, a value out of range, an
-// unknown kind code, nesting deeper than limits::max_definition_depth). Bytes after
-// the last top-level record are ignored.
-[[nodiscard]] Definition_contents read_definition_file(const File_path& path);
+// Ver_exception (a format above `readable_format`) and Data_err_exception (a short
+// file, a value out of range, an unknown kind code or one of a later format than the
+// file's, nesting deeper than limits::max_definition_depth). Bytes after the last
+// top-level record are ignored. `readable_format` below the newest acts as an
+// older reader does.
+[[nodiscard]] Definition_contents read_definition_file(
+    const File_path& path, std::uint32_t readable_format = definition_file::additions_format);
 
 // Writes a definition file to `path` (see File_writer for how it takes the old
 // file's place) and steps the progress once per top-level item. A string, list or

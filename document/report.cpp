@@ -22,6 +22,7 @@
 #include "engine/builtin_names.h"
 #include "engine/expression.h"
 #include "model/cmp_str.h"
+#include "model/float_value.h"
 #include "model/int_decoder.h"
 #include "model/items.h"
 #include "model/walk_context.h"
@@ -383,6 +384,25 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
 // A flag's line needs its integer's value: Def_int writes it.
 void Def_bitflag::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int) {}
+
+// A number cut short by the end of the data gets its line without a value, as its
+// component in the tree has none.
+void Def_float::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    const std::uint64_t offset = in.offset();
+    const int width = float_width(*this);
+    std::uint8_t bytes[8];
+    int got = 0;
+    while (got < width && in.read_byte(bytes[got]))
+        ++got;
+    Line line(out);
+    line.head_at(offset, indent, name().view());
+    if (got == width)
+        line.add(float_text(load_float_bits(bytes, width, walk_context().byte_order()), width));
+    line.write();
+    if (got < width)
+        throw Data_shortage{};
+}
 
 void Def_fix_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {

@@ -144,6 +144,11 @@ void edit_item(Data_mgr& document, Def_null_str& item, const Null_str_fields& va
     edit_with<Proc_def_edit_null_str>(document, item, values);
 }
 
+void edit_item(Data_mgr& document, Def_float& item, const Float_fields& values)
+{
+    edit_with<Proc_def_edit_float>(document, item, values);
+}
+
 void edit_item(Data_mgr& document, Def_if& item, const If_fields& values)
 {
     edit_with<Proc_def_edit_if>(document, item, values);

@@ -14,6 +14,12 @@ void Flex_str_fields::write(Def_flex_str& item) const
     item.set_prefix_size(prefix_size);
 }
 
+void Float_fields::write(Def_float& item) const
+{
+    item.set_name(name);
+    item.set_size(size);
+}
+
 void For_fields::write(Def_for& item) const
 {
     item.set_name(name);

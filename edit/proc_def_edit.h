@@ -7,6 +7,7 @@
 #include "model/byte_order.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
+#include "model/def_float.h"
 #include "model/def_if.h"
 #include "model/def_int.h"
 #include "model/def_set_variable.h"
@@ -37,6 +38,13 @@ struct Flex_str_fields {
     int prefix_size = 1;
     [[nodiscard]] static Flex_str_fields read(const Def_flex_str& item) { return {item.name(), item.prefix_size()}; }
     void write(Def_flex_str& item) const;
+};
+
+struct Float_fields {
+    Bcl_str name;
+    int size = 4;
+    [[nodiscard]] static Float_fields read(const Def_float& item) { return {item.name(), item.size()}; }
+    void write(Def_float& item) const;
 };
 
 struct Null_str_fields {
@@ -127,6 +135,8 @@ public:
     Proc_def_edit_flex_str(Def_flex_str& item, Bcl_str old_name, int old_prefix_size)
         : Proc_def_edit(item, Flex_str_fields{std::move(old_name), old_prefix_size}) {}
 };
+
+using Proc_def_edit_float = Proc_def_edit<Def_float, Float_fields>;
 
 class Proc_def_edit_null_str : public Proc_def_edit<Def_null_str, Null_str_fields> {
 public:

@@ -18,6 +18,7 @@ public:
     void visit_nodef(Cmp_nodef& component) override;
     void visit_tbl(Cmp_tbl& component) override;
     void visit_rec(Cmp_rec& component) override;
+    void visit_float(Cmp_float& component) override;
 
     [[nodiscard]] bool editable() const { return editable_; }
 

@@ -1,6 +1,7 @@
 #include "model/cmp_place_srch_visitor.h"
 
 #include "model/data_node.h"
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
@@ -40,6 +41,7 @@ void Cmp_place_srch_visitor::search_integer(const Cmp_integer& component)
 
 void Cmp_place_srch_visitor::visit_component(Component& component) { search_container(component); }
 void Cmp_place_srch_visitor::visit_fix_str(Cmp_fix_str& component) { search_leaf(component); }
+void Cmp_place_srch_visitor::visit_float(Cmp_float& component) { search_leaf(component); }
 void Cmp_place_srch_visitor::visit_flex_str(Cmp_flex_str& component) { search_leaf(component); }
 void Cmp_place_srch_visitor::visit_null_str(Cmp_null_str& component) { search_leaf(component); }
 void Cmp_place_srch_visitor::visit_int(Cmp_int& component) { search_integer(component); }

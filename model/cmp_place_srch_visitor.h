@@ -33,6 +33,7 @@ public:
     void visit_nodef(Cmp_nodef& component) override;
     void visit_tbl(Cmp_tbl& component) override;
     void visit_rec(Cmp_rec& component) override;
+    void visit_float(Cmp_float& component) override;
 
     [[nodiscard]] bool found() const { return found_; }
 

@@ -11,6 +11,7 @@ class Cmp_bitflag;
 class Cmp_nodef;
 class Cmp_tbl;
 class Cmp_rec;
+class Cmp_float;
 
 // One operation per component kind.
 class Cmp_visitor {
@@ -27,4 +28,5 @@ public:
     virtual void visit_nodef(Cmp_nodef& component) = 0;
     virtual void visit_tbl(Cmp_tbl& component) = 0;
     virtual void visit_rec(Cmp_rec& component) = 0;
+    virtual void visit_float(Cmp_float& component) = 0;
 };

@@ -13,6 +13,7 @@ public:
     using Define::Define;
 
     [[nodiscard]] Removed_item remove_child(Define* item) override;
+    [[nodiscard]] int format_needed() const override;
 
     [[nodiscard]] const Item_list& children() const { return children_; }
     // The walk and the edits change the items; views read them through the const form.

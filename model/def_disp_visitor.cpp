@@ -125,6 +125,14 @@ void Def_disp_visitor::visit_fix_str(Def_fix_str& item)
     row.columns[col_content] = indented(item.name());
 }
 
+void Def_disp_visitor::visit_float(Def_float& item)
+{
+    Def_row& row = add_row(&item);
+    row.columns[col_size] = decimal(item.size());
+    row.columns[col_content] = indented(item.name());
+    row.columns[col_remarks] = texts::float_remark();
+}
+
 void Def_disp_visitor::visit_flex_str(Def_flex_str& item)
 {
     Def_row& row = add_row(&item);

@@ -59,6 +59,7 @@ public:
     void visit_def_set(Def_def_set& item) override;
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef& item) override;
+    void visit_float(Def_float& item) override;
 
 private:
     // Appends a row for `item` at the current depth and container; the caller fills

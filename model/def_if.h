@@ -18,6 +18,7 @@ public:
     // Searches the then-list first, then the else-list.
     [[nodiscard]] Removed_item remove_child(Define* item) override;
     void save(Bcl_binaryfile& out) const override;
+    [[nodiscard]] int format_needed() const override;
 
     [[nodiscard]] const Bcl_str& condition() const { return name(); }
     void set_condition(Bcl_str condition) { set_name(std::move(condition)); }

@@ -12,6 +12,7 @@ class Def_set_variable;
 class Def_def_set;
 class Def_def_ref;
 class Def_nodef;
+class Def_float;
 
 // One operation per item kind: adding a kind fails to compile wherever a visitor
 // forgets it.
@@ -30,4 +31,5 @@ public:
     virtual void visit_def_set(Def_def_set& item) = 0;
     virtual void visit_def_ref(Def_def_ref& item) = 0;
     virtual void visit_nodef(Def_nodef& item) = 0;
+    virtual void visit_float(Def_float& item) = 0;
 };

@@ -44,6 +44,8 @@ public:
     // over with the item that now stands where it stood; nothing when it is not there.
     [[nodiscard]] virtual Removed_item remove_child(Define* item);
     virtual void save(Bcl_binaryfile& out) const = 0;
+    // The lowest definition file format that holds this item and everything in it.
+    [[nodiscard]] virtual int format_needed() const;
 
     [[nodiscard]] Define* parent() const { return parent_; }
     void set_parent(Define* parent) { parent_ = parent; }

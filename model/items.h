@@ -3,6 +3,7 @@
 // Every definition item kind, for code that handles them all.
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
+#include "model/def_float.h"
 #include "model/def_if.h"
 #include "model/def_int.h"
 #include "model/def_nodef.h"

@@ -85,7 +85,7 @@ TEST_F(Cli_test, FailuresShowThePathAndTheProgramsMessageAndLeaveOutputAlone)
     write_file(path("data.bin"), "x");
     write_file(path("not.kxd"), "KX");
     write_file(path("bad.kxd"), std::string("KXD\x00\x64\x00\x64\x00\x02\x00\x00", 12));
-    write_file(path("new.kxd"), std::string("KXD\x00\x65\x00\xCD", 7));
+    write_file(path("new.kxd"), std::string("KXD\x00\x66\x00\xCD", 7));
     struct Row {
         std::string definition, data, message;
     };
@@ -176,6 +176,21 @@ TEST_F(Cli_test, TreeAsJsonHasEveryComponentsFieldsAndChildrenWhereExpanded)
     EXPECT_EQ(items[0]["value"], "\uFFFD\x1b\"");
     EXPECT_EQ(items[1]["number"], -2);
     EXPECT_EQ(items[1]["offset"], 4);
+
+    // A float's number is its value; inf, nan and one cut short are no JSON numbers.
+    const std::string floats = kxd_from(R"({"items": [{"kind": "float", "name": "a", "size": 4},
+        {"kind": "float", "name": "b", "size": 4}, {"kind": "float", "name": "c", "size": 8}]})");
+    write_file(path("floats.bin"), std::string("\x3D\xCC\xCC\xCD\x7F\x80\x00\x00\x00", 9));
+    const Cli_run real = cli({"tree", "--json", floats, path("floats.bin")});
+    ASSERT_EQ(real.status, 0) << real.err;
+    const nlohmann::json numbers = nlohmann::json::parse(real.out)["children"];
+    EXPECT_EQ(numbers[0]["value"], "0.1");
+    // The shortest text: read back as a float of the item's size, it is the value.
+    EXPECT_EQ(static_cast<float>(numbers[0]["number"].get<double>()), 0.1f);
+    EXPECT_EQ(numbers[1]["value"], "inf");
+    EXPECT_EQ(numbers[1]["number"], nullptr);
+    EXPECT_EQ(numbers[2]["value"], "");
+    EXPECT_EQ(numbers[2]["number"], nullptr);
 }
 
 TEST_F(Cli_test, TreeOfASetReferringTwiceToItselfStaysSmallAtAnyDepth)
@@ -210,7 +225,9 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     items.insert(std::unique_ptr<Define>(item), nullptr);
     auto* branch = new Def_if(Bcl_str("v == 1"));
     branch->insert_else_child(std::make_unique<Def_def_ref>(Bcl_str("r"), Bcl_str("S")), nullptr);
+    branch->insert_then_child(std::make_unique<Def_float>(Bcl_str("x"), 8), nullptr);
     items.insert(std::unique_ptr<Define>(branch), nullptr);
+    items.insert(std::make_unique<Def_float>(Bcl_str("y"), 4), nullptr);
     write_definition_file(File_path(path("a.kxd")), Bcl_str::from_utf8("表題"), Byte_order::little_endian, items);
 
     const Cli_run json = cli({"json", path("a.kxd")});
@@ -219,6 +236,7 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     EXPECT_NE(json.out.find(R"("sjis": "61ff")"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find(R"("sjis": "8540")"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find(R"("title": "表題")"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("kind": "float")"), std::string::npos) << json.out;
     write_file(path("a.json"), json.out);
     const Cli_run back = cli({"kxd", path("a.json"), path("b.kxd")});
     ASSERT_EQ(back.status, 0) << back.err;
@@ -244,9 +262,10 @@ TEST_F(Cli_test, BadJsonIsExplainedAndNothingIsWritten)
     };
     const std::vector<Row> rows = {
         {"{", "not valid JSON"},
-        {R"({"items": [{"kind": "float"}]})", "items[0].kind: unknown kind \"float\""},
+        {R"({"items": [{"kind": "decimal"}]})", "items[0].kind: unknown kind \"decimal\""},
         {R"({"items": [{"kind": "int", "size": 3}]})", "items[0].size: must be 1, 2 or 4"},
         {R"({"items": [{"kind": "int"}]})", "items[0]: missing field \"size\""},
+        {R"({"items": [{"kind": "float", "size": 5}]})", "items[0].size: must be 4 or 8"},
         {R"({"items": [{"kind": "null_str", "nmae": "x"}]})", "items[0]: unknown field \"nmae\""},
         {R"({"items": [{"kind": "for", "children": [{"kind": "fix_str", "length": 256}]}]})",
          "items[0].children[0].length: must be from 0 to 255"},

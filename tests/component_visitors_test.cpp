@@ -84,6 +84,8 @@ std::string limits_text(const Change_limits& limits)
         return "hexadecimal " + std::to_string(limits.byte_count);
     case Change_dialog::text:
         return "text " + std::to_string(limits.max_length);
+    case Change_dialog::real:
+        return "real " + std::to_string(limits.byte_count);
     }
     return {};
 }

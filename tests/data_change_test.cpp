@@ -140,6 +140,12 @@ public:
         asked_limits = limits;
         return value;
     }
+    std::optional<double> ask_number(std::string_view current, int width) override
+    {
+        asked_text = std::string(current);
+        asked_max = static_cast<std::uint32_t>(width);
+        return number;
+    }
     std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) override
     {
         asked_text = std::string(current);
@@ -153,6 +159,7 @@ public:
     }
 
     std::optional<std::int32_t> value;
+    std::optional<double> number;
     std::optional<std::string> text;
     std::int32_t asked_value = 0;
     Change_limits asked_limits;
@@ -208,6 +215,33 @@ protected:
         }
     }
 };
+
+TEST_F(Edit_visitor_test, FloatsAreWrittenInTheDocumentsOrderAndUndone)
+{
+    doc().set_byte_order(little);
+    define(float_item("f", 4), float_item("d", 8));
+    load_bytes(Bytes{0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0});
+    Scripted_asker asker;
+    asker.number = 1.5;  // what is there: nothing changes
+    EXPECT_FALSE(edit(root()->child(0), asker).changed);
+    EXPECT_EQ(asker.asked_text, "1.5");
+    EXPECT_EQ(asker.asked_max, 4u);
+    EXPECT_FALSE(doc().can_undo_data());
+
+    asker.number = -2.0;
+    Result result = edit(root()->child(1), asker);
+    EXPECT_EQ(asker.asked_text, "0");
+    EXPECT_TRUE(result.changed);
+    EXPECT_EQ(result.place, doc().node_at(4));
+    EXPECT_EQ(data_bytes(), (Bytes{0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x00, 0xC0}));
+    doc().analyze();
+    EXPECT_EQ(line(root()->child(1)), "d\t-2");
+
+    undo_all();
+    EXPECT_EQ(data_bytes(), (Bytes{0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0}));
+    redo_all();
+    EXPECT_EQ(data_bytes(), (Bytes{0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x00, 0xC0}));
+}
 
 TEST_F(Edit_visitor_test, IntegersAndFlagsAskForAnAnalysis)
 {

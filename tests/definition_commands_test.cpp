@@ -388,6 +388,8 @@ TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_fix_str&>(d), {Bcl_str("t"), 9}); }},
         {"length-prefixed string", [] { return new Def_flex_str(Bcl_str("s"), 1); },
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_flex_str&>(d), {Bcl_str("t"), 4}); }},
+        {"float", [] { return new Def_float(Bcl_str("s"), 4); },
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_float&>(d), {Bcl_str("t"), 8}); }},
         {"NUL-terminated string", [] { return new Def_null_str(Bcl_str("s")); },
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_null_str&>(d), {Bcl_str("t")}); }},
         {"if", [] { return new Def_if(Bcl_str("a == 1")); },

@@ -214,13 +214,19 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_file{"wrong_signature", bytes("KXE\x00\x64\x00\x64\x00\x00\x00\x00", 11), Failure::not_definition},
         Bad_file{"signature_and_one_byte", bytes("KXD\x00", 4), Failure::corrupt},
         Bad_file{"no_required_version", bytes("KXD\x00\x64\x00", 6), Failure::corrupt},
-        Bad_file{"newer_format", bytes("KXD\x00\x65\x00\xCD", 7), Failure::version},
+        Bad_file{"newer_format", bytes("KXD\x00\x66\x00\xCD", 7), Failure::version},
         Bad_file{"title_cut_short", bytes("KXD\x00\x64\x00\x64\x05" "ab", 10), Failure::corrupt},
         Bad_file{"byte_order_2", header("T", 2) + u16(0), Failure::corrupt},
         Bad_file{"no_item_count", header(), Failure::corrupt},
         Bad_file{"fewer_items_than_counted", header() + u16(2) + bytes("\x04\x01z", 3), Failure::corrupt},
         Bad_file{"kind_code_1", header() + u16(1) + bytes("\x01\x01z", 3), Failure::corrupt},
         Bad_file{"kind_code_11", header() + u16(1) + bytes("\x0B\x01z", 3), Failure::corrupt},
+        // The float's code in a file of format 100, which has no floats.
+        Bad_file{"float_in_format_100", header() + u16(1) + bytes("\x0B\x01z\x04", 4), Failure::corrupt},
+        Bad_file{"float_size_5", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x0B\x01z\x05", 4),
+                 Failure::corrupt},
+        Bad_file{"kind_code_12", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x0C\x01z", 3),
+                 Failure::corrupt},
         Bad_file{"int_size_3", header() + u16(1) + bytes("\x00\x01i\x00\x03\x00\x00\x00\x00", 9), Failure::corrupt},
         Bad_file{"int_signed_2", header() + u16(1) + bytes("\x00\x01i\x02\x01\x00\x00\x00\x00", 9), Failure::corrupt},
         Bad_file{"int_display_2", header() + u16(1) + bytes("\x00\x01i\x00\x01\x02\x00\x00\x00", 9), Failure::corrupt},
@@ -234,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Definition_file_test, NewerFormatNamesTheRequiredVersion)
 {
-    write_file(path(), bytes("KXD\x00\x65\x00\xCD", 7));
+    write_file(path(), bytes("KXD\x00\x66\x00\xCD", 7));
     try {
         (void)read_definition_file(File_path(path()));
         FAIL() << "accepted";
@@ -242,6 +248,30 @@ TEST_F(Definition_file_test, NewerFormatNamesTheRequiredVersion)
         EXPECT_EQ(e.required_version(), 205);
         EXPECT_EQ(e.display_text(),
                   path() + "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。");
+    }
+}
+
+// A float, however deep, lifts the file to format 101, which an older reader
+// refuses by its version check.
+TEST_F(Definition_file_test, FloatsAreWrittenInTheLaterFormat)
+{
+    auto* loop = new Def_for(Bcl_str("L"), Bcl_str("2"));
+    auto* branch = new Def_if(Bcl_str("1"));
+    branch->insert_else_child(std::make_unique<Def_float>(Bcl_str("f"), 8), nullptr);
+    loop->insert_child(std::unique_ptr<Define>(branch), nullptr);
+    const bytes file = save({loop});
+    EXPECT_EQ(file, bytes("KXD\x00\x65\x00\x65", 7) + str("T") + '\0' + u16(1) + "\x06" + str("L") + str("2") + u16(1) +
+                        "\x05" + str("1") + u16(0) + u16(1) + "\x0B" + str("f") + "\x08");
+    const Definition_contents back = load(file);
+    const auto& read_if = dynamic_cast<const Def_if&>(*dynamic_cast<const Def_for&>(*back.items[0]).children()[0]);
+    EXPECT_EQ(dynamic_cast<const Def_float&>(*read_if.else_children()[0]).size(), 8);
+
+    try {
+        (void)read_definition_file(File_path(path()), definition_file::format_version);
+        FAIL() << "accepted";
+    } catch (const Ver_exception& e) {
+        EXPECT_EQ(e.display_text(),
+                  path() + "はこのプログラムでは読めません。\nプログラムバージョン1.01以降を御使用ください。");
     }
 }
 
@@ -373,6 +403,7 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
         {"fixed length 256", [] { return new Def_fix_str(Bcl_str("s"), 256); },
          "items[0].length: 定義ファイルに入らない値です。"},
         {"integer size 3", [] { return int_item("i", false, 3, 0, ""); }, "items[0].size: 定義ファイルに入らない値です。"},
+        {"float size 6", [] { return new Def_float(Bcl_str("f"), 6); }, "items[0].size: 定義ファイルに入らない値です。"},
         {"nesting beyond the reader's bound",
          [] {
              auto* outer = new Def_def_set(Bcl_str("S"));
@@ -430,7 +461,7 @@ TEST_F(Definition_file_test, FailedLoadLeavesTheDocumentAsItWas)
     doc().set_title(Bcl_str("changed"));
     doc().push_definition_command(std::make_unique<Counting_command>());
 
-    for (const bytes& bad : {bytes("KX"), header() + u16(3) + bytes("\x04\x01z", 3), bytes("KXD\x00\x65\x00\x65", 7)}) {
+    for (const bytes& bad : {bytes("KX"), header() + u16(3) + bytes("\x04\x01z", 3), bytes("KXD\x00\x66\x00\x66", 7)}) {
         write_file(path(), bad);
         EXPECT_ANY_THROW(doc().load_definition(File_path(path())));
         EXPECT_EQ(doc().title(), Bcl_str("changed"));

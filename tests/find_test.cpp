@@ -105,8 +105,8 @@ TEST_F(Find_test, NamesMatchAnyCaseOfAsciiLettersAndNoTrailByteStartsAMatch)
 TEST_F(Find_test, ValuesMatchByTextOrByNumberSignedAsTheItem)
 {
     define(int_item("s", 1, true), int_item("u", 1), int_item("h", 2, false, Def_int::hexadecimal),
-           with_flag(int_item("f", 1), "low", 4), fix_str("t", 3));
-    load_bytes(std::string("\xFF\xFF\x01\x2A\x3F" "x42", 8));
+           with_flag(int_item("f", 1), "low", 4), fix_str("t", 3), float_item("r", 4));
+    load_bytes(std::string("\xFF\xFF\x01\x2A\x3F" "x42" "\x3D\xCC\xCC\xCD", 12));
     EXPECT_EQ(found({Component_query::Kind::value, "-1"}), std::vector<std::string>{"s"});
     EXPECT_EQ(found({Component_query::Kind::value, "255"}), std::vector<std::string>{"u"});
     EXPECT_EQ(found({Component_query::Kind::value, "0x12a"}), std::vector<std::string>{"h"});
@@ -114,6 +114,8 @@ TEST_F(Find_test, ValuesMatchByTextOrByNumberSignedAsTheItem)
     // 0x3F: the integer 63 and its low flag 15; "42" is the string's text.
     EXPECT_EQ(found({Component_query::Kind::value, "15"}), std::vector<std::string>{"f/low"});
     EXPECT_EQ(found({Component_query::Kind::value, "42"}), std::vector<std::string>{"t"});
+    // A float by its value text.
+    EXPECT_EQ(found({Component_query::Kind::value, "0.1"}), std::vector<std::string>{"r"});
 }
 
 TEST_F(Find_test, HitsAreThoseOfTheExpandedTreeOnEveryCase)

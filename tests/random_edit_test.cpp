@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "edit/definition_edits.h"
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_str.h"
 #include "model/items.h"
@@ -67,7 +68,8 @@ void collect_editable(Component& root, std::vector<Component*>& out)
                 for (int f = 0; f < integer->child_count(); ++f)
                     out.push_back(integer->child(f));
             }
-        } else if (dynamic_cast<Cmp_fix_str*>(c) || dynamic_cast<Cmp_flex_str*>(c) || dynamic_cast<Cmp_null_str*>(c)) {
+        } else if (dynamic_cast<Cmp_fix_str*>(c) || dynamic_cast<Cmp_flex_str*>(c) || dynamic_cast<Cmp_null_str*>(c) ||
+                   dynamic_cast<Cmp_float*>(c)) {
             out.push_back(c);
         }
     }
@@ -172,13 +174,15 @@ TEST_P(Random_data_runs, RandomChangesAreUndoneAndRedoneByteForByte)
     doc().insert_item(std::make_unique<Def_flex_str>(Bcl_str("f2"), 2), nullptr);
     doc().insert_item(std::make_unique<Def_null_str>(Bcl_str("n2")), nullptr);
     doc().insert_item(std::make_unique<Def_int>(Bcl_str("d"), false, 2, Def_int::decimal, Bcl_str()), nullptr);
+    doc().insert_item(std::make_unique<Def_float>(Bcl_str("e"), 4), nullptr);
 
     std::string bytes;
     for (std::uint32_t i = 0; i < pad; ++i)
         bytes += static_cast<char>(random_byte(rng, true));
-    // a, b, f1 = "ab", n1 = "xyz", c, x, f2 = "q", n2 = "", d
-    const std::string items("\x11" "\x80\x01" "\x02" "ab" "xyz\0" "\x01\x02\x03\x04" "abcdef" "\x00\x01" "q" "\0" "\x12\x34",
-                            1 + 2 + 3 + 4 + 4 + 6 + 3 + 1 + 2);
+    // a, b, f1 = "ab", n1 = "xyz", c, x, f2 = "q", n2 = "", d, e = 1
+    const std::string items("\x11" "\x80\x01" "\x02" "ab" "xyz\0" "\x01\x02\x03\x04" "abcdef" "\x00\x01" "q" "\0" "\x12\x34"
+                            "\x3F\x80\x00\x00",
+                            1 + 2 + 3 + 4 + 4 + 6 + 3 + 1 + 2 + 4);
     bytes += items;
     for (std::uint32_t i = 0; i < run.tail; ++i)
         bytes += static_cast<char>(random_byte(rng, true));
@@ -232,6 +236,8 @@ TEST_P(Random_data_runs, RandomChangesAreUndoneAndRedoneByteForByte)
                 flex->set_text(random_text(rng, 8));
             else if (auto* null = dynamic_cast<Cmp_null_str*>(target))
                 null->set_text(random_text(rng, 8));
+            else if (auto* real = dynamic_cast<Cmp_float*>(target))
+                real->set_value(static_cast<double>(static_cast<std::int32_t>(rng())) / 7);
             step.created = target->start();
             step.component = true;
             // Allocated: the new run. Released: the dropped redo side.
@@ -376,7 +382,7 @@ std::unique_ptr<Def_int> random_int(std::mt19937& rng)
 std::unique_ptr<Define> random_item(std::mt19937& rng)
 {
     const int sizes[] = {1, 2, 4};
-    switch (rng() % 10) {
+    switch (rng() % 11) {
     case 0: return random_int(rng);
     case 1: return std::make_unique<Def_fix_str>(random_text(rng, 5), int(rng() % 20));
     case 2: return std::make_unique<Def_flex_str>(random_text(rng, 5), sizes[rng() % 3]);
@@ -386,6 +392,7 @@ std::unique_ptr<Define> random_item(std::mt19937& rng)
     case 6: return std::make_unique<Def_while>(random_text(rng, 5), Bcl_str("0"));
     case 7: return std::make_unique<Def_set_variable>(random_text(rng, 3), random_text(rng, 5));
     case 8: return std::make_unique<Def_def_set>(random_text(rng, 5));
+    case 9: return std::make_unique<Def_float>(random_text(rng, 5), rng() % 2 ? 8 : 4);
     default: return std::make_unique<Def_def_ref>(random_text(rng, 5), random_text(rng, 5));
     }
 }
@@ -403,6 +410,8 @@ void random_edit(Data_mgr& document, std::mt19937& rng, Define* item)
         edit_item(document, *flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3]});
     else if (auto* null = dynamic_cast<Def_null_str*>(item))
         edit_item(document, *null, Null_str_fields{random_text(rng, 5)});
+    else if (auto* real = dynamic_cast<Def_float*>(item))
+        edit_item(document, *real, Float_fields{random_text(rng, 5), rng() % 2 ? 8 : 4});
     else if (auto* choice = dynamic_cast<Def_if*>(item))
         edit_item(document, *choice, If_fields{random_text(rng, 5)});
     else if (auto* loop = dynamic_cast<Def_for*>(item))

@@ -138,6 +138,16 @@ TEST_F(Report_test, FixedStringTextEndsAtNulButConsumesItsLength)
                                                              "00000004        i    9"}));
 }
 
+TEST_F(Report_test, FloatLinesShowTheValueTextAndNoneWhenCutShort)
+{
+    doc().set_byte_order(little);
+    define(float_item("f", 4), float_item("d", 8));
+    EXPECT_EQ(report(std::string("\x00\x00\x80\xFF\x00\x00\x00", 7)), report_of({"            未定義",
+                                                                       "00000000        f    -inf",
+                                                                       "00000004        d    ",
+                                                                       "            データ不足"}));
+}
+
 TEST_F(Report_test, LengthPrefixedStringReadsItsPrefixInDocumentOrder)
 {
     doc().set_byte_order(little);

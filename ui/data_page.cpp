@@ -43,6 +43,12 @@ public:
         return dialog.run(&owner_) == 1 ? std::optional(dialog.value()) : std::nullopt;
     }
 
+    std::optional<double> ask_number(std::string_view current, int width) override
+    {
+        Dlg_datchg_float dialog{std::string(current), width};
+        return dialog.run(&owner_) == 1 ? std::optional(dialog.value()) : std::nullopt;
+    }
+
     std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) override
     {
         Dlg_datchg_str dialog{std::string(current), max_length};

@@ -18,8 +18,8 @@ void Kestrix::fill_command_table()
     commands_[cmd::settings] = [this] { edit_settings(); };
     commands_[cmd::help] = [this] { help_viewer().show_contents(this); };
     commands_[cmd::version] = [this] { show_version(); };
-    for (int id = cmd::def_add_first; id <= cmd::def_add_last; ++id)
-        commands_[id] = [this, id] { definition_.add_item(static_cast<Def_kind>(id - cmd::def_add_first)); };
+    for (const Def_kind kind : def_kinds_in_menu_order())
+        commands_[add_command(kind)] = [this, kind] { definition_.add_item(kind); };
     commands_[cmd::def_edit] = [this] { definition_.edit_row(); };
     commands_[cmd::def_delete] = [this] { definition_.delete_row(); };
     commands_[cmd::data_add] = [this] { data_.add_data(); };

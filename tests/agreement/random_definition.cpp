@@ -81,7 +81,7 @@ private:
     {
         --items_left_;
         const bool may_nest = depth < max_depth;
-        const unsigned kinds = may_nest ? (anywhere_ ? 12 : 10) : 5;
+        const unsigned kinds = may_nest ? (anywhere_ ? 13 : 11) : 6;
         switch (choices_.below(kinds)) {
         case 0:
         case 1:
@@ -92,7 +92,9 @@ private:
             return new Def_flex_str(name(), std::array{1, 2, 4}[choices_.below(3)]);
         case 4:
             return new Def_null_str(name());
-        case 5: {
+        case 5:
+            return new Def_float(name(), choices_.below(2) ? 8 : 4);
+        case 6: {
             auto* branch = new Def_if(text(one_of(choices_, conditions)));
             for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
                 branch->insert_then_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
@@ -100,20 +102,20 @@ private:
                 branch->insert_else_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
             return branch;
         }
-        case 6: {
+        case 7: {
             auto* loop = new Def_for(name(), text(one_of(choices_, counts)));
             fill(*loop, depth + 1);
             return loop;
         }
-        case 7: {
+        case 8: {
             auto* loop = new Def_while(name(), text(one_of(choices_, conditions)));
             fill(*loop, depth + 1);
             return loop;
         }
-        case 10:
+        case 11:
             return new Def_set_variable(text(one_of(choices_, assigned)),
                                         text(one_of(choices_, assignments)));
-        case 11: {
+        case 12: {
             auto* set = new Def_def_set(text(one_of(choices_, set_names)));
             fill(*set, depth + 1);
             return set;

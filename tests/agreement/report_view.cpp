@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/data_mgr.h"
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
@@ -77,6 +78,7 @@ public:
     void visit_flex_str(Cmp_flex_str& c) override { string(c); }
     void visit_null_str(Cmp_null_str& c) override { string(c); }
     void visit_nodef(Cmp_nodef& c) override { line(offset_of(c) + std::string(blank) + named_value(c)); }
+    void visit_float(Cmp_float& c) override { integer(c); }
 
     void visit_tbl(Cmp_tbl& c) override
     {

@@ -67,6 +67,7 @@ public:
         line(item) << "ref " << item.name().bytes() << " -> " << item.target().bytes() << '\n';
     }
     void visit_nodef(Def_nodef&) override { indent() << "nodef\n"; }
+    void visit_float(Def_float& item) override { line(item) << "float " << item.name().bytes() << ' ' << item.size() << '\n'; }
 
     void list(Define* container, Item_span items)
     {

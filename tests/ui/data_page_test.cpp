@@ -210,6 +210,38 @@ TEST_F(Data_page_test, ChangesUndoneAndRedoneGiveTheBytesBack)
     EXPECT_EQ(data_bytes(), changed);
 }
 
+TEST_F(Data_page_test, AFloatTakesOnlyANumberAndTheChangeIsUndone)
+{
+    define(float_item("x", 4), float_item("y", 8));
+    open(Bytes{0x3D, 0xCC, 0xCC, 0xCD, 0x7F, 0xF0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"x|0.1", "y|inf"}));
+    window->refresh_dump();
+    select_row(0);
+    wait_until([] { return false; }, 50);
+    save_screenshot(*main_window(), "data-page-floats");
+    run_on_row(0, cmd::data_edit, [](QWidget* dialog) {
+        auto* value = field<QLineEdit>(dialog, 2110);
+        auto* ok = field<QPushButton>(dialog, 1);
+        EXPECT_EQ(value->text(), "0.1");
+        EXPECT_TRUE(ok->isEnabled());
+        for (const char* bad : {"abc", "1.5x", "", "1e39"}) {
+            value->setText(QString::fromUtf8(bad));
+            EXPECT_FALSE(ok->isEnabled()) << bad;
+        }
+        // Enter reaches OK however it is drawn: the text is still refused.
+        QTest::keyClick(value, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        value->setText("-2.5e-1");
+        save_screenshot(*dialog, "datchg-float-dialog");
+        ok->click();
+    });
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"x|-0.25", "y|inf"}));
+    EXPECT_EQ(data_bytes(), (Bytes{0xBE, 0x80, 0, 0, 0x7F, 0xF0, 0, 0, 0, 0, 0, 0}));
+    window->command(cmd::undo);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"x|0.1", "y|inf"}));
+    EXPECT_EQ(data_bytes(), (Bytes{0x3D, 0xCC, 0xCC, 0xCD, 0x7F, 0xF0, 0, 0, 0, 0, 0, 0}));
+}
+
 TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
 {
     Def_int* named = int_item("kind", 1, false, Def_int::hexadecimal);

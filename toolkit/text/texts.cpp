@@ -43,6 +43,7 @@ KESTRIX_TEXT(output_done, "に出力しました。")
 
 KESTRIX_TEXT(signed_mark, "○")
 KESTRIX_TEXT(string_size, "文字列")
+KESTRIX_TEXT(float_remark, "浮動小数点数")
 KESTRIX_TEXT(definition_set_open, "定義 (")
 
 } // namespace texts

@@ -41,6 +41,7 @@ const Bcl_str& output_done();        // に出力しました。 (after the repo
 // The definition list's markers.
 const Bcl_str& signed_mark();        // ○: a signed integer
 const Bcl_str& string_size();        // 文字列: the size of a string without a fixed length
+const Bcl_str& float_remark();       // 浮動小数点数: the remark of a float item
 const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set's row
 
 } // namespace texts

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "model/data_node.h"
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
+#include "model/float_value.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
 #include "model/cmp_table.h"
@@ -76,6 +78,12 @@ public:
 
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
+
+    void visit_float(Cmp_float& c) override
+    {
+        limits.dialog = Change_dialog::real;
+        limits.byte_count = float_width(*c.def());
+    }
 
     Change_limits limits;
 

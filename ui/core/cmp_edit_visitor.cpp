@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "model/cmp_float.h"
 #include "model/cmp_int.h"
+#include "model/float_value.h"
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
 #include "model/data_node.h"
@@ -113,6 +115,20 @@ void Cmp_edit_visitor::visit_hex(Cmp_hex& component)
 void Cmp_edit_visitor::visit_bitflag(Cmp_bitflag& component)
 {
     change_integer(component, static_cast<std::int32_t>(component.flag_value()), component.shift());
+}
+
+void Cmp_edit_visitor::visit_float(Cmp_float& component)
+{
+    const std::string current(component.value_text().view());
+    const int width = float_width(*component.def());
+    const std::optional<double> value = asker_.ask_number(current, width);
+    // Compared as stored: a value that rounds to the bytes there changes nothing.
+    if (!value || stored_float_text(*value, width) == current)
+        return;
+    component.set_value(*value);
+    changed_ = true;
+    place_to_show_ = component.start();
+    bit_to_show_ = std::nullopt;
 }
 
 void Cmp_edit_visitor::visit_nodef(Cmp_nodef& component)

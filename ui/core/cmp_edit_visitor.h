@@ -19,6 +19,9 @@ public:
     // The value dialog of `limits` (decimal or hexadecimal) opened on `current`; the
     // new value, or none when cancelled.
     virtual std::optional<std::int32_t> ask_value(std::int32_t current, const Change_limits& limits) = 0;
+    // The number dialog of a float of `width` bytes opened on its value text; the
+    // new value, or none when cancelled.
+    virtual std::optional<double> ask_number(std::string_view current, int width) = 0;
     // The string dialog opened on the string's bytes; the new bytes, or none.
     virtual std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) = 0;
     // `component` was changed without a new analysis; `length_changed` when the
@@ -29,7 +32,7 @@ public:
 // The component edit walk: opens the change dialog of the component's kind and, on
 // confirmation, changes the data (recorded for undo by the document).
 //
-// Integers and bit flags report `changed`, the place to show (their first byte) and,
+// Integers, floats and bit flags report `changed`, the place to show (their first byte) and,
 // for a flag, the bit to show; the caller then analyses again. A string that runs to
 // the end of the data does the same. Any other string, and an undefined byte, is
 // changed in place: every component of the tree under `root` that started or ended
@@ -53,6 +56,7 @@ public:
     void visit_nodef(Cmp_nodef& component) override;
     void visit_tbl(Cmp_tbl& component) override;
     void visit_rec(Cmp_rec& component) override;
+    void visit_float(Cmp_float& component) override;
 
     [[nodiscard]] bool changed() const { return changed_; }
     [[nodiscard]] Data_node* place_to_show() const { return place_to_show_; }

@@ -23,6 +23,7 @@ constexpr std::array commands{
     Command{cmd::help, "ヘルプ(&H)", "", false},
     Command{cmd::version, "バージョン情報(&V)", "", false},
     Command{cmd::def_add_first + 0, "整数", "", false},
+    Command{cmd::def_add_float, "浮動小数点数", "", false},
     Command{cmd::def_add_first + 1, "固定長文字列", "", false},
     Command{cmd::def_add_first + 2, "可変長文字列", "", false},
     Command{cmd::def_add_first + 3, "NULL終端文字列", "", false},
@@ -111,17 +112,30 @@ std::vector<Menu_entry> without_definition_only(const std::vector<Menu_entry>& e
     return kept;
 }
 
+// The numbers first, then the strings, then the rest.
+constexpr std::array kinds_in_menu_order{Def_kind::integer, Def_kind::floating, Def_kind::fix_str, Def_kind::flex_str,
+                                         Def_kind::null_str, Def_kind::if_branch, Def_kind::for_loop,
+                                         Def_kind::while_loop, Def_kind::set_variable, Def_kind::def_set,
+                                         Def_kind::def_ref};
+
 std::vector<Menu_entry> definition_popup()
 {
     std::vector<Menu_entry> kinds;
-    for (int id = cmd::def_add_first; id <= cmd::def_add_last; ++id)
-        kinds.push_back(item(id));
+    for (const Def_kind kind : kinds_in_menu_order)
+        kinds.push_back(item(add_command(kind)));
     return {submenu("追加", std::move(kinds)), item(cmd::def_edit), item(cmd::def_delete)};
 }
 
 } // namespace
 
 std::span<const Command> command_table() { return commands; }
+
+int add_command(Def_kind kind)
+{
+    return kind == Def_kind::floating ? cmd::def_add_float : cmd::def_add_first + static_cast<int>(kind);
+}
+
+std::span<const Def_kind> def_kinds_in_menu_order() { return kinds_in_menu_order; }
 
 const Command* find_command(int id)
 {

@@ -41,10 +41,18 @@ constexpr int def_add_first = 2401;
 constexpr int def_add_last = 2410;
 constexpr int def_edit = 2411;
 constexpr int def_delete = 2412;
+// The kinds added later follow the edit commands: 2413 adds a float.
+constexpr int def_add_float = 2413;
 } // namespace cmd
 
-// The item kinds the add commands create, in command order (2401 + kind).
-enum class Def_kind { integer, fix_str, flex_str, null_str, if_branch, for_loop, while_loop, set_variable, def_set, def_ref };
+// The item kinds the add commands create: 2401 + kind up to def_ref, then the kinds
+// added later.
+enum class Def_kind { integer, fix_str, flex_str, null_str, if_branch, for_loop, while_loop, set_variable, def_set, def_ref, floating };
+
+// The command that adds an item of `kind`.
+[[nodiscard]] int add_command(Def_kind kind);
+// Every kind in the order of the add menu.
+[[nodiscard]] std::span<const Def_kind> def_kinds_in_menu_order();
 
 // One command: its id, its menu text with the mnemonic, its accelerator in the form
 // "Ctrl+N" (empty for none) and whether only the definition mode's menu holds it.

@@ -27,10 +27,12 @@ constexpr int data_delete = 52;
 constexpr int go_to = 54;
 constexpr int find_bar = 56;
 constexpr int inspector = 58;
+constexpr int floating = 60;
+constexpr int data_change_float = 62;
 
 // Every topic, each with its page among the help pages.
 inline constexpr std::array all{definition_page, settings, integer, bit_flag, fix_str, flex_str, null_str,
                          if_branch, for_loop, while_loop, set_variable, def_set, def_ref, text_export,
                          data_page, data_add, data_change_int, data_change_hex, data_change_str, data_delete, go_to,
-                         find_bar, inspector};
+                         find_bar, inspector, floating, data_change_float};
 } // namespace help_topic

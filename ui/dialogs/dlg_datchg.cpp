@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/float_value.h"
 #include "ui/core/data_text.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/value_choice.h"
@@ -26,6 +27,36 @@ void Dlg_datchg_str::on_command(int id)
     // A text left as it was shown keeps its bytes exactly.
     if (id == 1 && text_.text() != shown_)
         bytes_ = bytes_of_field_text(text_.text());
+    Bcl_dlg::on_command(id);
+}
+
+// ---- floats ----
+
+Dlg_datchg_float::Dlg_datchg_float(std::string text, int width)
+    : Bcl_dlg("IDD_DATCHG_FLOAT", help_topic::data_change_float), text_(std::move(text)), width_(width)
+{
+}
+
+void Dlg_datchg_float::on_init_dialog()
+{
+    field_.attach(*this, 2110);
+    ok_.attach(*this, 1);
+    field_.set_text(text_);
+    field_.set_change_handler([this] { update_ok(); });
+    update_ok();
+}
+
+void Dlg_datchg_float::update_ok() { ok_.enable(parse_float(field_.text(), width_).has_value()); }
+
+void Dlg_datchg_float::on_command(int id)
+{
+    if (id == 1) {
+        const std::optional<double> value = parse_float(field_.text(), width_);
+        // Enter reaches OK even while it is disabled: the text must be a number.
+        if (!value)
+            return;
+        value_ = *value;
+    }
     Bcl_dlg::on_command(id);
 }
 

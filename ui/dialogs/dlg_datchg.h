@@ -29,6 +29,27 @@ private:
     const Ctrl_edit_lines_state rules_;
 };
 
+// The float change: a decimal number in the field, "inf", "-inf" or "nan"; OK only
+// while the field holds one that a float of `width` bytes takes. After OK, value()
+// is the new value.
+class Dlg_datchg_float final : public Bcl_dlg {
+public:
+    Dlg_datchg_float(std::string text, int width);
+
+    [[nodiscard]] double value() const { return value_; }
+
+private:
+    void on_init_dialog() override;
+    void on_command(int id) override;
+    void update_ok();
+
+    std::string text_;
+    int width_;
+    double value_ = 0;
+    Bcl_edit field_;
+    Bcl_button ok_;
+};
+
 // The value changes: "直値" (a direct value in the field) or "定義値" (one of the
 // named values, from the list). OK is enabled only while the field holds a value in
 // range or a named value is chosen. After OK, value() is the new value.

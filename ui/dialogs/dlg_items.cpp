@@ -61,6 +61,29 @@ Flex_str_fields Dlg_flex_str::read_fields(const Flex_str_fields& shown) const
 
 std::unique_ptr<Def_flex_str> Dlg_flex_str::blank() const { return std::make_unique<Def_flex_str>(Bcl_str(), 1); }
 
+// ---- float ----
+
+Dlg_float::Dlg_float(Data_mgr& document, Def_float* item) : Dlg_item("IDD_FLOAT", help_topic::floating, document, item) {}
+
+void Dlg_float::attach_fields()
+{
+    attach_bcl_text(*this, name_, 2100);
+    size_.attach(*this, 2101);
+}
+
+void Dlg_float::show_fields(const Float_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    size_.select(fields.size == 8 ? 1 : 0);
+}
+
+Float_fields Dlg_float::read_fields(const Float_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), size_.selected() == 1 ? 8 : 4};
+}
+
+std::unique_ptr<Def_float> Dlg_float::blank() const { return std::make_unique<Def_float>(Bcl_str(), 4); }
+
 // ---- NUL-terminated string ----
 
 Dlg_null_str::Dlg_null_str(Data_mgr& document, Def_null_str* item)

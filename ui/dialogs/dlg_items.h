@@ -2,6 +2,7 @@
 
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
+#include "model/def_float.h"
 #include "model/def_if.h"
 #include "model/def_set_variable.h"
 #include "model/def_str.h"
@@ -43,6 +44,20 @@ private:
 
     Bcl_edit name_;
     Bcl_combbox prefix_size_;
+};
+
+class Dlg_float final : public Dlg_item<Def_float, Float_fields> {
+public:
+    Dlg_float(Data_mgr& document, Def_float* item);
+
+private:
+    void attach_fields() override;
+    void show_fields(const Float_fields& fields) override;
+    [[nodiscard]] Float_fields read_fields(const Float_fields& shown) const override;
+    [[nodiscard]] std::unique_ptr<Def_float> blank() const override;
+
+    Bcl_edit name_;
+    Bcl_combbox size_;
 };
 
 class Dlg_null_str final : public Dlg_item<Def_null_str, Null_str_fields> {

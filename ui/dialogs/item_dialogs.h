@@ -36,6 +36,7 @@ public:
     void visit_def_set(Def_def_set& item) override;
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef&) override {}
+    void visit_float(Def_float& item) override;
 
 private:
     template <typename Dialog, typename Item>
