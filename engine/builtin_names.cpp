@@ -9,6 +9,7 @@
 
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
+#include "model/def_float.h"
 #include "model/def_if.h"
 #include "model/def_int.h"
 #include "model/def_nodef.h"
@@ -30,6 +31,7 @@ public:
             flag->accept(*this);
     }
     void visit_bitflag(Def_bitflag& item) override { bind(item.variable()); }
+    void visit_float(Def_float&) override {}
     void visit_fix_str(Def_fix_str&) override {}
     void visit_flex_str(Def_flex_str&) override {}
     void visit_null_str(Def_null_str&) override {}
