@@ -226,19 +226,13 @@ void Data_mgr::drop_stale_checkpoints(std::uint32_t position)
     checkpoints().drop_from(builtins().rest ? 0 : position);
 }
 
-Byte_pieces Data_mgr::take_out(std::uint32_t position, std::uint32_t count)
+Byte_pieces Data_mgr::exchange(std::uint32_t position, std::uint32_t count, const Byte_pieces& pieces)
 {
-    Byte_pieces pieces = Byte_store::remove(position, count);
-    drop_stale_checkpoints(position);
-    refresh_skip_index(position);
-    return pieces;
-}
-
-void Data_mgr::put_in(std::uint32_t position, const Byte_pieces& pieces)
-{
+    Byte_pieces removed = Byte_store::remove(position, count);
     Byte_store::insert(position, pieces);
     drop_stale_checkpoints(position);
     refresh_skip_index(position);
+    return removed;
 }
 
 // ---- byte changes ----
@@ -248,8 +242,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Byte_piece ch
     if (chain.count == 0)
         return;
     const std::uint32_t position = node ? node->position() : size();
-    Byte_pieces removed = take_out(position, count);
-    put_in(position, {chain});
+    Byte_pieces removed = exchange(position, count, {chain});
     data_modified_ = true;
     record_data_command(std::make_unique<Proc_data_edit>(*this, position, std::move(removed), Byte_pieces{chain}, tag));
 }
@@ -267,7 +260,7 @@ Data_node* Data_mgr::insert_bytes(std::uint32_t position, std::uint32_t count)
         return node_at(position);
     position = std::min(position, size());
     const Byte_piece chain = make_chain(std::string(count, '\0'));
-    put_in(position, {chain});
+    (void)exchange(position, 0, {chain});
     data_modified_ = true;
     record_data_command(std::make_unique<Proc_data_add>(*this, position, chain));
     return chain.first;
@@ -277,7 +270,7 @@ Data_node* Data_mgr::delete_bytes(std::uint32_t position, std::uint32_t count)
 {
     if (position >= size() || count == 0)
         return node_at(position);
-    Byte_pieces removed = take_out(position, count);
+    Byte_pieces removed = exchange(position, count, {});
     data_modified_ = true;
     record_data_command(std::make_unique<Proc_data_del>(*this, position, std::move(removed)));
     return node_at(position);

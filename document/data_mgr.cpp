@@ -101,7 +101,7 @@ void Data_mgr::analyze()
 
 void Data_mgr::analyze_changed_data()
 {
-    // A byte change drops the checkpoints from its position on (see take_out and put_in), so
+    // A byte change drops the checkpoints from its position on (see exchange), so
     // the last one left is the last before every change since the analysis.
     if (!root_ || checkpoints().points().empty()) {
         analyze();

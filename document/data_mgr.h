@@ -143,11 +143,11 @@ public:
     [[nodiscard]] Skip_entry skip_entry(std::uint32_t position) const;
     [[nodiscard]] const std::vector<Skip_entry>& skip_index() const { return skip_index_; }
 
-    // Takes out up to `count` bytes from `position`, or puts `pieces` in there, and
-    // brings the checkpoints and the skip index up to date: the byte changes and
-    // their commands change the data through these two only.
-    [[nodiscard]] Byte_pieces take_out(std::uint32_t position, std::uint32_t count);
-    void put_in(std::uint32_t position, const Byte_pieces& pieces);
+    // Takes out up to `count` bytes from `position`, puts `pieces` in their place,
+    // brings the checkpoints and the skip index up to date once, and hands over the
+    // bytes taken out: the byte changes and their commands change the data through
+    // this only.
+    [[nodiscard]] Byte_pieces exchange(std::uint32_t position, std::uint32_t count, const Byte_pieces& pieces);
 
     // Byte changes: each changes the store, sets data modified and records its
     // undoable command. None re-analyses; the caller does.

@@ -28,8 +28,7 @@ void Proc_data_edit::swap_in(const Byte_pieces& in)
     const Byte_pieces& out = &in == &old_ ? new_ : old_;
     // The pieces taken out are those put in before (joined or cut otherwise, but
     // the same bytes): keep the ones `out` already holds.
-    (void)document_.take_out(position_, length(out));
-    document_.put_in(position_, in);
+    (void)document_.exchange(position_, length(out), in);
 }
 
 void Proc_data_edit::undo()
