@@ -388,15 +388,36 @@ TEST_F(Data_page_test, AnInsertionPastTheLongestDataIsRefused)
 
 TEST_F(Data_page_test, ExamplesOnTheDataPage)
 {
-    for (const std::string name : {"png", "wav"}) {
-        start({"/d", example(name + "/definition.kxd"), example(name + "/sample." + name)});
+    struct Shown {
+        std::string name, sample;
+        std::vector<std::string> path; // tree names from the root's child down
+    };
+    const std::vector<Shown> examples = {
+        {"png", "sample.png", {"チャンク"}},
+        {"wav", "sample.wav", {}},
+        {"elf64", "sample.elf", {"プログラムヘッダ", "[1]"}},
+        {"zip", "sample.zip", {"ローカルファイルヘッダ", "[1]"}},
+        {"stl", "sample.stl", {"triangles", "[3]"}},
+    };
+    for (const Shown& shown : examples) {
+        start({"/d", example(shown.name + "/definition.kxd"), example(shown.name + "/" + shown.sample)});
         window->show_page(Kestrix::data_page);
         main_window()->resize(1000, 700);
-        select_tree({0});
+        QTreeWidgetItem* item = tree()->topLevelItem(0);
+        for (const std::string& name : shown.path) {
+            item->setExpanded(true);
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; i < item->childCount() && !next; ++i)
+                if (item->child(i)->text(0).toStdString() == name)
+                    next = item->child(i);
+            ASSERT_NE(next, nullptr) << shown.name << ": " << name;
+            item = next;
+        }
+        tree()->setCurrentItem(item);
         select_row(0);
         wait_until([] { return false; }, 50);
-        save_screenshot(*main_window(), "data-page-" + name);
-        EXPECT_GT(list()->topLevelItemCount(), 0) << name;
+        save_screenshot(*main_window(), "data-page-" + shown.name);
+        EXPECT_GT(list()->topLevelItemCount(), 0) << shown.name;
         window.reset();
     }
 }
