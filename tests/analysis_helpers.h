@@ -33,6 +33,7 @@ inline Def_fix_str* fix_str(const char* name, int length) { return new Def_fix_s
 inline Def_flex_str* flex_str(const char* name, int prefix) { return new Def_flex_str(sj(name), prefix); }
 inline Def_null_str* null_str(const char* name) { return new Def_null_str(sj(name)); }
 inline Def_float* float_item(const char* name, int size) { return new Def_float(sj(name), size); }
+inline Def_bytes* bytes_item(const char* name, const char* length) { return new Def_bytes(sj(name), sj(length)); }
 inline Def_set_variable* set_var(const char* variable, const char* value)
 {
     return new Def_set_variable(sj(variable), sj(value));
