@@ -90,8 +90,8 @@ Dlg_bytes::Dlg_bytes(Data_mgr& document, Def_bytes* item) : Dlg_item("IDD_BYTES"
 
 void Dlg_bytes::attach_fields()
 {
-    attach_bcl_text(*this, name_, 2110);
-    attach_bcl_text(*this, length_, 2111);
+    attach_bcl_text(*this, name_, 2120);
+    attach_bcl_text(*this, length_, 2121);
 }
 
 void Dlg_bytes::show_fields(const Bytes_fields& fields)
