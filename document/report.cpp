@@ -412,7 +412,10 @@ void Def_bytes::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
     const auto count = static_cast<std::uint64_t>(wanted > 0 ? wanted : 0);
     std::uint8_t first[bytes_shown];
     std::uint64_t got = in.read(first, static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes_shown)));
-    Line(out).head_at(offset, indent, name().view()).add(bytes_text(count, {first, static_cast<std::size_t>(got)}).view()).write();
+    Line(out)
+        .head_at(offset, indent, name().view())
+        .add(bytes_text(count, {first, static_cast<std::size_t>(got)}).view())
+        .write();
     // The rest streams past: a block may be as long as the data.
     std::uint8_t skipped[4096];
     for (std::size_t read = 1; got < count && read != 0; got += read) {

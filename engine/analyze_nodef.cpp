@@ -39,8 +39,8 @@ Data_node* Def_nodef::analyze(Data_node* cur, Component* parent, Data_node* stop
             Cmp_tbl watched(this, undefined_label(first, last - 1), cur, static_cast<unsigned>(first),
                             static_cast<unsigned>(last), static_cast<unsigned>(span));
             watcher->entered(watched);
-            cur = walk::watch_byte_entries(undefined_run(*this), cur, first, last, walk::inner_group_size(static_cast<unsigned>(span)),
-                                           *watcher);
+            const std::uint64_t entry = walk::inner_group_size(static_cast<unsigned>(span));
+            cur = walk::watch_byte_entries(undefined_run(*this), cur, first, last, entry, *watcher);
             watcher->left();
             continue;
         }

@@ -81,7 +81,10 @@ public:
     void visit_nodef(Cmp_nodef& c) override { line(offset_of(c) + std::string(blank) + named_value(c)); }
     void visit_float(Cmp_float& c) override { integer(c); }
     // One line: the report does not list a block's bytes.
-    void visit_bytes(Cmp_bytes& c) override { line(offset_of(c) + std::string(after_name) + indent(indent_) + named_value(c)); }
+    void visit_bytes(Cmp_bytes& c) override
+    {
+        line(offset_of(c) + std::string(after_name) + indent(indent_) + named_value(c));
+    }
 
     void visit_tbl(Cmp_tbl& c) override
     {

@@ -130,7 +130,8 @@ const std::vector<std::string> every_kind_rows = {
     "||if (a == 1) {||",        "文字列||  then_str||",    "||} else {||", "4||  else_str||",
     "||}||",                    "||loop for (3) {||",      "1||  count|n|", "set||  ref||",
     "||}||",                    "||w while (n > 0) {||",   "2 + 文字列||  text||", "||}||",
-    "8||ratio||浮動小数点数",  "n * 4||data||バイト列",   "||set (n - 1)|n|",         "||定義 (set) {||",        "||}||",        "||||"};
+    "8||ratio||浮動小数点数",  "n * 4||data||バイト列",   "||set (n - 1)|n|",         "||定義 (set) {||",
+    "||}||",                    "||||"};
 
 TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCloses)
 {

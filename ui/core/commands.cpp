@@ -115,9 +115,9 @@ std::vector<Menu_entry> without_definition_only(const std::vector<Menu_entry>& e
 
 // The numbers first, then the strings, then the rest.
 constexpr std::array kinds_in_menu_order{Def_kind::integer, Def_kind::floating, Def_kind::fix_str, Def_kind::flex_str,
-                                         Def_kind::null_str, Def_kind::byte_block, Def_kind::if_branch, Def_kind::for_loop,
-                                         Def_kind::while_loop, Def_kind::set_variable, Def_kind::def_set,
-                                         Def_kind::def_ref};
+                                         Def_kind::null_str, Def_kind::byte_block, Def_kind::if_branch,
+                                         Def_kind::for_loop, Def_kind::while_loop, Def_kind::set_variable,
+                                         Def_kind::def_set, Def_kind::def_ref};
 
 std::vector<Menu_entry> definition_popup()
 {

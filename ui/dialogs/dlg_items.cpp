@@ -86,7 +86,10 @@ std::unique_ptr<Def_float> Dlg_float::blank() const { return std::make_unique<De
 
 // ---- byte block ----
 
-Dlg_bytes::Dlg_bytes(Data_mgr& document, Def_bytes* item) : Dlg_item("IDD_BYTES", help_topic::byte_block, document, item) {}
+Dlg_bytes::Dlg_bytes(Data_mgr& document, Def_bytes* item)
+    : Dlg_item("IDD_BYTES", help_topic::byte_block, document, item)
+{
+}
 
 void Dlg_bytes::attach_fields()
 {
