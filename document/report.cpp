@@ -420,6 +420,7 @@ void Def_bytes::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
     std::uint8_t skipped[4096];
     for (std::size_t read = 1; got < count && read != 0; got += read) {
         read = in.read(skipped, static_cast<std::size_t>(std::min<std::uint64_t>(count - got, sizeof skipped)));
+        reporter().step(in.offset());
         reporter().stop_point();
     }
     if (got < count)
