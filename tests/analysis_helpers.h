@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "document/data_mgr.h"
 #include "engine/tree_text.h"
@@ -84,5 +85,16 @@ inline std::string line(Component* component)
 }
 
 inline Component* root() { return Data_mgr::instance().root_component(); }
+
+// The names of a component's children, expanding it first when needed.
+inline std::vector<std::string> child_names(Component* component)
+{
+    if (component->child_count() == 0)
+        component->expand();
+    std::vector<std::string> names;
+    for (int i = 0; i < component->child_count(); ++i)
+        names.push_back(component->child(i)->name().to_utf8());
+    return names;
+}
 
 } // namespace analysis_test

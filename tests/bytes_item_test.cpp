@@ -17,16 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::string text_of(std::uint64_t length, const Bytes& first) { return bytes_text(length, first).to_utf8(); }
 
-std::vector<std::string> child_names(Component* component)
-{
-    if (component->child_count() == 0)
-        component->expand();
-    std::vector<std::string> names;
-    for (int i = 0; i < component->child_count(); ++i)
-        names.push_back(component->child(i)->name().to_utf8());
-    return names;
-}
-
 TEST(Bytes_text, ShowsTheLengthAndTheFirstBytesMarkedOnlyWhenMoreFollow)
 {
     EXPECT_EQ(text_of(128, {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A}), "128 バイト: 89 50 4E 47 0D 0A 1A 0A …");
