@@ -123,6 +123,10 @@ public:
     {
         result_ = {{"kind", "float"}, {"name", text_to_json(item.name())}, {"size", item.size()}};
     }
+    void visit_bytes(Def_bytes& item) override
+    {
+        result_ = {{"kind", "bytes"}, {"name", text_to_json(item.name())}, {"length", text_to_json(item.length())}};
+    }
     // The undefined item is never part of a stored definition.
     void visit_nodef(Def_nodef&) override { result_ = nullptr; }
 
@@ -354,6 +358,10 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         if (size != 4 && size != 8)
             fail(f.at("size"), "must be 4 or 8");
         return std::make_unique<Def_float>(f.text("name"), size);
+    }
+    if (kind == "bytes") {
+        const Fields f(value, where, {"kind", "name", "length"});
+        return std::make_unique<Def_bytes>(f.text("name"), f.text("length"));
     }
     if (kind == "null_str") {
         const Fields f(value, where, {"kind", "name"});

@@ -69,6 +69,7 @@ public:
     void visit_nodef(Cmp_nodef&) override {}
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
+    void visit_bytes(Cmp_bytes&) override {}
     void visit_float(Cmp_float& component) override
     {
         const std::string_view text = component.value_text().view();

@@ -141,6 +141,7 @@ int Def_if::format_needed() const
     return std::max(format_of(then_children().items()), format_of(else_children().items()));
 }
 int Def_float::format_needed() const { return static_cast<int>(additions_format); }
+int Def_bytes::format_needed() const { return static_cast<int>(additions_format); }
 
 // The undefined item is not part of the definition.
 void Def_nodef::save(Bcl_binaryfile&) const {}
@@ -204,6 +205,13 @@ void Def_float::save(Bcl_binaryfile& out) const
     out.write_byte(code_float);
     write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(size()));
+}
+
+void Def_bytes::save(Bcl_binaryfile& out) const
+{
+    out.write_byte(code_bytes);
+    write_text(out, name(), "name");
+    write_text(out, length(), "length");
 }
 
 void Def_if::save(Bcl_binaryfile& out) const
@@ -454,6 +462,11 @@ private:
             const auto size = static_cast<int>(read_uint(1));
             check(is_float_size(size));
             return std::make_unique<Def_float>(std::move(name), size);
+        }
+        case code_bytes: {
+            check(format_ >= additions_format);
+            Bcl_str name = read_text();
+            return std::make_unique<Def_bytes>(std::move(name), read_text());
         }
         default:
             corrupt();

@@ -50,6 +50,7 @@ enum Kind_code : std::uint8_t {
     code_def_set = 9,
     code_def_ref = 10,
     code_float = 11,  // format 101 on
+    code_bytes = 12,  // format 101 on
 };
 
 } // namespace definition_file

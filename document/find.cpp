@@ -40,6 +40,7 @@ public:
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
     void visit_float(Cmp_float&) override { is_value = true; }
+    void visit_bytes(Cmp_bytes&) override { is_value = true; }
 
     bool is_value = false;
     std::optional<std::int64_t> number;

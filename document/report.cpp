@@ -21,6 +21,7 @@
 #include "document/undefined_lines.h"
 #include "engine/builtin_names.h"
 #include "engine/expression.h"
+#include "model/cmp_bytes.h"
 #include "model/cmp_str.h"
 #include "model/float_value.h"
 #include "model/int_decoder.h"
@@ -401,6 +402,28 @@ void Def_float::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
         line.add(float_text(load_float_bits(bytes, width, walk_context().byte_order()), width));
     line.write();
     if (got < width)
+        throw Data_shortage{};
+}
+
+void Def_bytes::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
+{
+    const std::uint64_t offset = in.offset();
+    const std::int32_t wanted = evaluate(length().view(), tables().variables, place_in(in));
+    const auto count = static_cast<std::uint64_t>(wanted > 0 ? wanted : 0);
+    std::uint8_t first[bytes_shown];
+    std::uint64_t got = in.read(first, static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes_shown)));
+    Line(out)
+        .head_at(offset, indent, name().view())
+        .add(bytes_text(count, {first, static_cast<std::size_t>(got)}).view())
+        .write();
+    // The rest streams past: a block may be as long as the data.
+    std::uint8_t skipped[4096];
+    for (std::size_t read = 1; got < count && read != 0; got += read) {
+        read = in.read(skipped, static_cast<std::size_t>(std::min<std::uint64_t>(count - got, sizeof skipped)));
+        reporter().step(in.offset());
+        reporter().stop_point();
+    }
+    if (got < count)
         throw Data_shortage{};
 }
 

@@ -149,6 +149,11 @@ void edit_item(Data_mgr& document, Def_float& item, const Float_fields& values)
     edit_with<Proc_def_edit_float>(document, item, values);
 }
 
+void edit_item(Data_mgr& document, Def_bytes& item, const Bytes_fields& values)
+{
+    edit_with<Proc_def_edit_bytes>(document, item, values);
+}
+
 void edit_item(Data_mgr& document, Def_if& item, const If_fields& values)
 {
     edit_with<Proc_def_edit_if>(document, item, values);

@@ -49,6 +49,7 @@ void edit_item(Data_mgr& document, Def_fix_str& item, const Fix_str_fields& valu
 void edit_item(Data_mgr& document, Def_flex_str& item, const Flex_str_fields& values);
 void edit_item(Data_mgr& document, Def_null_str& item, const Null_str_fields& values);
 void edit_item(Data_mgr& document, Def_float& item, const Float_fields& values);
+void edit_item(Data_mgr& document, Def_bytes& item, const Bytes_fields& values);
 void edit_item(Data_mgr& document, Def_if& item, const If_fields& values);
 void edit_item(Data_mgr& document, Def_for& item, const For_fields& values);
 void edit_item(Data_mgr& document, Def_while& item, const While_fields& values);

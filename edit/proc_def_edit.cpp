@@ -20,6 +20,12 @@ void Float_fields::write(Def_float& item) const
     item.set_size(size);
 }
 
+void Bytes_fields::write(Def_bytes& item) const
+{
+    item.set_name(name);
+    item.set_length(length);
+}
+
 void For_fields::write(Def_for& item) const
 {
     item.set_name(name);

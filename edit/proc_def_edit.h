@@ -5,6 +5,7 @@
 
 #include "document/process.h"
 #include "model/byte_order.h"
+#include "model/def_bytes.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
 #include "model/def_float.h"
@@ -45,6 +46,13 @@ struct Float_fields {
     int size = 4;
     [[nodiscard]] static Float_fields read(const Def_float& item) { return {item.name(), item.size()}; }
     void write(Def_float& item) const;
+};
+
+struct Bytes_fields {
+    Bcl_str name;
+    Bcl_str length;
+    [[nodiscard]] static Bytes_fields read(const Def_bytes& item) { return {item.name(), item.length()}; }
+    void write(Def_bytes& item) const;
 };
 
 struct Null_str_fields {
@@ -137,6 +145,7 @@ public:
 };
 
 using Proc_def_edit_float = Proc_def_edit<Def_float, Float_fields>;
+using Proc_def_edit_bytes = Proc_def_edit<Def_bytes, Bytes_fields>;
 
 class Proc_def_edit_null_str : public Proc_def_edit<Def_null_str, Null_str_fields> {
 public:

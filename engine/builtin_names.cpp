@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "model/def_bytes.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
 #include "model/def_float.h"
@@ -59,6 +60,7 @@ public:
     void visit_def_set(Def_def_set& item) override { visit_list(item.children()); }
     void visit_def_ref(Def_def_ref&) override {}
     void visit_nodef(Def_nodef&) override {}
+    void visit_bytes(Def_bytes& item) override { read(item.length()); }
 
     void visit_list(Item_span items)
     {

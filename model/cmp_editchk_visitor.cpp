@@ -3,6 +3,8 @@
 void Cmp_editchk_visitor::visit_component(Component&) {}
 void Cmp_editchk_visitor::visit_fix_str(Cmp_fix_str&) { editable_ = true; }
 void Cmp_editchk_visitor::visit_float(Cmp_float&) { editable_ = true; }
+// Its bytes are changed, one at a time.
+void Cmp_editchk_visitor::visit_bytes(Cmp_bytes&) {}
 void Cmp_editchk_visitor::visit_flex_str(Cmp_flex_str&) { editable_ = true; }
 void Cmp_editchk_visitor::visit_null_str(Cmp_null_str&) { editable_ = true; }
 void Cmp_editchk_visitor::visit_int(Cmp_int&) { editable_ = true; }

@@ -1,6 +1,7 @@
 #include "model/cmp_place_srch_visitor.h"
 
 #include "model/data_node.h"
+#include "model/cmp_bytes.h"
 #include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
@@ -58,3 +59,4 @@ void Cmp_place_srch_visitor::visit_bitflag(Cmp_bitflag& component)
 void Cmp_place_srch_visitor::visit_nodef(Cmp_nodef& component) { search_leaf(component); }
 void Cmp_place_srch_visitor::visit_tbl(Cmp_tbl& component) { search_container(component); }
 void Cmp_place_srch_visitor::visit_rec(Cmp_rec& component) { search_container(component); }
+void Cmp_place_srch_visitor::visit_bytes(Cmp_bytes& component) { search_container(component); }

@@ -34,6 +34,7 @@ public:
     void visit_tbl(Cmp_tbl& component) override;
     void visit_rec(Cmp_rec& component) override;
     void visit_float(Cmp_float& component) override;
+    void visit_bytes(Cmp_bytes& component) override;
 
     [[nodiscard]] bool found() const { return found_; }
 

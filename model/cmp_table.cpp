@@ -1,6 +1,7 @@
 #include "model/cmp_table.h"
 
 #include "model/cmp_visitor.h"
+#include "model/def_bytes.h"
 #include "model/def_nodef.h"
 #include "model/walk_context.h"
 
@@ -30,11 +31,12 @@ void Cmp_tbl::accept(Cmp_visitor& visitor) { visitor.visit_tbl(*this); }
 
 Replay_target Cmp_tbl::replay_target() const
 {
-    // The undefined bytes are walked after every item: their replay runs to the
-    // byte. A loop's or a reference's own table (group 0) is made by entering the
-    // item, a group of a loop's iterations (and a While loop's table, made from
-    // its count) by its first iteration.
-    if (dynamic_cast<const Def_nodef*>(def_))
+    // The undefined bytes are walked after every item, and a byte block's bytes
+    // depend on nothing the walk sets: their replay runs to the byte. A loop's
+    // or a reference's own table (group 0) is made by entering the item, a group
+    // of a loop's iterations (and a While loop's table, made from its count) by
+    // its first iteration.
+    if (dynamic_cast<const Def_nodef*>(def_) || dynamic_cast<const Def_bytes*>(def_))
         return {};
     return {def_, group_ != 0};
 }

@@ -12,6 +12,7 @@ class Cmp_nodef;
 class Cmp_tbl;
 class Cmp_rec;
 class Cmp_float;
+class Cmp_bytes;
 
 // One operation per component kind.
 class Cmp_visitor {
@@ -29,4 +30,5 @@ public:
     virtual void visit_tbl(Cmp_tbl& component) = 0;
     virtual void visit_rec(Cmp_rec& component) = 0;
     virtual void visit_float(Cmp_float& component) = 0;
+    virtual void visit_bytes(Cmp_bytes& component) = 0;
 };

@@ -7,6 +7,7 @@ void Def_add_visitor::visit_int(Def_int&) {}
 void Def_add_visitor::visit_bitflag(Def_bitflag&) {}
 void Def_add_visitor::visit_fix_str(Def_fix_str&) {}
 void Def_add_visitor::visit_float(Def_float&) {}
+void Def_add_visitor::visit_bytes(Def_bytes&) {}
 void Def_add_visitor::visit_flex_str(Def_flex_str&) {}
 void Def_add_visitor::visit_null_str(Def_null_str&) {}
 

@@ -31,6 +31,7 @@ public:
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef& item) override;
     void visit_float(Def_float& item) override;
+    void visit_bytes(Def_bytes& item) override;
 
     // True once the item has been put into a list (the walk met a container).
     [[nodiscard]] bool inserted() const { return inserted_; }

@@ -20,6 +20,7 @@ void Def_cnt_visitor::visit_int(Def_int& item) { count_ += 1 + static_cast<std::
 void Def_cnt_visitor::visit_bitflag(Def_bitflag&) {}
 void Def_cnt_visitor::visit_fix_str(Def_fix_str&) { ++count_; }
 void Def_cnt_visitor::visit_float(Def_float&) { ++count_; }
+void Def_cnt_visitor::visit_bytes(Def_bytes&) { ++count_; }
 void Def_cnt_visitor::visit_flex_str(Def_flex_str&) { ++count_; }
 void Def_cnt_visitor::visit_null_str(Def_null_str&) { ++count_; }
 

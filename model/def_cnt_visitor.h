@@ -25,6 +25,7 @@ public:
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef& item) override;
     void visit_float(Def_float& item) override;
+    void visit_bytes(Def_bytes& item) override;
 
     [[nodiscard]] std::int32_t count() const { return count_; }
 

@@ -133,6 +133,14 @@ void Def_disp_visitor::visit_float(Def_float& item)
     row.columns[col_remarks] = texts::float_remark();
 }
 
+void Def_disp_visitor::visit_bytes(Def_bytes& item)
+{
+    Def_row& row = add_row(&item);
+    row.columns[col_size] = item.length();
+    row.columns[col_content] = indented(item.name());
+    row.columns[col_remarks] = texts::bytes_remark();
+}
+
 void Def_disp_visitor::visit_flex_str(Def_flex_str& item)
 {
     Def_row& row = add_row(&item);

@@ -60,6 +60,7 @@ public:
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef& item) override;
     void visit_float(Def_float& item) override;
+    void visit_bytes(Def_bytes& item) override;
 
 private:
     // Appends a row for `item` at the current depth and container; the caller fills

@@ -13,6 +13,7 @@ class Def_def_set;
 class Def_def_ref;
 class Def_nodef;
 class Def_float;
+class Def_bytes;
 
 // One operation per item kind: adding a kind fails to compile wherever a visitor
 // forgets it.
@@ -32,4 +33,5 @@ public:
     virtual void visit_def_ref(Def_def_ref& item) = 0;
     virtual void visit_nodef(Def_nodef& item) = 0;
     virtual void visit_float(Def_float& item) = 0;
+    virtual void visit_bytes(Def_bytes& item) = 0;
 };

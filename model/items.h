@@ -1,6 +1,7 @@
 #pragma once
 
 // Every definition item kind, for code that handles them all.
+#include "model/def_bytes.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
 #include "model/def_float.h"

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "document/data_mgr.h"
 #include "engine/tree_text.h"
@@ -33,6 +34,7 @@ inline Def_fix_str* fix_str(const char* name, int length) { return new Def_fix_s
 inline Def_flex_str* flex_str(const char* name, int prefix) { return new Def_flex_str(sj(name), prefix); }
 inline Def_null_str* null_str(const char* name) { return new Def_null_str(sj(name)); }
 inline Def_float* float_item(const char* name, int size) { return new Def_float(sj(name), size); }
+inline Def_bytes* bytes_item(const char* name, const char* length) { return new Def_bytes(sj(name), sj(length)); }
 inline Def_set_variable* set_var(const char* variable, const char* value)
 {
     return new Def_set_variable(sj(variable), sj(value));
@@ -83,5 +85,16 @@ inline std::string line(Component* component)
 }
 
 inline Component* root() { return Data_mgr::instance().root_component(); }
+
+// The names of a component's children, expanding it first when needed.
+inline std::vector<std::string> child_names(Component* component)
+{
+    if (component->child_count() == 0)
+        component->expand();
+    std::vector<std::string> names;
+    for (int i = 0; i < component->child_count(); ++i)
+        names.push_back(component->child(i)->name().to_utf8());
+    return names;
+}
 
 } // namespace analysis_test

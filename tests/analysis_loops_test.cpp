@@ -15,17 +15,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The names of a component's children, expanding it first when needed.
-std::vector<std::string> child_names(Component* component)
-{
-    if (component->child_count() == 0)
-        component->expand();
-    std::vector<std::string> names;
-    for (int i = 0; i < component->child_count(); ++i)
-        names.push_back(component->child(i)->name().to_utf8());
-    return names;
-}
-
 // Grouping of large loops: the same names whether the loop is a For or a While.
 struct Grouping {
     int iterations;

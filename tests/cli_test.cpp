@@ -228,6 +228,7 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     branch->insert_then_child(std::make_unique<Def_float>(Bcl_str("x"), 8), nullptr);
     items.insert(std::unique_ptr<Define>(branch), nullptr);
     items.insert(std::make_unique<Def_float>(Bcl_str("y"), 4), nullptr);
+    items.insert(std::make_unique<Def_bytes>(Bcl_str("z"), Bcl_str("_rest - 2")), nullptr);
     write_definition_file(File_path(path("a.kxd")), Bcl_str::from_utf8("表題"), Byte_order::little_endian, items);
 
     const Cli_run json = cli({"json", path("a.kxd")});
@@ -237,6 +238,7 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     EXPECT_NE(json.out.find(R"("sjis": "8540")"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find(R"("title": "表題")"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find(R"("kind": "float")"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("length": "_rest - 2")"), std::string::npos) << json.out;
     write_file(path("a.json"), json.out);
     const Cli_run back = cli({"kxd", path("a.json"), path("b.kxd")});
     ASSERT_EQ(back.status, 0) << back.err;
@@ -328,6 +330,8 @@ TEST_F(Cli_test, WhatTheDefinitionFileCannotHoldIsRefusedWhereItStands)
          "items[0].name: longer than 255 bytes"},
         {R"({"items": [{"kind": "int", "size": 1, "named_values": [)" + many_values + "]}]}",
          "items[0].named_values: more than 255 entries"},
+        {R"({"items": [{"kind": "bytes", "name": "b", "length": ")" + std::string(256, '1') + R"("}]})",
+         "items[0].length: longer than 255 bytes"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message_part);

@@ -390,6 +390,10 @@ TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_flex_str&>(d), {Bcl_str("t"), 4}); }},
         {"float", [] { return new Def_float(Bcl_str("s"), 4); },
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_float&>(d), {Bcl_str("t"), 8}); }},
+        {"byte block", [] { return new Def_bytes(Bcl_str("s"), Bcl_str("4")); },
+         [](Define& d) {
+             definition_edits::edit_item(doc(), static_cast<Def_bytes&>(d), {Bcl_str("t"), Bcl_str("n")});
+         }},
         {"NUL-terminated string", [] { return new Def_null_str(Bcl_str("s")); },
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_null_str&>(d), {Bcl_str("t")}); }},
         {"if", [] { return new Def_if(Bcl_str("a == 1")); },

@@ -225,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_file{"float_in_format_100", header() + u16(1) + bytes("\x0B\x01z\x04", 4), Failure::corrupt},
         Bad_file{"float_size_5", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x0B\x01z\x05", 4),
                  Failure::corrupt},
-        Bad_file{"kind_code_12", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x0C\x01z", 3),
+        // The byte block's code in a file of format 100.
+        Bad_file{"bytes_in_format_100", header() + u16(1) + bytes("\x0C\x01z\x01" "4", 5), Failure::corrupt},
+        Bad_file{"kind_code_13", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x0D\x01z", 3),
                  Failure::corrupt},
         Bad_file{"int_size_3", header() + u16(1) + bytes("\x00\x01i\x00\x03\x00\x00\x00\x00", 9), Failure::corrupt},
         Bad_file{"int_signed_2", header() + u16(1) + bytes("\x00\x01i\x02\x01\x00\x00\x00\x00", 9), Failure::corrupt},
@@ -273,6 +275,20 @@ TEST_F(Definition_file_test, FloatsAreWrittenInTheLaterFormat)
         EXPECT_EQ(e.display_text(),
                   path() + "はこのプログラムでは読めません。\nプログラムバージョン1.01以降を御使用ください。");
     }
+}
+
+TEST_F(Definition_file_test, ByteBlocksAreWrittenInTheLaterFormat)
+{
+    auto* loop = new Def_for(Bcl_str("L"), Bcl_str("2"));
+    loop->insert_child(std::make_unique<Def_bytes>(Bcl_str("b"), Bcl_str("n - 1")), nullptr);
+    const bytes file = save({loop});
+    EXPECT_EQ(file, bytes("KXD\x00\x65\x00\x65", 7) + str("T") + '\0' + u16(1) + "\x06" + str("L") + str("2") + u16(1) +
+                        "\x0C" + str("b") + str("n - 1"));
+    const Definition_contents back = load(file);
+    const auto& block = dynamic_cast<const Def_bytes&>(*dynamic_cast<const Def_for&>(*back.items[0]).children()[0]);
+    EXPECT_EQ(block.name().view(), "b");
+    EXPECT_EQ(block.length().view(), "n - 1");
+    EXPECT_THROW((void)read_definition_file(File_path(path()), definition_file::format_version), Ver_exception);
 }
 
 TEST_F(Definition_file_test, OlderFormatIsReadWhateverVersionItRequires)
@@ -404,6 +420,8 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
          "items[0].length: 定義ファイルに入らない値です。"},
         {"integer size 3", [] { return int_item("i", false, 3, 0, ""); }, "items[0].size: 定義ファイルに入らない値です。"},
         {"float size 6", [] { return new Def_float(Bcl_str("f"), 6); }, "items[0].size: 定義ファイルに入らない値です。"},
+        {"long length of a byte block", [] { return new Def_bytes(Bcl_str("b"), Bcl_str(bytes(256, '1'))); },
+         "items[0].length: 文字列が255バイトを超えています。"},
         {"nesting beyond the reader's bound",
          [] {
              auto* outer = new Def_def_set(Bcl_str("S"));

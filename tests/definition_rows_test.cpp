@@ -109,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       items.insert(std::unique_ptr<Define>(set_var("left", "n - 1")), nullptr);
                       items.insert(std::unique_ptr<Define>(ref("entry", "chunk")), nullptr);
                       items.insert(std::unique_ptr<Define>(float_item("x", 8)), nullptr);
+                      items.insert(std::unique_ptr<Define>(bytes_item("data", "n * 4")), nullptr);
                   },
                   {
                       "2|○|s|v|-1:a  1:b   @s - F 0 ied",
@@ -119,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "||set (n - 1)|left| @left - F 0 ied",
                       "chunk||entry|| @entry - F 0 ied",
                       "8||x||浮動小数点数 @x - F 0 ied",
+                      "n * 4||data||バイト列 @data - F 0 ied",
                       "|||| @- - F 0 i..",
                   }},
         Rows_case{"UnsignedOrderPutsHighValuesLast",

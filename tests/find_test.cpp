@@ -118,6 +118,15 @@ TEST_F(Find_test, ValuesMatchByTextOrByNumberSignedAsTheItem)
     EXPECT_EQ(found({Component_query::Kind::value, "0.1"}), std::vector<std::string>{"r"});
 }
 
+TEST_F(Find_test, ABlockIsFoundByItsTextAndItsBytesAsUndefinedBytesAre)
+{
+    define(bytes_item("blk", "2"));
+    load_bytes(std::string("\x89\x50\x50", 3));
+    EXPECT_EQ(found({Component_query::Kind::value, "89 50"}), std::vector<std::string>{"blk"});
+    EXPECT_EQ(found({Component_query::Kind::value, "0x50"}),
+              (std::vector<std::string>{"blk/[1]", sj("未定義").bytes() + "[0 - 0]/[0]"}));
+}
+
 TEST_F(Find_test, HitsAreThoseOfTheExpandedTreeOnEveryCase)
 {
     for (const cli_test::Case_files& files : cli_test::every_case()) {

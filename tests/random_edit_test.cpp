@@ -382,7 +382,7 @@ std::unique_ptr<Def_int> random_int(std::mt19937& rng)
 std::unique_ptr<Define> random_item(std::mt19937& rng)
 {
     const int sizes[] = {1, 2, 4};
-    switch (rng() % 11) {
+    switch (rng() % 12) {
     case 0: return random_int(rng);
     case 1: return std::make_unique<Def_fix_str>(random_text(rng, 5), int(rng() % 20));
     case 2: return std::make_unique<Def_flex_str>(random_text(rng, 5), sizes[rng() % 3]);
@@ -393,6 +393,7 @@ std::unique_ptr<Define> random_item(std::mt19937& rng)
     case 7: return std::make_unique<Def_set_variable>(random_text(rng, 3), random_text(rng, 5));
     case 8: return std::make_unique<Def_def_set>(random_text(rng, 5));
     case 9: return std::make_unique<Def_float>(random_text(rng, 5), rng() % 2 ? 8 : 4);
+    case 10: return std::make_unique<Def_bytes>(random_text(rng, 5), random_text(rng, 3));
     default: return std::make_unique<Def_def_ref>(random_text(rng, 5), random_text(rng, 5));
     }
 }
@@ -412,6 +413,8 @@ void random_edit(Data_mgr& document, std::mt19937& rng, Define* item)
         edit_item(document, *null, Null_str_fields{random_text(rng, 5)});
     else if (auto* real = dynamic_cast<Def_float*>(item))
         edit_item(document, *real, Float_fields{random_text(rng, 5), rng() % 2 ? 8 : 4});
+    else if (auto* block = dynamic_cast<Def_bytes*>(item))
+        edit_item(document, *block, Bytes_fields{random_text(rng, 5), random_text(rng, 3)});
     else if (auto* choice = dynamic_cast<Def_if*>(item))
         edit_item(document, *choice, If_fields{random_text(rng, 5)});
     else if (auto* loop = dynamic_cast<Def_for*>(item))

@@ -148,6 +148,14 @@ TEST_F(Report_test, FloatLinesShowTheValueTextAndNoneWhenCutShort)
                                                                        "            データ不足"}));
 }
 
+TEST_F(Report_test, ByteBlockIsOneLineAndMeetsTheShortageAsAFixedString)
+{
+    define(bytes_item("b", "9"), bytes_item("e", "0"), bytes_item("c", "_rest + 1"), int_item("never", 1));
+    EXPECT_EQ(report(std::string("\x89PNG\r\n\x1A\n\x00\x01\x02", 11)),
+              report_of({"            未定義", "00000000        b    9 バイト: 89 50 4E 47 0D 0A 1A 0A …",
+                         "00000009        e    0 バイト", "00000009        c    3 バイト: 01 02 …", "            データ不足"}));
+}
+
 TEST_F(Report_test, LengthPrefixedStringReadsItsPrefixInDocumentOrder)
 {
     doc().set_byte_order(little);

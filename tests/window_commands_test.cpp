@@ -66,7 +66,7 @@ TEST(Command_table, HoldsEveryIdOnceAndEveryMenuItemIsInIt)
         expected.insert(id);
     expected.insert(2330);
     expected.insert(2331);
-    for (int id = 2401; id <= 2413; ++id)
+    for (int id = 2401; id <= 2414; ++id)
         expected.insert(id);
     EXPECT_EQ(ids, expected);
 
@@ -91,7 +91,7 @@ TEST(Command_table, MenusOfBothModesAndThePopups)
               "ファイル(&F){新規作成(&N) 開く(&O) 保存(&S) 名前をつけて保存(&A) - 終了(&X)} "
               "編集(&E){元に戻す やり直し - 移動 検索 次を検索 前を検索} 表示(&V){インスペクタ(&I)} ヘルプ(&H){ヘルプ(&H) バージョン情報(&V)}");
     EXPECT_EQ(layout(menu_resource(menu_name::definition_popup)),
-              "追加{整数 浮動小数点数 固定長文字列 可変長文字列 NULL終端文字列 If分岐 Forループ Whileループ 変数設定 定義設定 "
+              "追加{整数 浮動小数点数 固定長文字列 可変長文字列 NULL終端文字列 バイト列 If分岐 Forループ Whileループ 変数設定 定義設定 "
               "定義参照} 編集 削除");
     EXPECT_EQ(layout(menu_resource(menu_name::data_popup)), "追加 編集 削除");
     EXPECT_EQ(layout(menu_resource(menu_name::list_popup)), "追加 編集 削除");
@@ -287,10 +287,10 @@ TEST(Help_topics, EveryTopicHasItsPageAndTheContentsLinkIt)
         EXPECT_TRUE(std::filesystem::exists(folder / page)) << page;
         EXPECT_NE(index.find("href=\"" + page + "\""), std::string::npos) << page;
     }
-    // Every even id from 14 to 62.
-    EXPECT_EQ(ids.size(), 25u);
+    // Every even id from 14 to 64.
+    EXPECT_EQ(ids.size(), 26u);
     EXPECT_EQ(*ids.begin(), 14);
-    EXPECT_EQ(*ids.rbegin(), 62);
+    EXPECT_EQ(*ids.rbegin(), 64);
 }
 
 TEST(Help_topics, EveryLinkOfThePagesLeadsToAPage)

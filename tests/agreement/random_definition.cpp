@@ -46,6 +46,8 @@ constexpr std::array<const char*, 12> conditions = {"0", "1", "a", "a < 3", "b !
 constexpr std::array<const char*, 4> assigned = {"a", "c", "n", "f"};
 constexpr std::array<const char*, 8> assignments = {"c + 1", "a - 1", "n * 2", "0", "f + a", "c % 3", "_pos", "_rest - c"};
 // Four names, one more than there are sets: a reference to it finds nothing.
+// Byte blocks: none, empty, short, from a variable, up to the end, past it.
+constexpr std::array<const char*, 7> block_lengths = {"-1", "0", "3", "n", "c * 2", "_rest", "_rest + 1"};
 constexpr std::array<const char*, 4> set_names = {"S0", "S1", "S2", "S3"};
 
 Bcl_str text(const char* utf8) { return Bcl_str::from_utf8(utf8); }
@@ -81,7 +83,7 @@ private:
     {
         --items_left_;
         const bool may_nest = depth < max_depth;
-        const unsigned kinds = may_nest ? (anywhere_ ? 13 : 11) : 6;
+        const unsigned kinds = may_nest ? (anywhere_ ? 14 : 12) : 7;
         switch (choices_.below(kinds)) {
         case 0:
         case 1:
@@ -94,7 +96,9 @@ private:
             return new Def_null_str(name());
         case 5:
             return new Def_float(name(), choices_.below(2) ? 8 : 4);
-        case 6: {
+        case 6:
+            return new Def_bytes(name(), text(one_of(choices_, block_lengths)));
+        case 7: {
             auto* branch = new Def_if(text(one_of(choices_, conditions)));
             for (unsigned n = choices_.below(3); n > 0 && items_left_ > 0; --n)
                 branch->insert_then_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
@@ -102,20 +106,20 @@ private:
                 branch->insert_else_child(std::unique_ptr<Define>(item(depth + 1)), nullptr);
             return branch;
         }
-        case 7: {
+        case 8: {
             auto* loop = new Def_for(name(), text(one_of(choices_, counts)));
             fill(*loop, depth + 1);
             return loop;
         }
-        case 8: {
+        case 9: {
             auto* loop = new Def_while(name(), text(one_of(choices_, conditions)));
             fill(*loop, depth + 1);
             return loop;
         }
-        case 11:
+        case 12:
             return new Def_set_variable(text(one_of(choices_, assigned)),
                                         text(one_of(choices_, assignments)));
-        case 12: {
+        case 13: {
             auto* set = new Def_def_set(text(one_of(choices_, set_names)));
             fill(*set, depth + 1);
             return set;

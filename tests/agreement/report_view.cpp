@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/data_mgr.h"
+#include "model/cmp_bytes.h"
 #include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/cmp_nodef.h"
@@ -79,6 +80,11 @@ public:
     void visit_null_str(Cmp_null_str& c) override { string(c); }
     void visit_nodef(Cmp_nodef& c) override { line(offset_of(c) + std::string(blank) + named_value(c)); }
     void visit_float(Cmp_float& c) override { integer(c); }
+    // One line: the report does not list a block's bytes.
+    void visit_bytes(Cmp_bytes& c) override
+    {
+        line(offset_of(c) + std::string(after_name) + indent(indent_) + named_value(c));
+    }
 
     void visit_tbl(Cmp_tbl& c) override
     {

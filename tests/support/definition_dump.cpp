@@ -68,6 +68,10 @@ public:
     }
     void visit_nodef(Def_nodef&) override { indent() << "nodef\n"; }
     void visit_float(Def_float& item) override { line(item) << "float " << item.name().bytes() << ' ' << item.size() << '\n'; }
+    void visit_bytes(Def_bytes& item) override
+    {
+        line(item) << "bytes " << item.name().bytes() << " (" << item.length().bytes() << ")\n";
+    }
 
     void list(Define* container, Item_span items)
     {

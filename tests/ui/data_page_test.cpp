@@ -242,6 +242,31 @@ TEST_F(Data_page_test, AFloatTakesOnlyANumberAndTheChangeIsUndone)
     EXPECT_EQ(data_bytes(), (Bytes{0x3D, 0xCC, 0xCC, 0xCD, 0x7F, 0xF0, 0, 0, 0, 0, 0, 0}));
 }
 
+TEST_F(Data_page_test, AByteBlockOpensToItsBytesWhichChangeOneByOneWithUndo)
+{
+    define(int_item("n", 1, false, Def_int::decimal, "n"), bytes_item("data", "n"));
+    open(Bytes{3, 0x89, 0x50, 0x4E});
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"n|3", "data|3 バイト: 89 50 4E"}));
+    window->refresh_dump();
+    select_row(1);
+    wait_until([] { return false; }, 50);
+    save_screenshot(*main_window(), "data-page-bytes");
+    select_tree({0});
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"[0]|0x89", "[1]|0x50", "[2]|0x4E"}));
+    run_on_row(1, cmd::data_edit, change_to(1702, "AB"));
+    EXPECT_EQ(rows_of(list())[1], "[1]|0xAB");
+    EXPECT_EQ(data_bytes(), (Bytes{3, 0x89, 0xAB, 0x4E}));
+    // The block's own row shows its first bytes as they now are.
+    select_tree({});
+    EXPECT_EQ(rows_of(list())[1], "data|3 バイト: 89 AB 4E");
+    window->command(cmd::undo);
+    EXPECT_EQ(data_bytes(), (Bytes{3, 0x89, 0x50, 0x4E}));
+    select_tree({});
+    EXPECT_EQ(rows_of(list())[1], "data|3 バイト: 89 50 4E");
+    window->command(cmd::redo);
+    EXPECT_EQ(data_bytes(), (Bytes{3, 0x89, 0xAB, 0x4E}));
+}
+
 TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
 {
     Def_int* named = int_item("kind", 1, false, Def_int::hexadecimal);

@@ -130,7 +130,8 @@ const std::vector<std::string> every_kind_rows = {
     "||if (a == 1) {||",        "文字列||  then_str||",    "||} else {||", "4||  else_str||",
     "||}||",                    "||loop for (3) {||",      "1||  count|n|", "set||  ref||",
     "||}||",                    "||w while (n > 0) {||",   "2 + 文字列||  text||", "||}||",
-    "8||ratio||浮動小数点数",  "||set (n - 1)|n|",         "||定義 (set) {||",        "||}||",        "||||"};
+    "8||ratio||浮動小数点数",  "n * 4||data||バイト列",   "||set (n - 1)|n|",         "||定義 (set) {||",
+    "||}||",                    "||||"};
 
 TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCloses)
 {
@@ -147,6 +148,7 @@ TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCl
     add(7, Def_kind::def_ref, fill_and_ok({{1400, "ref"}, {1401, "set"}}, "def-ref-dialog"));
     add(10, Def_kind::flex_str, fill_and_ok({{600, "text"}, {601, "1"}}, "flex-str-dialog"));
     add(12, Def_kind::floating, fill_and_ok({{2100, "ratio"}, {2101, "1"}}, "float-dialog"));
+    add(13, Def_kind::byte_block, fill_and_ok({{2120, "data"}, {2121, "n * 4"}}, "bytes-dialog"));
     EXPECT_EQ(rows(), every_kind_rows);
     EXPECT_EQ(title(), "ケストリクス - 無題 [無題 *]");
 
@@ -159,11 +161,11 @@ TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCl
     // Undo all gives the empty definition, redo all the same rows and the same file.
     const std::string saved = temp_path("all.kxd");
     doc().save_definition(File_path(saved));
-    for (int step = 0; step < 11; ++step)
+    for (int step = 0; step < 12; ++step)
         window->command(cmd::undo);
     EXPECT_EQ(rows(), std::vector<std::string>{"||||"});
     EXPECT_FALSE(window->menu_item_enabled(cmd::undo));
-    for (int step = 0; step < 11; ++step)
+    for (int step = 0; step < 12; ++step)
         window->command(cmd::redo);
     EXPECT_EQ(rows(), every_kind_rows);
     const std::string again = temp_path("again.kxd");

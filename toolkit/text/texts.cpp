@@ -46,4 +46,8 @@ KESTRIX_TEXT(string_size, "文字列")
 KESTRIX_TEXT(float_remark, "浮動小数点数")
 KESTRIX_TEXT(definition_set_open, "定義 (")
 
+KESTRIX_TEXT(bytes_remark, "バイト列")
+KESTRIX_TEXT(bytes_unit, " バイト")
+KESTRIX_TEXT(more_bytes_mark, "…")
+
 } // namespace texts

@@ -44,4 +44,9 @@ const Bcl_str& string_size();        // 文字列: the size of a string without 
 const Bcl_str& float_remark();       // 浮動小数点数: the remark of a float item
 const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set's row
 
+// The byte block's texts.
+const Bcl_str& bytes_remark();       // バイト列: the remark of a byte block
+const Bcl_str& bytes_unit();         // " バイト": after a byte block's length
+const Bcl_str& more_bytes_mark();    // …: after a byte block's first bytes when more follow
+
 } // namespace texts

@@ -78,6 +78,7 @@ public:
 
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
+    void visit_bytes(Cmp_bytes&) override {}
 
     void visit_float(Cmp_float& c) override
     {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/cmp_bytes.h"
 #include "model/cmp_float.h"
 #include "model/cmp_int.h"
 #include "model/float_value.h"
@@ -64,6 +65,24 @@ void replace_byte_references(Component& root, const Data_node* old_byte, Data_no
             pending.push_back(component->child(i));
     }
 }
+
+namespace {
+
+// The byte may be one of a block's first bytes, which its value text shows.
+void forget_block_texts(Component& root)
+{
+    std::vector<Component*> pending{&root};
+    while (!pending.empty()) {
+        Component* component = pending.back();
+        pending.pop_back();
+        if (auto* block = dynamic_cast<Cmp_bytes*>(component))
+            block->bytes_changed();
+        for (int i = 0; i < component->child_count(); ++i)
+            pending.push_back(component->child(i));
+    }
+}
+
+} // namespace
 
 template <typename Integer>
 void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, std::optional<int> bit)
@@ -142,5 +161,6 @@ void Cmp_edit_visitor::visit_nodef(Cmp_nodef& component)
     Data_node* old_byte = component.start();
     component.set_value(*value);
     replace_byte_references(root_, old_byte, component.start());
+    forget_block_texts(root_);
     asker_.show_in_place(component, false);
 }

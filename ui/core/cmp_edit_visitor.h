@@ -57,6 +57,8 @@ public:
     void visit_tbl(Cmp_tbl& component) override;
     void visit_rec(Cmp_rec& component) override;
     void visit_float(Cmp_float& component) override;
+    // Its bytes are changed one at a time, as undefined bytes.
+    void visit_bytes(Cmp_bytes&) override {}
 
     [[nodiscard]] bool changed() const { return changed_; }
     [[nodiscard]] Data_node* place_to_show() const { return place_to_show_; }

@@ -25,6 +25,7 @@ constexpr std::array commands{
     Command{cmd::def_add_first + 0, "整数", "", false},
     Command{cmd::def_add_float, "浮動小数点数", "", false},
     Command{cmd::def_add_first + 1, "固定長文字列", "", false},
+    Command{cmd::def_add_block, "バイト列", "", false},
     Command{cmd::def_add_first + 2, "可変長文字列", "", false},
     Command{cmd::def_add_first + 3, "NULL終端文字列", "", false},
     Command{cmd::def_add_first + 4, "If分岐", "", false},
@@ -114,9 +115,9 @@ std::vector<Menu_entry> without_definition_only(const std::vector<Menu_entry>& e
 
 // The numbers first, then the strings, then the rest.
 constexpr std::array kinds_in_menu_order{Def_kind::integer, Def_kind::floating, Def_kind::fix_str, Def_kind::flex_str,
-                                         Def_kind::null_str, Def_kind::if_branch, Def_kind::for_loop,
-                                         Def_kind::while_loop, Def_kind::set_variable, Def_kind::def_set,
-                                         Def_kind::def_ref};
+                                         Def_kind::null_str, Def_kind::byte_block, Def_kind::if_branch,
+                                         Def_kind::for_loop, Def_kind::while_loop, Def_kind::set_variable,
+                                         Def_kind::def_set, Def_kind::def_ref};
 
 std::vector<Menu_entry> definition_popup()
 {
@@ -132,6 +133,8 @@ std::span<const Command> command_table() { return commands; }
 
 int add_command(Def_kind kind)
 {
+    if (kind == Def_kind::byte_block)
+        return cmd::def_add_block;
     return kind == Def_kind::floating ? cmd::def_add_float : cmd::def_add_first + static_cast<int>(kind);
 }
 

@@ -43,11 +43,14 @@ constexpr int def_edit = 2411;
 constexpr int def_delete = 2412;
 // The kinds added later follow the edit commands: 2413 adds a float.
 constexpr int def_add_float = 2413;
+// 2414 adds a byte block.
+constexpr int def_add_block = 2414;
 } // namespace cmd
 
 // The item kinds the add commands create: 2401 + kind up to def_ref, then the kinds
 // added later.
-enum class Def_kind { integer, fix_str, flex_str, null_str, if_branch, for_loop, while_loop, set_variable, def_set, def_ref, floating };
+enum class Def_kind { integer, fix_str, flex_str, null_str, if_branch, for_loop, while_loop, set_variable, def_set, def_ref, floating,
+                      byte_block };
 
 // The command that adds an item of `kind`.
 [[nodiscard]] int add_command(Def_kind kind);

@@ -29,10 +29,12 @@ constexpr int find_bar = 56;
 constexpr int inspector = 58;
 constexpr int floating = 60;
 constexpr int data_change_float = 62;
+constexpr int byte_block = 64;
 
 // Every topic, each with its page among the help pages.
 inline constexpr std::array all{definition_page, settings, integer, bit_flag, fix_str, flex_str, null_str,
                          if_branch, for_loop, while_loop, set_variable, def_set, def_ref, text_export,
                          data_page, data_add, data_change_int, data_change_hex, data_change_str, data_delete, go_to,
-                         find_bar, inspector, floating, data_change_float};
+                         find_bar, inspector, floating, data_change_float,
+                         byte_block};
 } // namespace help_topic

@@ -84,6 +84,32 @@ Float_fields Dlg_float::read_fields(const Float_fields& shown) const
 
 std::unique_ptr<Def_float> Dlg_float::blank() const { return std::make_unique<Def_float>(Bcl_str(), 4); }
 
+// ---- byte block ----
+
+Dlg_bytes::Dlg_bytes(Data_mgr& document, Def_bytes* item)
+    : Dlg_item("IDD_BYTES", help_topic::byte_block, document, item)
+{
+}
+
+void Dlg_bytes::attach_fields()
+{
+    attach_bcl_text(*this, name_, 2120);
+    attach_bcl_text(*this, length_, 2121);
+}
+
+void Dlg_bytes::show_fields(const Bytes_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_bcl_text(length_, fields.length);
+}
+
+Bytes_fields Dlg_bytes::read_fields(const Bytes_fields& shown) const
+{
+    return {bcl_text_of(name_, shown.name), bcl_text_of(length_, shown.length)};
+}
+
+std::unique_ptr<Def_bytes> Dlg_bytes::blank() const { return std::make_unique<Def_bytes>(Bcl_str(), Bcl_str()); }
+
 // ---- NUL-terminated string ----
 
 Dlg_null_str::Dlg_null_str(Data_mgr& document, Def_null_str* item)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/def_bytes.h"
 #include "model/def_container.h"
 #include "model/def_def_ref.h"
 #include "model/def_float.h"
@@ -58,6 +59,20 @@ private:
 
     Bcl_edit name_;
     Bcl_combbox size_;
+};
+
+class Dlg_bytes final : public Dlg_item<Def_bytes, Bytes_fields> {
+public:
+    Dlg_bytes(Data_mgr& document, Def_bytes* item);
+
+private:
+    void attach_fields() override;
+    void show_fields(const Bytes_fields& fields) override;
+    [[nodiscard]] Bytes_fields read_fields(const Bytes_fields& shown) const override;
+    [[nodiscard]] std::unique_ptr<Def_bytes> blank() const override;
+
+    Bcl_edit name_;
+    Bcl_edit length_;
 };
 
 class Dlg_null_str final : public Dlg_item<Def_null_str, Null_str_fields> {

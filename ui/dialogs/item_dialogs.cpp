@@ -41,6 +41,8 @@ std::unique_ptr<Define> run_new_item_dialog(Data_mgr& document, Def_kind kind, B
         return run_new<Dlg_def_ref>(document, owner);
     case Def_kind::floating:
         return run_new<Dlg_float>(document, owner);
+    case Def_kind::byte_block:
+        return run_new<Dlg_bytes>(document, owner);
     }
     return nullptr;
 }
@@ -58,6 +60,7 @@ void Def_edit_visitor::visit_fix_str(Def_fix_str& item) { edit<Dlg_fix_str>(item
 void Def_edit_visitor::visit_flex_str(Def_flex_str& item) { edit<Dlg_flex_str>(item); }
 void Def_edit_visitor::visit_null_str(Def_null_str& item) { edit<Dlg_null_str>(item); }
 void Def_edit_visitor::visit_float(Def_float& item) { edit<Dlg_float>(item); }
+void Def_edit_visitor::visit_bytes(Def_bytes& item) { edit<Dlg_bytes>(item); }
 void Def_edit_visitor::visit_if(Def_if& item) { edit<Dlg_if>(item); }
 void Def_edit_visitor::visit_for(Def_for& item) { edit<Dlg_for>(item); }
 void Def_edit_visitor::visit_while(Def_while& item) { edit<Dlg_while>(item); }

@@ -37,6 +37,7 @@ public:
     void visit_def_ref(Def_def_ref& item) override;
     void visit_nodef(Def_nodef&) override {}
     void visit_float(Def_float& item) override;
+    void visit_bytes(Def_bytes& item) override;
 
 private:
     template <typename Dialog, typename Item>
