@@ -405,7 +405,7 @@ void random_edit(Data_mgr& document, std::mt19937& rng, Define* item)
     if (auto* i = dynamic_cast<Def_int*>(item))
         edit_int(document, *i, *random_int(rng));
     else if (auto* fix = dynamic_cast<Def_fix_str*>(item))
-        edit_item(document, *fix, Fix_str_fields{random_text(rng, 5), int(rng() % 20)});
+        edit_item(document, *fix, Fix_str_fields{random_text(rng, 5), Bcl_str(std::to_string(rng() % 20))});
     else if (auto* flex = dynamic_cast<Def_flex_str*>(item))
         edit_item(document, *flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3]});
     else if (auto* null = dynamic_cast<Def_null_str*>(item))
