@@ -46,4 +46,7 @@ KESTRIX_TEXT(string_size, "文字列")
 KESTRIX_TEXT(float_remark, "浮動小数点数")
 KESTRIX_TEXT(definition_set_open, "定義 (")
 
+KESTRIX_TEXT(encoding_cannot_hold, "この文字コードで表せない文字があります。")
+KESTRIX_TEXT(string_too_long, "文字列が長すぎます。")
+
 } // namespace texts

@@ -44,4 +44,8 @@ const Bcl_str& string_size();        // 文字列: the size of a string without 
 const Bcl_str& float_remark();       // 浮動小数点数: the remark of a float item
 const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set's row
 
+// The string change of a string in another encoding than Shift-JIS.
+const Bcl_str& encoding_cannot_hold(); // この文字コードで表せない文字があります。
+const Bcl_str& string_too_long();      // 文字列が長すぎます。
+
 } // namespace texts

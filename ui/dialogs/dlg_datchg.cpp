@@ -4,6 +4,7 @@
 
 #include "model/float_value.h"
 #include "toolkit/gui/bcl_msgbox.h"
+#include "toolkit/text/texts.h"
 #include "ui/core/data_text.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/value_choice.h"
@@ -46,11 +47,11 @@ void Dlg_datchg_str::on_command(int id)
 bool Dlg_datchg_str::take_encoded_text()
 {
     const std::optional<std::string> bytes = encode_text(text_of_field_text(text_.text()), encoding_);
-    const char* refusal = !bytes ? "この文字コードで表せない文字があります。"
-                          : bytes->size() > max_length_ ? "文字列が長すぎます。"
-                                                         : nullptr;
+    const Bcl_str* refusal = !bytes                       ? &texts::encoding_cannot_hold()
+                             : bytes->size() > max_length_ ? &texts::string_too_long()
+                                                           : nullptr;
     if (refusal) {
-        bcl_message_box(this, refusal, "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
+        bcl_message_box(this, refusal->to_utf8(), "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
         return false;
     }
     bytes_ = *bytes;
