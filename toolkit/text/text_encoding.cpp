@@ -1,13 +1,11 @@
 #include "toolkit/text/text_encoding.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <memory>
 
-#include "toolkit/exception.h"
+#include "toolkit/text/iconv_handle.h"
 
 namespace {
 
@@ -22,14 +20,7 @@ constexpr std::array<const char*, text_encoding_count> iconv_names{"CP932",    "
 // decodes a string per record, and opening costs far more than a short text.
 class Descriptor {
 public:
-    Descriptor(const char* to, const char* from) : cd_(iconv_open(to, from))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw Fault_exception(std::string("iconv cannot convert ") + from + " to " + to);
-    }
-    ~Descriptor() { iconv_close(cd_); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(const char* to, const char* from) : cd_(to, from) {}
 
     enum class Stop { done, incomplete, invalid };
 
@@ -44,7 +35,7 @@ public:
         while (left > 0) {
             char* dst = chunk;
             std::size_t room = sizeof chunk;
-            const std::size_t r = iconv(cd_, &src, &left, &dst, &room);
+            const std::size_t r = iconv(cd_.get(), &src, &left, &dst, &room);
             out.append(chunk, static_cast<std::size_t>(dst - chunk));
             if (r != static_cast<std::size_t>(-1) || errno == E2BIG)
                 continue;
@@ -52,12 +43,12 @@ public:
             break;
         }
         in = std::string_view(src, left);
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
         return stop;
     }
 
 private:
-    iconv_t cd_;
+    Iconv_handle cd_;
 };
 
 Descriptor& decoder_of(Text_encoding encoding)
