@@ -74,17 +74,31 @@ public:
                    {"variable", text_to_json(item.variable())},
                    {"named_values", named_values_to_json(item.named_values())}};
     }
+    // The length is a number while it is the constant, else the expression's text.
     void visit_fix_str(Def_fix_str& item) override
     {
-        result_ = {{"kind", "fix_str"}, {"name", text_to_json(item.name())}, {"length", item.length()}};
+        result_ = {{"kind", "fix_str"}, {"name", text_to_json(item.name())}};
+        if (item.length_expression().empty())
+            result_["length"] = item.length();
+        else
+            result_["length"] = text_to_json(item.length_expression());
+        add_encoding(item);
     }
     void visit_flex_str(Def_flex_str& item) override
     {
         result_ = {{"kind", "flex_str"}, {"name", text_to_json(item.name())}, {"prefix_size", item.prefix_size()}};
+        add_encoding(item);
     }
     void visit_null_str(Def_null_str& item) override
     {
         result_ = {{"kind", "null_str"}, {"name", text_to_json(item.name())}};
+        add_encoding(item);
+    }
+    // Shift-JIS, the default, is left out: a string of the original kinds reads as before.
+    void add_encoding(const Def_string& item)
+    {
+        if (item.encoding() != Text_encoding::shift_jis)
+            result_["encoding"] = std::string(encoding_name(item.encoding()));
     }
     void visit_if(Def_if& item) override
     {
@@ -291,6 +305,21 @@ Named_values named_values_from(const Fields& fields)
 
 std::unique_ptr<Define> item_from(const json& value, const std::string& where, int level);
 
+// A string's "encoding", Shift-JIS when left out.
+Text_encoding encoding_from(const Fields& fields)
+{
+    const json* value = fields.find("encoding");
+    if (!value)
+        return Text_encoding::shift_jis;
+    if (value->is_string())
+        if (const auto encoding = encoding_named(value->get_ref<const std::string&>()))
+            return *encoding;
+    std::string allowed;
+    for (int code = 0; code < text_encoding_count; ++code)
+        allowed.append(code ? ", \"" : "\"").append(encoding_name(static_cast<Text_encoding>(code))).append("\"");
+    fail(fields.at("encoding"), "must be one of " + allowed);
+}
+
 // The items of `list` at nesting level `level` (top-level items are level 1). An
 // empty list holds no item, so it may stand at any level, as in the file reader.
 template <typename Insert>
@@ -341,16 +370,30 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         return item;
     }
     if (kind == "fix_str") {
-        const Fields f(value, where, {"kind", "name", "length"});
-        const auto length = static_cast<int>(f.number("length", 0, definition_file::max_fixed_length));
-        return std::make_unique<Def_fix_str>(f.text("name"), length);
+        const Fields f(value, where, {"kind", "name", "length", "encoding"});
+        const json* length = f.find("length");
+        std::unique_ptr<Def_fix_str> item;
+        if (length && length->is_string()) {
+            item = std::make_unique<Def_fix_str>(f.text("name"), 0);
+            Bcl_str expression = f.text("length");
+            if (expression.empty())
+                fail(f.at("length"), "must be a number or an expression that is not empty");
+            item->set_length_expression(std::move(expression));
+        } else {
+            item = std::make_unique<Def_fix_str>(
+                f.text("name"), static_cast<int>(f.number("length", 0, definition_file::max_fixed_length)));
+        }
+        item->set_encoding(encoding_from(f));
+        return item;
     }
     if (kind == "flex_str") {
-        const Fields f(value, where, {"kind", "name", "prefix_size"});
+        const Fields f(value, where, {"kind", "name", "prefix_size", "encoding"});
         const auto size = static_cast<int>(f.number("prefix_size", 1, 4));
         if (size == 3)
             fail(f.at("prefix_size"), "must be 1, 2 or 4");
-        return std::make_unique<Def_flex_str>(f.text("name"), size);
+        auto item = std::make_unique<Def_flex_str>(f.text("name"), size);
+        item->set_encoding(encoding_from(f));
+        return item;
     }
     if (kind == "float") {
         const Fields f(value, where, {"kind", "name", "size"});
@@ -364,8 +407,10 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
         return std::make_unique<Def_bytes>(f.text("name"), f.text("length"));
     }
     if (kind == "null_str") {
-        const Fields f(value, where, {"kind", "name"});
-        return std::make_unique<Def_null_str>(f.text("name"));
+        const Fields f(value, where, {"kind", "name", "encoding"});
+        auto item = std::make_unique<Def_null_str>(f.text("name"));
+        item->set_encoding(encoding_from(f));
+        return item;
     }
     if (kind == "if") {
         const Fields f(value, where, {"kind", "condition", "then", "else"});

@@ -40,7 +40,7 @@ std::string escaped_for_line(std::string_view utf8)
 void print_tree(Component& root, int max_depth, std::ostream& out)
 {
     render_tree(root, max_depth, [&out](const Tree_line& line) {
-        out << tree_line_text(line.depth, escaped_for_line(line.name.to_utf8()), escaped_for_line(line.value.to_utf8()));
+        out << tree_line_text(line.depth, escaped_for_line(line.name.to_utf8()), escaped_for_line(line.component.value_utf8()));
     });
 }
 
@@ -130,7 +130,7 @@ void print_tree_json(Component& root, int max_depth, std::ostream& out)
         else
             out << ",\"offset\":null,\"length\":null";
         out << ",\"value\":";
-        write_json_string(out, line.value.to_utf8());
+        write_json_string(out, line.component.value_utf8());
         Number_visitor number;
         line.component.accept(number);
         out << ",\"number\":";

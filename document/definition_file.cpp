@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -142,6 +143,14 @@ int Def_if::format_needed() const
 }
 int Def_float::format_needed() const { return static_cast<int>(additions_format); }
 int Def_bytes::format_needed() const { return static_cast<int>(additions_format); }
+int Def_string::format_needed() const
+{
+    return static_cast<int>(encoding() == Text_encoding::shift_jis ? format_version : additions_format);
+}
+int Def_fix_str::format_needed() const
+{
+    return length_expression().empty() ? Def_string::format_needed() : static_cast<int>(additions_format);
+}
 
 // The undefined item is not part of the definition.
 void Def_nodef::save(Bcl_binaryfile&) const {}
@@ -177,26 +186,39 @@ void Def_bitflag::save(Bcl_binaryfile& out) const
     write_named_values(out, named_values());
 }
 
+// A string of the original kinds keeps its record of format 100; one with an
+// addition gets the record that holds it.
 void Def_fix_str::save(Bcl_binaryfile& out) const
 {
     refuse_unless(length() >= 0 && length() <= max_fixed_length, out, "length");
-    out.write_byte(code_fix_str);
+    const bool additions = format_needed() != static_cast<int>(format_version);
+    out.write_byte(additions ? code_fix_str_encoded : code_fix_str);
     write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(length()));
+    if (!additions)
+        return;
+    out.write_byte(static_cast<std::uint8_t>(encoding()));
+    write_text(out, length_expression(), "length");
 }
 
 void Def_flex_str::save(Bcl_binaryfile& out) const
 {
     refuse_unless(is_int_size(prefix_size()), out, "prefix_size");
-    out.write_byte(code_flex_str);
+    const bool additions = format_needed() != static_cast<int>(format_version);
+    out.write_byte(additions ? code_flex_str_encoded : code_flex_str);
     write_text(out, name(), "name");
     out.write_byte(static_cast<std::uint8_t>(prefix_size()));
+    if (additions)
+        out.write_byte(static_cast<std::uint8_t>(encoding()));
 }
 
 void Def_null_str::save(Bcl_binaryfile& out) const
 {
-    out.write_byte(code_null_str);
+    const bool additions = format_needed() != static_cast<int>(format_version);
+    out.write_byte(additions ? code_null_str_encoded : code_null_str);
     write_text(out, name(), "name");
+    if (additions)
+        out.write_byte(static_cast<std::uint8_t>(encoding()));
 }
 
 void Def_float::save(Bcl_binaryfile& out) const
@@ -356,6 +378,13 @@ private:
         return size;
     }
 
+    Text_encoding read_encoding()
+    {
+        const std::optional<Text_encoding> encoding = encoding_of_code(read_uint(1));
+        check(encoding.has_value());
+        return *encoding;
+    }
+
     // A repeated value takes the last name read for it.
     Named_values read_named_values()
     {
@@ -455,6 +484,27 @@ private:
         case code_def_ref: {
             Bcl_str name = read_text();
             return std::make_unique<Def_def_ref>(std::move(name), read_text());
+        }
+        case code_fix_str_encoded: {
+            check(format_ >= additions_format);
+            Bcl_str name = read_text();
+            auto item = std::make_unique<Def_fix_str>(std::move(name), static_cast<int>(read_uint(1)));
+            item->set_encoding(read_encoding());
+            item->set_length_expression(read_text());
+            return item;
+        }
+        case code_flex_str_encoded: {
+            check(format_ >= additions_format);
+            Bcl_str name = read_text();
+            auto item = std::make_unique<Def_flex_str>(std::move(name), read_int_size());
+            item->set_encoding(read_encoding());
+            return item;
+        }
+        case code_null_str_encoded: {
+            check(format_ >= additions_format);
+            auto item = std::make_unique<Def_null_str>(read_text());
+            item->set_encoding(read_encoding());
+            return item;
         }
         case code_float: {
             check(format_ >= additions_format);

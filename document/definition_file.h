@@ -51,6 +51,12 @@ enum Kind_code : std::uint8_t {
     code_def_ref = 10,
     code_float = 11,  // format 101 on
     code_bytes = 12,  // format 101 on
+
+    // Format 101 on: the string records with their encoding, written for a string
+    // that is not Shift-JIS or whose length is an expression.
+    code_fix_str_encoded = 20,
+    code_flex_str_encoded = 21,
+    code_null_str_encoded = 22,
 };
 
 } // namespace definition_file

@@ -21,6 +21,7 @@
 #include "document/undefined_lines.h"
 #include "engine/builtin_names.h"
 #include "engine/expression.h"
+#include "engine/string_length.h"
 #include "model/cmp_bytes.h"
 #include "model/cmp_str.h"
 #include "model/float_value.h"
@@ -31,6 +32,7 @@
 #include "toolkit/exception.h"
 #include "toolkit/files/file_io.h"
 #include "toolkit/text/number_text.h"
+#include "toolkit/text/text_encoding.h"
 #include "toolkit/progress.h"
 #include "toolkit/memory/small_copy.h"
 #include "toolkit/text/texts.h"
@@ -122,6 +124,19 @@ public:
     void write()
     {
         out_.end_line(room_, length_);
+        length_ = 0;
+        room_ = {};
+    }
+    // The same with text that Shift-JIS may not hold after the line's bytes: as
+    // itself in the UTF-8 mode, else with its replacements.
+    void write_with_utf8(std::string_view utf8)
+    {
+        if (!out_.utf8()) {
+            add(shift_jis_with_replacement(utf8).view());
+            write();
+            return;
+        }
+        out_.end_line_with_utf8(length_, utf8);
         length_ = 0;
         room_ = {};
     }
@@ -290,6 +305,99 @@ private:
     bool after_cr_ = false;
 };
 
+// The lines of a string in another encoding than Shift-JIS, as Text_lines writes
+// them, from its text decoded to UTF-8: a line's text is held until its end.
+class Decoded_lines {
+public:
+    Decoded_lines(Bcl_textfile& out, std::uint64_t offset, int indent, const Bcl_str& name)
+        : line_(out), indent_(indent), name_(name)
+    {
+        line_.head_at(offset, indent_, name_.view());
+    }
+
+    void add(std::string_view utf8)
+    {
+        for (const char c : utf8) {
+            const bool second_half_of_crlf = after_cr_ && c == '\n';
+            after_cr_ = c == '\r';
+            if (second_half_of_crlf)
+                continue;
+            if (c == '\r' || c == '\n')
+                end_line();
+            else
+                text_ += c;
+        }
+    }
+    void finish() { line_.write_with_utf8(text_); }
+
+private:
+    void end_line()
+    {
+        line_.write_with_utf8(text_);
+        text_.clear();
+        line_.spaces(static_cast<std::size_t>(indent_) * spaces_per_level + name_.size() + after_name.size());
+    }
+
+    Line line_;
+    int indent_;
+    const Bcl_str& name_;
+    std::string text_;
+    bool after_cr_ = false;
+};
+
+struct Decoded_read {
+    std::uint64_t got = 0;
+    bool terminated = false;
+};
+
+// Reads up to `count` bytes of a string in `encoding` a code unit at a time and
+// writes its lines; the text ends at the first NUL unit. With `stop_at_nul` the
+// read ends after that unit (and says so), else it goes on to `count` bytes. A unit
+// cut short by `count` or the end of the data is shown as stand-ins.
+Decoded_read write_decoded_text(Bcl_binaryfile& in, Bcl_textfile& out, std::uint64_t offset, int indent,
+                                const Def_string& item, std::uint64_t count, bool stop_at_nul)
+{
+    const Text_encoding encoding = item.encoding();
+    const int unit = code_unit_size(encoding);
+    Decoded_lines lines(out, offset, indent, item.name());
+    Text_decoder decoder(encoding);
+    std::string block;
+    std::string utf8;
+    const auto flush = [&] {
+        decoder.decode(block, utf8);
+        lines.add(utf8);
+        block.clear();
+        utf8.clear();
+    };
+    Decoded_read read;
+    bool ended = false;
+    while (read.got < count) {
+        std::uint8_t bytes[2] = {1, 1};
+        int n = 0;
+        while (n < unit && read.got < count && in.read_byte(bytes[n])) {
+            ++n;
+            ++read.got;
+        }
+        const bool nul = n == unit && bytes[0] == 0 && bytes[unit - 1] == 0;
+        if (nul && stop_at_nul) {
+            read.terminated = true;
+            break;
+        }
+        ended = ended || nul;
+        if (!ended)
+            block.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
+        if (block.size() >= 256)
+            flush();
+        if (n < unit)
+            break;
+    }
+    flush();
+    decoder.finish(utf8);
+    lines.add(utf8);
+    lines.finish();
+    return read;
+}
+
 // Whether the first `count` bytes of `word` (at most 8, in memory order) hold a NUL,
 // a CR or an LF. Each test marks the lowest byte that matches exactly; marks above
 // it may be wrong, but then the text has a match anyway.
@@ -430,7 +538,12 @@ void Def_bytes::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
 void Def_fix_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     const std::uint64_t offset = in.offset();
-    const auto wanted = static_cast<std::uint64_t>(fixed_length(*this));
+    const std::uint64_t wanted = fixed_string_length(*this, tables().variables, place_in(in));
+    if (encoding() != Text_encoding::shift_jis) {
+        if (write_decoded_text(in, out, offset, indent, *this, wanted, false).got < wanted)
+            throw Data_shortage{};
+        return;
+    }
     if (write_short_plain_text(in, out, offset, indent, name().view(), wanted))
         return;
     Text_lines lines(out, offset, indent, name());
@@ -449,6 +562,11 @@ void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
         throw Data_shortage{};
     // The announced length is never allocated: the text streams through line by
     // line, and the read stops where the input ends.
+    if (encoding() != Text_encoding::shift_jis) {
+        if (write_decoded_text(in, out, offset, indent, *this, length, false).got < length)
+            throw Data_shortage{};
+        return;
+    }
     if (write_short_plain_text(in, out, offset, indent, name().view(), length))
         return;
     Text_lines lines(out, offset, indent, name());
@@ -460,6 +578,11 @@ void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 
 void Def_null_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
+    if (encoding() != Text_encoding::shift_jis) {
+        if (!write_decoded_text(in, out, in.offset(), indent, *this, UINT64_MAX, true).terminated)
+            throw Data_shortage{};
+        return;
+    }
     Text_lines lines(out, in.offset(), indent, name());
     std::uint8_t byte;
     bool terminated = false;

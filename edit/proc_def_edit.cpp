@@ -5,13 +5,15 @@
 void Fix_str_fields::write(Def_fix_str& item) const
 {
     item.set_name(name);
-    item.set_length(length);
+    item.set_length_text(length);
+    item.set_encoding(encoding);
 }
 
 void Flex_str_fields::write(Def_flex_str& item) const
 {
     item.set_name(name);
     item.set_prefix_size(prefix_size);
+    item.set_encoding(encoding);
 }
 
 void Float_fields::write(Def_float& item) const

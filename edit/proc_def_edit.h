@@ -27,17 +27,26 @@ struct Int_fields {
     void write(Def_int& item) const { item.assign(*copy); }
 };
 
+// The length as Def_fix_str::length_text() gives it: a constant or an expression.
 struct Fix_str_fields {
     Bcl_str name;
-    int length = 0;
-    [[nodiscard]] static Fix_str_fields read(const Def_fix_str& item) { return {item.name(), item.length()}; }
+    Bcl_str length;
+    Text_encoding encoding = Text_encoding::shift_jis;
+    [[nodiscard]] static Fix_str_fields read(const Def_fix_str& item)
+    {
+        return {item.name(), item.length_text(), item.encoding()};
+    }
     void write(Def_fix_str& item) const;
 };
 
 struct Flex_str_fields {
     Bcl_str name;
     int prefix_size = 1;
-    [[nodiscard]] static Flex_str_fields read(const Def_flex_str& item) { return {item.name(), item.prefix_size()}; }
+    Text_encoding encoding = Text_encoding::shift_jis;
+    [[nodiscard]] static Flex_str_fields read(const Def_flex_str& item)
+    {
+        return {item.name(), item.prefix_size(), item.encoding()};
+    }
     void write(Def_flex_str& item) const;
 };
 
@@ -57,8 +66,13 @@ struct Bytes_fields {
 
 struct Null_str_fields {
     Bcl_str name;
-    [[nodiscard]] static Null_str_fields read(const Def_null_str& item) { return {item.name()}; }
-    void write(Def_null_str& item) const { item.set_name(name); }
+    Text_encoding encoding = Text_encoding::shift_jis;
+    [[nodiscard]] static Null_str_fields read(const Def_null_str& item) { return {item.name(), item.encoding()}; }
+    void write(Def_null_str& item) const
+    {
+        item.set_name(name);
+        item.set_encoding(encoding);
+    }
 };
 
 struct If_fields {
@@ -134,7 +148,7 @@ class Proc_def_edit_fix_str : public Proc_def_edit<Def_fix_str, Fix_str_fields> 
 public:
     using Proc_def_edit<Def_fix_str, Fix_str_fields>::Proc_def_edit;
     Proc_def_edit_fix_str(Def_fix_str& item, Bcl_str old_name, int old_length)
-        : Proc_def_edit(item, Fix_str_fields{std::move(old_name), old_length}) {}
+        : Proc_def_edit(item, Fix_str_fields{std::move(old_name), Bcl_str(std::to_string(old_length))}) {}
 };
 
 class Proc_def_edit_flex_str : public Proc_def_edit<Def_flex_str, Flex_str_fields> {

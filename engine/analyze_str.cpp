@@ -1,5 +1,6 @@
 // The three string items.
 
+#include "engine/string_length.h"
 #include "engine/walk.h"
 #include "model/cmp_str.h"
 #include "model/def_str.h"
@@ -7,14 +8,15 @@
 Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     walk::check_stop(cur, stop);
+    const std::uint32_t length = fixed_string_length(*this, walk_context().tables().variables, walk::place_at(cur));
     Component* component = nullptr;
     if (parent) {
-        component = parent->add_child(std::make_unique<Cmp_fix_str>(this, cur));
+        component = parent->add_child(std::make_unique<Cmp_fix_str>(this, length, cur));
     } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
         // Made before its bytes are known to be there, as in the tree.
-        walk::offer_made(*watcher, *this, [&] { return Cmp_fix_str(this, cur); });
+        walk::offer_made(*watcher, *this, [&] { return Cmp_fix_str(this, length, cur); });
     }
-    if (!walk::skip_bytes(cur, static_cast<std::uint64_t>(fixed_length(*this))))
+    if (!walk::skip_bytes(cur, length))
         throw Data_shortage{};
     if (component)
         component->set_end(cur);
@@ -46,11 +48,24 @@ Data_node* Def_null_str::analyze(Data_node* cur, Component* parent, Data_node* s
 {
     walk::check_stop(cur, stop);
     Data_node* const start = cur;
-    while (cur && cur->value != 0)
+    if (code_unit_size(encoding()) == 1) {
+        while (cur && cur->value != 0)
+            cur = cur->next();
+        if (!cur)
+            throw Data_shortage{};
         cur = cur->next();
-    if (!cur)
-        throw Data_shortage{};
-    cur = cur->next();
+    } else {
+        // Two 0 bytes at an even offset from the start; a lone last byte is no NUL.
+        for (;;) {
+            const Data_node* const first = cur;
+            Data_node* const second = first ? first->next() : nullptr;
+            if (!second)
+                throw Data_shortage{};
+            cur = second->next();
+            if (first->value == 0 && second->value == 0)
+                break;
+        }
+    }
     if (parent) {
         auto* component = parent->add_child(std::make_unique<Cmp_null_str>(this, start));
         component->set_end(cur);

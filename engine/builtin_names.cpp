@@ -33,7 +33,7 @@ public:
     }
     void visit_bitflag(Def_bitflag& item) override { bind(item.variable()); }
     void visit_float(Def_float&) override {}
-    void visit_fix_str(Def_fix_str&) override {}
+    void visit_fix_str(Def_fix_str& item) override { read(item.length_expression()); }
     void visit_flex_str(Def_flex_str&) override {}
     void visit_null_str(Def_null_str&) override {}
     void visit_if(Def_if& item) override

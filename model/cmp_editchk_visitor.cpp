@@ -1,7 +1,18 @@
 #include "model/cmp_editchk_visitor.h"
 
+#include "model/cmp_str.h"
+#include "model/limits.h"
+
 void Cmp_editchk_visitor::visit_component(Component&) {}
-void Cmp_editchk_visitor::visit_fix_str(Cmp_fix_str&) { editable_ = true; }
+// A change writes the whole length, appending what the data lacks: a length from an
+// expression is changed only where its bytes are there, not made up of zeros.
+void Cmp_editchk_visitor::visit_fix_str(Cmp_fix_str& component)
+{
+    std::uint32_t there = 0;
+    for (const Data_node* node = component.start(); node && there < component.length(); node = node->next())
+        ++there;
+    editable_ = component.length() <= limits::max_fixed_string_length || there == component.length();
+}
 void Cmp_editchk_visitor::visit_float(Cmp_float&) { editable_ = true; }
 // Its bytes are changed, one at a time.
 void Cmp_editchk_visitor::visit_bytes(Cmp_bytes&) {}

@@ -9,14 +9,20 @@
 
 namespace {
 
-// The bytes from `node`, at most `limit` of them, up to the first 0 byte or the end
-// of the data.
-Bcl_str text_from(const Data_node* node, std::uint64_t limit)
+// The value text of a string's text bytes.
+Bcl_str shown_text(std::string bytes, Text_encoding encoding)
 {
-    std::string bytes;
-    for (; node && limit > 0 && node->value != 0; node = node->next(), --limit)
-        bytes += static_cast<char>(node->value);
-    return Bcl_str(std::move(bytes));
+    if (encoding == Text_encoding::shift_jis)
+        return Bcl_str(std::move(bytes));
+    return shift_jis_with_replacement(decode_text(bytes, encoding));
+}
+
+const Data_node* after_prefix(const Cmp_flex_str& component)
+{
+    const Data_node* node = component.start();
+    for (int i = 0; i < prefix_width(*component.def()) && node; ++i)
+        node = node->next();
+    return node;
 }
 
 // Puts `bytes` in place of `count` bytes from the component's start and makes the
@@ -32,23 +38,52 @@ void replace_covered(Component& component, std::uint32_t count, std::string_view
 
 } // namespace
 
+std::string text_bytes(const Data_node* node, std::uint64_t limit, Text_encoding encoding)
+{
+    std::string bytes;
+    if (code_unit_size(encoding) == 1) {
+        for (; node && limit > 0 && node->value != 0; node = node->next(), --limit)
+            bytes += static_cast<char>(node->value);
+        return bytes;
+    }
+    while (node && limit > 0) {
+        const Data_node* second = limit > 1 ? node->next() : nullptr;
+        if (node->value == 0 && second && second->value == 0)
+            break;
+        bytes += static_cast<char>(node->value);
+        if (!second)
+            break;
+        bytes += static_cast<char>(second->value);
+        node = second->next();
+        limit -= 2;
+    }
+    return bytes;
+}
+
 void Cmp_fix_str::accept(Cmp_visitor& visitor) { visitor.visit_fix_str(*this); }
 
 const Bcl_str& Cmp_fix_str::value_text() const
 {
     if (!value_text_cached())
-        cache_value_text(text_from(start(), static_cast<std::uint64_t>(fixed_length(*def_))));
+        cache_value_text(shown_text(text_bytes(start(), length_, def_->encoding()), def_->encoding()));
     return stored_value_text();
+}
+
+std::string Cmp_fix_str::value_utf8() const
+{
+    if (def_->encoding() == Text_encoding::shift_jis)
+        return Component::value_utf8();
+    return decode_text(text_bytes(start(), length_, def_->encoding()), def_->encoding());
 }
 
 void Cmp_fix_str::set_text(const Bcl_str& s)
 {
-    const auto length = static_cast<std::size_t>(fixed_length(*def_));
+    const std::size_t length = length_;
     std::string bytes = s.bytes().substr(0, length);
     bytes.resize(length, '\0');
     // Removes the bytes that exist of the string's length (none when it has no
     // start: the chain is then appended).
-    replace_covered(*this, static_cast<std::uint32_t>(length), bytes);
+    replace_covered(*this, length_, bytes);
     forget_value_text();
 }
 
@@ -56,13 +91,16 @@ void Cmp_flex_str::accept(Cmp_visitor& visitor) { visitor.visit_flex_str(*this);
 
 const Bcl_str& Cmp_flex_str::value_text() const
 {
-    if (!value_text_cached()) {
-        const Data_node* node = start();
-        for (int i = 0; i < prefix_width(*def_) && node; ++i)
-            node = node->next();
-        cache_value_text(text_from(node, length_));
-    }
+    if (!value_text_cached())
+        cache_value_text(shown_text(text_bytes(after_prefix(*this), length_, def_->encoding()), def_->encoding()));
     return stored_value_text();
+}
+
+std::string Cmp_flex_str::value_utf8() const
+{
+    if (def_->encoding() == Text_encoding::shift_jis)
+        return Component::value_utf8();
+    return decode_text(text_bytes(after_prefix(*this), length_, def_->encoding()), def_->encoding());
 }
 
 void Cmp_flex_str::set_text(const Bcl_str& s)
@@ -73,7 +111,10 @@ void Cmp_flex_str::set_text(const Bcl_str& s)
     bytes += s.view();
     replace_covered(*this, size(), bytes);
     length_ = length;
-    cache_value_text(s);
+    if (def_->encoding() == Text_encoding::shift_jis)
+        cache_value_text(s);
+    else
+        forget_value_text();
 }
 
 void Cmp_null_str::accept(Cmp_visitor& visitor) { visitor.visit_null_str(*this); }
@@ -81,14 +122,24 @@ void Cmp_null_str::accept(Cmp_visitor& visitor) { visitor.visit_null_str(*this);
 const Bcl_str& Cmp_null_str::value_text() const
 {
     if (!value_text_cached())
-        cache_value_text(text_from(start(), UINT64_MAX));
+        cache_value_text(shown_text(text_bytes(start(), UINT64_MAX, def_->encoding()), def_->encoding()));
     return stored_value_text();
+}
+
+std::string Cmp_null_str::value_utf8() const
+{
+    if (def_->encoding() == Text_encoding::shift_jis)
+        return Component::value_utf8();
+    return decode_text(text_bytes(start(), UINT64_MAX, def_->encoding()), def_->encoding());
 }
 
 void Cmp_null_str::set_text(const Bcl_str& s)
 {
     std::string bytes = s.bytes();
-    bytes += '\0';
+    bytes.append(static_cast<std::size_t>(code_unit_size(def_->encoding())), '\0');
     replace_covered(*this, size(), bytes);
-    cache_value_text(s);
+    if (def_->encoding() == Text_encoding::shift_jis)
+        cache_value_text(s);
+    else
+        forget_value_text();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,6 +30,10 @@ public:
     // keep the result in the component's cache.
     [[nodiscard]] virtual const Bcl_str& name() const;
     [[nodiscard]] virtual const Bcl_str& value_text() const;
+    // The value text as the window shows it: value_text() in UTF-8, but for a string
+    // in another encoding than Shift-JIS its own characters, which Shift-JIS may
+    // not hold.
+    [[nodiscard]] virtual std::string value_utf8() const { return value_text().to_utf8(); }
     [[nodiscard]] virtual bool has_children() const { return true; }
     // The step of the walk that makes this container's children, which the replay
     // before its expansion stops short of (see Replay_target).

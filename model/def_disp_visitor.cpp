@@ -118,12 +118,17 @@ void Def_disp_visitor::visit_bitflag(Def_bitflag& item)
     row.entry = {&item, nullptr, false, depth_, false, false, false};
 }
 
-void Def_disp_visitor::visit_fix_str(Def_fix_str& item)
+// A string's remark names its encoding unless it is Shift-JIS, the program's own.
+void Def_disp_visitor::add_string_row(Def_string& item, Bcl_str size)
 {
     Def_row& row = add_row(&item);
-    row.columns[col_size] = decimal(item.length());
+    row.columns[col_size] = std::move(size);
     row.columns[col_content] = indented(item.name());
+    if (item.encoding() != Text_encoding::shift_jis)
+        row.columns[col_remarks] = Bcl_str(encoding_name(item.encoding()));
 }
+
+void Def_disp_visitor::visit_fix_str(Def_fix_str& item) { add_string_row(item, item.length_text()); }
 
 void Def_disp_visitor::visit_float(Def_float& item)
 {
@@ -143,17 +148,10 @@ void Def_disp_visitor::visit_bytes(Def_bytes& item)
 
 void Def_disp_visitor::visit_flex_str(Def_flex_str& item)
 {
-    Def_row& row = add_row(&item);
-    row.columns[col_size] = decimal(item.prefix_size()) + " + " + texts::string_size();
-    row.columns[col_content] = indented(item.name());
+    add_string_row(item, decimal(item.prefix_size()) + " + " + texts::string_size());
 }
 
-void Def_disp_visitor::visit_null_str(Def_null_str& item)
-{
-    Def_row& row = add_row(&item);
-    row.columns[col_size] = texts::string_size();
-    row.columns[col_content] = indented(item.name());
-}
+void Def_disp_visitor::visit_null_str(Def_null_str& item) { add_string_row(item, texts::string_size()); }
 
 void Def_disp_visitor::visit_children(Item_span children)
 {

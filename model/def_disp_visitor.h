@@ -13,6 +13,8 @@
 
 #include "model/item_list.h"
 
+class Def_string;
+
 // The columns of the definition list.
 enum Def_column : std::size_t { col_size = 0, col_sign, col_content, col_variable, col_remarks, def_column_count };
 
@@ -66,6 +68,7 @@ private:
     // Appends a row for `item` at the current depth and container; the caller fills
     // in the texts.
     Def_row& add_row(Define* item);
+    void add_string_row(Def_string& item, Bcl_str size);
     // The container's head row, then (unless heads_only) its children and its
     // closing row.
     void visit_block(Define& item, Bcl_str head, Item_span children);

@@ -245,6 +245,48 @@ TEST_F(Cli_test, JsonRoundTripKeepsBytesThatDoNotConvertToUnicode)
     EXPECT_EQ(file_contents(path("b.kxd")), file_contents(path("a.kxd")));
 }
 
+// The strings' encodings and a length expression go through JSON and back, and the
+// text the reports and tree --json show is the decoded one: in the Shift-JIS report
+// what Shift-JIS cannot hold is 〓, in UTF-8 itself; bytes that do not decode are
+// stand-ins.
+TEST_F(Cli_test, EncodedStringsTravelThroughJsonAndShowTheirCharacters)
+{
+    const std::string json = R"({"items": [{"kind": "int", "name": "n", "size": 1, "variable": "n"},
+        {"kind": "fix_str", "name": "u", "length": "n", "encoding": "UTF-8"},
+        {"kind": "null_str", "name": "w", "encoding": "UTF-16LE"}]})";
+    const std::string definition = kxd_from(json);
+    const Cli_run back = cli({"json", definition});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_NE(back.out.find(R"("length": "n")"), std::string::npos) << back.out;
+    EXPECT_NE(back.out.find(R"("encoding": "UTF-16LE")"), std::string::npos) << back.out;
+    write_file(path("back.json"), back.out);
+    ASSERT_EQ(cli({"kxd", path("back.json"), path("back.kxd")}).status, 0);
+    EXPECT_EQ(file_contents(path("back.kxd")), file_contents(definition));
+
+    write_file(path("data.bin"), std::string("\x06" "\xC3\xA9\xE3\x81\x82\xFF" "A\0\0\0", 11));
+    ASSERT_EQ(cli({"export", definition, path("data.bin"), path("sjis.txt")}).status, 0);
+    EXPECT_NE(file_contents(path("sjis.txt")).find("u    \x81\xAC\x82\xA0\x81\xAC\r\n"), std::string::npos);
+    ASSERT_EQ(cli({"export", "--utf8", definition, path("data.bin"), path("utf8.txt")}).status, 0);
+    EXPECT_NE(file_contents(path("utf8.txt")).find("u    éあ⣿\n"), std::string::npos);
+    EXPECT_NE(file_contents(path("utf8.txt")).find("w    A\n"), std::string::npos);
+    const Cli_run tree = cli({"tree", "--json", definition, path("data.bin")});
+    EXPECT_NE(tree.out.find("\"value\":\"éあ⣿\""), std::string::npos) << tree.out;
+    // UTF-16 at an odd end of the data: its last lone byte is shown, then the shortage.
+    write_file(path("odd.bin"), std::string("\0A\0\0", 4));
+    ASSERT_EQ(cli({"export", "--utf8", definition, path("odd.bin"), path("odd.txt")}).status, 0);
+    EXPECT_NE(file_contents(path("odd.txt")).find("w    A⠀\n            データ不足\n"), std::string::npos)
+        << file_contents(path("odd.txt"));
+
+    for (const auto& [bad, message] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"items": [{"kind": "null_str", "name": "s", "encoding": "EBCDIC"}]})", "items[0].encoding: must be one of"},
+             {R"({"items": [{"kind": "fix_str", "name": "s", "length": ""}]})", "items[0].length: must be a number or"}}) {
+        write_file(path("bad.json"), bad);
+        const Cli_run refused = cli({"kxd", path("bad.json"), path("bad.kxd")});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+    }
+}
+
 // An input method's 〜 is stored as CP932's ～ (0x8160) and reads back as that.
 TEST_F(Cli_test, JsonTextsInJisFormsAreStoredInTheirCp932Forms)
 {

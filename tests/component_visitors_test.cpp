@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis_helpers.h"
@@ -71,6 +72,20 @@ TEST_F(Component_visitors_test, UndefinedBytesAreEditable)
     Component* block = root()->child(0);
     EXPECT_FALSE(editable(block));
     EXPECT_TRUE(editable(child(block, 2)));
+}
+
+// A change writes a fixed string's whole length: one whose expression length runs past
+// the end of the data is changed only while that length is one a constant can have.
+TEST_F(Component_visitors_test, AFixedStringPastTheEndIsEditableUpTo255Bytes)
+{
+    auto* item = fix_str("s", 0);
+    define(item);
+    for (const auto& [length, data_size, expected] :
+         std::vector<std::tuple<const char*, std::size_t, bool>>{{"20", 10, true}, {"300", 10, false}, {"300", 300, true}}) {
+        item->set_length_text(sj(length));
+        load_bytes(std::string(data_size, 'a'));
+        EXPECT_EQ(editable(root()->child(0)), expected) << length << " " << data_size;
+    }
 }
 
 std::string limits_text(const Change_limits& limits)

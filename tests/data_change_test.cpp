@@ -146,7 +146,7 @@ public:
         asked_max = static_cast<std::uint32_t>(width);
         return number;
     }
-    std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) override
+    std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length, Text_encoding) override
     {
         asked_text = std::string(current);
         asked_max = max_length;

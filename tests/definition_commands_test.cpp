@@ -385,7 +385,7 @@ TEST_F(Definition_commands_test, EveryFieldEditIsUndoneAndRedoneOnTheSameItem)
     };
     const std::vector<Row> table = {
         {"fixed string", [] { return new Def_fix_str(Bcl_str("s"), 4); },
-         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_fix_str&>(d), {Bcl_str("t"), 9}); }},
+         [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_fix_str&>(d), {Bcl_str("t"), Bcl_str("9")}); }},
         {"length-prefixed string", [] { return new Def_flex_str(Bcl_str("s"), 1); },
          [](Define& d) { definition_edits::edit_item(doc(), static_cast<Def_flex_str&>(d), {Bcl_str("t"), 4}); }},
         {"float", [] { return new Def_float(Bcl_str("s"), 4); },

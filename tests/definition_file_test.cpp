@@ -235,6 +235,10 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_file{"flag_width_0", header() + u16(1) + bytes("\x00\x01i\x00\x01\x00\x00\x00\x01\x01" "f\x00\x00\x00", 14),
                  Failure::corrupt},
         Bad_file{"flex_prefix_3", header() + u16(1) + bytes("\x03\x01" "f\x03", 4), Failure::corrupt},
+        // A string's encoding code past the last encoding, and its record in format 100.
+        Bad_file{"encoding_6", bytes("KXD\x00\x65\x00\x65\x01T\x00", 10) + u16(1) + bytes("\x16\x01z\x06", 4),
+                 Failure::corrupt},
+        Bad_file{"encoded_string_in_format_100", header() + u16(1) + bytes("\x16\x01z\x02", 4), Failure::corrupt},
         Bad_file{"named_value_cut_short", header() + u16(1) + bytes("\x00\x01i\x00\x01\x00\x00\x01\x00\x00", 10),
                  Failure::corrupt},
         Bad_file{"child_missing", header() + u16(1) + bytes("\x09\x01S\x00\x01", 5), Failure::corrupt}),
@@ -251,6 +255,29 @@ TEST_F(Definition_file_test, NewerFormatNamesTheRequiredVersion)
         EXPECT_EQ(e.display_text(),
                   path() + "はこのプログラムでは読めません。\nプログラムバージョン2.05以降を御使用ください。");
     }
+}
+
+// A string with an encoding or an expression length has its own record of format
+// 101; a Shift-JIS string of a constant length keeps the record of format 100.
+TEST_F(Definition_file_test, StringsWithAnAdditionAreWrittenInTheLaterFormat)
+{
+    auto* fixed = new Def_fix_str(Bcl_str("a"), 0);
+    fixed->set_length_expression(Bcl_str("n"));
+    auto* flex = new Def_flex_str(Bcl_str("b"), 2);
+    flex->set_encoding(Text_encoding::utf16be);
+    auto* null = new Def_null_str(Bcl_str("c"));
+    null->set_encoding(Text_encoding::latin1);
+    const bytes file = save({fixed, flex, null, new Def_fix_str(Bcl_str("d"), 3)});
+    EXPECT_EQ(file, bytes("KXD\x00\x65\x00\x65", 7) + str("T") + '\0' + u16(4) + "\x14" + str("a") + '\0' + '\0' +
+                        str("n") + "\x15" + str("b") + "\x02\x04" + "\x16" + str("c") + "\x05" + "\x02" + str("d") +
+                        "\x03");
+    const Definition_contents back = load(file);
+    const auto& read_fixed = dynamic_cast<const Def_fix_str&>(*back.items[0]);
+    EXPECT_EQ(read_fixed.length_expression(), "n");
+    EXPECT_EQ(read_fixed.encoding(), Text_encoding::shift_jis);
+    EXPECT_EQ(dynamic_cast<const Def_flex_str&>(*back.items[1]).encoding(), Text_encoding::utf16be);
+    EXPECT_EQ(dynamic_cast<const Def_null_str&>(*back.items[2]).encoding(), Text_encoding::latin1);
+    EXPECT_EQ(dynamic_cast<const Def_fix_str&>(*back.items[3]).length(), 3);
 }
 
 // A float, however deep, lifts the file to format 101, which an older reader
@@ -418,6 +445,13 @@ TEST_F(Definition_file_test, UnstorableDefinitionsAreRefusedAndTheOldFileStays)
          "items[0].children: 項目が65535個を超えています。"},
         {"fixed length 256", [] { return new Def_fix_str(Bcl_str("s"), 256); },
          "items[0].length: 定義ファイルに入らない値です。"},
+        {"length expression of 256 bytes",
+         [] {
+             auto* item = new Def_fix_str(Bcl_str("s"), 0);
+             item->set_length_expression(Bcl_str(std::string(256, 'n')));
+             return item;
+         },
+         "items[0].length: 文字列が255バイトを超えています。"},
         {"integer size 3", [] { return int_item("i", false, 3, 0, ""); }, "items[0].size: 定義ファイルに入らない値です。"},
         {"float size 6", [] { return new Def_float(Bcl_str("f"), 6); }, "items[0].size: 定義ファイルに入らない値です。"},
         {"long length of a byte block", [] { return new Def_bytes(Bcl_str("b"), Bcl_str(bytes(256, '1'))); },

@@ -123,6 +123,25 @@ INSTANTIATE_TEST_SUITE_P(
                       "n * 4||data||バイト列 @data - F 0 ied",
                       "|||| @- - F 0 i..",
                   }},
+        // A length expression in the size column, an encoding other than Shift-JIS in the remarks.
+        Rows_case{"StringAdditions",
+                  [](Item_list& items) {
+                      auto* fixed = fix_str("f", 0);
+                      fixed->set_length_text(sj("n * 2"));
+                      fixed->set_encoding(Text_encoding::utf8);
+                      auto* flex = flex_str("g", 1);
+                      flex->set_encoding(Text_encoding::utf16le);
+                      auto* null = null_str("h");
+                      null->set_encoding(Text_encoding::latin1);
+                      for (Define* item : std::initializer_list<Define*>{fixed, flex, null})
+                          items.insert(std::unique_ptr<Define>(item), nullptr);
+                  },
+                  {
+                      "n * 2||f||UTF-8 @f - F 0 ied",
+                      "1 + 文字列||g||UTF-16LE @g - F 0 ied",
+                      "文字列||h||ISO-8859-1 @h - F 0 ied",
+                      "|||| @- - F 0 i..",
+                  }},
         Rows_case{"UnsignedOrderPutsHighValuesLast",
                   [](Item_list& items) {
                       items.insert(std::unique_ptr<Define>(with_values(int_item("u", 4),

@@ -127,6 +127,16 @@ TEST_F(Find_test, ABlockIsFoundByItsTextAndItsBytesAsUndefinedBytesAre)
               (std::vector<std::string>{"blk/[1]", sj("未定義").bytes() + "[0 - 0]/[0]"}));
 }
 
+// A string in another encoding is found by its characters, as Shift-JIS text.
+TEST_F(Find_test, StringsInOtherEncodingsMatchByTheirCharacters)
+{
+    Def_null_str* wide = null_str("w");
+    wide->set_encoding(Text_encoding::utf16le);
+    define(wide, fix_str("t", 4));
+    load_bytes(std::string("\x42\x30\x44\x30\0\0" "\x82\xA2xy", 10));
+    EXPECT_EQ(found({Component_query::Kind::value, sj("い").bytes()}), (std::vector<std::string>{"w", "t"}));
+}
+
 TEST_F(Find_test, HitsAreThoseOfTheExpandedTreeOnEveryCase)
 {
     for (const cli_test::Case_files& files : cli_test::every_case()) {

@@ -403,14 +403,16 @@ void random_edit(Data_mgr& document, std::mt19937& rng, Define* item)
 {
     using namespace definition_edits;
     const int sizes[] = {1, 2, 4};
+    const auto encoding = [&rng] { return static_cast<Text_encoding>(rng() % text_encoding_count); };
+    const char* lengths[] = {"3", "n % 7", "300"};
     if (auto* i = dynamic_cast<Def_int*>(item))
         edit_int(document, *i, *random_int(rng));
     else if (auto* fix = dynamic_cast<Def_fix_str*>(item))
-        edit_item(document, *fix, Fix_str_fields{random_text(rng, 5), int(rng() % 20)});
+        edit_item(document, *fix, Fix_str_fields{random_text(rng, 5), Bcl_str(lengths[rng() % 3]), encoding()});
     else if (auto* flex = dynamic_cast<Def_flex_str*>(item))
-        edit_item(document, *flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3]});
+        edit_item(document, *flex, Flex_str_fields{random_text(rng, 5), sizes[rng() % 3], encoding()});
     else if (auto* null = dynamic_cast<Def_null_str*>(item))
-        edit_item(document, *null, Null_str_fields{random_text(rng, 5)});
+        edit_item(document, *null, Null_str_fields{random_text(rng, 5), encoding()});
     else if (auto* real = dynamic_cast<Def_float*>(item))
         edit_item(document, *real, Float_fields{random_text(rng, 5), rng() % 2 ? 8 : 4});
     else if (auto* block = dynamic_cast<Def_bytes*>(item))

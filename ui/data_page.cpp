@@ -49,15 +49,16 @@ public:
         return dialog.run(&owner_) == 1 ? std::optional(dialog.value()) : std::nullopt;
     }
 
-    std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) override
+    std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length,
+                                        Text_encoding encoding) override
     {
-        Dlg_datchg_str dialog{std::string(current), max_length};
+        Dlg_datchg_str dialog{std::string(current), max_length, encoding};
         return dialog.run(&owner_) == 1 ? std::optional(dialog.bytes()) : std::nullopt;
     }
 
     void show_in_place(Component& component, bool length_changed) override
     {
-        list_.set_cell(row_, 1, component.value_text().to_utf8());
+        list_.set_cell(row_, 1, component.value_utf8());
         if (length_changed)
             dump_.refresh_range();
         dump_.set_highlight(component.start(), component.end());

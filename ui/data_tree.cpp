@@ -192,7 +192,7 @@ void Data_page::fill_list(Component& container)
 {
     for (int i = 0; i < container.child_count(); ++i) {
         Component* child = container.child(i);
-        list_.insert_row(-1, {child->name().to_utf8(), child->value_text().to_utf8()});
+        list_.insert_row(-1, {child->name().to_utf8(), child->value_utf8()});
         rows_.push_back(child);
     }
 }

@@ -43,6 +43,7 @@ constexpr std::array<const char*, 16> counts = {"0", "1", "2", "3", "n", "a", "b
                                                 "-1", "f", "300", "a & 3", "2000", "_rest % 7", "_pos & 3"};
 constexpr std::array<const char*, 12> conditions = {"0", "1", "a", "a < 3", "b != 0", "n > 1", "f == 2",
                                                     "c", "a > 250", "f", "_rest > 3", "_pos % 5 != 2"};
+constexpr std::array<const char*, 7> lengths = {"n", "a % 9", "-1", "0", "300", "_rest % 9", "_pos & 7"};
 constexpr std::array<const char*, 4> assigned = {"a", "c", "n", "f"};
 constexpr std::array<const char*, 8> assignments = {"c + 1", "a - 1", "n * 2", "0", "f + a", "c % 3", "_pos", "_rest - c"};
 // Four names, one more than there are sets: a reference to it finds nothing.
@@ -88,12 +89,16 @@ private:
         case 0:
         case 1:
             return integer();
-        case 2:
-            return new Def_fix_str(name(), static_cast<int>(choices_.below(9)));
+        case 2: {
+            auto* string = encoded(new Def_fix_str(name(), static_cast<int>(choices_.below(9))));
+            if (choices_.below(3) == 0)
+                string->set_length_text(text(one_of(choices_, lengths)));
+            return string;
+        }
         case 3:
-            return new Def_flex_str(name(), std::array{1, 2, 4}[choices_.below(3)]);
+            return encoded(new Def_flex_str(name(), std::array{1, 2, 4}[choices_.below(3)]));
         case 4:
-            return new Def_null_str(name());
+            return encoded(new Def_null_str(name()));
         case 5:
             return new Def_float(name(), choices_.below(2) ? 8 : 4);
         case 6:
@@ -127,6 +132,15 @@ private:
         default:
             return new Def_def_ref(name(), text(one_of(choices_, set_names)));
         }
+    }
+
+    // Shift-JIS half of the time, else any encoding.
+    template <typename String>
+    String* encoded(String* string)
+    {
+        if (choices_.below(2))
+            string->set_encoding(static_cast<Text_encoding>(choices_.below(text_encoding_count)));
+        return string;
     }
 
     Def_int* integer()

@@ -29,13 +29,24 @@ public:
     }
     void visit_fix_str(Def_fix_str& item) override
     {
-        line(item) << "fix " << item.name().bytes() << " length=" << item.length() << '\n';
+        line(item) << "fix " << item.name().bytes() << " length=" << item.length_text().bytes() << encoding(item) << '\n';
     }
     void visit_flex_str(Def_flex_str& item) override
     {
-        line(item) << "flex " << item.name().bytes() << " prefix=" << item.prefix_size() << '\n';
+        line(item) << "flex " << item.name().bytes() << " prefix=" << item.prefix_size() << encoding(item) << '\n';
     }
-    void visit_null_str(Def_null_str& item) override { line(item) << "null " << item.name().bytes() << '\n'; }
+    void visit_null_str(Def_null_str& item) override
+    {
+        line(item) << "null " << item.name().bytes() << encoding(item) << '\n';
+    }
+    // Shift-JIS, the default, adds nothing: dumps of the original strings stay as they were.
+    static std::string encoding(const Def_string& item)
+    {
+        std::string text;
+        if (item.encoding() != Text_encoding::shift_jis)
+            text.append(" ").append(encoding_name(item.encoding()));
+        return text;
+    }
     void visit_if(Def_if& item) override
     {
         line(item) << "if (" << item.condition().bytes() << ")\n";

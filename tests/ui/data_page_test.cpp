@@ -267,6 +267,42 @@ TEST_F(Data_page_test, AByteBlockOpensToItsBytesWhichChangeOneByOneWithUndo)
     EXPECT_EQ(data_bytes(), (Bytes{3, 0x89, 0xAB, 0x4E}));
 }
 
+// A UTF-8 string shows its characters and a byte that does not decode as its
+// stand-in, which the change writes back as the byte; the change is undone. An ASCII
+// string refuses "é" with a message and keeps the dialog open.
+TEST_F(Data_page_test, AUtf8StringIsChangedInItsEncodingAndTheChangeIsUndone)
+{
+    auto* utf8 = null_str("u");
+    utf8->set_encoding(Text_encoding::utf8);
+    auto* ascii = null_str("a");
+    ascii->set_encoding(Text_encoding::ascii);
+    define(utf8, ascii);
+    const Bytes before{0xC3, 0xA9, 0xFF, 0, 'x', 0};
+    open(before);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|\u00E9\u28FF", "a|x"}));
+    run_on_row(1, cmd::data_edit, [this](QWidget* dialog) {
+        field<QPlainTextEdit>(dialog, 1500)->setPlainText(QString::fromUtf8("\u00E9"));
+        modals.then(press(QMessageBox::Ok));
+        field<QPushButton>(dialog, 1)->click();
+        EXPECT_TRUE(dialog->isVisible());
+        field<QPushButton>(dialog, 2)->click();
+    });
+    EXPECT_NE(std::find(modals.seen.begin(), modals.seen.end(), "ケストリクス|この文字コードで表せない文字があります。"),
+              modals.seen.end());
+    run_on_row(0, cmd::data_edit, [](QWidget* dialog) {
+        auto* text = field<QPlainTextEdit>(dialog, 1500);
+        EXPECT_EQ(text->toPlainText().toStdString(), "\u00E9\u28FF");
+        text->setPlainText(QString::fromUtf8("\u3042\u28FE"));
+        save_screenshot(*dialog, "datchg-utf8-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|\u3042\u28FE", "a|x"}));
+    EXPECT_EQ(data_bytes(), (Bytes{0xE3, 0x81, 0x82, 0xFE, 0, 'x', 0}));
+    window->command(cmd::undo);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|\u00E9\u28FF", "a|x"}));
+    EXPECT_EQ(data_bytes(), before);
+}
+
 TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
 {
     Def_int* named = int_item("kind", 1, false, Def_int::hexadecimal);

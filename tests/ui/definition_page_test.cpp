@@ -133,6 +133,30 @@ const std::vector<std::string> every_kind_rows = {
     "8||ratio||浮動小数点数",  "n * 4||data||バイト列",   "||set (n - 1)|n|",         "||定義 (set) {||",
     "||}||",                    "||||"};
 
+// The fixed string's dialog takes a length expression and an encoding; OK waits
+// for a length that is not empty nor 0.
+TEST_F(Definition_page_test, AFixedStringTakesALengthExpressionAndAnEncoding)
+{
+    start();
+    add(0, Def_kind::fix_str, [](QWidget* dialog) {
+        auto* length = field<QLineEdit>(dialog, 501);
+        auto* ok = field<QPushButton>(dialog, 1);
+        field<QLineEdit>(dialog, 500)->setText("name");
+        for (const char* refused : {"", "0"}) {
+            length->setText(refused);
+            EXPECT_FALSE(ok->isEnabled()) << refused;
+        }
+        length->setText("name_length * 2");
+        EXPECT_TRUE(ok->isEnabled());
+        auto* encoding = dialog->findChild<QComboBox*>("id_502");
+        ASSERT_EQ(encoding->count(), 6);
+        encoding->setCurrentIndex(3);
+        save_screenshot(*dialog, "fix-str-encoding-dialog");
+        ok->click();
+    });
+    EXPECT_EQ(rows(), (std::vector<std::string>{"name_length * 2||name||UTF-16LE", "||||"}));
+}
+
 TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCloses)
 {
     start();

@@ -44,3 +44,11 @@ void Bcl_textfile::end_converted_line(std::size_t length)
         writer_.take(length);
     write_line_end();
 }
+
+void Bcl_textfile::end_line_with_utf8(std::size_t length, std::string_view utf8_tail)
+{
+    if (!write_converted(std::string_view(writer_.room().data(), length)))
+        writer_.take(length);
+    writer_.write(utf8_tail.data(), utf8_tail.size());
+    write_line_end();
+}

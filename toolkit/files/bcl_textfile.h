@@ -64,6 +64,11 @@ public:
         writer_.take(length + line_end_room);
     }
 
+    [[nodiscard]] bool utf8() const { return encoding_ == Encoding::utf8_lf; }
+    // In the UTF-8 mode: ends the line built in `room` as end_line() does, with
+    // `utf8_tail`, text that Shift-JIS may not hold, after its `length` bytes.
+    void end_line_with_utf8(std::size_t length, std::string_view utf8_tail);
+
 private:
     static constexpr std::size_t line_end_room = 2;
 

@@ -1,12 +1,10 @@
 #include "toolkit/text/bcl_str.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <string>
 
-#include "toolkit/exception.h"
+#include "toolkit/text/iconv_handle.h"
 #include "toolkit/text/utf32.h"
 
 bool is_ascii(std::string_view bytes)
@@ -20,14 +18,7 @@ namespace {
 // far more than converting a short name.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw Fault_exception(std::string("iconv cannot convert ") + from + " to " + to);
-    }
-    ~Converter() { iconv_close(cd_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    Converter(const char* to, const char* from) : cd_(to, from) {}
 
     // Converts `in`; at each byte that cannot be converted, appends `replacement`
     // and skips `skip(rest)` bytes.
@@ -39,11 +30,11 @@ public:
         char chunk[1024];
         char* src = const_cast<char*>(in.data());  // iconv's signature; it does not write
         std::size_t src_left = in.size();
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
         while (src_left > 0) {
             char* dst = chunk;
             std::size_t dst_left = sizeof chunk;
-            const std::size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+            const std::size_t r = iconv(cd_.get(), &src, &src_left, &dst, &dst_left);
             out.append(chunk, static_cast<std::size_t>(dst - chunk));
             if (r != static_cast<std::size_t>(-1) || errno == E2BIG)
                 continue;
@@ -52,13 +43,13 @@ public:
             out.append(replacement);
             src += n;
             src_left -= n;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
         }
         return out;
     }
 
 private:
-    iconv_t cd_;
+    Iconv_handle cd_;
 };
 
 std::size_t one_byte(std::string_view) { return 1; }

@@ -39,8 +39,7 @@ public:
     {
         // The change writes no more than the bytes the string covers: a longer text
         // would be cut without a word.
-        const auto length = static_cast<std::uint32_t>(std::max(c.def()->length(), 0));
-        text(bytes_up_to(c.start(), c.end(), length));
+        text(bytes_up_to(c.start(), c.end(), c.length()));
     }
     void visit_flex_str(Cmp_flex_str& c) override
     {

@@ -25,10 +25,13 @@ std::string bytes_from(const Data_node* node, const Data_node* end, std::uint64_
 
 std::string string_bytes(const Cmp_fix_str& component)
 {
-    std::string bytes = bytes_from(component.start(), component.end(),
-                                   static_cast<std::uint64_t>(fixed_length(*component.def())));
-    // The change pads the text with 0 bytes again, so padding need not be shown.
-    const std::size_t first_zero = bytes.find('\0');
+    std::string bytes = bytes_from(component.start(), component.end(), component.length());
+    // The change pads the text with 0 bytes again, so padding need not be shown (from
+    // a NUL code unit on: UTF-16 keeps the pairs of its last character).
+    const auto unit = static_cast<std::size_t>(code_unit_size(component.def()->encoding()));
+    std::size_t first_zero = bytes.find('\0');
+    while (first_zero != std::string::npos && first_zero % unit != 0)
+        first_zero = bytes.find('\0', first_zero + 1);
     if (first_zero != std::string::npos && bytes.find_first_not_of('\0', first_zero) == std::string::npos)
         bytes.resize(first_zero);
     return bytes;
@@ -44,10 +47,7 @@ std::string string_bytes(const Cmp_flex_str& component)
 
 std::string string_bytes(const Cmp_null_str& component)
 {
-    std::string bytes = bytes_from(component.start(), component.end(), UINT64_MAX);
-    if (const std::size_t zero = bytes.find('\0'); zero != std::string::npos)
-        bytes.resize(zero);
-    return bytes;
+    return text_bytes(component.start(), UINT64_MAX, component.def()->encoding());
 }
 
 void replace_byte_references(Component& root, const Data_node* old_byte, Data_node* new_byte)
@@ -99,7 +99,8 @@ void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, 
 template <typename String>
 void Cmp_edit_visitor::change_string(String& component, std::string_view current)
 {
-    const std::optional<std::string> text = asker_.ask_text(current, change_limits(component).max_length);
+    const std::optional<std::string> text = asker_.ask_text(current, change_limits(component).max_length,
+                                                                     component.def()->encoding());
     if (!text || *text == current)
         return;
     Data_node* old_first = component.start();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/cmp_visitor.h"
+#include "toolkit/text/text_encoding.h"
 #include "ui/core/change_limits.h"
 
 class Component;
@@ -22,8 +23,10 @@ public:
     // The number dialog of a float of `width` bytes opened on its value text; the
     // new value, or none when cancelled.
     virtual std::optional<double> ask_number(std::string_view current, int width) = 0;
-    // The string dialog opened on the string's bytes; the new bytes, or none.
-    virtual std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length) = 0;
+    // The string dialog opened on the string's bytes, text in `encoding`; the new
+    // bytes, or none.
+    virtual std::optional<std::string> ask_text(std::string_view current, std::uint32_t max_length,
+                                                Text_encoding encoding) = 0;
     // `component` was changed without a new analysis; `length_changed` when the
     // data's length may differ.
     virtual void show_in_place(Component& component, bool length_changed) = 0;

@@ -98,3 +98,23 @@ std::size_t field_char_bytes(char32_t c)
         return 0;
     return sjis_length(std::u32string_view(&c, 1));
 }
+
+namespace {
+
+std::string replaced(std::string_view text, std::string_view from, std::string_view to)
+{
+    std::string result;
+    for (std::size_t at = 0;;) {
+        const std::size_t found = text.find(from, at);
+        result.append(text.substr(at, found - at));
+        if (found == std::string_view::npos)
+            return result;
+        result.append(to);
+        at = found + from.size();
+    }
+}
+
+} // namespace
+
+std::string field_text_of_text(std::string_view utf8) { return replaced(utf8, "\r\n", "\n"); }
+std::string text_of_field_text(std::string_view field) { return replaced(field, "\n", "\r\n"); }

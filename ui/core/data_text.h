@@ -32,3 +32,9 @@ enum class Field_lines { several, one };
 // character that Shift-JIS holds; 0 for any other character, which a field does not
 // take.
 [[nodiscard]] std::size_t field_char_bytes(char32_t c);
+
+// A string's text decoded to UTF-8 (not Shift-JIS: see text_encoding.h) as the field
+// of several lines shows it, a carriage return and a line feed as a line break, and
+// back.
+[[nodiscard]] std::string field_text_of_text(std::string_view utf8);
+[[nodiscard]] std::string text_of_field_text(std::string_view field);

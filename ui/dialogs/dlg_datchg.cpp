@@ -3,31 +3,59 @@
 #include <string>
 
 #include "model/float_value.h"
+#include "toolkit/gui/bcl_msgbox.h"
+#include "toolkit/text/texts.h"
 #include "ui/core/data_text.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/value_choice.h"
 
 // ---- strings ----
 
-Dlg_datchg_str::Dlg_datchg_str(std::string bytes, std::uint32_t max_length)
-    : Bcl_dlg("IDD_DATCHG_STR", help_topic::data_change_str), bytes_(std::move(bytes)), rules_(max_length)
+Dlg_datchg_str::Dlg_datchg_str(std::string bytes, std::uint32_t max_length, Text_encoding encoding)
+    : Bcl_dlg("IDD_DATCHG_STR", help_topic::data_change_str),
+      bytes_(std::move(bytes)),
+      rules_(max_length),
+      max_length_(max_length),
+      encoding_(encoding)
 {
 }
 
 void Dlg_datchg_str::on_init_dialog()
 {
     text_.attach(*this, 1500);
-    shown_ = field_text_of_bytes(bytes_);
+    if (encoding_ == Text_encoding::shift_jis) {
+        shown_ = field_text_of_bytes(bytes_);
+        text_.set_filter(&rules_);
+    } else {
+        shown_ = field_text_of_text(decode_text(bytes_, encoding_));
+    }
     text_.set_text(shown_);
-    text_.set_filter(&rules_);
 }
 
 void Dlg_datchg_str::on_command(int id)
 {
     // A text left as it was shown keeps its bytes exactly.
-    if (id == 1 && text_.text() != shown_)
-        bytes_ = bytes_of_field_text(text_.text());
+    if (id == 1 && text_.text() != shown_) {
+        if (encoding_ == Text_encoding::shift_jis)
+            bytes_ = bytes_of_field_text(text_.text());
+        else if (!take_encoded_text())
+            return;
+    }
     Bcl_dlg::on_command(id);
+}
+
+bool Dlg_datchg_str::take_encoded_text()
+{
+    const std::optional<std::string> bytes = encode_text(text_of_field_text(text_.text()), encoding_);
+    const Bcl_str* refusal = !bytes                       ? &texts::encoding_cannot_hold()
+                             : bytes->size() > max_length_ ? &texts::string_too_long()
+                                                           : nullptr;
+    if (refusal) {
+        bcl_message_box(this, refusal->to_utf8(), "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
+        return false;
+    }
+    bytes_ = *bytes;
+    return true;
 }
 
 // ---- floats ----

@@ -7,15 +7,19 @@
 #include "model/define.h"
 #include "toolkit/gui/bcl_ctrl.h"
 #include "toolkit/gui/bcl_dlg.h"
+#include "toolkit/text/text_encoding.h"
 #include "ui/core/field_rules.h"
 
 // The string change: the string's bytes in a multi-line field (see data_text.h for
 // how bytes that are no Shift-JIS text are shown), Enter starting a line, at most
 // `max_length` bytes; a paste puts in what fits (Ctrl_edit_lines_state). After OK,
-// bytes() is the new string.
+// bytes() is the new string. A string in another encoding than Shift-JIS shows its
+// characters, bytes that do not decode as stand-ins (see text_encoding.h), takes
+// any text and refuses at OK, with a message, text its encoding cannot hold or that
+// is longer than `max_length` bytes in it.
 class Dlg_datchg_str final : public Bcl_dlg {
 public:
-    Dlg_datchg_str(std::string bytes, std::uint32_t max_length);
+    Dlg_datchg_str(std::string bytes, std::uint32_t max_length, Text_encoding encoding = Text_encoding::shift_jis);
 
     [[nodiscard]] const std::string& bytes() const { return bytes_; }
 
@@ -23,10 +27,15 @@ private:
     void on_init_dialog() override;
     void on_command(int id) override;
 
+    // Whether the field's text could be taken: else a message has said why.
+    bool take_encoded_text();
+
     std::string bytes_;
     std::string shown_;
     Bcl_edit text_;
     const Ctrl_edit_lines_state rules_;
+    std::uint32_t max_length_;
+    Text_encoding encoding_;
 };
 
 // The float change: a decimal number in the field, "inf", "-inf" or "nan"; OK only

@@ -13,26 +13,28 @@ Dlg_fix_str::Dlg_fix_str(Data_mgr& document, Def_fix_str* item)
 void Dlg_fix_str::attach_fields()
 {
     attach_bcl_text(*this, name_, 500);
-    length_.attach(*this, 501);
-    length_.set_filter(&length_rules_);
+    attach_bcl_text(*this, length_, 501);
     length_.set_change_handler([this] { fields_changed(); });
+    encoding_.attach(*this, 502);
+    fill_encoding_list(encoding_);
     ok_.attach(*this, 1);
 }
 
 void Dlg_fix_str::show_fields(const Fix_str_fields& fields)
 {
     show_bcl_text(name_, fields.name);
-    length_.set_text(std::to_string(fields.length));
+    show_bcl_text(length_, fields.length);
+    show_encoding(encoding_, fields.encoding);
 }
 
 Fix_str_fields Dlg_fix_str::read_fields(const Fix_str_fields& shown) const
 {
-    return {bcl_text_of(name_, shown.name), number_of(length_).value_or(shown.length)};
+    return {bcl_text_of(name_, shown.name), bcl_text_of(length_, shown.length), encoding_of(encoding_)};
 }
 
 std::unique_ptr<Def_fix_str> Dlg_fix_str::blank() const { return std::make_unique<Def_fix_str>(Bcl_str(), 1); }
 
-void Dlg_fix_str::fields_changed() { ok_.enable(number_of(length_).value_or(0) != 0); }
+void Dlg_fix_str::fields_changed() { ok_.enable(fixed_length_takes(bcl_text_of(length_, Bcl_str()))); }
 
 // ---- length-prefixed string ----
 
@@ -46,17 +48,20 @@ void Dlg_flex_str::attach_fields()
     attach_bcl_text(*this, name_, 600);
     prefix_size_.attach(*this, 601);
     fill_size_list(prefix_size_);
+    encoding_.attach(*this, 602);
+    fill_encoding_list(encoding_);
 }
 
 void Dlg_flex_str::show_fields(const Flex_str_fields& fields)
 {
     show_bcl_text(name_, fields.name);
     show_size(prefix_size_, fields.prefix_size);
+    show_encoding(encoding_, fields.encoding);
 }
 
 Flex_str_fields Dlg_flex_str::read_fields(const Flex_str_fields& shown) const
 {
-    return {bcl_text_of(name_, shown.name), size_of(prefix_size_)};
+    return {bcl_text_of(name_, shown.name), size_of(prefix_size_), encoding_of(encoding_)};
 }
 
 std::unique_ptr<Def_flex_str> Dlg_flex_str::blank() const { return std::make_unique<Def_flex_str>(Bcl_str(), 1); }
@@ -117,12 +122,22 @@ Dlg_null_str::Dlg_null_str(Data_mgr& document, Def_null_str* item)
 {
 }
 
-void Dlg_null_str::attach_fields() { attach_bcl_text(*this, name_, 700); }
-void Dlg_null_str::show_fields(const Null_str_fields& fields) { show_bcl_text(name_, fields.name); }
+void Dlg_null_str::attach_fields()
+{
+    attach_bcl_text(*this, name_, 700);
+    encoding_.attach(*this, 701);
+    fill_encoding_list(encoding_);
+}
+
+void Dlg_null_str::show_fields(const Null_str_fields& fields)
+{
+    show_bcl_text(name_, fields.name);
+    show_encoding(encoding_, fields.encoding);
+}
 
 Null_str_fields Dlg_null_str::read_fields(const Null_str_fields& shown) const
 {
-    return {bcl_text_of(name_, shown.name)};
+    return {bcl_text_of(name_, shown.name), encoding_of(encoding_)};
 }
 
 std::unique_ptr<Def_null_str> Dlg_null_str::blank() const { return std::make_unique<Def_null_str>(Bcl_str()); }

@@ -22,15 +22,15 @@ private:
     void attach_fields() override;
     void show_fields(const Fix_str_fields& fields) override;
     [[nodiscard]] Fix_str_fields read_fields(const Fix_str_fields& shown) const override;
-    [[nodiscard]] Fix_str_fields initial() const override { return {Bcl_str(), 1}; }
+    [[nodiscard]] Fix_str_fields initial() const override { return {Bcl_str(), Bcl_str("1")}; }
     [[nodiscard]] std::unique_ptr<Def_fix_str> blank() const override;
-    // OK only while the length is a number other than zero.
+    // OK only while the length is an expression or a number other than zero.
     void fields_changed() override;
 
     Bcl_edit name_;
     Bcl_edit length_;
+    Bcl_combbox encoding_;
     Bcl_button ok_;
-    const Ctrl_edit_num_state length_rules_{0, 255};
 };
 
 class Dlg_flex_str final : public Dlg_item<Def_flex_str, Flex_str_fields> {
@@ -45,6 +45,7 @@ private:
 
     Bcl_edit name_;
     Bcl_combbox prefix_size_;
+    Bcl_combbox encoding_;
 };
 
 class Dlg_float final : public Dlg_item<Def_float, Float_fields> {
@@ -86,6 +87,7 @@ private:
     [[nodiscard]] std::unique_ptr<Def_null_str> blank() const override;
 
     Bcl_edit name_;
+    Bcl_combbox encoding_;
 };
 
 class Dlg_if final : public Dlg_item<Def_if, If_fields> {

@@ -1,5 +1,6 @@
 #include "ui/dialogs/item_fields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -46,4 +47,18 @@ int size_of(const Bcl_combbox& list)
     constexpr int sizes[] = {1, 2, 4};
     const int entry = list.selected();
     return entry >= 0 && entry < 3 ? sizes[entry] : 1;
+}
+
+void fill_encoding_list(Bcl_combbox& list)
+{
+    list.clear();
+    for (int code = 0; code < text_encoding_count; ++code)
+        list.add(encoding_name(static_cast<Text_encoding>(code)));
+}
+
+void show_encoding(Bcl_combbox& list, Text_encoding encoding) { list.select(static_cast<int>(encoding)); }
+
+Text_encoding encoding_of(const Bcl_combbox& list)
+{
+    return encoding_of_code(static_cast<unsigned>(std::max(list.selected(), 0))).value_or(Text_encoding::shift_jis);
 }

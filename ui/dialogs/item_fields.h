@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "toolkit/text/bcl_str.h"
+#include "toolkit/text/text_encoding.h"
 #include "toolkit/gui/bcl_ctrl.h"
 
 // A plain text field of an item dialog: at most 255 Shift-JIS bytes of text that
@@ -24,3 +25,8 @@ class Bcl_combbox;
 void fill_size_list(Bcl_combbox& list);
 void show_size(Bcl_combbox& list, int size);
 [[nodiscard]] int size_of(const Bcl_combbox& list);
+
+// The list of a string's text encodings, by name: filled, and the entry of one.
+void fill_encoding_list(Bcl_combbox& list);
+void show_encoding(Bcl_combbox& list, Text_encoding encoding);
+[[nodiscard]] Text_encoding encoding_of(const Bcl_combbox& list);
