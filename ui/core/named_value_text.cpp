@@ -2,11 +2,13 @@
 
 #include <limits>
 
-std::string named_value_text(std::int32_t value)
+std::string named_value_text(std::int64_t value, bool wide)
 {
     if (value >= 0)
         return std::to_string(value);
-    return std::to_string(value) + "(" + std::to_string(static_cast<std::uint32_t>(value)) + ")";
+    const std::string bits = wide ? std::to_string(static_cast<std::uint64_t>(value))
+                                  : std::to_string(static_cast<std::uint32_t>(value));
+    return std::to_string(value) + "(" + bits + ")";
 }
 
 std::int32_t proposed_value(const Named_values& values)
