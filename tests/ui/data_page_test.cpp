@@ -245,9 +245,11 @@ TEST_F(Data_page_test, AFloatTakesOnlyANumberAndTheChangeIsUndone)
 // The 8-byte integers take their whole range and nothing beyond it.
 TEST_F(Data_page_test, EightByteIntegersTakeTheirWholeRangeAndNoMore)
 {
-    define(int_item("u", 8), int_item("s", 8, true));
-    open(Bytes(16, 0xFF));
-    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|18446744073709551615", "s|-1"}));
+    define(int_item("u", 8), int_item("s", 8, true), int_item("h", 8, false, Def_int::hexadecimal));
+    const Bytes loaded{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                       0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    open(loaded);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|18446744073709551615", "s|-1", "h|0x0123456789ABCDEF"}));
     const auto refuses = [](QWidget* dialog, std::initializer_list<const char*> texts) {
         for (const char* text : texts) {
             field<QLineEdit>(dialog, 1602)->setText(text);
@@ -266,11 +268,22 @@ TEST_F(Data_page_test, EightByteIntegersTakeTheirWholeRangeAndNoMore)
         field<QLineEdit>(dialog, 1602)->setText("-9223372036854775808");
         field<QPushButton>(dialog, 1)->click();
     });
-    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|18446744073709551614", "s|-9223372036854775808"}));
-    EXPECT_EQ(data_bytes(), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(rows_of(list())[0], "u|18446744073709551614");
+    EXPECT_EQ(rows_of(list())[1], "s|-9223372036854775808");
+    const Bytes changed = data_bytes();
+    EXPECT_EQ(Bytes(changed.begin(), changed.begin() + 16),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}));
     window->command(cmd::undo);
     window->command(cmd::undo);
-    EXPECT_EQ(data_bytes(), Bytes(16, 0xFF));
+    EXPECT_EQ(data_bytes(), loaded);
+
+    run_on_row(2, cmd::data_edit, [](QWidget* dialog) {
+        EXPECT_EQ(field<QLineEdit>(dialog, 1702)->text(), "0123456789ABCDEF");
+        field<QLineEdit>(dialog, 1702)->setText("FEDCBA9876543210");
+        save_screenshot(*dialog, "datchg-hex64-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(current_row(), "h|0xFEDCBA9876543210");
 }
 
 TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)

@@ -171,6 +171,16 @@ TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCl
     EXPECT_EQ(file_contents(again), file_contents(saved));
 }
 
+TEST_F(Definition_page_test, AnIntegerOfEightBytesIsAddedAndSavedInTheLaterFormat)
+{
+    start();
+    add(0, Def_kind::integer, fill_and_ok({{300, "offset"}, {301, "3"}}, "integer-8-bytes-dialog"));
+    EXPECT_EQ(rows().front(), "8||offset||");
+    const std::string saved = temp_path("wide.kxd");
+    doc().save_definition(File_path(saved));
+    EXPECT_EQ(file_contents(saved).substr(3, 4), std::string("\x00\x65\x00\x65", 4));
+}
+
 TEST_F(Definition_page_test, ThePopupOpensOnInsertableRowsWithTheRowsStates)
 {
     start();
