@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <type_traits>
 
 #include "model/limits.h"
 
@@ -32,61 +33,35 @@ bool is_delimiter(char c)
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-std::int32_t combine32(Op op, std::int32_t a, std::int32_t b)
+// One operator in two's complement of the width of `Signed`: arithmetic wraps
+// (done in unsigned, where wrapping is defined), comparisons are signed, shift
+// counts are taken modulo the width and ">>" fills with the sign. Division by zero
+// gives 0, like any other meaningless input; the one overflowing quotient, the
+// lowest value / -1, wraps back to the lowest value (its remainder is 0).
+template <typename Signed>
+Signed combine_in(Op op, Signed a, Signed b)
 {
-    // Arithmetic wraps modulo 2^32: done in unsigned, where wrapping is defined.
-    const auto ua = static_cast<std::uint32_t>(a);
-    const auto ub = static_cast<std::uint32_t>(b);
+    using Unsigned = std::make_unsigned_t<Signed>;
+    constexpr Unsigned shift_mask = 8 * sizeof(Signed) - 1;
+    const auto ua = static_cast<Unsigned>(a);
+    const auto ub = static_cast<Unsigned>(b);
     switch (op) {
     case Op::logical_or: return (a != 0 || b != 0) ? 1 : 0;
     case Op::logical_and: return (a != 0 && b != 0) ? 1 : 0;
-    case Op::bit_or: return static_cast<std::int32_t>(ua | ub);
-    case Op::bit_and: return static_cast<std::int32_t>(ua & ub);
+    case Op::bit_or: return static_cast<Signed>(ua | ub);
+    case Op::bit_and: return static_cast<Signed>(ua & ub);
     case Op::eq: return a == b ? 1 : 0;
     case Op::ne: return a != b ? 1 : 0;
     case Op::ge: return a >= b ? 1 : 0;
     case Op::gt: return a > b ? 1 : 0;
     case Op::le: return a <= b ? 1 : 0;
     case Op::lt: return a < b ? 1 : 0;
-    case Op::shl: return static_cast<std::int32_t>(ua << (ub & 31u));
-    case Op::shr: return a >> (ub & 31u);  // arithmetic: fills with the sign
-    case Op::add: return static_cast<std::int32_t>(ua + ub);
-    case Op::sub: return static_cast<std::int32_t>(ua - ub);
-    case Op::mul: return static_cast<std::int32_t>(ua * ub);
-    // Division by zero gives 0, like any other meaningless input. In 64 bits the one
-    // overflowing quotient, -2147483648 / -1, is exact and then wraps back to
-    // -2147483648 (its remainder is 0).
-    case Op::div: return b == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(std::int64_t{a} / b));
-    case Op::mod: return b == 0 ? 0 : static_cast<std::int32_t>(std::int64_t{a} % b);
-    case Op::none: break;
-    }
-    return a;
-}
-
-// Two's complement in 64 bits: arithmetic wraps modulo 2^64, comparisons are
-// signed, shifts take the low 6 bits of their count.
-std::int64_t combine64(Op op, std::int64_t a, std::int64_t b)
-{
-    const auto ua = static_cast<std::uint64_t>(a);
-    const auto ub = static_cast<std::uint64_t>(b);
-    switch (op) {
-    case Op::logical_or: return (a != 0 || b != 0) ? 1 : 0;
-    case Op::logical_and: return (a != 0 && b != 0) ? 1 : 0;
-    case Op::bit_or: return static_cast<std::int64_t>(ua | ub);
-    case Op::bit_and: return static_cast<std::int64_t>(ua & ub);
-    case Op::eq: return a == b ? 1 : 0;
-    case Op::ne: return a != b ? 1 : 0;
-    case Op::ge: return a >= b ? 1 : 0;
-    case Op::gt: return a > b ? 1 : 0;
-    case Op::le: return a <= b ? 1 : 0;
-    case Op::lt: return a < b ? 1 : 0;
-    case Op::shl: return static_cast<std::int64_t>(ua << (ub & 63u));
-    case Op::shr: return a >> (ub & 63u);
-    case Op::add: return static_cast<std::int64_t>(ua + ub);
-    case Op::sub: return static_cast<std::int64_t>(ua - ub);
-    case Op::mul: return static_cast<std::int64_t>(ua * ub);
-    // The one overflowing quotient, INT64_MIN / -1, wraps to INT64_MIN (remainder 0).
-    case Op::div: return b == 0 ? 0 : (b == -1 ? static_cast<std::int64_t>(0 - ua) : a / b);
+    case Op::shl: return static_cast<Signed>(ua << (ub & shift_mask));
+    case Op::shr: return a >> (ub & shift_mask);
+    case Op::add: return static_cast<Signed>(ua + ub);
+    case Op::sub: return static_cast<Signed>(ua - ub);
+    case Op::mul: return static_cast<Signed>(ua * ub);
+    case Op::div: return b == 0 ? 0 : b == -1 ? static_cast<Signed>(Unsigned{0} - ua) : a / b;
     case Op::mod: return b == 0 || b == -1 ? 0 : a % b;
     case Op::none: break;
     }
@@ -109,11 +84,11 @@ bool gives_truth(Op op)
 Expr_value combine(Op op, Expr_value a, Expr_value b)
 {
     if (!a.wide && !b.wide) {
-        Expr_value result(combine32(op, a.low(), b.low()));
+        Expr_value result(combine_in<std::int32_t>(op, a.low(), b.low()));
         result.is_unsigned = !gives_truth(op) && (a.is_unsigned || b.is_unsigned);
         return result;
     }
-    const std::int64_t value = combine64(op, a.widened(), b.widened());
+    const std::int64_t value = combine_in<std::int64_t>(op, a.widened(), b.widened());
     return gives_truth(op) ? Expr_value(static_cast<std::int32_t>(value)) : Expr_value::of_wide(value);
 }
 
