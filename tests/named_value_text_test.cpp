@@ -22,6 +22,14 @@ TEST(Named_value_text, SixtyFourBitValuesShowAllTheirDigits)
     const Named_values values{{-1, Bcl_str("a")}, {0x100000000ll, Bcl_str("b")}};
     EXPECT_EQ(value_table_text(values, false, true).bytes(), "4294967296:b  18446744073709551615:a  ");
     EXPECT_EQ(value_table_text(values, true, true).bytes(), "-1:a  4294967296:b  ");
+
+    // A table entered for 8 bytes, for an integer of up to 4: the upper half of the
+    // unsigned 32-bit range keys by its 32-bit pattern; beyond it nothing fits.
+    const Named_values fits{{4294967295ll, Bcl_str("x")}, {-2147483648ll, Bcl_str("y")}};
+    EXPECT_EQ(values_for_size(fits, false), (Named_values{{-1, Bcl_str("x")}, {-2147483648ll, Bcl_str("y")}}));
+    EXPECT_EQ(values_for_size(fits, true), fits);
+    EXPECT_EQ(values_for_size(values, false), std::nullopt);
+    EXPECT_EQ(values_for_size({{-2147483649ll, Bcl_str("z")}}, false), std::nullopt);
 }
 
 TEST(Named_value_text, TheProposedValueIsTheSmallestFreeOneFromZero)

@@ -46,4 +46,7 @@ KESTRIX_TEXT(string_size, "文字列")
 KESTRIX_TEXT(float_remark, "浮動小数点数")
 KESTRIX_TEXT(definition_set_open, "定義 (")
 
+// 8-byte integers.
+KESTRIX_TEXT(values_too_wide, "定義値が整数のサイズに入りません。")
+
 } // namespace texts

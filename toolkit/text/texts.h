@@ -44,4 +44,7 @@ const Bcl_str& string_size();        // 文字列: the size of a string without 
 const Bcl_str& float_remark();       // 浮動小数点数: the remark of a float item
 const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set's row
 
+// 8-byte integers.
+const Bcl_str& values_too_wide();    // 定義値が整数のサイズに入りません。 (a 64-bit value in a smaller integer)
+
 } // namespace texts

@@ -8,6 +8,8 @@
 #include "edit/definition_edits.h"
 #include "model/def_disp_visitor.h"
 #include "toolkit/gui/bcl_menu.h"
+#include "toolkit/gui/bcl_msgbox.h"
+#include "toolkit/text/texts.h"
 #include "ui/core/commands.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/named_value_text.h"
@@ -333,19 +335,35 @@ std::unique_ptr<Def_int> Dlg_int::built() const
     auto values = std::make_unique<Def_int>(bcl_text_of(name_, original_name), signed_.checked(), size_of(size_),
                                             decimal_.checked() ? Def_int::decimal : Def_int::hexadecimal,
                                             bcl_text_of(variable_, original_variable));
-    values->set_named_values(values_.values());
-    for (const auto& flag : flags_)
-        values->add_bit_flag(flag->clone());
+    // The tables may hold 64-bit values entered while 8 bytes were chosen: an
+    // integer of up to 4 bytes takes them as 32-bit values, or not at all.
+    std::optional<Named_values> table = values_for_size(values_.values(), wide());
+    if (!table)
+        return nullptr;
+    values->set_named_values(std::move(*table));
+    for (const auto& flag : flags_) {
+        auto copy = flag->clone();
+        table = values_for_size(flag->named_values(), wide());
+        if (!table)
+            return nullptr;
+        copy->set_named_values(std::move(*table));
+        values->add_bit_flag(std::move(copy));
+    }
     return values;
 }
 
 void Dlg_int::on_command(int id)
 {
     if (id == 1) {
+        std::unique_ptr<Def_int> made = built();
+        if (!made) {
+            bcl_message_box(this, texts::values_too_wide().to_utf8(), "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
+            return;
+        }
         if (item_)
-            definition_edits::edit_int(document_, *item_, *built());
+            definition_edits::edit_int(document_, *item_, *made);
         else
-            result_ = built();
+            result_ = std::move(made);
     }
     Bcl_dlg::on_command(id);
 }

@@ -121,6 +121,7 @@ private:
     // ends only the drag, not the dialog.
     [[nodiscard]] bool flag_drop_allowed(int source, int target) const;
     void move_flag(int source, int target);
+    // The item the fields describe; null when a named value does not fit the size.
     [[nodiscard]] std::unique_ptr<Def_int> built() const;
 
     Data_mgr& document_;
