@@ -60,11 +60,11 @@ TEST_F(Document_test, EightByteIntegerReadsItsFlagsUpToBit63InEitherOrder)
     EXPECT_EQ(doc().get_variable("t"), 1);
 }
 
-// A count of 2^32 + 2 is not cut to its low 32 bits (2): the loop runs until the
-// data runs short.
+// A count of 2^32 + 2 is not cut to its low 32 bits (2), neither read directly nor
+// through an assignment: the loop runs until the data runs short.
 TEST_F(Document_test, ForLoopCountedByAnEightByteFieldUsesItWhole)
 {
-    define(int_item("n", 8, false, Def_int::decimal, "n"), for_loop("L", "n", int_item("x", 1)));
+    define(int_item("n", 8, false, Def_int::decimal, "n"), set_var("m", "n + 0"), for_loop("L", "m", int_item("x", 1)));
     load_bytes(Bytes{0, 0, 0, 1, 0, 0, 0, 2, 9, 9, 9});
     EXPECT_EQ(tree(1), "未定義\t\n  n\t4294967298\n  L\t...\n  データ不足\t\n");
 }
