@@ -37,7 +37,7 @@ public:
     {
         is_value = true;
         number = c.flag_value();
-        only_number = !flag_meaning(*c.def(), c.flag_value());
+        only_number = !flag_meaning(*c.def(), c.flag_value(), is_wide_int(c.int_size()));
     }
     void visit_nodef(Cmp_nodef&) override { is_value = true; }
     void visit_tbl(Cmp_tbl&) override {}

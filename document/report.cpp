@@ -103,9 +103,9 @@ public:
         return put(sizeof(Number_room::text),
                    [&](char* at) { return put_int_number(at, item, int_format(item), bits); });
     }
-    Line& flag_text(const Def_bitflag& flag, std::uint64_t field)
+    Line& flag_text(const Def_bitflag& flag, std::uint64_t field, bool wide)
     {
-        if (const Bcl_str* meaning = flag_meaning(flag, field))
+        if (const Bcl_str* meaning = flag_meaning(flag, field, wide))
             return add(meaning->view());
         return put(sizeof(Number_room::text), [field](char* at) { return put_flag_number(at, field); });
     }
@@ -372,10 +372,11 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
     Variable_table& variables = tables().variables;
     if (!variable().empty())
         variables.set(variable(), int_binding(*this, raw));
+    const bool wide = is_wide_int(int_width(*this));
     Flag_fields fields(raw);
     for (const auto& flag : bit_flags()) {
         const std::uint64_t field = fields.of(*flag);
-        line.head(indent + 1, flag->name().view()).flag_text(*flag, field).write();
+        line.head(indent + 1, flag->name().view()).flag_text(*flag, field, wide).write();
         if (!flag->variable().empty())
             variables.set(flag->variable(), flag_binding(*this, field));
         fields.pass(*flag);

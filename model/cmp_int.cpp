@@ -65,7 +65,7 @@ const Bcl_str& Cmp_bitflag::value_text() const
 {
     if (!value_text_cached()) {
         std::string text;
-        append_flag_text(text, *def_, flag_value());
+        append_flag_text(text, *def_, flag_value(), is_wide_int(int_size_));
         cache_value_text(Bcl_str(std::move(text)));
     }
     return stored_value_text();

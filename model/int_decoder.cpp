@@ -66,15 +66,15 @@ void append_int_text(std::string& out, const Def_int& item, Int_format format, s
     out += int_text(item, format, bits, room);
 }
 
-std::string_view flag_text(const Def_bitflag& flag, std::uint64_t field, Number_room& room)
+std::string_view flag_text(const Def_bitflag& flag, std::uint64_t field, bool wide, Number_room& room)
 {
-    if (const Bcl_str* meaning = flag_meaning(flag, field))
+    if (const Bcl_str* meaning = flag_meaning(flag, field, wide))
         return meaning->view();
     return text_in(room, put_flag_number(room.text, field));
 }
 
-void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint64_t field)
+void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint64_t field, bool wide)
 {
     Number_room room;
-    out += flag_text(flag, field, room);
+    out += flag_text(flag, field, wide, room);
 }

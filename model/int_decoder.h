@@ -226,13 +226,13 @@ private:
 
 // The value text of a flag's `field`: its meaning in the flag's named values, else
 // the unsigned decimal number written into `room`.
-[[nodiscard]] std::string_view flag_text(const Def_bitflag& flag, std::uint64_t field, Number_room& room);
+// `wide`: the flag of an 8-byte integer, whose named values are keyed by 64-bit
+// values; the others' by 32-bit ones, as ever.
+[[nodiscard]] std::string_view flag_text(const Def_bitflag& flag, std::uint64_t field, bool wide, Number_room& room);
 // Its halves, as for integers: the meaning or nullptr, and the number at `at`.
-// A field of 32 bits or fewer is looked up as the 32-bit value it always was.
-[[nodiscard]] inline const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint64_t field)
+[[nodiscard]] inline const Bcl_str* flag_meaning(const Def_bitflag& flag, std::uint64_t field, bool wide)
 {
-    const std::int64_t key = field > 0xFFFFFFFFull ? static_cast<std::int64_t>(field)
-                                                   : std::int64_t{static_cast<std::int32_t>(field)};
+    const std::int64_t key = wide ? static_cast<std::int64_t>(field) : std::int64_t{static_cast<std::int32_t>(field)};
     return meaning_of(flag.named_values(), key);
 }
 char* put_wide_unsigned(char* at, std::uint64_t value);
@@ -241,4 +241,4 @@ inline char* put_flag_number(char* at, std::uint64_t field)
     return field > 0xFFFFFFFFull ? put_wide_unsigned(at, field) : put_unsigned_decimal(at, static_cast<std::uint32_t>(field));
 }
 // The same text appended to `out`.
-void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint64_t field);
+void append_flag_text(std::string& out, const Def_bitflag& flag, std::uint64_t field, bool wide);

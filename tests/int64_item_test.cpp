@@ -42,6 +42,17 @@ TEST(Int64_text, ShowsEveryDigitAtTheEndsOfTheRange)
     EXPECT_EQ(text_of(named, 0x100000000ull), "big");
     EXPECT_EQ(text_of(named, 1ull << 32 | 0), "big");
     EXPECT_EQ(text_of(named, 1), "1");
+
+    // A flag's named values are keyed as its integer's: by 64-bit values in an
+    // 8-byte integer, so 0xFFFFFFFF is 4294967295 there and -1 elsewhere.
+    Def_bitflag flag(Bcl_str("f"), 32, Bcl_str());
+    flag.set_named_values({{4294967295ll, Bcl_str("wide")}, {-1, Bcl_str("narrow")}});
+    std::string wide_text;
+    std::string narrow_text;
+    append_flag_text(wide_text, flag, 0xFFFFFFFFu, true);
+    append_flag_text(narrow_text, flag, 0xFFFFFFFFu, false);
+    EXPECT_EQ(wide_text, "wide");
+    EXPECT_EQ(narrow_text, "narrow");
 }
 
 TEST_F(Document_test, EightByteIntegerReadsItsFlagsUpToBit63InEitherOrder)

@@ -69,10 +69,19 @@ void replace_byte_references(Component& root, const Data_node* old_byte, Data_no
 template <typename Integer>
 void Cmp_edit_visitor::change_integer(Integer& component, std::int64_t current, std::optional<int> bit)
 {
-    const std::optional<std::int64_t> value = asker_.ask_value(current, change_limits(component));
-    if (!value || *value == current)
+    const Change_limits limits = change_limits(component);
+    const std::optional<std::int64_t> asked = asker_.ask_value(current, limits);
+    if (!asked)
         return;
-    component.set_value(*value);
+    // The dialog gives values of a 32-bit range as 32-bit patterns: a flag of up to
+    // 32 bits in an 8-byte integer compares by the integer's 64-bit key.
+    const bool narrow_range = limits.dialog == Change_dialog::hexadecimal ? limits.byte_count <= 4
+                                                                          : limits.maximum <= 0xFFFFFFFFu;
+    const auto bits = static_cast<std::uint64_t>(*asked);
+    const std::int64_t value = value_key(narrow_range ? static_cast<std::uint32_t>(bits) : bits, component.int_size());
+    if (value == current)
+        return;
+    component.set_value(value);
     changed_ = true;
     place_to_show_ = component.start();
     bit_to_show_ = bit;
