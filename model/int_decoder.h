@@ -53,7 +53,7 @@ std::uint64_t read_int_bits(int width, Byte_order order, Next_byte next_byte, in
         std::uint64_t little = 0;
         __builtin_memcpy(&little, bytes, static_cast<std::size_t>(width));
         if constexpr (std::endian::native == std::endian::big)
-            little = __builtin_bswap64(little) >> (64 - 8 * width);
+            little = __builtin_bswap64(little);  // the first byte, stored highest, comes lowest
         if (order == Byte_order::little_endian)
             return little;
         return __builtin_bswap64(little) >> (64 - 8 * width);
