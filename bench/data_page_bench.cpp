@@ -24,7 +24,7 @@ using bench::timed;
 // Confirms every change dialog with a fixed answer.
 class Fixed_answers final : public Change_asker {
 public:
-    std::optional<std::int32_t> ask_value(std::int32_t, const Change_limits&) override { return 1234; }
+    std::optional<std::int64_t> ask_value(std::int64_t, const Change_limits&) override { return 1234; }
     std::optional<double> ask_number(std::string_view, int) override { return 0.5; }
     std::optional<std::string> ask_text(std::string_view, std::uint32_t, Text_encoding) override { return std::string("xyz"); }
     void show_in_place(Component&, bool) override {}

@@ -289,16 +289,30 @@ private:
     std::string where_;
 };
 
-Named_values named_values_from(const Fields& fields)
+// `wide`: of an 8-byte integer or its flags, whose values are 64-bit.
+Named_values named_values_from(const Fields& fields, bool wide)
 {
     Named_values values;
     const json& list = fields.array("named_values", definition_file::max_named_values);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Fields entry(list[i], fields.at("named_values") + "[" + std::to_string(i) + "]", {"value", "name"});
-        // 0x80000000 to 0xFFFFFFFF are taken as the negative values of the same bits.
-        const long long value = entry.number("value", std::numeric_limits<std::int32_t>::min(),
-                                             std::numeric_limits<std::uint32_t>::max());
-        values.insert_or_assign(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)), entry.text("name"));
+        std::int64_t key;
+        if (wide) {
+            // 2^63 to 2^64 - 1 are taken as the negative values of the same bits.
+            const json* value = entry.find("value");
+            if (!value)
+                fail(entry.where(), "missing field \"value\"");
+            if (!value->is_number_integer())
+                fail(entry.at("value"), "must be a whole number");
+            key = value->is_number_unsigned() ? static_cast<std::int64_t>(value->get<std::uint64_t>())
+                                              : value->get<std::int64_t>();
+        } else {
+            // 0x80000000 to 0xFFFFFFFF are taken as the negative values of the same bits.
+            const long long value = entry.number("value", std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::uint32_t>::max());
+            key = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        }
+        values.insert_or_assign(key, entry.text("name"));
     }
     return values;
 }
@@ -352,19 +366,20 @@ std::unique_ptr<Define> item_from(const json& value, const std::string& where, i
     const std::string& kind = value["kind"].get_ref<const std::string&>();
     if (kind == "int") {
         const Fields f(value, where, {"kind", "name", "signed", "size", "display", "variable", "named_values", "bit_flags"});
-        const auto size = static_cast<int>(f.number("size", 1, 4));
-        if (size == 3)
-            fail(f.at("size"), "must be 1, 2 or 4");
+        const auto size = static_cast<int>(f.number("size", 1, wide_int_size));
+        if (size != 1 && size != 2 && size != 4 && size != wide_int_size)
+            fail(f.at("size"), "must be 1, 2 or 4 (or 8 for a 64-bit integer)");
+        const bool wide = size == wide_int_size;
         auto item = std::make_unique<Def_int>(f.text("name"), f.flag("signed", false), size,
                                               f.choice("display", {"decimal", "hexadecimal"}, 0), f.text("variable"));
-        item->set_named_values(named_values_from(f));
+        item->set_named_values(named_values_from(f, wide));
         const json& flags = f.array("bit_flags", definition_file::max_bit_flags);
         for (std::size_t i = 0; i < flags.size(); ++i) {
             const Fields flag(flags[i], f.at("bit_flags") + "[" + std::to_string(i) + "]",
                               {"name", "bits", "variable", "named_values"});
             const auto bits = static_cast<int>(flag.number("bits", 1, definition_file::max_bit_count));
             auto made = std::make_unique<Def_bitflag>(flag.text("name"), bits, flag.text("variable"));
-            made->set_named_values(named_values_from(flag));
+            made->set_named_values(named_values_from(flag, wide));
             item->add_bit_flag(std::move(made));
         }
         return item;

@@ -1,7 +1,6 @@
 #include "cli/tree_output.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <ostream>
 #include <vector>
@@ -51,21 +50,23 @@ namespace {
 // not, and a float cut short by the end of the data has none: they get null.
 class Number_visitor final : public Cmp_visitor {
 public:
-    std::optional<std::int64_t> number;
+    // All digits of the integer, however large: a 64-bit value is written exactly,
+    // never rounded to a double's 53 bits.
+    std::string number;
     std::string float_number;
 
     void visit_component(Component&) override {}
     void visit_fix_str(Cmp_fix_str&) override {}
     void visit_flex_str(Cmp_flex_str&) override {}
     void visit_null_str(Cmp_null_str&) override {}
-    void visit_int(Cmp_int& component) override { number = component.value(); }
-    void visit_uint(Cmp_uint& component) override { number = component.value(); }
+    void visit_int(Cmp_int& component) override { number = std::to_string(component.value()); }
+    void visit_uint(Cmp_uint& component) override { number = std::to_string(component.value()); }
     void visit_hex(Cmp_hex& component) override
     {
-        number = component.def()->is_signed() ? std::int64_t{sign_extend(component.value(), component.int_size())}
-                                              : std::int64_t{component.value()};
+        number = component.def()->is_signed() ? std::to_string(sign_extend(component.value(), component.int_size()))
+                                              : std::to_string(component.value());
     }
-    void visit_bitflag(Cmp_bitflag& component) override { number = component.flag_value(); }
+    void visit_bitflag(Cmp_bitflag& component) override { number = std::to_string(component.flag_value()); }
     void visit_nodef(Cmp_nodef&) override {}
     void visit_tbl(Cmp_tbl&) override {}
     void visit_rec(Cmp_rec&) override {}
@@ -134,8 +135,8 @@ void print_tree_json(Component& root, int max_depth, std::ostream& out)
         Number_visitor number;
         line.component.accept(number);
         out << ",\"number\":";
-        if (number.number)
-            out << *number.number;
+        if (!number.number.empty())
+            out << number.number;
         else if (!number.float_number.empty())
             out << number.float_number;
         else

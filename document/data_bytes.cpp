@@ -247,7 +247,7 @@ void Data_mgr::replace_bytes(Data_node* node, std::uint32_t count, Byte_piece ch
     record_data_command(std::make_unique<Proc_data_edit>(*this, position, std::move(removed), Byte_pieces{chain}, tag));
 }
 
-Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag)
+Data_node* Data_mgr::change_value(Data_node* node, int width, std::uint64_t value, std::optional<int> tag)
 {
     const Byte_piece chain = make_chain(int_bytes(value, width, byte_order_));
     replace_bytes(node, static_cast<std::uint32_t>(width), chain, tag);

@@ -157,7 +157,7 @@ public:
     void replace_bytes(Data_node* node, std::uint32_t count, Byte_piece chain, std::optional<int> tag) override;
     // Replaces `width` bytes from `node` by `value` in the document's byte order;
     // returns the first new node.
-    Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) override;
+    Data_node* change_value(Data_node* node, int width, std::uint64_t value, std::optional<int> tag) override;
     // Inserts `count` zero bytes before `position` (at the end when past it);
     // returns the first new node.
     Data_node* insert_bytes(std::uint32_t position, std::uint32_t count);

@@ -3,6 +3,7 @@
 #include "document/definition_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -88,7 +89,9 @@ void write_text(Bcl_binaryfile& out, const Bcl_str& text, std::string_view field
     out.write_str(1, text);
 }
 
-void write_named_values(Bcl_binaryfile& out, const Named_values& values)
+// Values of 8 bytes (high half first) for an 8-byte integer and its flags, else of
+// 4 bytes as ever: then a value outside the 32-bit range cannot be written.
+void write_named_values(Bcl_binaryfile& out, const Named_values& values, bool wide)
 {
     if (values.size() > max_named_values)
         refuse(out, "named_values", texts::store_too_many_values());
@@ -96,10 +99,25 @@ void write_named_values(Bcl_binaryfile& out, const Named_values& values)
     // The map is ordered by signed value, which is the order the file wants.
     std::size_t index = 0;
     for (const auto& [value, name] : values) {
-        out.write_uint(4, static_cast<std::uint32_t>(value));
         const Save_place place(indexed("named_values", index++));
+        const auto bits = static_cast<std::uint64_t>(value);
+        if (wide)
+            out.write_uint(4, static_cast<std::uint32_t>(bits >> 32));
+        else
+            refuse_unless(value >= INT32_MIN && value <= INT32_MAX, out, "value");
+        out.write_uint(4, static_cast<std::uint32_t>(bits));
         write_text(out, name, "name");
     }
+}
+
+// A flag record has no kind code: it only ever stands inside its integer's record.
+void write_flag(Bcl_binaryfile& out, const Def_bitflag& flag, bool wide)
+{
+    refuse_unless(flag.bit_count() >= 1 && flag.bit_count() <= max_bit_count, out, "bits");
+    write_text(out, flag.name(), "name");
+    out.write_byte(static_cast<std::uint8_t>(flag.bit_count()));
+    write_text(out, flag.variable(), "variable");
+    write_named_values(out, flag.named_values(), wide);
 }
 
 // A count and the records of the list `key`; `written` is called after each record.
@@ -123,6 +141,8 @@ void write_items(Bcl_binaryfile& out, const Item_list& items, std::string_view k
 }
 
 bool is_int_size(int size) { return size == 1 || size == 2 || size == 4; }
+// An integer item's size; a length prefix has the sizes above.
+bool is_int_item_size(int size) { return is_int_size(size) || size == wide_int_size; }
 bool is_float_size(int size) { return size == 4 || size == 8; }
 
 int format_of(std::span<const Define* const> items)
@@ -152,12 +172,17 @@ int Def_fix_str::format_needed() const
     return length_expression().empty() ? Def_string::format_needed() : static_cast<int>(additions_format);
 }
 
+int Def_int::format_needed() const
+{
+    return static_cast<int>(size() == wide_int_size ? additions_format : format_version);
+}
+
 // The undefined item is not part of the definition.
 void Def_nodef::save(Bcl_binaryfile&) const {}
 
 void Def_int::save(Bcl_binaryfile& out) const
 {
-    refuse_unless(is_int_size(size()), out, "size");
+    refuse_unless(is_int_item_size(size()), out, "size");
     refuse_unless(display() == decimal || display() == hexadecimal, out, "display");
     if (bit_flags().size() > max_bit_flags)
         refuse(out, "bit_flags", texts::store_too_many_flags());
@@ -167,24 +192,17 @@ void Def_int::save(Bcl_binaryfile& out) const
     out.write_byte(static_cast<std::uint8_t>(size()));
     out.write_byte(static_cast<std::uint8_t>(display()));
     write_text(out, variable(), "variable");
-    write_named_values(out, named_values());
+    const bool wide = size() == wide_int_size;
+    write_named_values(out, named_values(), wide);
     out.write_uint(1, static_cast<std::uint32_t>(bit_flags().size()));
     std::size_t index = 0;
     for (const auto& flag : bit_flags()) {
         const Save_place place(indexed("bit_flags", index++));
-        flag->save(out);
+        write_flag(out, *flag, wide);
     }
 }
 
-// A flag record has no kind code: it only ever stands inside its integer's record.
-void Def_bitflag::save(Bcl_binaryfile& out) const
-{
-    refuse_unless(bit_count() >= 1 && bit_count() <= max_bit_count, out, "bits");
-    write_text(out, name(), "name");
-    out.write_byte(static_cast<std::uint8_t>(bit_count()));
-    write_text(out, variable(), "variable");
-    write_named_values(out, named_values());
-}
+void Def_bitflag::save(Bcl_binaryfile& out) const { write_flag(out, *this, false); }
 
 // A string of the original kinds keeps its record of format 100; one with an
 // addition gets the record that holds it.
@@ -386,25 +404,31 @@ private:
     }
 
     // A repeated value takes the last name read for it.
-    Named_values read_named_values()
+    Named_values read_named_values(bool wide)
     {
         Named_values values;
         const std::uint32_t count = read_uint(1);
         for (std::uint32_t i = 0; i < count; ++i) {
-            const auto value = static_cast<std::int32_t>(read_uint(4));
+            std::int64_t value;
+            if (wide) {
+                const std::uint64_t high = read_uint(4);
+                value = static_cast<std::int64_t>(high << 32 | read_uint(4));
+            } else {
+                value = static_cast<std::int32_t>(read_uint(4));
+            }
             values.insert_or_assign(value, read_text());
         }
         return values;
     }
 
-    std::unique_ptr<Def_bitflag> read_bit_flag()
+    std::unique_ptr<Def_bitflag> read_bit_flag(bool wide)
     {
         Bcl_str name = read_text();
         const auto bit_count = static_cast<int>(read_uint(1));
         check(bit_count != 0);
         Bcl_str variable = read_text();
         auto flag = std::make_unique<Def_bitflag>(std::move(name), bit_count, std::move(variable));
-        flag->set_named_values(read_named_values());
+        flag->set_named_values(read_named_values(wide));
         return flag;
     }
 
@@ -412,14 +436,16 @@ private:
     {
         Bcl_str name = read_text();
         const bool is_signed = read_flag();
-        const int size = read_int_size();
+        const auto size = static_cast<int>(read_uint(1));
+        const bool wide = size == wide_int_size;
+        check(is_int_size(size) || (wide && format_ >= additions_format));
         const int display = read_flag() ? Def_int::hexadecimal : Def_int::decimal;
         Bcl_str variable = read_text();
         auto item = std::make_unique<Def_int>(std::move(name), is_signed, size, display, std::move(variable));
-        item->set_named_values(read_named_values());
+        item->set_named_values(read_named_values(wide));
         const std::uint32_t flags = read_uint(1);
         for (std::uint32_t i = 0; i < flags; ++i)
-            item->add_bit_flag(read_bit_flag());
+            item->add_bit_flag(read_bit_flag(wide));
         return item;
     }
 

@@ -19,6 +19,9 @@
 
 namespace {
 
+// Every integer a component shows, from -2^63 to 2^64 - 1, and the query's number.
+__extension__ using Find_number = __int128;
+
 // A component's number and whether it is a value at all: tables, records, the root
 // and the shortage marker show no value of their own.
 class Value_visitor final : public Cmp_visitor {
@@ -27,14 +30,14 @@ public:
     void visit_fix_str(Cmp_fix_str&) override { is_value = true; }
     void visit_flex_str(Cmp_flex_str&) override { is_value = true; }
     void visit_null_str(Cmp_null_str&) override { is_value = true; }
-    void visit_int(Cmp_int& c) override { integer(c.def()->is_signed(), c.value(), c); }
-    void visit_uint(Cmp_uint& c) override { integer(false, static_cast<std::int32_t>(c.value()), c); }
-    void visit_hex(Cmp_hex& c) override { integer(c.def()->is_signed(), static_cast<std::int32_t>(c.value()), c); }
+    void visit_int(Cmp_int& c) override { integer(true, static_cast<std::uint64_t>(c.value()), c); }
+    void visit_uint(Cmp_uint& c) override { integer(false, c.value(), c); }
+    void visit_hex(Cmp_hex& c) override { integer(c.def()->is_signed(), c.value(), c); }
     void visit_bitflag(Cmp_bitflag& c) override
     {
         is_value = true;
         number = c.flag_value();
-        only_number = !flag_meaning(*c.def(), c.flag_value());
+        only_number = !flag_meaning(*c.def(), c.flag_value(), is_wide_int(c.int_size()));
     }
     void visit_nodef(Cmp_nodef&) override { is_value = true; }
     void visit_tbl(Cmp_tbl&) override {}
@@ -43,19 +46,17 @@ public:
     void visit_bytes(Cmp_bytes&) override { is_value = true; }
 
     bool is_value = false;
-    std::optional<std::int64_t> number;
+    std::optional<Find_number> number;
     // The value text is the number alone, written in digits (no named meaning).
     bool only_number = false;
 
 private:
-    // `value` holds the bits (or the sign-extended value); unsigned items count
-    // from 0 up to 2^32 - 1.
-    void integer(bool is_signed, std::int32_t value, const Cmp_integer& c)
+    // `bits` as read; unsigned items count from 0 up to 2^(8 × size) - 1.
+    void integer(bool is_signed, std::uint64_t bits, const Cmp_integer& c)
     {
         is_value = true;
-        only_number = !int_meaning(*c.def(), static_cast<std::uint32_t>(value));
-        number = is_signed ? sign_extend(static_cast<std::uint32_t>(value), c.int_size())
-                           : static_cast<std::int64_t>(static_cast<std::uint32_t>(value));
+        only_number = !int_meaning(*c.def(), bits);
+        number = is_signed ? Find_number{sign_extend(bits, c.int_size())} : Find_number{bits};
     }
 };
 
@@ -89,7 +90,7 @@ bool holds_text(std::string_view text, std::string_view part, bool fold)
 }
 
 // The query's text as a number: decimal or hexadecimal, a leading '-' allowed.
-std::optional<std::int64_t> query_number(std::string_view text)
+std::optional<Find_number> query_number(std::string_view text)
 {
     bool negative = false;
     if (!text.empty() && text.front() == '-') {
@@ -97,9 +98,9 @@ std::optional<std::int64_t> query_number(std::string_view text)
         text.remove_prefix(1);
     }
     const std::optional<std::uint64_t> magnitude = parse_offset(text);
-    if (!magnitude || *magnitude > (std::uint64_t{1} << 32))
+    if (!magnitude)
         return std::nullopt;
-    const auto value = static_cast<std::int64_t>(*magnitude);
+    const Find_number value{*magnitude};
     return negative ? -value : value;
 }
 
@@ -164,7 +165,7 @@ public:
 
 private:
     const Component_query& query_;
-    std::optional<std::int64_t> number_;
+    std::optional<Find_number> number_;
     bool beyond_numbers_;
 };
 

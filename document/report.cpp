@@ -99,16 +99,16 @@ public:
     // The value text of an integer item's bits, or of a flag's field. Numbers are
     // written straight into the line: copying them from a scratch buffer would
     // read back bytes just stored in smaller pieces, which stalls.
-    Line& int_text(const Def_int& item, std::uint32_t bits)
+    Line& int_text(const Def_int& item, std::uint64_t bits)
     {
         if (const Bcl_str* meaning = int_meaning(item, bits))
             return add(meaning->view());
         return put(sizeof(Number_room::text),
                    [&](char* at) { return put_int_number(at, item, int_format(item), bits); });
     }
-    Line& flag_text(const Def_bitflag& flag, std::uint32_t field)
+    Line& flag_text(const Def_bitflag& flag, std::uint64_t field, bool wide)
     {
-        if (const Bcl_str* meaning = flag_meaning(flag, field))
+        if (const Bcl_str* meaning = flag_meaning(flag, field, wide))
             return add(meaning->view());
         return put(sizeof(Number_room::text), [field](char* at) { return put_flag_number(at, field); });
     }
@@ -233,14 +233,14 @@ void write_iteration(Item_span items, Bcl_binaryfile& in, Bcl_textfile& out, int
 // Reads `width` bytes as an unsigned number in `order`, a byte at a time across the
 // input's buffer refills; `got` tells how many bytes there were. Missing bytes
 // contribute nothing.
-std::uint32_t read_number_byte_by_byte(Bcl_binaryfile& in, int width, Byte_order order, int& got)
+std::uint64_t read_number_byte_by_byte(Bcl_binaryfile& in, int width, Byte_order order, int& got)
 {
     return read_int_bits(width, order, [&in](std::uint8_t& byte) { return in.read_byte(byte); }, got);
 }
 
 // The same in the document's byte order. Mostly the input's buffer holds all the
 // bytes: one check for them all, and the rare case out of line.
-inline std::uint32_t read_number(Bcl_binaryfile& in, int width, int& got)
+inline std::uint64_t read_number(Bcl_binaryfile& in, int width, int& got)
 {
     const Byte_order order = walk_context().byte_order();
     if (const std::uint8_t* bytes = in.take(static_cast<std::size_t>(width))) {
@@ -472,7 +472,7 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     const std::uint64_t offset = in.offset();
     int got = 0;
-    const std::uint32_t raw = read_number(in, int_width(*this), got);
+    const std::uint64_t raw = read_number(in, int_width(*this), got);
     Line line(out);
     line.head_at(offset, indent, name().view()).int_text(*this, raw).write();
     if (got < int_width(*this))
@@ -480,13 +480,14 @@ void Def_int::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 
     Variable_table& variables = tables().variables;
     if (!variable().empty())
-        variables.set(variable(), int_value(*this, raw));
+        variables.set(variable(), int_binding(*this, raw));
+    const bool wide = is_wide_int(int_width(*this));
     Flag_fields fields(raw);
     for (const auto& flag : bit_flags()) {
-        const std::uint32_t field = fields.of(*flag);
-        line.head(indent + 1, flag->name().view()).flag_text(*flag, field).write();
+        const std::uint64_t field = fields.of(*flag);
+        line.head(indent + 1, flag->name().view()).flag_text(*flag, field, wide).write();
         if (!flag->variable().empty())
-            variables.set(flag->variable(), static_cast<std::int32_t>(field));
+            variables.set(flag->variable(), flag_binding(*this, field));
         fields.pass(*flag);
     }
 }
@@ -557,7 +558,7 @@ void Def_flex_str::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int ind
 {
     const std::uint64_t offset = in.offset();
     int got_prefix = 0;
-    const std::uint32_t length = read_number(in, prefix_width(*this), got_prefix);
+    const auto length = static_cast<std::uint32_t>(read_number(in, prefix_width(*this), got_prefix));
     if (got_prefix < prefix_width(*this))
         throw Data_shortage{};
     // The announced length is never allocated: the text streams through line by
@@ -633,7 +634,7 @@ void write_loop(const Define& loop, Item_span children, Bcl_binaryfile& in, Bcl_
 
 void Def_for::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
-    const std::int32_t count = evaluate(this->count().view(), tables().variables, place_in(in));
+    const std::int64_t count = evaluate_count(this->count().view(), tables().variables, place_in(in));
     if (count < 1)
         return;
     write_loop(*this, children(), in, out, indent,
@@ -652,7 +653,7 @@ void Def_while::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
 void Def_set_variable::write_analysis(Bcl_binaryfile& in, Bcl_textfile&, int)
 {
     Variable_table& variables = tables().variables;
-    variables.set(variable(), evaluate(value().view(), variables, place_in(in)));
+    variables.set(variable(), evaluate_value(value().view(), variables, place_in(in)));
 }
 
 void Def_def_set::write_analysis(Bcl_binaryfile&, Bcl_textfile&, int)

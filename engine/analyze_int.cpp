@@ -1,4 +1,4 @@
-// The integer item: reads 1, 2 or 4 bytes, binds its variable and its bit flags.
+// The integer item: reads 1, 2, 4 or 8 bytes, binds its variable and its bit flags.
 #include "engine/walk.h"
 #include "model/cmp_int.h"
 #include "model/def_int.h"
@@ -7,7 +7,7 @@ namespace {
 
 // Binds the flag variables from `raw` and, with a parent or a watcher, makes one
 // component per flag over the integer's bytes [start, end).
-void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* start, Data_node* end,
+void bind_flags(Def_int& item, std::uint64_t raw, Component* parent, Data_node* start, Data_node* end,
                 Walk_watcher* watcher = nullptr)
 {
     Variable_table& variables = walk_context().tables().variables;
@@ -22,7 +22,7 @@ void bind_flags(Def_int& item, std::uint32_t raw, Component* parent, Data_node* 
             watcher->made(component);
         }
         if (!flag->variable().empty())
-            variables.set(flag->variable(), static_cast<std::int32_t>(fields.of(*flag)));
+            variables.set(flag->variable(), flag_binding(item, fields.of(*flag)));
         fields.pass(*flag);
     }
 }
@@ -57,9 +57,9 @@ Data_node* Def_int::analyze(Data_node* cur, Component* parent, Data_node* stop)
     Data_node* const start = cur;
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t bits = walk::read_bits(next, width, walk.byte_order(), complete);
+    const std::uint64_t bits = walk::read_bits(next, width, walk.byte_order(), complete);
     if (!variable().empty())
-        walk.tables().variables.set(variable(), int_value(*this, bits));
+        walk.tables().variables.set(variable(), int_binding(*this, bits));
     const bool flags = !bit_flags().empty();
     Data_node* const end = complete ? next : nullptr;
     if (parent) {
@@ -97,7 +97,7 @@ Data_node* Def_int::analyze_range(Data_node* cur, Component* parent, Data_node*,
 {
     Data_node* next = cur;
     bool complete = true;
-    const std::uint32_t raw = walk::read_bits(next, int_width(*this), walk_context().byte_order(), complete);
+    const std::uint64_t raw = walk::read_bits(next, int_width(*this), walk_context().byte_order(), complete);
     if (!complete)
         throw Data_shortage{};
     bind_flags(*this, raw, parent, cur, next);

@@ -70,7 +70,7 @@ Data_node* Def_if::analyze(Data_node* cur, Component* parent, Data_node* stop)
 Data_node* Def_set_variable::analyze(Data_node* cur, Component*, Data_node*)
 {
     Variable_table& table = walk_context().tables().variables;
-    table.set(variable(), evaluate(value().view(), table, walk::place_at(cur)));
+    table.set(variable(), evaluate_value(value().view(), table, walk::place_at(cur)));
     return cur;
 }
 
@@ -97,7 +97,7 @@ namespace {
 Data_node* for_iterations(Def_for& loop, walk::Loop_point point, Data_node* stop, walk::Loop_watcher* watcher)
 {
     Data_node* cur = point.cur;
-    const auto n = static_cast<std::uint64_t>(std::max(point.count, 0));
+    const auto n = static_cast<std::uint64_t>(std::max<std::int64_t>(point.count, 0));
     for (std::uint64_t i = point.done; i < n; ++i) {
         if (watcher) {
             point.cur = cur;
@@ -255,7 +255,7 @@ Data_node* walk::for_loop(Def_for& loop, Data_node* cur, Component* parent, Data
         point = *resume;
     } else {
         check_entry(loop, false, cur, stop);
-        point.count = evaluate(loop.count().view(), variables(), place_at(cur));
+        point.count = evaluate_count(loop.count().view(), variables(), place_at(cur));
         if (point.count <= 0)
             return cur;
         if (Walk_watcher* watcher = watcher_of(parent))
@@ -279,7 +279,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     if (!parent) {
         walk::Loop_point point;
         point.cur = cur;
-        point.count = evaluate(count().view(), variables(), walk::place_at(cur));
+        point.count = evaluate_count(count().view(), variables(), walk::place_at(cur));
         return for_iterations(*this, point, stop, nullptr);
     }
 
@@ -289,7 +289,7 @@ Data_node* Def_for::analyze_range(Data_node* cur, Component* parent, Data_node* 
     std::uint64_t first;
     std::uint64_t child_span;
     if (group == 0) {
-        const std::int32_t n = evaluate(count().view(), variables(), walk::place_at(cur));
+        const std::int64_t n = evaluate_count(count().view(), variables(), walk::place_at(cur));
         if (n <= 0)
             return cur;
         total = static_cast<std::uint64_t>(n);

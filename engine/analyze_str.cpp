@@ -31,7 +31,7 @@ Data_node* Def_flex_str::analyze(Data_node* cur, Component* parent, Data_node* s
     bool complete = true;
     // The prefix is unsigned whatever its width: a 4-byte length of 2^31 or more is
     // a long string, which the data simply does not hold.
-    const std::uint32_t length = walk::read_bits(cur, prefix_width(*this), walk_context().byte_order(), complete);
+    const auto length = static_cast<std::uint32_t>(walk::read_bits(cur, prefix_width(*this), walk_context().byte_order(), complete));
     if (!complete || !walk::skip_bytes(cur, length))
         throw Data_shortage{};
     if (parent) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <type_traits>
 
 #include "model/limits.h"
 
@@ -32,35 +33,63 @@ bool is_delimiter(char c)
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-std::int32_t combine(Op op, std::int32_t a, std::int32_t b)
+// One operator in two's complement of the width of `Signed`: arithmetic wraps
+// (done in unsigned, where wrapping is defined), comparisons are signed, shift
+// counts are taken modulo the width and ">>" fills with the sign. Division by zero
+// gives 0, like any other meaningless input; the one overflowing quotient, the
+// lowest value / -1, wraps back to the lowest value (its remainder is 0).
+template <typename Signed>
+Signed combine_in(Op op, Signed a, Signed b)
 {
-    // Arithmetic wraps modulo 2^32: done in unsigned, where wrapping is defined.
-    const auto ua = static_cast<std::uint32_t>(a);
-    const auto ub = static_cast<std::uint32_t>(b);
+    using Unsigned = std::make_unsigned_t<Signed>;
+    constexpr Unsigned shift_mask = 8 * sizeof(Signed) - 1;
+    const auto ua = static_cast<Unsigned>(a);
+    const auto ub = static_cast<Unsigned>(b);
     switch (op) {
     case Op::logical_or: return (a != 0 || b != 0) ? 1 : 0;
     case Op::logical_and: return (a != 0 && b != 0) ? 1 : 0;
-    case Op::bit_or: return static_cast<std::int32_t>(ua | ub);
-    case Op::bit_and: return static_cast<std::int32_t>(ua & ub);
+    case Op::bit_or: return static_cast<Signed>(ua | ub);
+    case Op::bit_and: return static_cast<Signed>(ua & ub);
     case Op::eq: return a == b ? 1 : 0;
     case Op::ne: return a != b ? 1 : 0;
     case Op::ge: return a >= b ? 1 : 0;
     case Op::gt: return a > b ? 1 : 0;
     case Op::le: return a <= b ? 1 : 0;
     case Op::lt: return a < b ? 1 : 0;
-    case Op::shl: return static_cast<std::int32_t>(ua << (ub & 31u));
-    case Op::shr: return a >> (ub & 31u);  // arithmetic: fills with the sign
-    case Op::add: return static_cast<std::int32_t>(ua + ub);
-    case Op::sub: return static_cast<std::int32_t>(ua - ub);
-    case Op::mul: return static_cast<std::int32_t>(ua * ub);
-    // Division by zero gives 0, like any other meaningless input. In 64 bits the one
-    // overflowing quotient, -2147483648 / -1, is exact and then wraps back to
-    // -2147483648 (its remainder is 0).
-    case Op::div: return b == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(std::int64_t{a} / b));
-    case Op::mod: return b == 0 ? 0 : static_cast<std::int32_t>(std::int64_t{a} % b);
+    case Op::shl: return static_cast<Signed>(ua << (ub & shift_mask));
+    case Op::shr: return a >> (ub & shift_mask);
+    case Op::add: return static_cast<Signed>(ua + ub);
+    case Op::sub: return static_cast<Signed>(ua - ub);
+    case Op::mul: return static_cast<Signed>(ua * ub);
+    case Op::div: return b == 0 ? 0 : b == -1 ? static_cast<Signed>(Unsigned{0} - ua) : a / b;
+    case Op::mod: return b == 0 || b == -1 ? 0 : a % b;
     case Op::none: break;
     }
     return a;
+}
+
+// Comparisons and the logical operators give a truth value, 0 or 1, which is
+// always a 32-bit signed value.
+bool gives_truth(Op op)
+{
+    switch (op) {
+    case Op::logical_or: case Op::logical_and: case Op::eq: case Op::ne:
+    case Op::ge: case Op::gt: case Op::le: case Op::lt:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Expr_value combine(Op op, Expr_value a, Expr_value b)
+{
+    if (!a.wide && !b.wide) {
+        Expr_value result(combine_in<std::int32_t>(op, a.low(), b.low()));
+        result.is_unsigned = !gives_truth(op) && (a.is_unsigned || b.is_unsigned);
+        return result;
+    }
+    const std::int64_t value = combine_in<std::int64_t>(op, a.widened(), b.widened());
+    return gives_truth(op) ? Expr_value(static_cast<std::int32_t>(value)) : Expr_value::of_wide(value);
 }
 
 class Parser {
@@ -70,7 +99,7 @@ public:
     {
     }
 
-    std::int32_t expression() { return binary(lowest_level); }
+    Expr_value expression() { return binary(lowest_level); }
 
 private:
     [[nodiscard]] bool at_end() const { return pos_ >= text_.size(); }
@@ -139,16 +168,16 @@ private:
     // One binary level: an operand of the next level, then as long as an operator of
     // this level follows (spaces between are skipped), another operand, combined
     // left to right.
-    std::int32_t binary(int level)
+    Expr_value binary(int level)
     {
         const int next = level + 1;
-        std::int32_t value = next == primary_level ? primary() : binary(next);
+        Expr_value value = next == primary_level ? primary() : binary(next);
         while (!at_end()) {
             std::size_t length = 0;
             const Op op = match(level, length);
             if (op != Op::none) {
                 pos_ += length;
-                const std::int32_t right = next == primary_level ? primary() : binary(next);
+                const Expr_value right = next == primary_level ? primary() : binary(next);
                 value = combine(op, value, right);
             } else if (text_[pos_] == ' ') {
                 ++pos_;
@@ -159,7 +188,7 @@ private:
         return value;
     }
 
-    std::int32_t primary()
+    Expr_value primary()
     {
         while (!at_end() && text_[pos_] == ' ')
             ++pos_;
@@ -173,7 +202,7 @@ private:
         return variable();
     }
 
-    std::int32_t parenthesised()
+    Expr_value parenthesised()
     {
         if (depth_ >= limits::max_expression_depth) {
             skip_parenthesised();
@@ -181,7 +210,7 @@ private:
         }
         ++pos_;
         ++depth_;
-        const std::int32_t value = binary(lowest_level);
+        const Expr_value value = binary(lowest_level);
         --depth_;
         while (!at_end() && text_[pos_] == ' ')
             ++pos_;
@@ -227,7 +256,7 @@ private:
     // The longest run without delimiters: a built-in name that is on, or a
     // variable, looked up without copying; an empty name (the position stands on a
     // delimiter) is looked up too and does not move.
-    std::int32_t variable()
+    Expr_value variable()
     {
         const std::size_t start = pos_;
         while (!at_end() && !is_delimiter(text_[pos_]))
@@ -241,7 +270,7 @@ private:
             const std::uint64_t rest = offset < place_.size() ? place_.size() - offset : 0;
             return static_cast<std::int32_t>(std::min<std::uint64_t>(rest, INT_MAX));
         }
-        return variables_.get(name);
+        return variables_.value(name);
     }
 
     std::string_view text_;
@@ -253,12 +282,22 @@ private:
 
 } // namespace
 
-std::int32_t evaluate(std::string_view text, const Variable_table& variables, const Expression_place& place)
+Expr_value evaluate_value(std::string_view text, const Variable_table& variables, const Expression_place& place)
 {
     return Parser(text, variables, place).expression();
 }
 
+std::int32_t evaluate(std::string_view text, const Variable_table& variables, const Expression_place& place)
+{
+    return evaluate_value(text, variables, place).low();
+}
+
+std::int64_t evaluate_count(std::string_view text, const Variable_table& variables, const Expression_place& place)
+{
+    return evaluate_value(text, variables, place).value;
+}
+
 bool evaluate_condition(std::string_view text, const Variable_table& variables, const Expression_place& place)
 {
-    return evaluate(text, variables, place) != 0;
+    return evaluate_value(text, variables, place).value != 0;
 }

@@ -45,8 +45,34 @@ private:
 //   (from 2 GiB on negative, with the same low 32 bits);
 // - "_rest": the bytes from the offset to the end (0 there and past it), at most
 //   2147483647, so that "_rest > 0" and "_rest >= n" hold while bytes remain.
+//
+// The arithmetic rule. Values are 32-bit or 64-bit (Expr_value). Literals, "_pos",
+// "_rest" and variables bound from integers of 1, 2 or 4 bytes or from flags of
+// such integers are 32-bit; variables bound from 8-byte integers or their flags
+// are 64-bit, and a variable set by an assignment keeps the width of its value.
+// - Two 32-bit operands combine as the language always did: in 32-bit two's
+//   complement, comparisons signed, shift counts taken modulo 32, "/" and "%"
+//   truncating toward 0. So an expression without 64-bit values evaluates as before.
+// - When either operand is 64-bit, both are widened to 64 bits and combine in
+//   64-bit two's complement: wrapping modulo 2^64, comparisons signed, shift counts
+//   modulo 64, INT64_MIN / -1 giving INT64_MIN. A 32-bit operand widens by its
+//   sign, except one read as unsigned (a 4-byte unsigned integer, a flag, or what
+//   such a value yields through arithmetic with 32-bit values), which widens with
+//   zeros: 0xFFFFFFFF read unsigned is 4294967295, not -1.
+// - Division and remainder by 0 give 0 in either width.
+// - Comparisons, "&&" and "||" give 0 or 1 as a 32-bit value; the other operators
+//   give a 64-bit value when either operand was one.
+// A 64-bit value taken as a loop count or a length is used whole (see
+// evaluate_count); only the 32-bit reading, evaluate(), keeps its low 32 bits.
+[[nodiscard]] Expr_value evaluate_value(std::string_view text, const Variable_table& variables,
+                                        const Expression_place& place);
+// The low 32 bits of the value: the language's own reading.
 [[nodiscard]] std::int32_t evaluate(std::string_view text, const Variable_table& variables,
                                     const Expression_place& place);
-// True when evaluate(text, variables, place) is not 0.
+// The value as a count or a length: a 32-bit value as the signed number it always
+// was, a 64-bit one whole. Not above 0 means none.
+[[nodiscard]] std::int64_t evaluate_count(std::string_view text, const Variable_table& variables,
+                                          const Expression_place& place);
+// True when the value is not 0.
 [[nodiscard]] bool evaluate_condition(std::string_view text, const Variable_table& variables,
                                       const Expression_place& place);

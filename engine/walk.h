@@ -114,10 +114,10 @@ inline void check_entry(const Define& item, bool iteration, const Data_node* cur
 // Reads `width` bytes from `cur` in the document's byte order into an unsigned bit
 // pattern and moves `cur` past them. When the data ends first, `complete` turns
 // false and the bytes that exist are kept (a missing byte contributes nothing).
-inline std::uint32_t read_bits(Data_node*& cur, int width, Byte_order order, bool& complete)
+inline std::uint64_t read_bits(Data_node*& cur, int width, Byte_order order, bool& complete)
 {
     int got = 0;
-    const std::uint32_t bits = read_int_bits(width, order,
+    const std::uint64_t bits = read_int_bits(width, order,
                                              [&cur](std::uint8_t& byte) {
                                                  if (!cur)
                                                      return false;
@@ -177,7 +177,7 @@ struct Loop_point {
     Data_node* cur = nullptr;
     // Iterations done; a For loop's count and a While loop's first byte and bounds.
     std::uint64_t done = 0;
-    std::int32_t count = 0;
+    std::int64_t count = 0;
     Data_node* loop_start = nullptr;
     Walk_bounds::State loop_bounds;
     // Going on in an analysis: the For loop's table, made before.

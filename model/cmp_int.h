@@ -14,7 +14,7 @@
 // named value matches (see int_decoder.h).
 class Cmp_integer : public Component {
 public:
-    Cmp_integer(Def_int* def, std::uint32_t bits, bool has_flags, Data_node* start)
+    Cmp_integer(Def_int* def, std::uint64_t bits, bool has_flags, Data_node* start)
         : Component(start), def_(def), bits_(bits), has_flags_(has_flags) {}
 
     [[nodiscard]] const Bcl_str& name() const override { return def_->name(); }
@@ -32,16 +32,16 @@ public:
     // Writes `v` into the integer's bytes in the document's byte order (recorded for
     // undo); the first new byte becomes the start. The stored bits become what
     // reading the new bytes gives back.
-    void set_value(int v);
+    void set_value(std::int64_t v);
 
 protected:
     // The bit pattern as read, without sign extension.
-    [[nodiscard]] std::uint32_t bits() const { return bits_; }
+    [[nodiscard]] std::uint64_t bits() const { return bits_; }
     [[nodiscard]] virtual Int_format format() const = 0;
 
 private:
     Def_int* def_;
-    std::uint32_t bits_;
+    std::uint64_t bits_;
     bool has_flags_;
 };
 
@@ -51,7 +51,7 @@ public:
     using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] std::int32_t value() const { return sign_extend(bits(), int_size()); }
+    [[nodiscard]] std::int64_t value() const { return sign_extend(bits(), int_size()); }
 
 protected:
     [[nodiscard]] Int_format format() const override { return Int_format::signed_decimal; }
@@ -63,7 +63,7 @@ public:
     using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] std::uint32_t value() const { return bits(); }
+    [[nodiscard]] std::uint64_t value() const { return bits(); }
 
 protected:
     [[nodiscard]] Int_format format() const override { return Int_format::unsigned_decimal; }
@@ -75,7 +75,7 @@ public:
     using Cmp_integer::Cmp_integer;
 
     void accept(Cmp_visitor& visitor) override;
-    [[nodiscard]] std::uint32_t value() const { return bits(); }
+    [[nodiscard]] std::uint64_t value() const { return bits(); }
 
 protected:
     [[nodiscard]] Int_format format() const override { return Int_format::hexadecimal; }
@@ -85,7 +85,7 @@ protected:
 // `shift` ... `shift` + bit_count − 1 of the integer's raw value.
 class Cmp_bitflag : public Component {
 public:
-    Cmp_bitflag(Def_bitflag* def, Def_int* owner, int shift, std::uint32_t raw, int int_size, Data_node* start)
+    Cmp_bitflag(Def_bitflag* def, Def_int* owner, int shift, std::uint64_t raw, int int_size, Data_node* start)
         : Component(start), def_(def), owner_(owner), shift_(shift), raw_(raw), int_size_(int_size) {}
 
     void accept(Cmp_visitor& visitor) override;
@@ -97,8 +97,8 @@ public:
     // The integer item that holds the flag.
     [[nodiscard]] Def_int* owner() const { return owner_; }
     [[nodiscard]] int shift() const { return shift_; }
-    [[nodiscard]] std::uint32_t raw() const { return raw_; }
-    [[nodiscard]] std::uint32_t flag_value() const { return flag_bits_of(raw_, shift_, def_->bit_count()); }
+    [[nodiscard]] std::uint64_t raw() const { return raw_; }
+    [[nodiscard]] std::uint64_t flag_value() const { return flag_bits_of(raw_, shift_, def_->bit_count()); }
     [[nodiscard]] int int_size() const { return int_size_; }
     [[nodiscard]] int bit_count() const { return def_->bit_count(); }
     [[nodiscard]] const Named_values& named_values() const { return def_->named_values(); }
@@ -106,12 +106,12 @@ public:
 
     // Puts `v` (cut to the flag's width) into the flag's bits of the raw value and
     // writes the whole integer back; the change is tagged with the flag's shift.
-    void set_value(int v);
+    void set_value(std::int64_t v);
 
 private:
     Def_bitflag* def_;
     Def_int* owner_;
     int shift_;
-    std::uint32_t raw_;
+    std::uint64_t raw_;
     int int_size_;
 };

@@ -22,7 +22,7 @@ public:
     virtual void replace_bytes(Data_node* node, std::uint32_t count, Byte_piece chain, std::optional<int> tag) = 0;
     // Replaces `width` bytes from `node` by `value` in the data's byte order;
     // returns the first new node.
-    virtual Data_node* change_value(Data_node* node, int width, std::uint32_t value, std::optional<int> tag) = 0;
+    virtual Data_node* change_value(Data_node* node, int width, std::uint64_t value, std::optional<int> tag) = 0;
 
 protected:
     ~Data_editor() = default;

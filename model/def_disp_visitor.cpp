@@ -15,9 +15,15 @@ Bcl_str decimal(std::int64_t value)
     return Bcl_str(std::to_string(value));
 }
 
-void append_entry(Bcl_str& text, std::uint32_t value, Radix radix, const Bcl_str& meaning)
+// A 64-bit value (of an 8-byte integer) in `radix`, signed or unsigned decimal.
+std::string wide_number_text(std::int64_t value, Radix radix)
 {
-    text += number_text(value, radix);
+    return radix == Radix::signed_decimal ? std::to_string(value) : std::to_string(static_cast<std::uint64_t>(value));
+}
+
+void append_entry(Bcl_str& text, std::int64_t value, bool wide, Radix radix, const Bcl_str& meaning)
+{
+    text += wide ? wide_number_text(value, radix) : number_text(static_cast<std::uint32_t>(value), radix);
     text += ':';
     text += meaning;
     text += "  ";
@@ -37,21 +43,21 @@ Bcl_str bit_range_text(std::int64_t first, int width)
 
 } // namespace
 
-Bcl_str value_table_text(const Named_values& values, bool signed_order)
+Bcl_str value_table_text(const Named_values& values, bool signed_order, bool wide)
 {
     Bcl_str text;
     if (signed_order) {
         for (const auto& [value, meaning] : values)
-            append_entry(text, static_cast<std::uint32_t>(value), Radix::signed_decimal, meaning);
+            append_entry(text, value, wide, Radix::signed_decimal, meaning);
         return text;
     }
     // The table is ordered as signed numbers: the non-negative values come after the
     // negative ones, and the negative ones, read unsigned, are already ascending.
     const auto first_non_negative = values.lower_bound(0);
     for (auto it = first_non_negative; it != values.end(); ++it)
-        append_entry(text, static_cast<std::uint32_t>(it->first), Radix::unsigned_decimal, it->second);
+        append_entry(text, it->first, wide, Radix::unsigned_decimal, it->second);
     for (auto it = values.begin(); it != first_non_negative; ++it)
-        append_entry(text, static_cast<std::uint32_t>(it->first), Radix::unsigned_decimal, it->second);
+        append_entry(text, it->first, wide, Radix::unsigned_decimal, it->second);
     return text;
 }
 
@@ -98,7 +104,8 @@ void Def_disp_visitor::visit_int(Def_int& item)
         row.columns[col_sign] = texts::signed_mark();
     row.columns[col_content] = indented(item.name());
     row.columns[col_variable] = item.variable();
-    row.columns[col_remarks] = value_table_text(item.named_values(), item.is_signed());
+    wide_ = item.size() == wide_int_size;
+    row.columns[col_remarks] = value_table_text(item.named_values(), item.is_signed(), wide_);
     ++depth_;
     bit_ = 0;
     for (const auto& flag : item.bit_flags())
@@ -113,7 +120,7 @@ void Def_disp_visitor::visit_bitflag(Def_bitflag& item)
     bit_ += item.bit_count();
     row.columns[col_content] = indented(item.name());
     row.columns[col_variable] = item.variable();
-    row.columns[col_remarks] = value_table_text(item.named_values(), false);
+    row.columns[col_remarks] = value_table_text(item.named_values(), false, wide_);
     // A flag row belongs to its integer: no insertion, edit, deletion or drag of its own.
     row.entry = {&item, nullptr, false, depth_, false, false, false};
 }

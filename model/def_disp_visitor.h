@@ -81,6 +81,7 @@ private:
     std::vector<Def_row>& rows_;
     std::int32_t depth_;
     std::int64_t bit_ = 0;  // 64-bit: flag widths from a hostile file cannot overflow the sum
+    bool wide_ = false;     // the flags' integer is 8 bytes
     std::stack<std::pair<Define*, bool>> containers_;
     bool heads_only_;
 };
@@ -89,7 +90,8 @@ private:
 // entry. Signed order lists the values ascending as signed numbers; the unsigned
 // order (unsigned integers and every bit flag) lists the values from 0 upward first,
 // then the negative ones printed as unsigned numbers (2147483648 ... 4294967295).
-[[nodiscard]] Bcl_str value_table_text(const Named_values& values, bool signed_order);
+// `wide`: the 64-bit values of an 8-byte integer or its flags.
+[[nodiscard]] Bcl_str value_table_text(const Named_values& values, bool signed_order, bool wide = false);
 
 // Every row of the definition list for the top-level items, in order, followed by
 // the row that closes the list (no item, insertable only), so that an item can

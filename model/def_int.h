@@ -39,7 +39,10 @@ private:
 
 using Bit_flags = std::vector<std::unique_ptr<Def_bitflag>>;
 
-// An integer of 1, 2 or 4 bytes, read in the document's byte order.
+// The size of a 64-bit integer item, the largest.
+inline constexpr int wide_int_size = 8;
+
+// An integer of 1, 2, 4 or 8 bytes, read in the document's byte order.
 class Def_int : public Define {
 public:
     enum Display { decimal = 0, hexadecimal = 1 };
@@ -60,6 +63,7 @@ public:
     void write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent) override;
     void accept(Def_visitor& visitor) override;
     void save(Bcl_binaryfile& out) const override;
+    [[nodiscard]] int format_needed() const override;
 
     [[nodiscard]] bool is_signed() const { return is_signed_; }
     void set_signed(bool is_signed) { is_signed_ = is_signed; }

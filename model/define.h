@@ -12,9 +12,10 @@ class Component;
 class Data_node;
 class Def_visitor;
 
-// A table of named values ("定義値"): meanings by 32-bit signed value, kept in
-// ascending signed order, one meaning per value.
-using Named_values = std::map<std::int32_t, Bcl_str>;
+// A table of named values ("定義値"): meanings by signed value (32-bit values for
+// integers of up to 4 bytes, 64-bit for 8 bytes), kept in ascending signed order,
+// one meaning per value.
+using Named_values = std::map<std::int64_t, Bcl_str>;
 
 // Abstract base of all definition items.
 //

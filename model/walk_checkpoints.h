@@ -28,7 +28,7 @@ struct Walk_checkpoint {
     // count as evaluated where the loop began, the loop's first byte and, for a
     // While loop whose table is made after its count, the bounds in force there.
     std::uint64_t done = 0;
-    std::int32_t count = 0;
+    std::int64_t count = 0;
     Data_node* loop_start = nullptr;
     Walk_bounds::State loop_bounds;
     // The root's children made by then (a For loop's own table among them).

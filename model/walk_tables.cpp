@@ -14,7 +14,7 @@ const Variable_table::Entry* Variable_table::find_sorted(std::string_view name) 
     return found != values_.end() && found->first.view() == name ? &*found : nullptr;
 }
 
-void Variable_table::insert(const Bcl_str& name, std::int32_t value)
+void Variable_table::insert(const Bcl_str& name, Expr_value value)
 {
     const auto place = std::lower_bound(values_.begin(), values_.end(), name.view(), name_before);
     values_.emplace(place, name, value);

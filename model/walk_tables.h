@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/expr_value.h"
 #include "model/walk_bounds.h"
 #include "toolkit/text/bcl_str.h"
 #include "toolkit/memory/small_copy.h"
@@ -24,15 +25,17 @@ class Def_def_set;
 // with many variables is searched by halves.
 class Variable_table {
 public:
-    using Entry = std::pair<Bcl_str, std::int32_t>;
+    using Entry = std::pair<Bcl_str, Expr_value>;
     using Values = std::vector<Entry>;
 
-    [[nodiscard]] std::int32_t get(std::string_view name) const
+    // The low 32 bits of the value, as the language's 32-bit values read.
+    [[nodiscard]] std::int32_t get(std::string_view name) const { return value(name).low(); }
+    [[nodiscard]] Expr_value value(std::string_view name) const
     {
         const Entry* entry = find(name);
-        return entry ? entry->second : 0;
+        return entry ? entry->second : Expr_value();
     }
-    void set(const Bcl_str& name, std::int32_t value)
+    void set(const Bcl_str& name, Expr_value value)
     {
         if (Entry* entry = find(name.view()))
             entry->second = value;
@@ -64,7 +67,7 @@ private:
         return const_cast<Entry*>(std::as_const(*this).find(name));
     }
     [[nodiscard]] const Entry* find_sorted(std::string_view name) const;
-    void insert(const Bcl_str& name, std::int32_t value);
+    void insert(const Bcl_str& name, Expr_value value);
 
     Values values_;
 };

@@ -287,6 +287,29 @@ TEST_F(Cli_test, EncodedStringsTravelThroughJsonAndShowTheirCharacters)
     }
 }
 
+// An 8-byte integer's named values travel as exact JSON numbers, and so does its
+// value in the tree: 2^64 - 1 keeps all its digits.
+TEST_F(Cli_test, EightByteIntegersRoundTripAndKeepEveryDigitInJson)
+{
+    const std::string definition = kxd_from(R"({"items": [{"kind": "int", "name": "u", "size": 8,
+        "named_values": [{"value": 18446744073709551614, "name": "top"}, {"value": -9223372036854775808, "name": "min"}],
+        "bit_flags": [{"name": "f", "bits": 64, "named_values": [{"value": 4294967296, "name": "big"}]}]}]})");
+    const Cli_run json = cli({"json", definition});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find(R"("value": -2)"), std::string::npos) << json.out;  // the same bits, signed
+    EXPECT_NE(json.out.find(R"("value": -9223372036854775808)"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find(R"("value": 4294967296)"), std::string::npos) << json.out;
+    write_file(path("again.json"), json.out);
+    ASSERT_EQ(cli({"kxd", path("again.json"), path("again.kxd")}).status, 0);
+    EXPECT_EQ(file_contents(path("again.kxd")), file_contents(definition));
+
+    write_file(path("data.bin"), std::string(8, '\xFF'));
+    const Cli_run tree = cli({"tree", "--json", definition, path("data.bin")});
+    ASSERT_EQ(tree.status, 0) << tree.err;
+    EXPECT_NE(tree.out.find(R"("number":18446744073709551615)"), std::string::npos) << tree.out;
+    EXPECT_EQ(nlohmann::json::parse(tree.out)["children"][0]["number"].get<std::uint64_t>(), UINT64_MAX);
+}
+
 // An input method's 〜 is stored as CP932's ～ (0x8160) and reads back as that.
 TEST_F(Cli_test, JsonTextsInJisFormsAreStoredInTheirCp932Forms)
 {

@@ -134,7 +134,7 @@ TEST(Expanded_items, TheOldestThatHoldsNoOtherIsCollapsed)
 // Answers the change dialogs from a script and notes what they were asked.
 class Scripted_asker final : public Change_asker {
 public:
-    std::optional<std::int32_t> ask_value(std::int32_t current, const Change_limits& limits) override
+    std::optional<std::int64_t> ask_value(std::int64_t current, const Change_limits& limits) override
     {
         asked_value = current;
         asked_limits = limits;

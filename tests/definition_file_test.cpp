@@ -318,6 +318,45 @@ TEST_F(Definition_file_test, ByteBlocksAreWrittenInTheLaterFormat)
     EXPECT_THROW((void)read_definition_file(File_path(path()), definition_file::format_version), Ver_exception);
 }
 
+// An 8-byte integer writes its size and its named values (its flags' too) in 8
+// bytes under format 101; a 4-byte one beside it stays as it was, and alone keeps
+// format 100.
+TEST_F(Definition_file_test, EightByteIntegersAreWrittenInTheLaterFormat)
+{
+    const auto make_narrow = [] {
+        auto* narrow = new Def_int(Bcl_str("n"), false, 4, Def_int::decimal, Bcl_str());
+        narrow->set_named_values({{-1, Bcl_str("a")}});
+        return narrow;
+    };
+    const bytes narrow_record = bytes("\x00", 1) + str("n") + bytes("\x00\x04\x00", 3) + str("") + "\x01" +
+                                bytes("\xFF\xFF\xFF\xFF", 4) + str("a") + bytes("\x00", 1);
+    EXPECT_EQ(save({make_narrow()}), header() + u16(1) + narrow_record);
+
+    auto* wide = new Def_int(Bcl_str("w"), true, 8, Def_int::hexadecimal, Bcl_str("v"));
+    wide->set_named_values({{INT64_MIN, Bcl_str("m")}});
+    const Named_values flag_values{{0x100000000ll, Bcl_str("b")}};
+    auto flag = std::make_unique<Def_bitflag>(Bcl_str("f"), 64, Bcl_str());
+    flag->set_named_values(flag_values);
+    wide->add_bit_flag(std::move(flag));
+    const Named_values wide_values = wide->named_values();
+    const bytes file = save({wide, make_narrow()});
+    EXPECT_EQ(file, bytes("KXD\x00\x65\x00\x65", 7) + str("T") + '\0' + u16(2) + bytes("\x00", 1) + str("w") +
+                        bytes("\x01\x08\x01", 3) + str("v") + "\x01" + bytes("\x80\0\0\0\0\0\0\0", 8) + str("m") +
+                        "\x01" + str("f") + "\x40" + str("") + "\x01" + bytes("\0\0\0\x01\0\0\0\0", 8) + str("b") +
+                        narrow_record);
+    const Definition_contents back = load(file);
+    const auto& read = dynamic_cast<const Def_int&>(*back.items[0]);
+    EXPECT_EQ(read.size(), 8);
+    EXPECT_EQ(read.named_values(), wide_values);
+    EXPECT_EQ(read.bit_flags()[0]->named_values(), flag_values);
+    EXPECT_EQ(dynamic_cast<const Def_int&>(*back.items[1]).named_values(), Named_values({{-1, Bcl_str("a")}}));
+
+    // Format 100 has no 8-byte integer.
+    EXPECT_THROW(load(header() + u16(1) + bytes("\x00", 1) + str("w") + bytes("\x01\x08\x01", 3) + str("") +
+                      bytes("\x00\x00", 2)),
+                 Data_err_exception);
+}
+
 TEST_F(Definition_file_test, OlderFormatIsReadWhateverVersionItRequires)
 {
     const Definition_contents back = load(bytes("KXD\x00\x63\x27\x10\x01T\x01\x00\x00", 12));

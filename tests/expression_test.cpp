@@ -218,3 +218,52 @@ TEST(Expression, BuiltinNameIsOffWhereTheDefinitionBindsItsVariable)
 }
 
 } // namespace
+
+namespace {
+
+Variable_table wide_and_unsigned()
+{
+    Variable_table variables;
+    variables.set(Bcl_str("w"), Expr_value::of_wide(0x100000000ll));  // 2^32, from 8 bytes
+    variables.set(Bcl_str("m"), Expr_value::of_wide(INT64_MIN));
+    variables.set(Bcl_str("u"), Expr_value::of_unsigned(0xFFFFFFFFu));  // a 4-byte unsigned 4294967295
+    variables.set(Bcl_str("s"), -1);
+    return variables;
+}
+
+} // namespace
+
+// 32-bit operands keep the 32-bit rule; a 64-bit operand widens the other (by its
+// sign, or with zeros when it was read unsigned) and the result is 64-bit.
+TEST(Expression, WidensToSixtyFourBitsOnlyWhenAWideValueTakesPart)
+{
+    const Variable_table variables = wide_and_unsigned();
+    const auto value = [&](const char* text) { return ::evaluate_value(text, variables, Expression_place()); };
+    // 32-bit alone: wraps as ever, whatever the signedness it remembers.
+    EXPECT_EQ(value("u + 1"), Expr_value::of_unsigned(0));
+    EXPECT_EQ(value("u == s"), Expr_value(1));
+    EXPECT_EQ(value("2147483647 + 1").value, INT32_MIN);
+    // Mixed: widened, then 64-bit.
+    EXPECT_EQ(value("w + u"), Expr_value::of_wide(0x1FFFFFFFFll));
+    EXPECT_EQ(value("w + s"), Expr_value::of_wide(0xFFFFFFFFll));
+    EXPECT_EQ(value("w + (u + 0)"), Expr_value::of_wide(0x1FFFFFFFFll));  // unsigned through 32-bit arithmetic
+    EXPECT_EQ(value("w * w"), Expr_value::of_wide(0));                    // wraps modulo 2^64
+    EXPECT_EQ(value("m - 1"), Expr_value::of_wide(INT64_MAX));
+    EXPECT_EQ(value("m / s"), Expr_value::of_wide(INT64_MIN));
+    EXPECT_EQ(value("m % s"), Expr_value::of_wide(0));
+    EXPECT_EQ(value("w / 0"), Expr_value::of_wide(0));
+    EXPECT_EQ(value("w % 0"), Expr_value::of_wide(0));
+    EXPECT_EQ(value("1 << 40"), Expr_value(256));                         // 32-bit: count modulo 32
+    EXPECT_EQ(value("(w - w + 1) << 40"), Expr_value::of_wide(1ll << 40));
+    EXPECT_EQ(value("w >> 32"), Expr_value::of_wide(1));
+    EXPECT_EQ(value("m >> 63"), Expr_value::of_wide(-1));
+    // Comparisons give a 32-bit truth value; signed in 64 bits.
+    EXPECT_EQ(value("w > u"), Expr_value(1));
+    EXPECT_EQ(value("m < s"), Expr_value(1));
+    EXPECT_EQ(value("w && 0"), Expr_value(0));
+    // The 32-bit reading keeps the low bits; a count takes the value whole.
+    EXPECT_EQ(::evaluate("w + 5", variables, Expression_place()), 5);
+    EXPECT_EQ(::evaluate_count("w + 5", variables, Expression_place()), 0x100000005ll);
+    EXPECT_EQ(::evaluate_count("u", variables, Expression_place()), -1);  // as ever
+    EXPECT_TRUE(::evaluate_condition("w", variables, Expression_place()));
+}

@@ -367,8 +367,8 @@ Named_values random_table(std::mt19937& rng)
 
 std::unique_ptr<Def_int> random_int(std::mt19937& rng)
 {
-    const int sizes[] = {1, 2, 4};
-    auto item = std::make_unique<Def_int>(random_text(rng, 5), rng() % 2 == 0, sizes[rng() % 3], int(rng() % 2),
+    const int sizes[] = {1, 2, 4, 8};
+    auto item = std::make_unique<Def_int>(random_text(rng, 5), rng() % 2 == 0, sizes[rng() % 4], int(rng() % 2),
                                           random_text(rng, 3));
     item->set_named_values(random_table(rng));
     for (int n = int(rng() % 4); n > 0; --n) {

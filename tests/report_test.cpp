@@ -156,6 +156,20 @@ TEST_F(Report_test, ByteBlockIsOneLineAndMeetsTheShortageAsAFixedString)
                          "00000009        e    0 バイト", "00000009        c    3 バイト: 01 02 …", "            データ不足"}));
 }
 
+TEST_F(Report_test, EightByteIntegerLineShowsItsValueAndFlags)
+{
+    doc().set_byte_order(little);
+    define(with_flag(with_flag(int_item("u", 8), "low", 63), "top", 1), int_item("s", 8, true),
+           int_item("h", 8, false, Def_int::hexadecimal));
+    EXPECT_EQ(report(std::string(8, '\xFF') + std::string(7, '\0') + '\x80' + "\x01\x02\x03\x04\x05\x06\x07\x08"),
+              report_of({"            未定義",
+                         "00000000        u    18446744073709551615",
+                         "                    low    9223372036854775807",
+                         "                    top    1",
+                         "00000008        s    -9223372036854775808",
+                         "00000010        h    0x0807060504030201"}));
+}
+
 TEST_F(Report_test, LengthPrefixedStringReadsItsPrefixInDocumentOrder)
 {
     doc().set_byte_order(little);

@@ -33,7 +33,7 @@ public:
     Dialog_asker(Bcl_wnd& owner, Bcl_listview& list, int row, Dump_wnd& dump, Readings_panel& inspector)
         : owner_(owner), list_(list), row_(row), dump_(dump), inspector_(inspector) {}
 
-    std::optional<std::int32_t> ask_value(std::int32_t current, const Change_limits& limits) override
+    std::optional<std::int64_t> ask_value(std::int64_t current, const Change_limits& limits) override
     {
         if (limits.dialog == Change_dialog::hexadecimal) {
             Dlg_datchg_hex dialog(current, limits.byte_count, limits.named_values);

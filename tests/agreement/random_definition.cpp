@@ -1,6 +1,7 @@
 #include "agreement/random_definition.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <random>
 
@@ -145,25 +146,28 @@ private:
 
     Def_int* integer()
     {
-        auto* item = new Def_int(name(), choices_.below(2) == 1, std::array{1, 2, 4}[choices_.below(3)],
+        auto* item = new Def_int(name(), choices_.below(2) == 1, std::array{1, 2, 4, 8}[choices_.below(4)],
                                  choices_.below(2) ? Def_int::hexadecimal : Def_int::decimal,
                                  text(one_of(choices_, int_variables)));
-        item->set_named_values(named_values());
+        const bool wide = item->size() == wide_int_size;
+        item->set_named_values(named_values(wide));
         for (unsigned n = choices_.below(4); n > 0; --n) {
-            // Up to 40 bits: a flag may reach past bit 31, or be 32 bits wide.
-            auto flag = std::make_unique<Def_bitflag>(name(), static_cast<int>(1 + choices_.below(40)),
+            // A flag may reach past its integer's top bit (31 or 63), or be as wide.
+            auto flag = std::make_unique<Def_bitflag>(name(), static_cast<int>(1 + choices_.below(wide ? 72 : 40)),
                                                       text(one_of(choices_, flag_variables)));
-            flag->set_named_values(named_values());
+            flag->set_named_values(named_values(wide));
             item->add_bit_flag(std::move(flag));
         }
         return item;
     }
 
-    Named_values named_values()
+    // `wide`: of an 8-byte integer, which also takes values beyond 32 bits.
+    Named_values named_values(bool wide)
     {
         Named_values values;
         for (unsigned n = choices_.below(3); n > 0; --n)
-            values[std::array{-1, 0, 1, 2, 5, 10, -75, 0x12345678}[choices_.below(8)]] = name();
+            values[std::array<std::int64_t, 10>{-1, 0, 1, 2, 5, 10, -75, 0x12345678, 0x100000000ll,
+                                                INT64_MIN}[choices_.below(wide ? 10 : 8)]] = name();
         return values;
     }
 

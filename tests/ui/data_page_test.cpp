@@ -303,6 +303,50 @@ TEST_F(Data_page_test, AUtf8StringIsChangedInItsEncodingAndTheChangeIsUndone)
     EXPECT_EQ(data_bytes(), before);
 }
 
+// The 8-byte integers take their whole range and nothing beyond it.
+TEST_F(Data_page_test, EightByteIntegersTakeTheirWholeRangeAndNoMore)
+{
+    define(int_item("u", 8), int_item("s", 8, true), int_item("h", 8, false, Def_int::hexadecimal));
+    const Bytes loaded{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                       0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    open(loaded);
+    EXPECT_EQ(rows_of(list()), (std::vector<std::string>{"u|18446744073709551615", "s|-1", "h|0x0123456789ABCDEF"}));
+    const auto refuses = [](QWidget* dialog, std::initializer_list<const char*> texts) {
+        for (const char* text : texts) {
+            field<QLineEdit>(dialog, 1602)->setText(text);
+            EXPECT_FALSE(field<QPushButton>(dialog, 1)->isEnabled()) << text;
+        }
+    };
+    run_on_row(0, cmd::data_edit, [&](QWidget* dialog) {
+        EXPECT_EQ(field<QLineEdit>(dialog, 1602)->text(), "18446744073709551615");
+        refuses(dialog, {"18446744073709551616", "-1", "99999999999999999999"});
+        field<QLineEdit>(dialog, 1602)->setText("18446744073709551614");
+        save_screenshot(*dialog, "datchg-int64-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    run_on_row(1, cmd::data_edit, [&](QWidget* dialog) {
+        refuses(dialog, {"-9223372036854775809", "9223372036854775808"});
+        field<QLineEdit>(dialog, 1602)->setText("-9223372036854775808");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(rows_of(list())[0], "u|18446744073709551614");
+    EXPECT_EQ(rows_of(list())[1], "s|-9223372036854775808");
+    const Bytes changed = data_bytes();
+    EXPECT_EQ(Bytes(changed.begin(), changed.begin() + 16),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}));
+    window->command(cmd::undo);
+    window->command(cmd::undo);
+    EXPECT_EQ(data_bytes(), loaded);
+
+    run_on_row(2, cmd::data_edit, [](QWidget* dialog) {
+        EXPECT_EQ(field<QLineEdit>(dialog, 1702)->text(), "0123456789ABCDEF");
+        field<QLineEdit>(dialog, 1702)->setText("FEDCBA9876543210");
+        save_screenshot(*dialog, "datchg-hex64-dialog");
+        field<QPushButton>(dialog, 1)->click();
+    });
+    EXPECT_EQ(current_row(), "h|0xFEDCBA9876543210");
+}
+
 TEST_F(Data_page_test, ValueDialogsOpenOnTheNamedOrTheDirectValue)
 {
     Def_int* named = int_item("kind", 1, false, Def_int::hexadecimal);

@@ -197,6 +197,35 @@ TEST_F(Definition_page_test, EveryKindIsAddedThroughItsDialogIntoTheListTheRowCl
     EXPECT_EQ(file_contents(again), file_contents(saved));
 }
 
+TEST_F(Definition_page_test, AnIntegerOfEightBytesIsAddedAndSavedInTheLaterFormat)
+{
+    start();
+    add(0, Def_kind::integer, fill_and_ok({{300, "offset"}, {301, "3"}}, "integer-8-bytes-dialog"));
+    EXPECT_EQ(rows().front(), "8||offset||");
+    const std::string saved = temp_path("wide.kxd");
+    doc().save_definition(File_path(saved));
+    EXPECT_EQ(file_contents(saved).substr(3, 4), std::string("\x00\x65\x00\x65", 4));
+
+    // Down to 4 bytes: a 64-bit named value cannot come along, and OK says so and
+    // leaves the item as it was.
+    auto item = std::make_unique<Def_int>(Bcl_str("w"), false, 8, Def_int::decimal, Bcl_str());
+    item->set_named_values({{1ll << 40, Bcl_str("big")}, {4294967295ll, Bcl_str("all")}});
+    doc().insert_item(std::move(item), nullptr);
+    window->refresh_definition_list(nullptr);
+    modals.then([this](QWidget* dialog) {
+        modals.then(press(QMessageBox::Ok));
+        field<QComboBox>(dialog, 301)->setCurrentIndex(2);
+        field<QPushButton>(dialog, 1)->click();
+        EXPECT_TRUE(dialog->isVisible());
+        field<QPushButton>(dialog, 2)->click();
+    });
+    select(1);
+    window->command(cmd::def_edit);
+    ASSERT_EQ(modals.seen.size(), 3u);
+    EXPECT_EQ(modals.seen[2], "ケストリクス|定義値が整数のサイズに入りません。");
+    EXPECT_EQ(rows()[1], "8||w||4294967295:all  1099511627776:big  ");
+}
+
 TEST_F(Definition_page_test, ThePopupOpensOnInsertableRowsWithTheRowsStates)
 {
     start();

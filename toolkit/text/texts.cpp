@@ -49,7 +49,11 @@ KESTRIX_TEXT(definition_set_open, "定義 (")
 KESTRIX_TEXT(bytes_remark, "バイト列")
 KESTRIX_TEXT(bytes_unit, " バイト")
 KESTRIX_TEXT(more_bytes_mark, "…")
+
 KESTRIX_TEXT(encoding_cannot_hold, "この文字コードで表せない文字があります。")
 KESTRIX_TEXT(string_too_long, "文字列が長すぎます。")
+
+// 8-byte integers.
+KESTRIX_TEXT(values_too_wide, "定義値が整数のサイズに入りません。")
 
 } // namespace texts

@@ -48,8 +48,12 @@ const Bcl_str& definition_set_open(); // 定義 (: the head of a definition set'
 const Bcl_str& bytes_remark();       // バイト列: the remark of a byte block
 const Bcl_str& bytes_unit();         // " バイト": after a byte block's length
 const Bcl_str& more_bytes_mark();    // …: after a byte block's first bytes when more follow
+
 // The string change of a string in another encoding than Shift-JIS.
 const Bcl_str& encoding_cannot_hold(); // この文字コードで表せない文字があります。
 const Bcl_str& string_too_long();      // 文字列が長すぎます。
+
+// 8-byte integers.
+const Bcl_str& values_too_wide();    // 定義値が整数のサイズに入りません。 (a 64-bit value in a smaller integer)
 
 } // namespace texts

@@ -17,9 +17,9 @@ constexpr std::uint32_t max_string_length = 65535;
 constexpr std::uint32_t max_short_string_length = 255;  // what a 1-byte length prefix holds
 
 // The largest value of `bits` bits (0 ... 32).
-std::uint32_t all_ones(int bits)
+std::uint64_t all_ones(int bits)
 {
-    return bits >= 32 ? 0xFFFFFFFFu : static_cast<std::uint32_t>((std::uint64_t{1} << std::max(bits, 0)) - 1);
+    return bits >= 64 ? ~0ull : (std::uint64_t{1} << std::max(bits, 0)) - 1;
 }
 
 // The bytes from `start` up to `end`, counting no further than `limit`.
@@ -50,7 +50,7 @@ public:
     void visit_int(Cmp_int& c) override
     {
         const int bits = 8 * c.int_size();
-        decimal(static_cast<std::int32_t>(-(std::int64_t{1} << (bits - 1))), all_ones(bits - 1), c.named_values());
+        decimal(-static_cast<std::int64_t>(all_ones(bits - 1)) - 1, all_ones(bits - 1), c.named_values());
     }
     void visit_uint(Cmp_uint& c) override { decimal(0, all_ones(8 * c.int_size()), c.named_values()); }
 
@@ -64,9 +64,9 @@ public:
     void visit_bitflag(Cmp_bitflag& c) override
     {
         // Only the bits that exist in the integer can be written: a flag reaching past
-        // its integer's bytes, or past bit 31, holds fewer values than its width says.
+        // its integer's bytes holds fewer values than its width says.
         const int existing = std::min(c.bit_count(), 8 * c.int_size() - c.shift());
-        decimal(0, all_ones(std::min(existing, 32)), c.named_values());
+        decimal(0, all_ones(existing), c.named_values());
     }
 
     void visit_nodef(Cmp_nodef&) override
@@ -88,7 +88,7 @@ public:
     Change_limits limits;
 
 private:
-    void decimal(std::int32_t minimum, std::uint32_t maximum, const Named_values& values)
+    void decimal(std::int64_t minimum, std::uint64_t maximum, const Named_values& values)
     {
         limits.dialog = Change_dialog::decimal;
         limits.minimum = minimum;

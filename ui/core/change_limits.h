@@ -14,8 +14,8 @@ struct Change_limits {
     Change_dialog dialog = Change_dialog::none;
     // decimal: the lowest value, compared as signed, and the highest, compared as
     // unsigned, so that 0 ... 4294967295 fits.
-    std::int32_t minimum = 0;
-    std::uint32_t maximum = 0;
+    std::int64_t minimum = 0;
+    std::uint64_t maximum = 0;
     // hexadecimal: the value's size in bytes (two digits each); real: the float's
     // size (4 or 8), which bounds the values it takes.
     int byte_count = 0;

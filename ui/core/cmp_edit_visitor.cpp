@@ -9,6 +9,7 @@
 #include "model/cmp_nodef.h"
 #include "model/cmp_str.h"
 #include "model/data_node.h"
+#include "ui/core/value_choice.h"
 
 namespace {
 
@@ -85,12 +86,21 @@ void forget_block_texts(Component& root)
 } // namespace
 
 template <typename Integer>
-void Cmp_edit_visitor::change_integer(Integer& component, std::int32_t current, std::optional<int> bit)
+void Cmp_edit_visitor::change_integer(Integer& component, std::int64_t current, std::optional<int> bit)
 {
-    const std::optional<std::int32_t> value = asker_.ask_value(current, change_limits(component));
-    if (!value || *value == current)
+    const Change_limits limits = change_limits(component);
+    const std::optional<std::int64_t> asked = asker_.ask_value(current, limits);
+    if (!asked)
         return;
-    component.set_value(*value);
+    // The dialog gives values of a 32-bit range as 32-bit patterns: a flag of up to
+    // 32 bits in an 8-byte integer compares by the integer's 64-bit key.
+    const bool narrow_range = limits.dialog == Change_dialog::hexadecimal ? limits.byte_count <= 4
+                                                                          : limits.maximum <= 0xFFFFFFFFu;
+    const auto bits = static_cast<std::uint64_t>(*asked);
+    const std::int64_t value = value_key(narrow_range ? static_cast<std::uint32_t>(bits) : bits, component.int_size());
+    if (value == current)
+        return;
+    component.set_value(value);
     changed_ = true;
     place_to_show_ = component.start();
     bit_to_show_ = bit;
@@ -126,15 +136,15 @@ void Cmp_edit_visitor::visit_null_str(Cmp_null_str& component) { change_string(c
 void Cmp_edit_visitor::visit_int(Cmp_int& component) { change_integer(component, component.value(), std::nullopt); }
 void Cmp_edit_visitor::visit_uint(Cmp_uint& component)
 {
-    change_integer(component, static_cast<std::int32_t>(component.value()), std::nullopt);
+    change_integer(component, value_key(component.value(), component.int_size()), std::nullopt);
 }
 void Cmp_edit_visitor::visit_hex(Cmp_hex& component)
 {
-    change_integer(component, static_cast<std::int32_t>(component.value()), std::nullopt);
+    change_integer(component, value_key(component.value(), component.int_size()), std::nullopt);
 }
 void Cmp_edit_visitor::visit_bitflag(Cmp_bitflag& component)
 {
-    change_integer(component, static_cast<std::int32_t>(component.flag_value()), component.shift());
+    change_integer(component, value_key(component.flag_value(), component.int_size()), component.shift());
 }
 
 void Cmp_edit_visitor::visit_float(Cmp_float& component)
@@ -155,8 +165,8 @@ void Cmp_edit_visitor::visit_nodef(Cmp_nodef& component)
 {
     if (!component.start())
         return;
-    const std::int32_t current = component.start()->value;
-    const std::optional<std::int32_t> value = asker_.ask_value(current, change_limits(component));
+    const std::int64_t current = component.start()->value;
+    const std::optional<std::int64_t> value = asker_.ask_value(current, change_limits(component));
     if (!value || (*value & 0xFF) == current)
         return;
     Data_node* old_byte = component.start();

@@ -19,7 +19,7 @@ public:
     virtual ~Change_asker() = default;
     // The value dialog of `limits` (decimal or hexadecimal) opened on `current`; the
     // new value, or none when cancelled.
-    virtual std::optional<std::int32_t> ask_value(std::int32_t current, const Change_limits& limits) = 0;
+    virtual std::optional<std::int64_t> ask_value(std::int64_t current, const Change_limits& limits) = 0;
     // The number dialog of a float of `width` bytes opened on its value text; the
     // new value, or none when cancelled.
     virtual std::optional<double> ask_number(std::string_view current, int width) = 0;
@@ -70,7 +70,7 @@ public:
 
 private:
     template <typename Integer>
-    void change_integer(Integer& component, std::int32_t current, std::optional<int> bit);
+    void change_integer(Integer& component, std::int64_t current, std::optional<int> bit);
     template <typename String>
     void change_string(String& component, std::string_view current);
 

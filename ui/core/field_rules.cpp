@@ -49,16 +49,20 @@ Field_text held(const Field_text& field)
     return {field.text, start, std::clamp(field.end, start, n)};
 }
 
+// Wide enough for every value from the lowest 64-bit signed to the highest
+// unsigned one, and for a digit more.
+__extension__ using Wide = __int128;
+
 // The decimal value of a text of an optional "-" and digits; nothing for any other
-// text. Saturates far outside the 32-bit range instead of overflowing.
-std::optional<std::int64_t> decimal_value(const std::u32string& text)
+// text. Saturates far outside the 64-bit range instead of overflowing.
+std::optional<Wide> decimal_value(const std::u32string& text)
 {
     const bool negative = !text.empty() && text[0] == U'-';
-    std::int64_t value = 0;
+    Wide value = 0;
     for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
         if (!is_digit(text[i]))
             return std::nullopt;
-        value = std::min<std::int64_t>(value * 10 + (text[i] - U'0'), std::int64_t{1} << 40);
+        value = std::min<Wide>(value * 10 + (text[i] - U'0'), Wide{1} << 70);
     }
     return negative ? -value : value;
 }
@@ -90,22 +94,13 @@ Field_outcome Ctrl_edit_state::pasted(const Field_text& field, std::u32string_vi
 
 bool Ctrl_edit_num_state::digit_allowed(const std::u32string& text, int digit) const
 {
-    const std::int64_t min = minimum_;
-    const std::uint64_t max = maximum_;
-    if (text == U"-0")
-        return !(min >= -9 && -min < digit);
-    if (!text.empty() && text[0] == U'-') {
-        const std::optional<std::int64_t> v = decimal_value(text);
-        const std::int64_t limit = min / 10;  // truncated toward zero
-        return v && !(*v < limit || (*v == limit && (-min) % 10 < digit));
-    }
-    // "0" and the empty text (a whole selection is typed over as if empty) are
-    // replaced by the digit: allowed when some number can start with it.
-    const std::optional<std::int64_t> v = decimal_value(text);
+    // The text with the digit appended ("-0" and "0" then read as "-d" and "d")
+    // must stay within the bound on its side of 0.
+    const std::optional<Wide> v = decimal_value(text + static_cast<char32_t>(U'0' + digit));
     if (!v)
         return false;
-    const auto value = static_cast<std::uint64_t>(*v);
-    return !(max / 10 < value || (value == max / 10 && max % 10 < static_cast<std::uint64_t>(digit)));
+    const bool negative = !text.empty() && text[0] == U'-';
+    return negative ? *v >= minimum_ : *v <= Wide{maximum_};
 }
 
 Field_outcome Ctrl_edit_num_state::typed(const Field_text& given, char32_t c) const
@@ -136,7 +131,7 @@ bool Ctrl_edit_num_state::in_range(const std::u32string& text) const
     if (text.empty())
         return true;
     const std::optional<std::int64_t> v = decimal_value(text);
-    return v && *v >= minimum_ && *v <= static_cast<std::int64_t>(maximum_);
+    return v && *v >= minimum_ && *v <= Wide{maximum_};
 }
 
 Field_outcome Ctrl_edit_num_state::backspace(const Field_text& field) const

@@ -36,23 +36,23 @@ public:
 // than an empty field.
 class Ctrl_edit_num_state : public Ctrl_edit_state {
 public:
-    Ctrl_edit_num_state(std::int32_t minimum, std::uint32_t maximum) : minimum_(minimum), maximum_(maximum) {}
+    Ctrl_edit_num_state(std::int64_t minimum, std::uint64_t maximum) : minimum_(minimum), maximum_(maximum) {}
 
     [[nodiscard]] Field_outcome typed(const Field_text& field, char32_t c) const override;
     [[nodiscard]] Field_outcome key(const Field_text& field, Field_key key) const override;
     [[nodiscard]] Field_text after_focus(const Field_text& field) const override;
     [[nodiscard]] Field_text after_click(const Field_text& field) const override;
 
-    [[nodiscard]] std::int32_t minimum() const { return minimum_; }
-    [[nodiscard]] std::uint32_t maximum() const { return maximum_; }
+    [[nodiscard]] std::int64_t minimum() const { return minimum_; }
+    [[nodiscard]] std::uint64_t maximum() const { return maximum_; }
 
 private:
     [[nodiscard]] bool digit_allowed(const std::u32string& text, int digit) const;
     [[nodiscard]] Field_outcome backspace(const Field_text& field) const;
     [[nodiscard]] bool in_range(const std::u32string& text) const;
 
-    std::int32_t minimum_;
-    std::uint32_t maximum_;
+    std::int64_t minimum_;
+    std::uint64_t maximum_;
 };
 
 // Hexadecimal digits in a field of fixed width: a digit overwrites the character at

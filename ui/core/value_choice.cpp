@@ -7,7 +7,7 @@
 #include "document/place_path.h"
 #include "toolkit/text/number_text.h"
 
-Value_choice value_choice(std::int32_t value, const Named_values* values)
+Value_choice value_choice(std::int64_t value, const Named_values* values)
 {
     Value_choice choice;
     if (!values || values->empty())
@@ -19,14 +19,14 @@ Value_choice value_choice(std::int32_t value, const Named_values* values)
     return choice;
 }
 
-std::optional<std::int32_t> named_value_at(const Named_values* values, int entry)
+std::optional<std::int64_t> named_value_at(const Named_values* values, int entry)
 {
     if (!values || entry < 0 || entry >= static_cast<int>(values->size()))
         return std::nullopt;
     return std::next(values->begin(), entry)->first;
 }
 
-std::string hex_field_text(std::uint32_t value, int byte_count)
+std::string hex_field_text(std::uint64_t value, int byte_count)
 {
     std::string text;
     append_hex_digits(text, value, 2 * byte_count);
@@ -52,20 +52,40 @@ std::optional<std::uint32_t> read_field(std::string_view text, int base)
 std::optional<std::uint32_t> read_hex_field(std::string_view text) { return read_field(text, 16); }
 std::optional<std::uint32_t> read_decimal_field(std::string_view text) { return read_field(text, 10); }
 
-std::optional<std::int32_t> decimal_field_value(std::string_view text, std::int32_t minimum, std::uint32_t maximum)
+std::int64_t value_key(std::uint64_t bits, int byte_count)
 {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || at != end || value < minimum || value > std::int64_t{maximum})
-        return std::nullopt;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return byte_count > 4 ? static_cast<std::int64_t>(bits) : std::int64_t{static_cast<std::int32_t>(bits)};
 }
 
-std::optional<std::uint32_t> hex_field_value(std::string_view text, int byte_count)
+std::optional<std::int64_t> decimal_field_value(std::string_view text, std::int64_t minimum, std::uint64_t maximum)
 {
-    const std::optional<std::uint32_t> value = read_hex_field(text);
-    if (!value || (byte_count < 4 && *value >> (8 * std::max(byte_count, 0)) != 0))
+    // Negative texts read signed, the others unsigned, so that the whole 64-bit
+    // range of either sign is readable.
+    const char* end = text.data() + text.size();
+    std::uint64_t bits = 0;
+    bool in_range = false;
+    if (!text.empty() && text[0] == '-') {
+        std::int64_t value = 0;
+        const auto [at, error] = std::from_chars(text.data(), end, value);
+        in_range = error == std::errc() && at == end && value >= minimum;
+        bits = static_cast<std::uint64_t>(value);
+    } else {
+        const auto [at, error] = std::from_chars(text.data(), end, bits);
+        in_range = !text.empty() && error == std::errc() && at == end && bits <= maximum &&
+                   (minimum <= 0 || bits >= static_cast<std::uint64_t>(minimum));
+    }
+    if (!in_range)
+        return std::nullopt;
+    return value_key(bits, maximum > 0xFFFFFFFFu ? 8 : 4);
+}
+
+std::optional<std::uint64_t> hex_field_value(std::string_view text, int byte_count)
+{
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value, 16);
+    if (text.empty() || error != std::errc() || at != end ||
+        (byte_count < 8 && value >> (8 * std::max(byte_count, 0)) != 0))
         return std::nullopt;
     return value;
 }

@@ -90,7 +90,7 @@ void Dlg_datchg_float::on_command(int id)
 
 // ---- values ----
 
-Dlg_datchg_value::Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int32_t value,
+Dlg_datchg_value::Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int64_t value,
                                    const Named_values* values)
     : Bcl_dlg(std::move(template_name), help_topic), ids_(ids), value_(value), values_(values)
 {
@@ -139,7 +139,7 @@ void Dlg_datchg_value::on_command(int id)
         return;
     }
     if (id == 1) {
-        const std::optional<std::int32_t> value =
+        const std::optional<std::int64_t> value =
             named_.checked() ? named_value_at(values_, list_.selected()) : field_value(field_);
         if (value)
             value_ = *value;
@@ -147,39 +147,43 @@ void Dlg_datchg_value::on_command(int id)
     Bcl_dlg::on_command(id);
 }
 
-Dlg_datchg_int::Dlg_datchg_int(std::int32_t value, std::int32_t minimum, std::uint32_t maximum,
+Dlg_datchg_int::Dlg_datchg_int(std::int64_t value, std::int64_t minimum, std::uint64_t maximum,
                                const Named_values* values)
     : Dlg_datchg_value("IDD_DATCHG_INT", help_topic::data_change_int, {1600, 1601, 1602, 1603}, value, values),
       rules_(minimum, maximum)
 {
 }
 
-std::string Dlg_datchg_int::field_text(std::int32_t value) const
+std::string Dlg_datchg_int::field_text(std::int64_t value) const
 {
     // Values of an unsigned range are shown unsigned (4294967295, not -1).
-    return rules_.minimum() < 0 ? std::to_string(value) : std::to_string(static_cast<std::uint32_t>(value));
+    if (rules_.minimum() < 0)
+        return std::to_string(value);
+    if (rules_.maximum() > 0xFFFFFFFFu)
+        return std::to_string(static_cast<std::uint64_t>(value));
+    return std::to_string(static_cast<std::uint32_t>(value));
 }
 
-std::optional<std::int32_t> Dlg_datchg_int::field_value(const Bcl_edit& field) const
+std::optional<std::int64_t> Dlg_datchg_int::field_value(const Bcl_edit& field) const
 {
     return decimal_field_value(field.text(), rules_.minimum(), rules_.maximum());
 }
 
-Dlg_datchg_hex::Dlg_datchg_hex(std::int32_t value, int byte_count, const Named_values* values)
+Dlg_datchg_hex::Dlg_datchg_hex(std::int64_t value, int byte_count, const Named_values* values)
     : Dlg_datchg_value("IDD_DATCHG_HEX", help_topic::data_change_hex, {1700, 1701, 1702, 1703}, value, values),
       byte_count_(byte_count)
 {
 }
 
-std::string Dlg_datchg_hex::field_text(std::int32_t value) const
+std::string Dlg_datchg_hex::field_text(std::int64_t value) const
 {
-    return hex_field_text(static_cast<std::uint32_t>(value), byte_count_);
+    return hex_field_text(static_cast<std::uint64_t>(value), byte_count_);
 }
 
-std::optional<std::int32_t> Dlg_datchg_hex::field_value(const Bcl_edit& field) const
+std::optional<std::int64_t> Dlg_datchg_hex::field_value(const Bcl_edit& field) const
 {
-    const std::optional<std::uint32_t> value = hex_field_value(field.text(), byte_count_);
-    return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
+    const std::optional<std::uint64_t> value = hex_field_value(field.text(), byte_count_);
+    return value ? std::optional(value_key(*value, byte_count_)) : std::nullopt;
 }
 
 // ---- adding and deleting bytes ----

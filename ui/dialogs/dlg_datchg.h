@@ -64,7 +64,7 @@ private:
 // range or a named value is chosen. After OK, value() is the new value.
 class Dlg_datchg_value : public Bcl_dlg {
 public:
-    [[nodiscard]] std::int32_t value() const { return value_; }
+    [[nodiscard]] std::int64_t value() const { return value_; }
 
 protected:
     // The ids of the direct radio, the named radio, the field and the list.
@@ -74,12 +74,12 @@ protected:
         int field;
         int list;
     };
-    Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int32_t value,
+    Dlg_datchg_value(std::string template_name, int help_topic, Ids ids, std::int64_t value,
                      const Named_values* values);
 
     [[nodiscard]] virtual const Bcl_edit_filter& field_rules() const = 0;
-    [[nodiscard]] virtual std::string field_text(std::int32_t value) const = 0;
-    [[nodiscard]] virtual std::optional<std::int32_t> field_value(const Bcl_edit& field) const = 0;
+    [[nodiscard]] virtual std::string field_text(std::int64_t value) const = 0;
+    [[nodiscard]] virtual std::optional<std::int64_t> field_value(const Bcl_edit& field) const = 0;
 
 private:
     void on_init_dialog() override;
@@ -90,7 +90,7 @@ private:
     void update_ok();
 
     Ids ids_;
-    std::int32_t value_;
+    std::int64_t value_;
     const Named_values* values_;
     Bcl_button direct_;
     Bcl_button named_;
@@ -102,12 +102,12 @@ private:
 // A decimal value from `minimum` to `maximum` (signed and unsigned comparison).
 class Dlg_datchg_int final : public Dlg_datchg_value {
 public:
-    Dlg_datchg_int(std::int32_t value, std::int32_t minimum, std::uint32_t maximum, const Named_values* values);
+    Dlg_datchg_int(std::int64_t value, std::int64_t minimum, std::uint64_t maximum, const Named_values* values);
 
 private:
     [[nodiscard]] const Bcl_edit_filter& field_rules() const override { return rules_; }
-    [[nodiscard]] std::string field_text(std::int32_t value) const override;
-    [[nodiscard]] std::optional<std::int32_t> field_value(const Bcl_edit& field) const override;
+    [[nodiscard]] std::string field_text(std::int64_t value) const override;
+    [[nodiscard]] std::optional<std::int64_t> field_value(const Bcl_edit& field) const override;
 
     Ctrl_edit_num_state rules_;
 };
@@ -115,12 +115,12 @@ private:
 // A hexadecimal value of `byte_count` bytes, two digits each.
 class Dlg_datchg_hex final : public Dlg_datchg_value {
 public:
-    Dlg_datchg_hex(std::int32_t value, int byte_count, const Named_values* values);
+    Dlg_datchg_hex(std::int64_t value, int byte_count, const Named_values* values);
 
 private:
     [[nodiscard]] const Bcl_edit_filter& field_rules() const override { return rules_; }
-    [[nodiscard]] std::string field_text(std::int32_t value) const override;
-    [[nodiscard]] std::optional<std::int32_t> field_value(const Bcl_edit& field) const override;
+    [[nodiscard]] std::string field_text(std::int64_t value) const override;
+    [[nodiscard]] std::optional<std::int64_t> field_value(const Bcl_edit& field) const override;
 
     int byte_count_;
     Ctrl_edit_hex_state rules_;

@@ -8,6 +8,8 @@
 #include "edit/definition_edits.h"
 #include "model/def_disp_visitor.h"
 #include "toolkit/gui/bcl_menu.h"
+#include "toolkit/gui/bcl_msgbox.h"
+#include "toolkit/text/texts.h"
 #include "ui/core/commands.h"
 #include "ui/core/help_topics.h"
 #include "ui/core/named_value_text.h"
@@ -26,20 +28,28 @@ int track_list_popup(bool can_edit)
     return menu.track();
 }
 
-std::vector<std::string> flag_cells(const Def_bitflag& flag)
+std::vector<std::string> flag_cells(const Def_bitflag& flag, bool wide)
 {
     return {flag.name().to_utf8(), std::to_string(flag.bit_count()), flag.variable().to_utf8(),
-            value_table_text(flag.named_values(), false).to_utf8()};
+            value_table_text(flag.named_values(), false, wide).to_utf8()};
+}
+
+// The values a named value takes: signed ones from the lowest signed value, and
+// every pattern of the width read unsigned.
+Ctrl_edit_num_state value_range(bool is_signed, bool wide)
+{
+    if (wide)
+        return {is_signed ? std::numeric_limits<std::int64_t>::min() : 0, std::numeric_limits<std::uint64_t>::max()};
+    return {is_signed ? std::numeric_limits<std::int32_t>::min() : 0, std::numeric_limits<std::uint32_t>::max()};
 }
 
 } // namespace
 
 // ---- one named value ----
 
-Dlg_enum_val::Dlg_enum_val(std::int32_t value, Bcl_str meaning, bool is_signed)
+Dlg_enum_val::Dlg_enum_val(std::int64_t value, Bcl_str meaning, bool is_signed, bool wide)
     : Bcl_dlg("IDD_ENUM_VAL", help_topic::integer), value_(value), meaning_(std::move(meaning)),
-      is_signed_(is_signed),
-      value_rules_(is_signed ? std::numeric_limits<std::int32_t>::min() : 0, std::numeric_limits<std::uint32_t>::max())
+      is_signed_(is_signed), wide_(wide), value_rules_(value_range(is_signed, wide))
 {
 }
 
@@ -50,11 +60,15 @@ void Dlg_enum_val::on_init_dialog()
     attach_bcl_text(*this, meaning_field_, 1201);
     ok_.attach(*this, 1);
     value_field_.set_change_handler([this] { ok_.enable(field_value().has_value()); });
-    value_field_.set_text(is_signed_ ? std::to_string(value_) : std::to_string(static_cast<std::uint32_t>(value_)));
+    if (is_signed_)
+        value_field_.set_text(std::to_string(value_));
+    else
+        value_field_.set_text(wide_ ? std::to_string(static_cast<std::uint64_t>(value_))
+                                    : std::to_string(static_cast<std::uint32_t>(value_)));
     show_bcl_text(meaning_field_, meaning_);
 }
 
-std::optional<std::int32_t> Dlg_enum_val::field_value() const
+std::optional<std::int64_t> Dlg_enum_val::field_value() const
 {
     return decimal_field_value(value_field_.text(), value_rules_.minimum(), value_rules_.maximum());
 }
@@ -70,8 +84,9 @@ void Dlg_enum_val::on_command(int id)
 
 // ---- the named-value list ----
 
-Named_value_list::Named_value_list(Named_values values, std::function<bool()> is_signed)
-    : values_(std::move(values)), is_signed_(std::move(is_signed))
+Named_value_list::Named_value_list(Named_values values, std::function<bool()> is_signed,
+                                   std::function<bool()> is_wide)
+    : values_(std::move(values)), is_signed_(std::move(is_signed)), is_wide_(std::move(is_wide))
 {
 }
 
@@ -90,10 +105,10 @@ void Named_value_list::fill()
 {
     list_.delete_all();
     for (const auto& [value, meaning] : values_)
-        list_.insert_row(-1, {named_value_text(value), meaning.to_utf8()});
+        list_.insert_row(-1, {named_value_text(value, is_wide_()), meaning.to_utf8()});
 }
 
-std::int32_t Named_value_list::value_of_row(int row) const
+std::int64_t Named_value_list::value_of_row(int row) const
 {
     auto entry = values_.begin();
     std::advance(entry, row);
@@ -121,7 +136,7 @@ void Named_value_list::popup()
 
 void Named_value_list::add()
 {
-    Dlg_enum_val dialog(proposed_value(values_), Bcl_str(), is_signed_());
+    Dlg_enum_val dialog(proposed_value(values_), Bcl_str(), is_signed_(), is_wide_());
     if (dialog.run(dialog_) == 1)
         store(dialog.value(), dialog.meaning());
 }
@@ -130,15 +145,15 @@ void Named_value_list::edit(int row)
 {
     if (row < 0 || row >= static_cast<int>(values_.size()))
         return;
-    const std::int32_t old_value = value_of_row(row);
-    Dlg_enum_val dialog(old_value, values_.at(old_value), is_signed_());
+    const std::int64_t old_value = value_of_row(row);
+    Dlg_enum_val dialog(old_value, values_.at(old_value), is_signed_(), is_wide_());
     if (dialog.run(dialog_) != 1)
         return;
     values_.erase(old_value);
     store(dialog.value(), dialog.meaning());
 }
 
-void Named_value_list::store(std::int32_t value, const Bcl_str& meaning)
+void Named_value_list::store(std::int64_t value, const Bcl_str& meaning)
 {
     values_[value] = meaning;
     fill();
@@ -147,9 +162,10 @@ void Named_value_list::store(std::int32_t value, const Bcl_str& meaning)
 
 // ---- one bit flag ----
 
-Dlg_bitflag::Dlg_bitflag(const Def_bitflag* flag)
+Dlg_bitflag::Dlg_bitflag(const Def_bitflag* flag, bool wide)
     : Bcl_dlg("IDD_BITFLAG", help_topic::bit_flag), flag_(flag),
-      values_(flag ? flag->named_values() : Named_values{}, [] { return false; })
+      values_(flag ? flag->named_values() : Named_values{}, [] { return false; }, [wide] { return wide; }),
+      bit_count_rules_(0, wide ? 64 : 32)
 {
 }
 
@@ -170,7 +186,7 @@ void Dlg_bitflag::on_init_dialog()
     bit_count_.set_text(std::to_string(flag_ ? flag_->bit_count() : 1));
 }
 
-std::optional<std::int32_t> Dlg_bitflag::bit_count() const
+std::optional<std::int64_t> Dlg_bitflag::bit_count() const
 {
     return decimal_field_value(bit_count_.text(), 1, bit_count_rules_.maximum());
 }
@@ -180,7 +196,7 @@ void Dlg_bitflag::on_command(int id)
     if (id == 1) {
         const Bcl_str name = bcl_text_of(name_, flag_ ? flag_->name() : Bcl_str());
         const Bcl_str variable = bcl_text_of(variable_, flag_ ? flag_->variable() : Bcl_str());
-        result_ = std::make_unique<Def_bitflag>(name, bit_count().value_or(1), variable);
+        result_ = std::make_unique<Def_bitflag>(name, static_cast<int>(bit_count().value_or(1)), variable);
         result_->set_named_values(values_.values());
     }
     Bcl_dlg::on_command(id);
@@ -190,7 +206,8 @@ void Dlg_bitflag::on_command(int id)
 
 Dlg_int::Dlg_int(Data_mgr& document, Def_int* item)
     : Bcl_dlg("IDD_INT", help_topic::integer), document_(document), item_(item),
-      values_(item ? item->named_values() : Named_values{}, [this] { return signed_.checked(); }),
+      values_(item ? item->named_values() : Named_values{}, [this] { return signed_.checked(); },
+              [this] { return size_of(size_) == wide_int_size; }),
       flag_drag_(
           flag_list_, [this](int source, int target) { return flag_drop_allowed(source, target); },
           [this](int source, int target) { move_flag(source, target); })
@@ -204,7 +221,7 @@ void Dlg_int::on_init_dialog()
 {
     attach_bcl_text(*this, name_, 300);
     size_.attach(*this, 301);
-    fill_size_list(size_);
+    fill_size_list(size_, true);
     signed_.attach(*this, 302);
     unsigned_.attach(*this, 303);
     decimal_.attach(*this, 308);
@@ -238,11 +255,13 @@ void Dlg_int::on_init_dialog()
     fill_flags();
 }
 
+bool Dlg_int::wide() const { return size_of(size_) == wide_int_size; }
+
 void Dlg_int::fill_flags()
 {
     flag_list_.delete_all();
     for (const auto& flag : flags_)
-        flag_list_.insert_row(-1, flag_cells(*flag));
+        flag_list_.insert_row(-1, flag_cells(*flag, wide()));
     flag_list_.insert_row(-1, {});
 }
 
@@ -270,7 +289,7 @@ void Dlg_int::flag_popup()
 
 void Dlg_int::add_flag(int before)
 {
-    Dlg_bitflag dialog(nullptr);
+    Dlg_bitflag dialog(nullptr, wide());
     if (dialog.run(this) != 1)
         return;
     flags_.insert(flags_.begin() + before, dialog.take_result());
@@ -282,11 +301,11 @@ void Dlg_int::edit_flag(int row)
 {
     if (row < 0 || row >= static_cast<int>(flags_.size()))
         return;
-    Dlg_bitflag dialog(flags_[static_cast<std::size_t>(row)].get());
+    Dlg_bitflag dialog(flags_[static_cast<std::size_t>(row)].get(), wide());
     if (dialog.run(this) != 1)
         return;
     flags_[static_cast<std::size_t>(row)] = dialog.take_result();
-    const std::vector<std::string> cells = flag_cells(*flags_[static_cast<std::size_t>(row)]);
+    const std::vector<std::string> cells = flag_cells(*flags_[static_cast<std::size_t>(row)], wide());
     for (std::size_t column = 0; column < cells.size(); ++column)
         flag_list_.set_cell(row, static_cast<int>(column), cells[column]);
 }
@@ -316,19 +335,35 @@ std::unique_ptr<Def_int> Dlg_int::built() const
     auto values = std::make_unique<Def_int>(bcl_text_of(name_, original_name), signed_.checked(), size_of(size_),
                                             decimal_.checked() ? Def_int::decimal : Def_int::hexadecimal,
                                             bcl_text_of(variable_, original_variable));
-    values->set_named_values(values_.values());
-    for (const auto& flag : flags_)
-        values->add_bit_flag(flag->clone());
+    // The tables may hold 64-bit values entered while 8 bytes were chosen: an
+    // integer of up to 4 bytes takes them as 32-bit values, or not at all.
+    std::optional<Named_values> table = values_for_size(values_.values(), wide());
+    if (!table)
+        return nullptr;
+    values->set_named_values(std::move(*table));
+    for (const auto& flag : flags_) {
+        auto copy = flag->clone();
+        table = values_for_size(flag->named_values(), wide());
+        if (!table)
+            return nullptr;
+        copy->set_named_values(std::move(*table));
+        values->add_bit_flag(std::move(copy));
+    }
     return values;
 }
 
 void Dlg_int::on_command(int id)
 {
     if (id == 1) {
+        std::unique_ptr<Def_int> made = built();
+        if (!made) {
+            bcl_message_box(this, texts::values_too_wide().to_utf8(), "ケストリクス", Bcl_buttons::ok, Bcl_icon::warning);
+            return;
+        }
         if (item_)
-            definition_edits::edit_int(document_, *item_, *built());
+            definition_edits::edit_int(document_, *item_, *made);
         else
-            result_ = built();
+            result_ = std::move(made);
     }
     Bcl_dlg::on_command(id);
 }

@@ -33,20 +33,22 @@ std::optional<std::int32_t> number_of(const Bcl_edit& field)
                                                                  : std::nullopt;
 }
 
-void fill_size_list(Bcl_combbox& list)
+void fill_size_list(Bcl_combbox& list, bool with_eight)
 {
     list.clear();
     for (const char* entry : {"１バイト", "２バイト", "４バイト"})
         list.add(entry);
+    if (with_eight)
+        list.add("８バイト");
 }
 
-void show_size(Bcl_combbox& list, int size) { list.select(size == 4 ? 2 : size == 2 ? 1 : 0); }
+void show_size(Bcl_combbox& list, int size) { list.select(size == 8 ? 3 : size == 4 ? 2 : size == 2 ? 1 : 0); }
 
 int size_of(const Bcl_combbox& list)
 {
-    constexpr int sizes[] = {1, 2, 4};
+    constexpr int sizes[] = {1, 2, 4, 8};
     const int entry = list.selected();
-    return entry >= 0 && entry < 3 ? sizes[entry] : 1;
+    return entry >= 0 && entry < std::min(4, list.count()) ? sizes[entry] : 1;
 }
 
 void fill_encoding_list(Bcl_combbox& list)

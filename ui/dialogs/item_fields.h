@@ -21,8 +21,9 @@ void show_bcl_text(Bcl_edit& field, const Bcl_str& text);
 
 class Bcl_combbox;
 
-// The size lists "１バイト", "２バイト", "４バイト": filled, and the entry of a size.
-void fill_size_list(Bcl_combbox& list);
+// The size lists "１バイト", "２バイト", "４バイト" (and "８バイト" for an integer item):
+// filled, and the entry of a size.
+void fill_size_list(Bcl_combbox& list, bool with_eight = false);
 void show_size(Bcl_combbox& list, int size);
 [[nodiscard]] int size_of(const Bcl_combbox& list);
 
