@@ -517,7 +517,7 @@ void Def_float::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent
 void Def_bytes::write_analysis(Bcl_binaryfile& in, Bcl_textfile& out, int indent)
 {
     const std::uint64_t offset = in.offset();
-    const std::int32_t wanted = evaluate(length().view(), tables().variables, place_in(in));
+    const std::int64_t wanted = evaluate_count(length().view(), tables().variables, place_in(in));
     const auto count = static_cast<std::uint64_t>(wanted > 0 ? wanted : 0);
     std::uint8_t first[bytes_shown];
     std::uint64_t got = in.read(first, static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes_shown)));

@@ -22,8 +22,8 @@ Data_node* Def_bytes::analyze(Data_node* cur, Component* parent, Data_node* stop
 {
     walk::check_stop(cur, stop);
     const Walk_context& walk = walk_context();
-    const std::int32_t wanted = evaluate(length().view(), walk.tables().variables, walk::place_at(cur));
-    const auto count = static_cast<std::uint32_t>(wanted > 0 ? wanted : 0);
+    const std::int64_t wanted = evaluate_count(length().view(), walk.tables().variables, walk::place_at(cur));
+    const auto count = static_cast<std::uint64_t>(wanted > 0 ? wanted : 0);
     const std::uint64_t first = walk.position_of(cur);
     const bool complete = count <= walk.data_size() - first;
     // As a fixed string's, the component is made before its bytes are known to be

@@ -1,5 +1,8 @@
 // The three string items.
 
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/string_length.h"
 #include "engine/walk.h"
 #include "model/cmp_str.h"
@@ -8,13 +11,15 @@
 Data_node* Def_fix_str::analyze(Data_node* cur, Component* parent, Data_node* stop)
 {
     walk::check_stop(cur, stop);
-    const std::uint32_t length = fixed_string_length(*this, walk_context().tables().variables, walk::place_at(cur));
+    const std::uint64_t length = fixed_string_length(*this, walk_context().tables().variables, walk::place_at(cur));
+    // Longer than any data: the component runs to the end, then the shortage.
+    const auto held = static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX));
     Component* component = nullptr;
     if (parent) {
-        component = parent->add_child(std::make_unique<Cmp_fix_str>(this, length, cur));
+        component = parent->add_child(std::make_unique<Cmp_fix_str>(this, held, cur));
     } else if (Walk_watcher* watcher = walk::watcher_of(parent)) {
         // Made before its bytes are known to be there, as in the tree.
-        walk::offer_made(*watcher, *this, [&] { return Cmp_fix_str(this, length, cur); });
+        walk::offer_made(*watcher, *this, [&] { return Cmp_fix_str(this, held, cur); });
     }
     if (!walk::skip_bytes(cur, length))
         throw Data_shortage{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
@@ -15,11 +16,15 @@ inline constexpr std::size_t bytes_shown = 8;
 [[nodiscard]] Bcl_str bytes_text(std::uint64_t length, std::span<const std::uint8_t> first);
 
 // A byte block: a table of its bytes (grouped as the undefined bytes are) whose
-// value text is bytes_text(), read from the data on first use.
+// value text is bytes_text(), read from the data on first use. Its length is the
+// one its expression gave, which may be more than the data holds (then the table
+// runs to the end of the data).
 class Cmp_bytes : public Cmp_tbl {
 public:
-    Cmp_bytes(Def_bytes* def, Data_node* start, std::uint32_t length, std::uint32_t group)
-        : Cmp_tbl(def, def->name(), start, 0, length, group)
+    Cmp_bytes(Def_bytes* def, Data_node* start, std::uint64_t length, std::uint32_t group)
+        : Cmp_tbl(def, def->name(), start, 0, static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX)),
+                  group),
+          length_(length)
     {
     }
 
@@ -27,7 +32,10 @@ public:
     [[nodiscard]] const Bcl_str& value_text() const override;
     [[nodiscard]] bool has_children() const override { return to() > 0; }
 
-    [[nodiscard]] std::uint32_t length() const { return to(); }
+    [[nodiscard]] std::uint64_t length() const { return length_; }
     // One of its bytes was changed: the value text is read again on next use.
     void bytes_changed() { forget_value_text(); }
+
+private:
+    std::uint64_t length_;
 };

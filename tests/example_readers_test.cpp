@@ -6,7 +6,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
+#include <iomanip>
 #include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -130,10 +130,11 @@ std::string dos_time_text(std::uint64_t date, std::uint64_t time)
 {
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char text[32];
-    std::snprintf(text, sizeof text, "%llu %s %02llu %02llu:%02llu:%02llu", 1980 + (date >> 9),
-                  months[((date >> 5) & 15) - 1], date & 31, time >> 11, (time >> 5) & 63, (time & 31) * 2);
-    return text;
+    std::ostringstream text;
+    text << 1980 + (date >> 9) << ' ' << months[((date >> 5) & 15) - 1] << ' ' << std::setfill('0') << std::setw(2)
+         << (date & 31) << ' ' << std::setw(2) << (time >> 11) << ':' << std::setw(2) << ((time >> 5) & 63) << ':'
+         << std::setw(2) << (time & 31) * 2;
+    return text.str();
 }
 
 TEST(Example_readers, TheZipEntriesReadAsZipinfoReadsThem)

@@ -87,12 +87,13 @@ TEST_P(Shipped_example, TreeExpandsThroughTheLazyTables)
 
 INSTANTIATE_TEST_SUITE_P(Examples, Shipped_example,
                          ::testing::Values(Example{"png", "sample.png"}, Example{"bmp", "sample.bmp"},
-                                           Example{"wav", "sample.wav"}),
+                                           Example{"wav", "sample.wav"}, Example{"elf64", "sample.elf"},
+                                           Example{"zip", "sample.zip"}, Example{"stl", "sample.stl"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(Shipped_examples, EveryExampleFolderIsTested)
 {
-    EXPECT_EQ(folders_in(fs::path(KESTRIX_SOURCE_DIR) / "examples"), (std::vector<std::string>{"bmp", "png", "wav"}));
+    EXPECT_EQ(folders_in(fs::path(KESTRIX_SOURCE_DIR) / "examples"), (std::vector<std::string>{"bmp", "elf64", "png", "stl", "wav", "zip"}));
 }
 
 // ---- feature folders ----
