@@ -510,6 +510,7 @@ TEST_F(Data_page_test, ExamplesOnTheDataPage)
         main_window()->resize(1000, 700);
         QTreeWidgetItem* item = tree()->topLevelItem(0);
         for (const std::string& name : shown.path) {
+            tree()->setCurrentItem(item);  // selecting a container opens it
             item->setExpanded(true);
             QTreeWidgetItem* next = nullptr;
             for (int i = 0; i < item->childCount() && !next; ++i)
