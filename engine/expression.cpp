@@ -4,7 +4,6 @@
 #include "engine/expression.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <type_traits>
 
@@ -264,11 +263,10 @@ private:
         const std::string_view name = text_.substr(start, pos_ - start);
         const Builtin_names builtins = place_.names();
         if (builtins.pos && name == "_pos")
-            return static_cast<std::int32_t>(static_cast<std::uint32_t>(place_.offset()));
+            return Expr_value::of_wide(static_cast<std::int64_t>(place_.offset()));
         if (builtins.rest && name == "_rest") {
             const std::uint64_t offset = place_.offset();
-            const std::uint64_t rest = offset < place_.size() ? place_.size() - offset : 0;
-            return static_cast<std::int32_t>(std::min<std::uint64_t>(rest, INT_MAX));
+            return Expr_value::of_wide(static_cast<std::int64_t>(offset < place_.size() ? place_.size() - offset : 0));
         }
         return variables_.value(name);
     }

@@ -41,15 +41,15 @@ private:
 // accepted: what cannot be read is ignored and a missing operand counts as 0.
 // Variables are read from `variables`, which evaluation never changes; the
 // built-in names that are on read `place`:
-// - "_pos": the offset, as a 4-byte unsigned integer bound to a variable holds it
-//   (from 2 GiB on negative, with the same low 32 bits);
-// - "_rest": the bytes from the offset to the end (0 there and past it), at most
-//   2147483647, so that "_rest > 0" and "_rest >= n" hold while bytes remain.
+// - "_pos": the offset, a 64-bit value;
+// - "_rest": the bytes from the offset to the end (0 there and past it), a 64-bit
+//   value, so that "_rest > 0" and "_rest >= n" hold while bytes remain in data of
+//   any size.
 //
-// The arithmetic rule. Values are 32-bit or 64-bit (Expr_value). Literals, "_pos",
-// "_rest" and variables bound from integers of 1, 2 or 4 bytes or from flags of
-// such integers are 32-bit; variables bound from 8-byte integers or their flags
-// are 64-bit, and a variable set by an assignment keeps the width of its value.
+// The arithmetic rule. Values are 32-bit or 64-bit (Expr_value). Literals and
+// variables bound from integers of 1, 2 or 4 bytes or from flags of such integers
+// are 32-bit; "_pos", "_rest" and variables bound from 8-byte integers or their
+// flags are 64-bit, and a variable set by an assignment keeps the width of its value.
 // - Two 32-bit operands combine as the language always did: in 32-bit two's
 //   complement, comparisons signed, shift counts taken modulo 32, "/" and "%"
 //   truncating toward 0. So an expression without 64-bit values evaluates as before.

@@ -172,8 +172,9 @@ TEST(Expression, BuiltinNamesReadWhereTheWalkStands)
         {10, 10, "_pos", 10}, {10, 10, "_rest", 0}, {10, 10, "_rest > 0", 0},  // the end
         {12, 10, "_rest", 0},                                             // past it
         {0, 0, "_pos + _rest", 0},                                        // no data
-        // 4 GiB of data: the offset keeps its low 32 bits, the rest stops at INT_MAX.
-        {3221225472u, 4294967295u, "_pos", -1073741824}, {1, 4294967295u, "_rest", INT_MAX},
+        // 4 GiB of data and more: both are 64-bit, so they compare as the numbers they are.
+        {3221225472u, 4294967295u, "_pos > 2147483647", 1}, {1, 4294967295u, "_rest >= 4294967294", 1},
+        {6442450944u, 8589934592u, "_rest * 3 == _pos", 1},
         // Only the names themselves: longer names are variables.
         {4, 10, "_pos-1", 3}, {4, 10, "_pos2 + x_pos + _rest_", 0}, {4, 10, "_POS", 0}};
     for (const Builtin_case& row : rows) {
