@@ -64,12 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
 // both must give the same bits for every width and byte order.
 TEST(Int_decoder, LoadingTheBytesAtOnceReadsWhatReadingThemOneByOneReads)
 {
-    const std::uint8_t bytes[4] = {0x81, 0x02, 0xC3, 0x7F};
+    const std::uint8_t bytes[8] = {0x81, 0x02, 0xC3, 0x7F, 0x10, 0xFE, 0x33, 0x94};
     for (const Byte_order order : {big, little}) {
-        for (int width = 1; width <= 4; ++width) {
+        for (int width = 1; width <= 8; ++width) {
             const std::uint8_t* next = bytes;
             int got = 0;
-            const std::uint32_t one_by_one = read_int_bits(
+            const std::uint64_t one_by_one = read_int_bits(
                 width, order, [&next](std::uint8_t& byte) { byte = *next++; return true; }, got);
             ASSERT_EQ(got, width);
             EXPECT_EQ(load_int_bits(bytes, width, order), one_by_one)
